@@ -1,0 +1,55 @@
+# The README's commands. `make check` is the full gate CI runs; `make test` the quick loop.
+SHELL := /bin/bash
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+BENCH_BUILD ?= build-bench
+JOBS       ?= $(shell nproc)
+CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+# Debian packages the build needs; installed only when one is missing.
+PACKAGES := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
+            libsqlite3-dev libssl-dev libpugixml-dev nlohmann-json3-dev libcli11-dev
+
+.PHONY: all deps build test check asan bench demo clean
+
+all: build
+
+deps:
+	@missing=""; for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "installing:$$missing"; \
+	  SUDO=""; [ "$$(id -u)" = 0 ] || SUDO=sudo; \
+	  $$SUDO apt-get update -qq && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq $$missing >/dev/null; \
+	fi
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_ARGS)
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+$(ASAN_BUILD)/build.ninja: | deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORB_SANITIZE=ON
+
+asan: deps $(ASAN_BUILD)/build.ninja
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+check: test asan
+
+bench: deps
+	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DORB_BENCH=ON
+	cmake --build $(BENCH_BUILD) -j $(JOBS)
+	$(BENCH_BUILD)/bin/orb_bench
+
+demo: build
+	$(BUILD)/bin/orb demo
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)

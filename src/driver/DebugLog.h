@@ -1,0 +1,14 @@
+#pragma once
+// The monthly debug log beside the host executable: "\impdebug" + MMYY + ".txt", one line per
+// call ("<short date> <long time> - <text>"), opened, appended and closed each time. A line
+// that cannot be written raises fw::EInOutError.
+#include <string>
+#include <string_view>
+
+namespace Orb00100 {
+
+void ImpFisDebug(std::string_view text);
+// The file the next line goes to (for tests and the command-line host).
+std::string DebugLogPath();
+
+}  // namespace Orb00100

@@ -1,0 +1,39 @@
+#pragma once
+// Delphi-compatible number formatting and parsing, under Settings().
+// Rounding works on the value's decimal form at 15 significant digits, half away from zero,
+// so "0.00" of 2.675 gives "2,68" although the binary double is 2.67499999...
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace orb::fw {
+
+// FormatFloat: pictures with 0 # . , literal text ("..." or '...'), E+/E- and up to three
+// sections separated by ';' (positive;negative;zero).
+std::string FormatFloat(std::string_view picture, double value);
+// FloatToStr: general format, 15 significant digits, shortest form ("12,5", "0,1", "1E20").
+std::string FloatToStr(double value);
+// Fixed-point with n decimals and no thousands separator (FloatToStrF(ffFixed, 15, n)).
+std::string FloatToStrFixed(double value, int decimals);
+// Fixed-point with n decimals and thousands separators (ffNumber).
+std::string FloatToStrNumber(double value, int decimals);
+std::string IntToStr(std::int64_t value);
+// Zero-padded to width digits (Format('%.*d')); negative numbers keep their sign in front.
+std::string IntToStrPadded(std::int64_t value, int width);
+
+// Parsing. Leading and trailing blanks are allowed; the decimal separator is Settings()'s.
+// Failures raise EConvertError with the host's message naming the text:
+//   "'abc' is not a valid floating point value", "'abc' is not a valid integer value".
+double StrToFloat(std::string_view text);
+double StrToFloatDef(std::string_view text, double fallback);
+bool TryStrToFloat(std::string_view text, double& out);
+int StrToInt(std::string_view text);
+int StrToIntDef(std::string_view text, int fallback);
+bool TryStrToInt(std::string_view text, int& out);
+std::int64_t StrToInt64(std::string_view text);
+
+// Money arithmetic on the decimal form at 15 significant digits.
+double DecimalRound(double value, int places);     // half away from zero
+double DecimalTruncate(double value, int places);  // toward zero: 10.999 -> 10.99, 0.29 -> 0.29
+
+}  // namespace orb::fw
