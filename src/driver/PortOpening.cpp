@@ -1,0 +1,80 @@
+#include "driver/PortOpening.h"
+
+#include "driver/DataModule.h"
+#include "driver/DebugLog.h"
+#include "driver/PrinterData.h"
+#include "driver/Recovery.h"
+#include "driver/StatusAnalysis.h"
+#include "external/hostlib/HostLib.h"
+#include "external/vendor/EntryPoints.h"
+#include "framework/NumberFormat.h"
+#include "platform/Platform.h"
+#include "queries/AnswerArea.h"
+
+namespace Orb00100 {
+
+namespace {
+
+std::string TextParam(const orb::fw::Variant& params, const char* name) {
+    return orb::hostlib::RecebeParams(params, name).ToString();
+}
+
+void ShowError(TdtmBematech100& dm, const char* key, const std::string& scheme) {
+    orb::hostlib::Mensagem(dm.msgPadrao.Msg(key), "", "N", "N", 3, "", scheme, 0, nullptr);
+}
+
+}  // namespace
+
+bool AbrePorta(const orb::fw::Variant& params) {
+    TdtmBematech100& dm = EnsureDataModule();
+    PortParams port;
+    port.branch = TextParam(params, "CDFILIAL");
+    port.till = TextParam(params, "CDCAIXA");
+    port.serial = TextParam(params, "NRSERIEIMP");
+    port.scheme = TextParam(params, "ESQUEMA");
+    port.port = TextParam(params, "CDPORTAIMPFIS");
+
+    // The library takes the port from its own configuration.
+    const int rc = queries::CallEntry(Bematech_FI_AbrePortaSerial);
+    ImpFisDebug("Bematech_FI_AbrePortaSerial: " + orb::fw::IntToStr(rc));
+    if (!AnalisaRetorno(port.scheme, rc, true, false, false)) {
+        ImpFisDebug("ERRO!!! Abrindo porta " + port.port);
+        ShowError(dm, "ErroPorta", port.scheme);
+        return false;
+    }
+
+    orb::fw::TDateTime fiscalDate;
+    if (!VerificaData(port.scheme, fiscalDate, "", "", true)) return false;
+
+    if (queries::CallEntry(Bematech_FI_VerificaImpressoraLigada) == -6) {
+        ImpFisDebug("ERRO!!! " + dm.msgPadrao.Msg("ImpDeslig"));
+        ShowError(dm, "ImpDeslig", port.scheme);
+        return false;
+    }
+
+    // A linked receipt or a management report the last run left open would refuse the sale.
+    queries::CallEntry(Bematech_FI_FechaComprovanteNaoFiscalVinculado);
+    queries::CallEntry(Bematech_FI_FechaRelatorioGerencial);
+
+    int extendedStatus = 0;
+    queries::CallEntry(Bematech_FI_StatusEstendidoMFD, &extendedStatus);
+    if (extendedStatus == 33) {
+        std::string taxNumber, name, address;
+        queries::CallEntry(Bematech_FI_CancelaRecebimentoNaoFiscalMFD, taxNumber.data(), name.data(),
+                           address.data());
+    }
+
+    int ack = 0, st1 = 0, st2 = 0;
+    queries::CallEntry(Bematech_FI_RetornoImpressora, &ack, &st1, &st2);
+
+    // Only a coupon open and nothing else on the printer, or the host's files of a sale in
+    // progress, mean an interrupted sale.
+    const bool interrupted = st1 == 2 || orb::platform::FileExists(SaleRecoveryPath()) ||
+                             orb::platform::FileExists(CancelledItemsRecoveryPath());
+    if (!interrupted) return true;
+
+    RecuperaVendaInterrompida(port, extendedStatus);
+    return true;
+}
+
+}  // namespace Orb00100

@@ -1,0 +1,225 @@
+#include "driver/PrinterData.h"
+
+#include <exception>
+
+#include "driver/DataModule.h"
+#include "driver/DebugLog.h"
+#include "driver/Globals.h"
+#include "driver/StatusAnalysis.h"
+#include "external/hostlib/HostLib.h"
+#include "external/vendor/EntryPoints.h"
+#include "framework/Cp1252.h"
+#include "framework/DateFormat.h"
+#include "framework/Exceptions.h"
+#include "framework/NumberFormat.h"
+#include "framework/StringList.h"
+#include "framework/Text.h"
+#include "platform/Platform.h"
+#include "queries/AnswerArea.h"
+#include "queries/Queries.h"
+
+namespace Orb00100 {
+
+using orb::fw::Copy;
+using orb::hostlib::EmptyString;
+
+namespace {
+
+constexpr const char* kRetorno = "\r\nRetorno da Impressora : ";
+
+void ShowMessage(const std::string& text, int kind, const std::string& scheme) {
+    orb::hostlib::Mensagem(text, "", "N", "N", kind, "", scheme, 0, nullptr);
+}
+
+// An "Impressora=0" in the maker's configuration makes its library talk to the wrong printer:
+// set it right and ask the host to close, so that the library reads it again on the next start.
+void RepairBemafi32Ini(const std::string& scheme) {
+    const std::string path = Bemafi32IniPath();
+    if (!orb::platform::FileExists(path)) return;
+    orb::fw::StringList ini;
+    ini.LoadFromFile(path);
+    if (ini.Value("Impressora") != "0") return;
+    ShowMessage(DataModule().msgPadrao.Msg("Bemafi_Imp"), 0, scheme);
+    ini.SetValue("Impressora", "1");
+    ini.SaveToFile(path);
+    orb::hostlib::TerminateApplication();
+}
+
+// The hours and minutes of a "[-]h:nn:ss" difference as the number hhnn (1 h 05 min -> 105).
+// Hours of a day or more stay in the number, so a clock a day off is never within the limit.
+int HoursMinutes(const std::string& difference) {
+    std::string text = difference;
+    if (!text.empty() && text[0] == '-') text.erase(0, 1);
+    const auto parts = orb::fw::SplitString(text, ':');
+    if (parts.size() < 2) throw orb::fw::EConvertError("'" + difference + "' is not a valid time");
+    const int hours = orb::fw::StrToInt(parts[0]);
+    const int minutes = orb::fw::StrToInt(parts[1]);
+    if (hours < 0 || minutes < 0 || minutes > 59)
+        throw orb::fw::EConvertError("'" + difference + "' is not a valid time");
+    return hours * 100 + minutes;
+}
+
+}  // namespace
+
+std::string Bemafi32IniPath() {
+    return orb::platform::JoinPath(orb::platform::SystemDirectory(), "Bemafi32.ini");
+}
+
+bool Carrega_Dados_Impressora(orb::fw::Variant& params) {
+    std::string scheme, dataAtu, ecf, red, serie, dataImp;
+    try {
+        scheme = orb::hostlib::RecebeParams(params, "ESQUEMA").ToString();
+        dataAtu = orb::hostlib::RecebeParams(params, "DATAATUIMP").ToString();
+        ecf = orb::hostlib::RecebeParams(params, "ECFIMP").ToString();
+        red = orb::hostlib::RecebeParams(params, "REDIMP").ToString();
+        serie = orb::hostlib::RecebeParams(params, "SERIEIMP").ToString();
+        dataImp = orb::hostlib::RecebeParams(params, "DATAIMP").ToString();
+    } catch (const std::exception& e) {
+        ShowMessage(std::string(e.what()) + '\r' +
+                        CP("Erro no recebimento dos parâmetros da função: Carrega_Dados_Impressora - "
+                           "Orb_00100.bpl"),
+                    3, "001");
+    }
+
+    RepairBemafi32Ini(scheme);
+
+    bool ok = true;
+    queries::AnswerArea movementArea(6);
+    int rc = queries::CallEntry(Bematech_FI_DataMovimento, movementArea.data());
+    std::string movement = movementArea.Text();
+    ImpFisDebug(std::string("Bematech_FI_DataMovimento") + kRetorno + movement);
+    AnalisaRetorno(scheme, rc, false, false, false);
+    if (movement == "000000") movement = orb::fw::FormatDateTime("ddmmyy", orb::fw::Date());
+
+    // Each answer is asked only while the printer gave the one before it.
+    std::string till = ecf;
+    if (EmptyString(movement)) {
+        ok = false;
+    } else {
+        queries::AnswerArea dateArea(6), timeArea(6);
+        rc = queries::CallEntry(Bematech_FI_DataHoraImpressora, dateArea.data(), timeArea.data());
+        const std::string date = dateArea.Text(), time = timeArea.Text();
+        ImpFisDebug(std::string("Bematech_FI_DataHoraImpressora") + kRetorno + date + time);
+        dataAtu = date + Copy(time, 1, 6);
+        AnalisaRetorno(scheme, rc, false, false, false);
+
+        if (EmptyString(dataAtu)) {
+            ok = false;
+        } else {
+            queries::AnswerArea tillArea(4);
+            rc = queries::CallEntry(Bematech_FI_NumeroCaixa, tillArea.data());
+            till = tillArea.Text();
+            ImpFisDebug(std::string("Bematech_FI_NumeroCaixa") + kRetorno + till);
+            AnalisaRetorno(scheme, rc, false, false, false);
+
+            if (EmptyString(till)) {
+                ok = false;
+            } else {
+                queries::AnswerArea serialArea(20);
+                rc = queries::CallEntry(Bematech_FI_NumeroSerieMFD, serialArea.data());
+                serie = serialArea.Text();
+                ImpFisDebug(std::string("Bematech_FI_NumeroSerieMFD : ") + kRetorno + serie);
+                AnalisaRetorno(scheme, rc, false, false, false);
+            }
+        }
+    }
+
+    params = orb::hostlib::MakeParams({{"DATAATUIMP", dataAtu},
+                                       {"ECFIMP", Copy(till, 2, 3)},
+                                       {"REDIMP", red},
+                                       {"SERIEIMP", serie},
+                                       {"DATAIMP", movement}});
+    return ok;
+}
+
+bool VerificaData(const std::string& scheme, orb::fw::TDateTime& fiscalDate,
+                  const std::string& printerDateTime, const std::string& movementDate,
+                  bool readPrinter) {
+    EnsureDataModule();
+    bool ok = true;
+    std::string printer = printerDateTime;
+    if (readPrinter && !Data_Imp(scheme, printer)) {
+        boClieUtil = false;
+        return false;
+    }
+
+    try {
+        if (!printer.empty()) {
+            std::string text = Copy(printer, 1, 2) + "/" + Copy(printer, 3, 2) + "/" +
+                               Copy(printer, 5, 2) + " " + Copy(printer, 7, 2) + ":" +
+                               Copy(printer, 9, 2);
+            // The seconds, where the printer gave them, keep a clock 16 minutes ahead from
+            // passing as 15 minutes and some seconds.
+            const std::string seconds = Copy(printer, 11, 2);
+            if (seconds.size() == 2 && !EmptyString(seconds)) text += ":" + seconds;
+            const orb::fw::TDateTime printerClock = orb::fw::StrToDateTime(text);
+            const std::string difference =
+                orb::hostlib::SubtDataHoraZep(printerClock, orb::fw::Now());
+            if (HoursMinutes(difference) > 15) {
+                if (boNUtilTaa || !boClieUtil)
+                    ShowMessage(DataModule().msgPadrao.Msg("DataDif"), 3, scheme);
+                boClieUtil = false;
+                ok = false;
+            }
+        }
+        if (!movementDate.empty()) {
+            const std::string year = orb::fw::FormatDateTime("yyyy", orb::fw::Date());
+            fiscalDate = orb::fw::EncodeDate(orb::fw::StrToInt(Copy(year, 1, 2) + Copy(movementDate, 5, 2)),
+                                             orb::fw::StrToInt(Copy(movementDate, 3, 2)),
+                                             orb::fw::StrToInt(Copy(movementDate, 1, 2)));
+        } else {
+            fiscalDate = orb::fw::Date();
+        }
+    } catch (const orb::fw::Exception&) {
+        fiscalDate = orb::fw::Date();
+    }
+    return ok;
+}
+
+std::string Codigo_Nacional_ECF(int model, const std::string& firmwareVersion) {
+    struct Code { const char* version; const char* code; };
+    auto lookup = [&](std::initializer_list<Code> table, const char* other) -> std::string {
+        for (const Code& c : table)
+            if (firmwareVersion == c.version) return c.code;
+        return other;
+    };
+    switch (model) {
+    case 14:
+        return lookup({{"010000", "031001"}, {"010101", "031002"}, {"010202", "031003"},
+                       {"010302", "031004"}},
+                      "031004");
+    case 18:
+        return lookup({{"010000", "030801"}, {"010001", "030802"}, {"010101", "030803"},
+                       {"010202", "030804"}, {"010302", "030805"}, {"010303", "030806"}},
+                      "030806");
+    case 19:
+        return lookup({{"010000", "030901"}, {"010100", "030902"}}, "030902");
+    case 27:
+    case 34: {
+        // These models report their version themselves; the one passed is not trusted.
+        std::string version;
+        if (!Versao_Software_Basico("", version)) return "032102";
+        return version == "010002" ? "032102" : "032101";
+    }
+    default:
+        return "000000";
+    }
+}
+
+void DefineParametrosImpressora(unsigned char& columns, std::string& lineEnd,
+                                std::string& controlString, const std::string& model) {
+    const std::string crlf = "\r\n", lf = "\n", esc = "\x1b";
+    if (model == "1") {
+        columns = 36; lineEnd = crlf; controlString = esc + "w";
+    } else if (model == "2") {
+        columns = 42; lineEnd = lf; controlString = esc + "w";
+    } else if (model == "5" || model == "6") {
+        columns = 42; lineEnd = lf; controlString = esc + "m";
+    } else if (model == "7") {
+        columns = 40; lineEnd = lf; controlString = esc + "w";
+    } else {
+        columns = 48; lineEnd = crlf; controlString = esc + "w";
+    }
+}
+
+}  // namespace Orb00100
