@@ -1,0 +1,21 @@
+#pragma once
+// The JSON bridge: one request object in, one reply object out. A request holds exactly one of
+// "call" (+ "args"), "sim", "answers", "settings", "file" / "system_file" (+ "text" or
+// "dataset") and "globals". A request that cannot be served gets a reply with "error" (UTF-8
+// text) and never an exception.
+#include "JsonValues.h"
+
+namespace orb::cli {
+
+Json HandleRequest(const Json& request);
+
+// The pieces, one per request kind; each raises on a malformed request (JsonError) or a failure
+// outside the operation, which HandleRequest turns into "error".
+Json CallOperation(const Json& request);
+Json QueueAnswers(const Json& request);
+Json ChangeSettings(const Json& request);
+Json WriteFile(const Json& request, bool systemFolder);
+Json ChangeGlobals(const Json& request);
+Json SettingsToJson();
+
+}  // namespace orb::cli
