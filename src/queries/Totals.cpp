@@ -1,0 +1,53 @@
+// The grand-total queries.
+#include "driver/DebugLog.h"
+#include "driver/StatusAnalysis.h"
+#include "external/vendor/EntryPoints.h"
+#include "framework/NumberFormat.h"
+#include "queries/AnswerArea.h"
+#include "queries/Queries.h"
+
+namespace Orb00100 {
+
+namespace {
+
+using queries::AnswerArea;
+using queries::CallEntry;
+
+constexpr int kTotalWidth = 18;
+
+using TotalEntry = int(ORB_VENDOR_CALL*)(char*);
+
+std::string SchemeOf(std::span<const orb::fw::Variant> args) {
+    return args.empty() ? std::string() : args[0].ToString();
+}
+
+bool TotalIntoResult(std::span<const orb::fw::Variant> args, orb::fw::Variant& result,
+                     TotalEntry entry) {
+    const std::string scheme = SchemeOf(args);
+    AnswerArea area(kTotalWidth);
+    const int code = CallEntry(entry, area.data());
+    result[0] = area.Text();
+    return AnalisaRetorno(scheme, code, true, false, false);
+}
+
+}  // namespace
+
+bool BuscaTotGer(const std::string& scheme, std::string& total) {
+    AnswerArea area(kTotalWidth);
+    const int code = CallEntry(Bematech_FI_GrandeTotal, area.data());
+    const std::string answer = area.Text();
+    ImpFisDebug(queries::AnswerLabel("Bematech_FI_GrandeTotal") + answer);
+    AnalisaRetorno(scheme, code, false, false, false);
+    total = orb::fw::FloatToStr(GetValue(answer));
+    return true;
+}
+
+bool RetornaGtAtual(std::span<const orb::fw::Variant> args, orb::fw::Variant& result) {
+    return TotalIntoResult(args, result, Bematech_FI_GrandeTotal);
+}
+
+bool RetornaGtUltimaReducao(std::span<const orb::fw::Variant> args, orb::fw::Variant& result) {
+    return TotalIntoResult(args, result, Bematech_FI_GrandeTotalUltimaReducaoMFD);
+}
+
+}  // namespace Orb00100
