@@ -1,5 +1,6 @@
 #pragma once
 // The number and date settings every formatting routine works under (Delphi's FormatSettings).
+#include <array>
 #include <string>
 
 namespace orb::fw {
@@ -14,6 +15,21 @@ struct FormatSettings {
     std::string ShortTimeFormat = "hh:nn";
     std::string LongTimeFormat = "hh:nn:ss";
     int TwoDigitYearCenturyWindow = 50;
+    // Currency amounts (FloatToStrCurrency): the symbol and Windows' placement codes
+    // (CurrencyFormat 0..3, NegCurrFormat 0..15); the defaults write "R$ 1.234,50" and "-R$ 1.234,50".
+    std::string CurrencyString = "R$";
+    int CurrencyFormat = 2;
+    int NegCurrFormat = 9;
+    std::string TimeAMString = "AM";
+    std::string TimePMString = "PM";
+    // Names for the "mmm", "mmmm", "ddd" and "dddd" date specifiers (Sunday first).
+    std::array<std::string, 12> ShortMonthNames{"jan", "fev", "mar", "abr", "mai", "jun",
+                                                 "jul", "ago", "set", "out", "nov", "dez"};
+    std::array<std::string, 12> LongMonthNames{"janeiro", "fevereiro", "mar\xE7" "o", "abril", "maio", "junho",
+                                                "julho", "agosto", "setembro", "outubro", "novembro", "dezembro"};
+    std::array<std::string, 7> ShortDayNames{"dom", "seg", "ter", "qua", "qui", "sex", "s\xE1" "b"};
+    std::array<std::string, 7> LongDayNames{"domingo", "segunda-feira", "ter\xE7" "a-feira", "quarta-feira",
+                                             "quinta-feira", "sexta-feira", "s\xE1" "bado"};
 };
 
 // The process-wide settings (the host's global FormatSettings).

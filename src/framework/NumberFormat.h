@@ -17,6 +17,9 @@ std::string FloatToStr(double value);
 std::string FloatToStrFixed(double value, int decimals);
 // Fixed-point with n decimals and thousands separators (ffNumber).
 std::string FloatToStrNumber(double value, int decimals);
+// Currency with n decimals and thousands separators, placed by the settings' CurrencyString,
+// CurrencyFormat and NegCurrFormat (FloatToStrF(ffCurrency, 15, n)).
+std::string FloatToStrCurrency(double value, int decimals = 2);
 std::string IntToStr(std::int64_t value);
 // Zero-padded to width digits (Format('%.*d')); negative numbers keep their sign in front.
 std::string IntToStrPadded(std::int64_t value, int width);
