@@ -1,7 +1,8 @@
 #pragma once
 // The monthly debug log beside the host executable: "\impdebug" + MMYY + ".txt", one line per
-// call ("<short date> <long time> - <text>"), opened, appended and closed each time. A line
-// that cannot be written raises fw::EInOutError.
+// call ("<short date> <long time> - <text>", ended by CR LF on every platform, so the file reads
+// the same wherever it was written), opened, appended and closed each time. A line that cannot
+// be written raises fw::EInOutError.
 #include <string>
 #include <string_view>
 
