@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "external/hostlib/HostLib.h"
+#include "framework/DateTime.h"
+
+using namespace orb::hostlib;
+
+namespace {
+
+class HostHooks : public ::testing::Test {
+protected:
+    void SetUp() override { Fresh(); }
+    void TearDown() override { Fresh(); }
+    static void Fresh() {
+        ResetHooks();
+        ClearRecorded();
+        ClearQueuedAnswers();
+    }
+    static bool Ask(const char* text) { return Mensagem(text, "", "N", "S", 3, "", "Azul", 0, nullptr); }
+    static bool Tell(const char* text) { return Mensagem(text, "", "N", "N", 0, "", "Azul", 0, nullptr); }
+};
+
+}  // namespace
+
+TEST_F(HostHooks, PlainMessagesAnswerTrueAndAreRecorded) {
+    EXPECT_TRUE(Tell("Papel acabando"));
+    ASSERT_EQ(Recorded().dialogs.size(), 1u);
+    const Dialog& d = Recorded().dialogs[0];
+    EXPECT_EQ(d.text, "Papel acabando");
+    EXPECT_EQ(d.caption, "");
+    EXPECT_EQ(d.third, "N");
+    EXPECT_EQ(d.question, "N");
+    EXPECT_EQ(d.kind, 0);
+    EXPECT_EQ(d.scheme, "Azul");
+    EXPECT_TRUE(d.answer);
+    EXPECT_TRUE(d.answered);
+    // A plain message takes no queued answer.
+    QueueAnswers({false});
+    EXPECT_TRUE(Tell("again"));
+    EXPECT_EQ(Recorded().queuedAnswers.size(), 1u);
+}
+
+TEST_F(HostHooks, QuestionsTakeQueuedAnswersInOrder) {
+    QueueAnswers({true});
+    QueueAnswers({false});  // behind the first
+    EXPECT_TRUE(Ask("Imprimir novamente?"));
+    EXPECT_FALSE(Ask("Imprimir novamente?"));
+    EXPECT_FALSE(Ask("Imprimir novamente?"));  // nothing queued: "no"
+    const auto& dialogs = Recorded().dialogs;
+    ASSERT_EQ(dialogs.size(), 3u);
+    EXPECT_TRUE(dialogs[0].answered);
+    EXPECT_TRUE(dialogs[1].answered);
+    EXPECT_FALSE(dialogs[2].answered);
+    EXPECT_FALSE(dialogs[2].answer);
+    EXPECT_EQ(dialogs[2].kind, 3);
+
+    QueueAnswers({true, true});
+    ClearRecorded();
+    EXPECT_TRUE(Recorded().dialogs.empty());
+    EXPECT_EQ(Recorded().queuedAnswers.size(), 2u);  // answers survive a clear of the record
+    ClearQueuedAnswers();
+    EXPECT_FALSE(Ask("?"));
+}
+
+TEST_F(HostHooks, InstalledDialogDecidesAndIsStillRecorded) {
+    std::vector<std::string> seen;
+    Hooks hooks;
+    hooks.dialog = [&](Dialog& d) {
+        seen.push_back(d.text);
+        return d.text == "sim";
+    };
+    InstallHooks(hooks);
+    QueueAnswers({false});
+    EXPECT_TRUE(Ask("sim"));
+    EXPECT_FALSE(Tell("nao"));
+    EXPECT_EQ(seen, (std::vector<std::string>{"sim", "nao"}));
+    ASSERT_EQ(Recorded().dialogs.size(), 2u);
+    EXPECT_TRUE(Recorded().dialogs[0].answer);
+    EXPECT_FALSE(Recorded().dialogs[1].answer);
+    EXPECT_EQ(Recorded().queuedAnswers.size(), 1u);  // the hook, not the queue, answered
+
+    ResetHooks();
+    EXPECT_FALSE(Ask("default again"));  // queued "no"
+    EXPECT_TRUE(Recorded().queuedAnswers.empty());
+}
+
+TEST_F(HostHooks, FailingHooksPassTheirErrorAndTheCallIsRecorded) {
+    Hooks hooks;
+    hooks.dialog = [](Dialog&) -> bool { throw std::runtime_error("dialog down"); };
+    hooks.ledger = [](const NonFiscalDocRecord&) { throw std::runtime_error("db down"); };
+    InstallHooks(hooks);
+    EXPECT_THROW(Tell("x"), std::runtime_error);
+    EXPECT_EQ(Recorded().dialogs.size(), 1u);
+    orb::fw::TDateTime when = orb::fw::EncodeDateTime(2026, 12, 5, 14, 30, 5);
+    EXPECT_THROW(setDocNaoFiscaisECF("1", "2", "3", "4", "5", "6", "7", when, when, "10"), std::runtime_error);
+    EXPECT_EQ(Recorded().ledger.size(), 1u);
+}
+
+TEST_F(HostHooks, RecordsHandedToTheHost) {
+    std::vector<CerRecord> cer;
+    int pumps = 0;
+    Hooks hooks;
+    hooks.cer = [&](const CerRecord& r) { cer.push_back(r); };
+    hooks.processMessages = [&] { ++pumps; };
+    InstallHooks(hooks);
+    orb::fw::TDateTime d1 = orb::fw::EncodeDateTime(2026, 12, 5, 8, 0, 0);
+    orb::fw::TDateTime d2 = orb::fw::EncodeDateTime(2026, 12, 6, 9, 0, 0);
+    EXPECT_TRUE(setDocNaoFiscaisECF("S1", "000123", "000045", "0001", "0002", "RG", "0003", d1, d2, "X"));
+    ASSERT_EQ(Recorded().ledger.size(), 1u);
+    const NonFiscalDocRecord& r = Recorded().ledger[0];
+    EXPECT_EQ(r.f1, "S1");
+    EXPECT_EQ(r.f2, "000123");
+    EXPECT_EQ(r.f6, "RG");
+    EXPECT_EQ(r.f7, "0003");
+    EXPECT_EQ(r.dt1, d1);
+    EXPECT_EQ(r.dt2, d2);
+    EXPECT_EQ(r.f10, "X");
+
+    GravaCER("0001", "0002", d1);
+    ASSERT_EQ(cer.size(), 1u);
+    EXPECT_EQ(cer[0].b, "0002");
+    ASSERT_EQ(Recorded().cer.size(), 1u);
+    EXPECT_EQ(Recorded().cer[0].a, "0001");
+    EXPECT_EQ(Recorded().cer[0].when, d1);
+
+    ProcessMessages();
+    ProcessMessages();
+    TerminateApplication();  // default: only recorded
+    EXPECT_EQ(pumps, 2);
+    EXPECT_EQ(Recorded().processMessagesCalls, 2);
+    EXPECT_EQ(Recorded().terminateRequests, 1);
+}

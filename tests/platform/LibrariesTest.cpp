@@ -1,0 +1,73 @@
+#include "PlatformTestSupport.h"
+#include "platform/Platform.h"
+
+namespace pf = orb::platform;
+using Libraries = orbtest::ScratchFolder;
+
+namespace {
+
+// The build's library folder, where the module and the virtual printer's libraries are.
+std::string BuildLibFolder() {
+    std::string paths = pf::GetEnv("ORB_LIBRARY_PATH");
+    return paths.substr(0, paths.find(':'));
+}
+
+}  // namespace
+
+TEST_F(Libraries, LoadsTheFiscalStandInByItsWindowsName) {
+    ASSERT_FALSE(BuildLibFolder().empty()) << "ORB_LIBRARY_PATH must name the build's lib folder";
+    pf::LibHandle lib = pf::LoadLibrary("BemaFI32.dll");
+    ASSERT_NE(lib, 0u) << pf::LastErrorMessage();
+    EXPECT_NE(pf::GetProcAddress(lib, "Bematech_FI_AbreCupom"), nullptr);
+    EXPECT_NE(pf::GetProcAddress(lib, "BemaSim_Control"), nullptr);
+    EXPECT_EQ(pf::GetProcAddress(lib, "Bematech_FI_NoSuchEntry"), nullptr);
+    EXPECT_FALSE(pf::LastErrorMessage().empty());
+
+    // Windows file names ignore case; the same library answers the same handle.
+    pf::LibHandle again = pf::LoadLibrary("BEMAFI32.DLL");
+    EXPECT_EQ(again, lib);
+    EXPECT_TRUE(pf::FreeLibrary(again));
+    EXPECT_TRUE(pf::FreeLibrary(lib));
+
+    pf::LibHandle byPath = pf::LoadLibrary(BuildLibFolder() + "\\Mp2032.dll");
+    EXPECT_NE(byPath, 0u) << pf::LastErrorMessage();
+    if (byPath != 0) pf::FreeLibrary(byPath);
+}
+
+TEST_F(Libraries, FindsTheModuleItself) {
+    const std::string lib = BuildLibFolder();
+    ASSERT_FALSE(lib.empty());
+    orbtest::ScopedEnv path("ORB_LIBRARY_PATH", std::nullopt);
+    // Beside liborb00100.so, without any search path.
+    EXPECT_EQ(pf::FindLibraryFile("orb00100.dll"), pf::JoinPath(lib, "liborb00100.so"));
+    pf::LibHandle self = pf::LoadLibrary("orb00100.dll");
+    ASSERT_NE(self, 0u) << pf::LastErrorMessage();
+    // The very function this test calls, found by its symbol.
+    EXPECT_EQ(pf::GetProcAddress(self, "_ZN3orb8platform6GetEnvB5cxx11EPKc"), reinterpret_cast<void*>(&pf::GetEnv));
+    EXPECT_TRUE(pf::FreeLibrary(self));
+}
+
+TEST_F(Libraries, SearchOrderAndFailures) {
+    const std::string lib = BuildLibFolder();
+    orbtest::fs::create_directory(dir_ / "first");
+    Put(Path("first/libbemafi32.so"), "not a library");
+    {
+        orbtest::ScopedEnv path("ORB_LIBRARY_PATH", Path("nowhere") + "::" + Path("first") + ":" + lib);
+        // The first folder that holds the name wins, whatever the case of its letters.
+        EXPECT_EQ(pf::FindLibraryFile("BemaFI32.dll"), Path("first/libbemafi32.so"));
+        EXPECT_EQ(pf::LoadLibrary("BemaFI32.dll"), 0u);  // found, but not a library
+        EXPECT_NE(pf::LastErrorMessage().find("libbemafi32.so"), std::string::npos) << pf::LastErrorMessage();
+    }
+    {
+        orbtest::ScopedEnv path("ORB_LIBRARY_PATH", Path("nowhere"));
+        // Not in the search path: the folder of liborb00100.so.
+        EXPECT_EQ(pf::FindLibraryFile("Mp2032.dll"), pf::JoinPath(lib, "libMp2032.so"));
+        EXPECT_EQ(pf::FindLibraryFile("NoSuchVendor.dll"), "");
+        EXPECT_EQ(pf::LoadLibrary("NoSuchVendor.dll"), 0u);
+        EXPECT_FALSE(pf::LastErrorMessage().empty());
+        EXPECT_EQ(pf::LoadLibrary(Path("first\\NoSuchVendor.dll")), 0u);
+        EXPECT_EQ(pf::LoadLibrary(""), 0u);
+    }
+    EXPECT_EQ(pf::GetProcAddress(0, "x"), nullptr);
+    EXPECT_FALSE(pf::FreeLibrary(0));
+}
