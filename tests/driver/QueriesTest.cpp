@@ -1,0 +1,349 @@
+// The queries' answer areas, debug-log lines and failure values, with the entry points answered
+// by a scripted printer that measures the area it is handed.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "driver/DataModule.h"
+#include "driver/Globals.h"
+#include "driver/TestSupport.h"
+#include "exports/ExportTable.h"
+#include "external/vendor/EntryPoints.h"
+#include "framework/DateTime.h"
+#include "framework/Exceptions.h"
+#include "framework/FormatSettings.h"
+#include "queries/Queries.h"
+
+namespace {
+
+using namespace Orb00100;
+using orb::fw::Variant;
+
+struct ScriptedPrinter {
+    static inline int result = 1, st1 = 0, cancellations = 0, statusReads = 0, flags = 0;
+    static inline std::vector<int> widths;           // blanks in each area handed over
+    static inline std::deque<std::string> answers;   // written into successive areas
+
+    static void Fill(char* area) {
+        widths.push_back(static_cast<int>(std::strlen(area)));
+        if (answers.empty()) return;
+        std::memcpy(area, answers.front().data(), answers.front().size());
+        answers.pop_front();
+    }
+    static int One(char* a) { return Fill(a), result; }
+    static int Two(char* a, char* b) { return Fill(a), Fill(b), result; }
+    static int Three(char* a, char* b, char* c) { return Fill(a), Fill(b), Fill(c), result; }
+    static int Flags(int* f) { return *f = flags, result; }
+    static int NoArguments() { return result; }
+    static int Status(int* ack, int* s1, int* s2) {
+        ++statusReads;
+        *ack = 6, *s1 = st1, *s2 = 0;
+        return 1;
+    }
+    static int Cancel() { return ++cancellations, st1 &= ~2, 1; }
+};
+
+class Queries : public orb::test::DriverTest {
+protected:
+    void SetUp() override {
+        DriverTest::SetUp();
+        EnsureDataModule();
+        ScriptedPrinter::result = 1;
+        ScriptedPrinter::st1 = ScriptedPrinter::cancellations = ScriptedPrinter::statusReads = 0;
+        ScriptedPrinter::widths.clear();
+        ScriptedPrinter::answers.clear();
+        Bematech_FI_RetornoImpressora = &ScriptedPrinter::Status;
+        Bematech_FI_CancelaCupom = &ScriptedPrinter::Cancel;
+    }
+    void TearDown() override {
+        for (const auto& slot : AllEntryPoints()) slot.assign(nullptr);
+        DriverTest::TearDown();
+    }
+    static std::string Label(const std::string& entry) {
+        return entry + "\r\nRetorno da Impressora : ";
+    }
+    static std::string Msg(const char* key) { return DataModule().msgPadrao.Msg(key); }
+    using Widths = std::vector<int>;
+};
+
+using CounterQuery = bool (*)(const std::string&, std::string&);
+
+TEST_F(Queries, CountersAnswerAsWrittenAndCancelAnOpenCoupon) {
+    struct Case {
+        CounterQuery query;
+        int (**entry)(char*);
+        int width;
+        std::string label;
+    };
+    const Case cases[] = {
+        {ContadorCupomFiscalMFD, &Bematech_FI_ContadorCupomFiscalMFD, 6, Label("Bematech_FI_ContadorCupomFiscalMFD")},
+        {NumeroSubstituicoesProprietario, &Bematech_FI_NumeroSubstituicoesProprietario, 4, Label("Bematech_FI_NumeroSubstituicoesProprietario")},
+        {NumeroOperacoesNaoFiscais, &Bematech_FI_NumeroOperacoesNaoFiscais, 6, Label("Bematech_FI_NumeroOperacoesNaoFiscais")},
+        {VendaBruta, &Bematech_FI_VendaBruta, 18, "Bematech_FI_VendaBruta tam18\r\nRetorno da Impressora : "},
+        {Descontos, &Bematech_FI_Descontos, 14, Label("Bematech_FI_Descontos")},
+        {Cancelamentos, &Bematech_FI_Cancelamentos, 14, Label("Bematech_FI_Cancelamentos")},
+        {NumeroIntervencoes, &Bematech_FI_NumeroIntervencoes, 4, Label("Bematech_FI_NumeroIntervencoes")},
+        {ContadorRelatoriosGerenciaisMFD, &Bematech_FI_ContadorRelatoriosGerenciaisMFD, 6, Label("Bematech_FI_ContadorRelatoriosGerenciaisMFD")},
+        {ContadorComprovantesCreditoMFD, &Bematech_FI_ContadorComprovantesCreditoMFD, 6, Label("Bematech_FI_ContadorComprovantesCreditoMFD")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        *c.entry = &ScriptedPrinter::One;
+        ScriptedPrinter::widths.clear();
+        ScriptedPrinter::result = 1;
+        ScriptedPrinter::st1 = 2;
+        ScriptedPrinter::cancellations = 0;
+        const std::string written = std::string(c.width - 1, '0') + "7";
+        ScriptedPrinter::answers = {written};
+        std::string answer = "stale";
+        EXPECT_TRUE(c.query("001", answer));
+        EXPECT_EQ(answer, written);
+        EXPECT_EQ(ScriptedPrinter::widths, Widths{c.width});
+        EXPECT_EQ(ScriptedPrinter::cancellations, 1);
+        EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{c.label + written,
+                                                           "ERRO!!! " + Msg("CupomAberto")}));
+
+        // A printer that cannot be reached: the blanks come back, the verdict fails quietly.
+        ScriptedPrinter::result = 0;
+        EXPECT_FALSE(c.query("001", answer));
+        EXPECT_EQ(answer, std::string(c.width, ' '));
+        EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{c.label + answer,
+                                                           "ERRO!!! " + Msg("ERRO_COM_ECF")}));
+    }
+    EXPECT_TRUE(Dialogs().empty());
+}
+
+TEST_F(Queries, NumeroReducoesAnswersTheNextReductionInFourDigits) {
+    Bematech_FI_NumeroReducoes = &ScriptedPrinter::One;
+    ScriptedPrinter::answers = {"0012"};
+    std::string next;
+    EXPECT_TRUE(NumeroReducoes("001", next));
+    EXPECT_EQ(next, "0013");
+    EXPECT_EQ(ScriptedPrinter::widths, Widths{4});
+    ScriptedPrinter::result = -1;
+    EXPECT_FALSE(NumeroReducoes("001", next));  // nothing written
+    EXPECT_EQ(next, "0000");
+    EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{Label("Bematech_FI_NumeroReducoes") + "0013",
+                                                       Label("Bematech_FI_NumeroReducoes") + "0000",
+                                                       "ERRO!!! " + Msg("ErroExecucao")}));
+}
+
+TEST_F(Queries, MultiPartAnswersAreJoinedInTheLog) {
+    Bematech_FI_DataHoraGravacaoUsuarioSWBasicoMFAdicional = &ScriptedPrinter::Three;
+    Bematech_FI_MarcaModeloTipoImpressoraMFD = &ScriptedPrinter::Three;
+    ScriptedPrinter::answers = {"01/12/2026 10:00:00 ", "02/12/2026 11:00:00 ", "A    ",
+                                "MARCA", "MODELO", "ECF-IF"};
+    std::string a, b, c;
+    EXPECT_TRUE(DataHoraGravacaoUsuarioSWBasicoMFAdicional("001", a, b, c));
+    EXPECT_EQ(c, "A    ");
+    std::string brand, model, kind;
+    EXPECT_TRUE(Modelo_Impressora("001", brand, model, kind));
+    EXPECT_EQ(ScriptedPrinter::widths, (Widths{20, 20, 5, 15, 20, 7}));
+    EXPECT_EQ(NewLogTexts(),
+              (std::vector<std::string>{
+                  Label("Bematech_FI_DataHoraGravacaoUsuarioSWBasicoMFAdicional") +
+                      "01/12/2026 10:00:00  - 02/12/2026 11:00:00  - A    ",
+                  Label("Bematech_FI_MarcaModeloTipoImpressoraMFD") + "MARCA" +
+                      std::string(10, ' ') + " - MODELO" + std::string(14, ' ') + " - ECF-IF "}));
+    // The model query shows its failures; the recording-date query does not.
+    ScriptedPrinter::result = -2;
+    EXPECT_FALSE(DataHoraGravacaoUsuarioSWBasicoMFAdicional("001", a, b, c));
+    EXPECT_TRUE(Dialogs().empty());
+    EXPECT_FALSE(Modelo_Impressora("007", brand, model, kind));
+    ASSERT_EQ(Dialogs().size(), 1u);
+    EXPECT_EQ(Dialogs()[0].text, Msg("ParamInvalido"));
+    EXPECT_EQ(Dialogs()[0].scheme, "007");
+}
+
+TEST_F(Queries, IdentityQueriesAndTheirFailureValues) {
+    Bematech_FI_VersaoFirmwareMFD = &ScriptedPrinter::One;
+    Bematech_FI_NumeroCupom = &ScriptedPrinter::One;
+    Bematech_FI_NumeroSerieMFD = &ScriptedPrinter::One;
+    ScriptedPrinter::st1 = 2;
+    ScriptedPrinter::answers = {"010300", "000042", "BE0123456789        "};
+    std::string version, serial;
+    EXPECT_TRUE(Versao_Software_Basico("001", version));
+    EXPECT_EQ(version, "010300");
+    EXPECT_EQ(Nr_Cupom("", "001"), "000042");
+    EXPECT_TRUE(Numero_de_Serie("001", serial));
+    EXPECT_EQ(serial, "BE0123456789        ");
+    EXPECT_EQ(ScriptedPrinter::widths, (Widths{6, 6, 20}));
+    EXPECT_EQ(ScriptedPrinter::cancellations, 0);  // neither asks to cancel
+    EXPECT_EQ(NewLogTexts(),
+              (std::vector<std::string>{Label("Bematech_FI_VersaoFirmwareMFD") + "010300",
+                                        "ERRO!!! " + Msg("CupomAberto"),
+                                        Label("Bematech_FI_NumeroCupom") + "000042",
+                                        Label("Bematech_FI_NumeroSerieMFD") + serial,
+                                        "ERRO!!! " + Msg("CupomAberto")}));
+
+    // The coupon number is judged by its area alone, and the serial query never fails.
+    const int readsBefore = ScriptedPrinter::statusReads;
+    ScriptedPrinter::result = 1;
+    EXPECT_EQ(Nr_Cupom("", "001"), "ERRO");
+    ScriptedPrinter::result = 0;
+    ScriptedPrinter::answers = {"000043"};
+    EXPECT_EQ(Nr_Cupom("", "001"), "000043");
+    EXPECT_EQ(ScriptedPrinter::statusReads, readsBefore);
+    EXPECT_TRUE(Numero_de_Serie("001", serial));
+    EXPECT_EQ(serial, std::string(20, ' '));
+}
+
+TEST_F(Queries, GrandTotals) {
+    Bematech_FI_GrandeTotal = &ScriptedPrinter::One;
+    Bematech_FI_GrandeTotalUltimaReducaoMFD = &ScriptedPrinter::One;
+    ScriptedPrinter::answers = {"000000000000123456", "000000000000999999", "000000000000100000"};
+    std::string total;
+    EXPECT_TRUE(BuscaTotGer("001", total));
+    EXPECT_EQ(total, "1234,56");
+    Variant result = Variant::MakeArray(1);
+    const Variant args[] = {Variant("005")};
+    EXPECT_TRUE(RetornaGtAtual(args, result));
+    EXPECT_EQ(result[0].ToString(), "000000000000999999");
+    EXPECT_TRUE(RetornaGtUltimaReducao(args, result));
+    EXPECT_EQ(result[0].ToString(), "000000000000100000");
+    EXPECT_EQ(ScriptedPrinter::widths, (Widths{18, 18, 18}));
+    // Only BuscaTotGer logs.
+    EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{Label("Bematech_FI_GrandeTotal") +
+                                                       "000000000000123456"}));
+
+    ScriptedPrinter::result = 0;
+    EXPECT_THROW(BuscaTotGer("001", total), orb::fw::EConvertError);  // nothing but blanks
+    EXPECT_FALSE(RetornaGtAtual(args, result));
+    EXPECT_EQ(result[0].ToString(), std::string(18, ' '));
+    ASSERT_EQ(Dialogs().size(), 1u);  // only RetornaGtAtual shows
+    EXPECT_EQ(Dialogs()[0].scheme, "005");
+    ScriptedPrinter::answers = {"000000000000000001"};
+    EXPECT_TRUE(BuscaTotGer("001", total));  // true whatever the printer said
+    EXPECT_EQ(total, "0,01");
+}
+
+TEST_F(Queries, PrinterDateTimeAndLastReduction) {
+    Bematech_FI_DataHoraImpressora = &ScriptedPrinter::Two;
+    Bematech_FI_DataHoraReducao = &ScriptedPrinter::Two;
+    ScriptedPrinter::answers = {"051226", "143005", "041226", "235959"};
+    std::string stamp;
+    EXPECT_TRUE(Data_Imp("001", stamp));
+    EXPECT_EQ(stamp, "051226143005");
+    // Known to the host by its plain name alone: reached through the export table.
+    const orb::exports::Operation* op = orb::exports::FindOperation("RetornaDataUltimaReducao");
+    ASSERT_NE(op, nullptr);
+    EXPECT_EQ(op->exportKind, orb::exports::ExportKind::Plain);
+    std::vector<orb::exports::Argument> args(2);
+    args[0].value = Variant::MakeArray({Variant("001")});
+    args[1].value = Variant::MakeArray(2);
+    EXPECT_TRUE(op->invoke(args).ToBool());
+    EXPECT_EQ(args[1].value[0].ToString(), "041226");
+    EXPECT_EQ(args[1].value[1].ToString(), "235959");
+    EXPECT_EQ(ScriptedPrinter::widths, (Widths{6, 6, 6, 6}));
+    EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{Label("Bematech_FI_DataHoraImpressora") +
+                                                       "051226143005143005"}));
+
+    // A self-service terminal whose customer is being served stays quiet.
+    ScriptedPrinter::result = 0;
+    boNUtilTaa = false;
+    boClieUtil = true;
+    EXPECT_FALSE(Data_Imp("001", stamp));
+    EXPECT_TRUE(Dialogs().empty());
+    boClieUtil = false;
+    EXPECT_FALSE(Data_Imp("001", stamp));
+    EXPECT_EQ(Dialogs().size(), 1u);
+}
+
+TEST_F(Queries, InfImpTermReportsBothCallsAndNeverFails) {
+    Bematech_FI_InicioFimCOOsMFD = &ScriptedPrinter::Two;
+    Bematech_FI_NumeroCuponsCancelados = &ScriptedPrinter::One;
+    ScriptedPrinter::result = -1;
+    ScriptedPrinter::answers = {"000010", "000020", "0003"};
+    std::string first, last, cancelled;
+    EXPECT_TRUE(InfImpTerm("001", 7, first, last, cancelled));
+    EXPECT_EQ(first + last + cancelled, "0000100000200003");
+    EXPECT_EQ(ScriptedPrinter::widths, (Widths{6, 6, 4}));
+    EXPECT_EQ(NewLogTexts(),
+              (std::vector<std::string>{Label("Bematech_FI_RegistrosTipo60") + "000010 - 000020",
+                                        "ERRO!!! " + Msg("ErroExecucao"),
+                                        Label("Bematech_FI_NumeroCuponsCancelados") + "0003",
+                                        "ERRO!!! " + Msg("ErroExecucao")}));
+}
+
+TEST_F(Queries, DaylightSavingFlagAndToggle) {
+    Bematech_FI_FlagsFiscais = &ScriptedPrinter::Flags;
+    Bematech_FI_ProgramaHorarioVerao = &ScriptedPrinter::NoArguments;
+    for (int flags : {4, 5, 12}) {
+        ScriptedPrinter::flags = flags;
+        EXPECT_TRUE(Estado_HorVerao("001")) << flags;
+    }
+    for (int flags : {0, 1, 8}) {
+        ScriptedPrinter::flags = flags;
+        EXPECT_FALSE(Estado_HorVerao("001")) << flags;
+    }
+    EXPECT_EQ(NewLogTexts().back(), Label("Bematech_FI_FlagsFiscais") + "8");
+    EXPECT_TRUE(Muda_Horario("001"));
+    ScriptedPrinter::result = -1;
+    EXPECT_FALSE(Muda_Horario("001"));
+    EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{"Bematech_FI_ProgramaHorarioVerao",
+                                                       "Bematech_FI_ProgramaHorarioVerao",
+                                                       "ERRO!!! " + Msg("ErroExecucao")}));
+}
+
+TEST_F(Queries, MovementDateTakesTheCenturyFromToday) {
+    PinClock(orb::fw::EncodeDateTime(2026, 12, 5, 14, 30, 0));
+    Bematech_FI_DataMovimento = &ScriptedPrinter::One;
+    const orb::fw::TDateTime today = orb::fw::EncodeDate(2026, 12, 5);
+    struct Case { const char* answer; orb::fw::TDateTime expected; };
+    const Case cases[] = {
+        {"251299", orb::fw::EncodeDate(2099, 12, 25)},
+        {"010126", orb::fw::EncodeDate(2026, 1, 1)},
+        {"000000", today},  // no movement opened yet
+        {"310226", today},  // no such day
+        {"ab1226", today},
+        {"", today},        // nothing written
+    };
+    for (const Case& c : cases) {
+        ScriptedPrinter::answers = {c.answer};
+        EXPECT_EQ(DataMoviFiscal("001"), c.expected) << c.answer;
+    }
+    EXPECT_EQ(NewLogTexts().front(), Label("Bematech_FI_DataMovimento") + "251299");
+}
+
+TEST_F(Queries, EstadoImpKeepsItsVerdictAndNeverRaises) {
+    stMensagemTaa = " old";
+    boNUtilTaa = false;
+    ScriptedPrinter::st1 = 32;
+    EXPECT_FALSE(Estado_Imp("001"));
+    EXPECT_FALSE(boClieUtil);
+    EXPECT_EQ(stMensagemTaa, " " + Msg("ErroRelogio"));
+    EXPECT_TRUE(Dialogs().empty());
+    ScriptedPrinter::st1 = 0;
+    EXPECT_TRUE(Estado_Imp("001"));
+    EXPECT_TRUE(boClieUtil);
+    EXPECT_TRUE(stMensagemTaa.empty());
+
+    // A debug log that cannot be written is a failure, not an exception for the host.
+    ScriptedPrinter::st1 = 32;
+    ::setenv("ORB_HOME", (Home() + "/no/such/folder").c_str(), 1);
+    EXPECT_FALSE(Estado_Imp("001"));
+    EXPECT_FALSE(boClieUtil);
+    ::setenv("ORB_HOME", Home().c_str(), 1);
+}
+
+TEST_F(Queries, TextHelpers) {
+    EXPECT_DOUBLE_EQ(GetValue("000000012345"), 123.45);
+    EXPECT_DOUBLE_EQ(GetValue("  1.234,56  "), 1234.56);
+    EXPECT_DOUBLE_EQ(GetValue("12"), 0.12);
+    EXPECT_DOUBLE_EQ(GetValue("5"), 0.05);
+    EXPECT_THROW(GetValue("      "), orb::fw::EConvertError);
+    {
+        orb::fw::FormatSettings dot;
+        dot.DecimalSeparator = '.';
+        dot.ThousandSeparator = ',';
+        orb::fw::ScopedSettings scoped(dot);
+        EXPECT_DOUBLE_EQ(GetValue("1,234.56"), 1234.56);
+    }
+    EXPECT_EQ(FormataCNPJ("12.345.678/0001-90"), "12345678000190");
+    EXPECT_EQ(FormataCNPJ("A.B/C-D 1"), "ABCD 1");
+}
+
+}  // namespace
