@@ -16,7 +16,7 @@ using LibHandle = std::uintptr_t;  // 0: none
 
 // Loads a library by its Windows file name. On POSIX "X.dll" is looked up as "libX.so": first
 // in the folders of ORB_LIBRARY_PATH (separated by ':'), then beside liborb00100.so, then by the
-// system's own rule. In the two folder steps the file name is matched without regard to case,
+// system's own rule. Windows takes the same steps with "X.dll" itself (folders separated by ';'). In the two folder steps the file name is matched without regard to case,
 // as Windows does. A name with a folder in it is loaded from that folder only. Loading a library
 // that is already loaded answers the same handle (and counts one more reference).
 // Returns 0 when it cannot be loaded; LastErrorMessage() then says why.
@@ -29,7 +29,8 @@ std::string FindLibraryFile(std::string_view name);
 
 // ---- Folders -----------------------------------------------------------------------------
 // The Windows system folder; on POSIX the folder named by ORB_SYSTEM_DIR (else the host folder).
-// Without a trailing separator.
+// ORB_SYSTEM_DIR also overrides the Windows folder, so that tests can run there. Without a
+// trailing separator.
 std::string SystemDirectory();
 // The folder of the host executable, without a trailing separator; ORB_HOME overrides it.
 std::string HostDirectory();
