@@ -83,7 +83,7 @@ public:
                 break;
             case 'Z':
                 run('Z');
-                out_ += Padded(time_.msec, count >= 2 ? 3 : 1);
+                out_ += Padded(time_.msec, count >= 3 ? 3 : 1);
                 break;
             case 'T':
                 run('T');

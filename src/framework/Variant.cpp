@@ -104,6 +104,7 @@ std::int64_t Variant::ToInt64() const {
 
 int Variant::ToInt() const {
     const VarType type = Type();
+    if (type == VarType::Null || type == VarType::Array || type == VarType::DataPacket) CastError(type, "Integer");
     const std::int64_t value = ToInt64();
     if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max()) {
         if (type == VarType::Text) throw EConvertError("'" + AsTextRaw() + "' is not a valid integer value");

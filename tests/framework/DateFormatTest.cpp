@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include "framework/Cp1252.h"
+#include "framework/DateFormat.h"
+#include "framework/Exceptions.h"
+#include "framework/FormatSettings.h"
+
+using namespace orb::fw;
+
+namespace {
+
+class DateFormatTest : public ::testing::Test {
+protected:
+    void SetUp() override { SetFixedNow(EncodeDateTime(2026, 12, 5, 10, 0, 0)); }
+    void TearDown() override { SetClock({}); }
+    ScopedSettings settings_{FormatSettings{}};
+    const TDateTime moment_ = EncodeDateTime(2026, 3, 7, 12, 5, 9, 42);
+};
+
+std::string ConvertMessage(TDateTime (*parse)(std::string_view), const char* text) {
+    try {
+        parse(text);
+    } catch (const EConvertError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+}  // namespace
+
+TEST_F(DateFormatTest, PicturesOfTheModule) {
+    EXPECT_EQ(FormatDateTime("ddmmyyyy", moment_), "07032026");
+    EXPECT_EQ(FormatDateTime("dd/mm/yyyy hh:nn:ss", moment_), "07/03/2026 12:05:09");
+    EXPECT_EQ(FormatDateTime("yyyymmddhhnnss", moment_), "20260307120509");
+    EXPECT_EQ(FormatDateTime("yyyymmdd", moment_), "20260307");
+    EXPECT_EQ(FormatDateTime("hhmmss", moment_), "120509");  // mm after hh: minutes
+    EXPECT_EQ(FormatDateTime("hhnn", moment_), "1205");
+    EXPECT_EQ(FormatDateTime("MMYY", moment_), "0326");
+    // The reading-file stamp: "m" after the hour is an unpadded minute.
+    EXPECT_EQ(FormatDateTime("ddmmyyyyhhmss", moment_), "0703202612509");
+    EXPECT_EQ(FormatDateTime("ddmmyyyyhhmss", EncodeDateTime(2026, 3, 7, 12, 45, 9)), "07032026124509");
+    EXPECT_EQ(FormatDateTime("ddmmyyyyhhnnss", moment_), "07032026120509");
+    EXPECT_EQ(FormatDateTime("DD/MM/YYYY hh:mm", moment_), "07/03/2026 12:05");
+    EXPECT_EQ(FormatDateTime("d/m/yy h:n:s", moment_), "7/3/26 12:5:9");
+    EXPECT_EQ(FormatDateTime("hh:nn:ss.zzz", moment_), "12:05:09.042");
+    EXPECT_EQ(FormatDateTime("z", moment_), "42");
+}
+
+TEST_F(DateFormatTest, LiteralsSeparatorsNamesAndClock) {
+    EXPECT_EQ(FormatDateTime("\"Data:\" dd/mm", moment_), "Data: 07/03");
+    EXPECT_EQ(FormatDateTime("'hh' hh", moment_), "hh 12");
+    EXPECT_EQ(FormatDateTime("h:nn am/pm", EncodeTime(15, 30, 0)), "3:30 pm");
+    EXPECT_EQ(FormatDateTime("h:nn AM/PM", EncodeTime(0, 30, 0)), "12:30 AM");
+    EXPECT_EQ(FormatDateTime("hh:nn ampm", EncodeTime(9, 0, 0)), "09:00 AM");
+    EXPECT_EQ(FormatDateTime("ddd dddd mmm mmmm", moment_), CP("sáb sábado mar março"));
+    EXPECT_EQ(FormatDateTime("ddddd", moment_), "07/03/2026");
+    EXPECT_EQ(FormatDateTime("c", moment_), "07/03/2026 12:05:09");
+    EXPECT_EQ(DateTimeToStr(EncodeDate(2026, 3, 7)), "07/03/2026");  // no time when it is midnight
+    EXPECT_EQ(DateToStr(moment_), "07/03/2026");
+    EXPECT_EQ(TimeToStr(moment_), "12:05:09");
+    EXPECT_EQ(FormatDateTime("dd/mm/yyyy", TDateTime(-1.25)), "29/12/1899");
+
+    FormatSettings other;
+    other.DateSeparator = '-';
+    other.TimeSeparator = '.';
+    other.ShortDateFormat = "yyyy/mm/dd";
+    ScopedSettings scoped(other);
+    EXPECT_EQ(FormatDateTime("dd/mm/yyyy hh:nn:ss", moment_), "07-03-2026 12.05.09");
+    EXPECT_EQ(DateToStr(moment_), "2026-03-07");
+}
+
+TEST_F(DateFormatTest, ParsingUnderTheShortDateFormat) {
+    EXPECT_EQ(StrToDate("05/12/2026"), EncodeDate(2026, 12, 5));
+    EXPECT_EQ(StrToDate(" 5/2/2026 "), EncodeDate(2026, 2, 5));
+    EXPECT_EQ(StrToDate("05/12"), EncodeDate(2026, 12, 5));  // the clock's year
+    // Two-digit years fall in the hundred years from 50 years before the clock's year.
+    EXPECT_EQ(StrToDate("01/01/26"), EncodeDate(2026, 1, 1));
+    EXPECT_EQ(StrToDate("01/01/76"), EncodeDate(1976, 1, 1));
+    EXPECT_EQ(StrToDate("01/01/75"), EncodeDate(2075, 1, 1));
+    EXPECT_EQ(StrToDate("01/01/0026"), EncodeDate(26, 1, 1));
+    EXPECT_EQ(StrToDateTime("05/12/2026 14:30:05"), EncodeDateTime(2026, 12, 5, 14, 30, 5));
+    EXPECT_EQ(StrToDateTime("05/12/2026 14:30"), EncodeDateTime(2026, 12, 5, 14, 30, 0));
+    EXPECT_EQ(StrToDateTime("05/12/2026"), EncodeDate(2026, 12, 5));
+    EXPECT_EQ(StrToDateTime("14:30"), EncodeTime(14, 30, 0));
+    EXPECT_EQ(StrToDateTime("29/12/1899 06:00"), TDateTime(-1.25));
+    EXPECT_EQ(StrToTime("2:30 PM"), EncodeTime(14, 30, 0));
+    EXPECT_EQ(StrToTime("12:00 am"), EncodeTime(0, 0, 0));
+    EXPECT_EQ(StrToTime("23:59:59"), EncodeTime(23, 59, 59));
+
+    FormatSettings us;
+    us.ShortDateFormat = "mm/dd/yyyy";
+    ScopedSettings scoped(us);
+    EXPECT_EQ(StrToDate("12/05/2026"), EncodeDate(2026, 12, 5));
+    FormatSettings iso;
+    iso.ShortDateFormat = "yyyy-mm-dd";
+    iso.DateSeparator = '-';
+    ScopedSettings scoped2(iso);
+    EXPECT_EQ(StrToDate("2026-12-05"), EncodeDate(2026, 12, 5));
+    EXPECT_THROW(StrToDate("05/12/2026"), EConvertError);
+}
+
+TEST_F(DateFormatTest, ParsingFailuresNameTheText) {
+    EXPECT_EQ(ConvertMessage(StrToDate, "x"), "'x' is not a valid date");
+    EXPECT_EQ(ConvertMessage(StrToDate, "31/02/2026"), "'31/02/2026' is not a valid date");
+    EXPECT_EQ(ConvertMessage(StrToDate, "05/12/2026 10:00"), "'05/12/2026 10:00' is not a valid date");
+    EXPECT_EQ(ConvertMessage(StrToDate, ""), "'' is not a valid date");
+    EXPECT_EQ(ConvertMessage(StrToTime, "25:00"), "'25:00' is not a valid time");
+    EXPECT_EQ(ConvertMessage(StrToTime, "12"), "'12' is not a valid time");
+    EXPECT_EQ(ConvertMessage(StrToDateTime, "05/12/2026 10:61"), "'05/12/2026 10:61' is not a valid date and time");
+    EXPECT_EQ(ConvertMessage(StrToDateTime, "abc"), "'abc' is not a valid date and time");
+    EXPECT_EQ(ConvertMessage(StrToDateTime, "05/12/2026x"), "'05/12/2026x' is not a valid date and time");
+    TDateTime out(3.0);
+    EXPECT_FALSE(TryStrToDate("1/1/99999", out));
+    EXPECT_EQ(out.value, 3.0);
+}

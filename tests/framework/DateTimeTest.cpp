@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include "framework/DateTime.h"
+#include "framework/Exceptions.h"
+
+using namespace orb::fw;
+
+namespace {
+
+// Leaves the module's clock as it found it: running on the system.
+class ClockTest : public ::testing::Test {
+protected:
+    void TearDown() override { SetClock({}); }
+};
+
+}  // namespace
+
+TEST(DateTimeTest, EncodeCountsDaysFromTheHostsEpoch) {
+    EXPECT_EQ(EncodeDate(1899, 12, 30).value, 0.0);
+    EXPECT_EQ(EncodeDate(1899, 12, 31).value, 1.0);
+    EXPECT_EQ(EncodeDate(1899, 12, 29).value, -1.0);
+    EXPECT_EQ(EncodeDate(1900, 1, 1).value, 2.0);
+    EXPECT_EQ(EncodeDate(2000, 1, 1).value, 36526.0);
+    EXPECT_EQ(EncodeDate(2026, 12, 5).value, 46361.0);
+    EXPECT_EQ(EncodeDate(1, 1, 1).value, -693593.0);
+    EXPECT_DOUBLE_EQ(EncodeTime(6, 0, 0).value, 0.25);
+    EXPECT_DOUBLE_EQ(EncodeDateTime(2000, 1, 1, 12, 0, 0).value, 36526.5);
+    // Before the epoch the time still runs forward from midnight: 29 Dec 1899 06:00 is -1.25.
+    EXPECT_DOUBLE_EQ(EncodeDateTime(1899, 12, 29, 6, 0, 0).value, -1.25);
+}
+
+TEST(DateTimeTest, DecodeIsTheInverseOnBothSidesOfTheEpoch) {
+    for (int year : {1, 1600, 1899, 1900, 1999, 2000, 2024, 2026, 9999}) {
+        for (int month : {1, 2, 12}) {
+            const int day = DaysInMonth(year, month);
+            const TDateTime dt = EncodeDateTime(year, month, day, 23, 59, 58, 7);
+            const DateParts d = DecodeDate(dt);
+            const TimeParts t = DecodeTime(dt);
+            EXPECT_EQ(d.year, year);
+            EXPECT_EQ(d.month, month);
+            EXPECT_EQ(d.day, day);
+            EXPECT_EQ(t.hour, 23);
+            EXPECT_EQ(t.minute, 59);
+            EXPECT_EQ(t.second, 58);
+            EXPECT_EQ(t.msec, 7);
+        }
+    }
+    const TimeParts t = DecodeTime(TDateTime(-1.25));
+    EXPECT_EQ(t.hour, 6);
+    EXPECT_EQ(DecodeDate(TDateTime(-1.25)).day, 29);
+    // A moment a fraction of a millisecond before midnight is shown as the next day, never 24:00.
+    const TDateTime almost(EncodeDate(2026, 1, 31).value + 0.99999999999);
+    EXPECT_EQ(DecodeDate(almost).month, 2);
+    EXPECT_EQ(DecodeTime(almost).hour, 0);
+}
+
+TEST(DateTimeTest, ImpossibleDatesAndTimesAreRefused) {
+    TDateTime out(5.0);
+    EXPECT_FALSE(TryEncodeDate(2026, 2, 29, out));
+    EXPECT_TRUE(TryEncodeDate(2024, 2, 29, out));
+    EXPECT_FALSE(TryEncodeDate(1900, 2, 29, out));
+    EXPECT_TRUE(TryEncodeDate(2000, 2, 29, out));
+    EXPECT_FALSE(TryEncodeDate(2026, 13, 1, out));
+    EXPECT_FALSE(TryEncodeDate(0, 1, 1, out));
+    EXPECT_FALSE(TryEncodeTime(24, 0, 0, 0, out));
+    EXPECT_FALSE(TryEncodeTime(12, 60, 0, 0, out));
+    EXPECT_FALSE(TryEncodeTime(12, 0, 0, 1000, out));
+    EXPECT_THROW(EncodeDate(2026, 4, 31), EConvertError);
+    EXPECT_THROW(EncodeTime(-1, 0, 0), EConvertError);
+    EXPECT_THROW(EncodeDateTime(2026, 1, 1, 25, 0, 0), EConvertError);
+}
+
+TEST(DateTimeTest, ArithmeticAcrossTheEpochAndMonthEnds) {
+    EXPECT_EQ(DayOfWeek(EncodeDate(1899, 12, 30)), 7);  // Saturday
+    EXPECT_EQ(DayOfWeek(EncodeDate(2026, 12, 6)), 1);   // Sunday
+    EXPECT_EQ(DayOfWeek(EncodeDate(1899, 12, 24)), 1);
+    const TDateTime morning = EncodeDateTime(1899, 12, 29, 6, 0, 0);
+    const TDateTime next = IncDay(morning);
+    EXPECT_EQ(DecodeDate(next).day, 30);
+    EXPECT_EQ(DecodeTime(next).hour, 6);
+    EXPECT_DOUBLE_EQ(next.value, 0.25);
+    EXPECT_DOUBLE_EQ(IncDay(TDateTime(0.25), -1).value, -1.25);
+    EXPECT_EQ(IncDay(EncodeDate(2026, 12, 31)), EncodeDate(2027, 1, 1));
+    EXPECT_EQ(IncMonth(EncodeDate(2026, 1, 31)), EncodeDate(2026, 2, 28));
+    EXPECT_EQ(IncMonth(EncodeDate(2024, 1, 31)), EncodeDate(2024, 2, 29));
+    EXPECT_EQ(IncMonth(EncodeDate(2026, 1, 15), -2), EncodeDate(2025, 11, 15));
+    EXPECT_EQ(DecodeTime(IncMonth(EncodeDateTime(2026, 3, 1, 8, 30, 0))).minute, 30);
+    EXPECT_EQ(DateOf(EncodeDateTime(2026, 12, 5, 14, 0, 0)), EncodeDate(2026, 12, 5));
+    EXPECT_DOUBLE_EQ(TimeOf(EncodeDateTime(2026, 12, 5, 18, 0, 0)).value, 0.75);
+    EXPECT_EQ(DateOf(TDateTime(-1.25)).value, -1.0);
+    EXPECT_DOUBLE_EQ(TimeOf(TDateTime(-1.25)).value, 0.25);
+    EXPECT_EQ(SecondsBetween(EncodeDateTime(2026, 12, 5, 23, 59, 0), EncodeDateTime(2026, 12, 6, 0, 1, 0)), 120);
+    EXPECT_EQ(SecondsBetween(EncodeDateTime(2026, 12, 6, 0, 1, 0), EncodeDateTime(2026, 12, 5, 23, 59, 0)), -120);
+    // 29 Dec 23:00 to 30 Dec 01:00 is two hours although the raw values are -1.958 and 0.042.
+    EXPECT_EQ(SecondsBetween(EncodeDateTime(1899, 12, 29, 23, 0, 0), EncodeDateTime(1899, 12, 30, 1, 0, 0)), 7200);
+    EXPECT_EQ(SecondsBetween(EncodeTime(0, 0, 0, 0), EncodeTime(0, 0, 1, 499)), 1);
+    EXPECT_EQ(SecondsBetween(EncodeTime(0, 0, 0, 0), EncodeTime(0, 0, 1, 500)), 2);
+    EXPECT_TRUE(IsLeapYear(2000));
+    EXPECT_FALSE(IsLeapYear(2100));
+    EXPECT_EQ(DaysInMonth(2026, 2), 28);
+    EXPECT_EQ(DaysInMonth(2026, 13), 0);
+}
+
+TEST_F(ClockTest, OneClockThatTestsCanPin) {
+    const TDateTime moment = EncodeDateTime(2026, 12, 5, 14, 30, 5);
+    SetFixedNow(moment);
+    EXPECT_EQ(Now(), moment);
+    EXPECT_EQ(Date(), EncodeDate(2026, 12, 5));
+    EXPECT_DOUBLE_EQ(Time().value, EncodeTime(14, 30, 5).value);
+    int ticks = 0;
+    SetClock([&ticks] { return TDateTime(static_cast<double>(++ticks)); });
+    EXPECT_EQ(Now().value, 1.0);
+    EXPECT_EQ(Now().value, 2.0);
+    SetClock({});
+    const double before = SystemNow().value;
+    const double now = Now().value;
+    EXPECT_GE(now, before);
+    EXPECT_GT(now, EncodeDate(2020, 1, 1).value);
+    EXPECT_LT(now - before, 1.0 / 24);
+}

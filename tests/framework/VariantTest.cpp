@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include "framework/DataPacket.h"
+#include "framework/DateTime.h"
+#include "framework/Exceptions.h"
+#include "framework/FormatSettings.h"
+#include "framework/Variant.h"
+
+using namespace orb::fw;
+
+namespace {
+
+class VariantTest : public ::testing::Test {
+protected:
+    ScopedSettings settings_{FormatSettings{}};
+};
+
+template <typename F>
+std::string MessageOf(F f) {
+    try {
+        f();
+    } catch (const Exception& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+}  // namespace
+
+TEST_F(VariantTest, KindsAndTextConversion) {
+    EXPECT_TRUE(Variant().IsUnassigned());
+    EXPECT_TRUE(Variant::Null().IsNull());
+    EXPECT_TRUE(Variant::Null().IsEmptyOrNull());
+    EXPECT_EQ(Variant(5).Type(), VarType::Integer);
+    EXPECT_EQ(Variant(std::string_view("x")).Type(), VarType::Text);
+    EXPECT_EQ(Variant().ToString(), "");
+    EXPECT_EQ(Variant(true).ToString(), "True");
+    EXPECT_EQ(Variant(false).ToString(), "False");
+    EXPECT_EQ(Variant(-12).ToString(), "-12");
+    EXPECT_EQ(Variant(12.5).ToString(), "12,5");
+    EXPECT_EQ(Variant(EncodeDateTime(2026, 12, 5, 14, 30, 0)).ToString(), "05/12/2026 14:30:00");
+    EXPECT_EQ(Variant(EncodeDate(2026, 12, 5)).ToString(), "05/12/2026");
+    EXPECT_EQ(MessageOf([] { Variant::Null().ToString(); }),
+              "Could not convert variant of type (Null) into type (String)");
+    EXPECT_THROW(Variant::MakeArray(2).ToString(), EVariantError);
+}
+
+TEST_F(VariantTest, NumbersFromEveryKind) {
+    EXPECT_EQ(Variant(true).ToInt(), -1);
+    EXPECT_EQ(Variant().ToInt(), 0);
+    EXPECT_EQ(Variant(2.5).ToInt(), 2);  // banker's rounding
+    EXPECT_EQ(Variant(3.5).ToInt(), 4);
+    EXPECT_EQ(Variant(-2.5).ToInt(), -2);
+    EXPECT_EQ(Variant(" 42 ").ToInt(), 42);
+    EXPECT_EQ(Variant("12,0").ToInt(), 12);
+    EXPECT_EQ(Variant("12,5").ToInt(), 12);
+    EXPECT_EQ(Variant("9000000000").ToInt64(), 9000000000LL);
+    EXPECT_DOUBLE_EQ(Variant("12,5").ToDouble(), 12.5);
+    EXPECT_DOUBLE_EQ(Variant(7).ToDouble(), 7.0);
+    EXPECT_DOUBLE_EQ(Variant(EncodeDate(2000, 1, 1)).ToDouble(), 36526.0);
+    EXPECT_EQ(MessageOf([] { Variant("abc").ToInt(); }), "'abc' is not a valid integer value");
+    EXPECT_EQ(MessageOf([] { Variant("9000000000").ToInt(); }), "'9000000000' is not a valid integer value");
+    EXPECT_EQ(MessageOf([] { Variant("abc").ToDouble(); }), "'abc' is not a valid floating point value");
+    EXPECT_EQ(MessageOf([] { Variant::Null().ToInt(); }),
+              "Could not convert variant of type (Null) into type (Integer)");
+    EXPECT_EQ(MessageOf([] { Variant::Null().ToDouble(); }),
+              "Could not convert variant of type (Null) into type (Double)");
+    EXPECT_THROW(Variant(1e30).ToInt(), EVariantError);
+    EXPECT_THROW(Variant(std::int64_t{1} << 40).ToInt(), EVariantError);
+    EXPECT_THROW(Variant::MakeArray(1).ToDouble(), EVariantError);
+}
+
+TEST_F(VariantTest, BooleansAndDates) {
+    EXPECT_TRUE(Variant("true").ToBool());
+    EXPECT_FALSE(Variant("FALSE").ToBool());
+    EXPECT_TRUE(Variant("-1").ToBool());
+    EXPECT_FALSE(Variant("0").ToBool());
+    EXPECT_TRUE(Variant(2).ToBool());
+    EXPECT_FALSE(Variant().ToBool());
+    EXPECT_EQ(MessageOf([] { Variant("S").ToBool(); }), "'S' is not a valid boolean value");
+    EXPECT_THROW(Variant::Null().ToBool(), EVariantError);
+    EXPECT_EQ(Variant("05/12/2026 14:30:05").ToDateTime(), EncodeDateTime(2026, 12, 5, 14, 30, 5));
+    EXPECT_EQ(Variant(36526).ToDateTime(), EncodeDate(2000, 1, 1));
+    EXPECT_EQ(MessageOf([] { Variant("amanha").ToDateTime(); }), "'amanha' is not a valid date and time");
+    EXPECT_THROW(Variant(true).ToDateTime(), EVariantError);
+}
+
+TEST_F(VariantTest, ArraysAsNamedParameters) {
+    Variant params = Variant::MakeArray({Variant::MakeArray({"CDFILIAL", "0001"}), Variant::MakeArray({"BOUTILTAA", true})});
+    ASSERT_TRUE(params.IsArray());
+    EXPECT_EQ(params.ArraySize(), 2u);
+    EXPECT_EQ(params.HighBound(), 1);
+    EXPECT_EQ(params[0][1].ToString(), "0001");
+    EXPECT_TRUE(params[1][1].ToBool());
+    params[1][1] = Variant(false);
+    EXPECT_FALSE(params[1][1].ToBool());
+    EXPECT_EQ(Variant::MakeArray(3).AsArray().size(), 3u);
+    EXPECT_TRUE(Variant::MakeArray(3)[2].IsUnassigned());
+    EXPECT_EQ(Variant(1).ArraySize(), 0u);
+    EXPECT_EQ(Variant(1).HighBound(), -1);
+    EXPECT_THROW(params[2], EVariantError);
+    EXPECT_THROW(Variant(1)[0], EVariantError);
+    EXPECT_THROW(Variant("x").AsArray(), EVariantError);
+}
+
+TEST_F(VariantTest, DataPacketsTravelByValue) {
+    DataPacket packet;
+    packet.fields = {{"CDPRODUTO", FieldType::String, 10}, {"VRPRECO", FieldType::Float, 0}};
+    packet.rows = {{Variant("001"), Variant(2.5)}, {Variant("002"), Variant::Null()}};
+    const Variant v(packet);
+    EXPECT_EQ(v.Type(), VarType::DataPacket);
+    EXPECT_EQ(v.AsDataPacket().rows.size(), 2u);
+    EXPECT_EQ(v.AsDataPacket().fields[0].size, 10);
+    const Variant copy = v;
+    EXPECT_EQ(copy, v);
+    DataPacket other = packet;
+    other.rows[1][1] = Variant(1.0);
+    EXPECT_FALSE(Variant(other) == v);
+    EXPECT_EQ(Variant(packet), v);  // equal content, separate packets
+    EXPECT_THROW(Variant(1).AsDataPacket(), EVariantError);
+    EXPECT_THROW(v.ToString(), EVariantError);
+    EXPECT_EQ(FieldTypeFromName("DateTime"), FieldType::DateTime);
+    EXPECT_STREQ(FieldTypeName(FieldType::Boolean), "boolean");
+    EXPECT_THROW(FieldTypeFromName("blob"), EDatabaseError);
+}
+
+TEST_F(VariantTest, Equality) {
+    EXPECT_EQ(Variant(2), Variant(2.0));
+    EXPECT_FALSE(Variant(2) == Variant("2"));
+    EXPECT_EQ(Variant(), Variant());
+    EXPECT_FALSE(Variant() == Variant::Null());
+    EXPECT_EQ(Variant::MakeArray({1, "a"}), Variant::MakeArray({1.0, "a"}));
+    EXPECT_FALSE(Variant::MakeArray({1, "a"}) == Variant::MakeArray({1, "b"}));
+}
