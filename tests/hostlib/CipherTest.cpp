@@ -66,3 +66,11 @@ TEST(Cipher, BlankFieldsAndLenientInput) {
     EXPECT_EQ(Uncripto(lower, kSelector), "99,90");
     EXPECT_EQ(Uncripto("  " + cipher + "   ", kSelector), "99,90");
 }
+
+// Stored configuration files hold these texts: the key derivation must never change under them.
+TEST(Cipher, StoredTextsKeepDeciphering) {
+    const std::string serial = "E23D7FD28C3A3890E9C5D4AC15E68B86B2E721B195E2D5E9F4B39E2AA25058C5B9C660CF";
+    EXPECT_EQ(Cripto("BE091010100011200318", 1), serial);
+    EXPECT_EQ(Uncripto(serial, 1), "BE091010100011200318");
+    EXPECT_EQ(Uncripto("104623E3CD34273112708C23D205C4044D784557B2", 1), "10,10");
+}
