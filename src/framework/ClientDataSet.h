@@ -13,6 +13,8 @@
 namespace orb::fw {
 
 class ClientDataSet;
+struct ViewSettings;
+namespace dataset { struct PacketRow; }
 
 enum class DataSetState { Inactive, Browse, Edit, Insert };
 
@@ -27,14 +29,17 @@ public:
     int Index() const { return index_; }
 
     bool IsNull() const;
-    Variant Value() const;
+    Variant Value() const;          // Null when the field is empty
     std::string AsString() const;   // a float as FloatToStr, a date as DateToStr, a bool "True"/"False"
     int AsInteger() const;          // a text that is not a number raises EConvertError
     double AsFloat() const;
     TDateTime AsDateTime() const;
     bool AsBoolean() const;
 
-    void SetValue(const Variant& v);  // converted to the field's type; String cut to Size
+    // The value is converted to the field's type: a String is cut to Size (when Size > 0), a
+    // Date keeps only its day. As in the host's client datasets, an empty text stored in a
+    // string field leaves the field null.
+    void SetValue(const Variant& v);
     void SetAsString(std::string_view s);
     void SetAsInteger(int v);
     void SetAsFloat(double v);
@@ -52,6 +57,9 @@ private:
 
 enum LocateOption : unsigned { loNone = 0, loCaseInsensitive = 1, loPartialKey = 2 };
 
+// Errors are EDatabaseError with the host's texts: "Field 'X' not found", "Dataset not in edit
+// or insert mode", "Cannot perform this operation on a closed dataset", "Cannot perform this
+// operation on an empty dataset", "Index 'X' not found", "Missing data provider or data packet".
 class ClientDataSet {
 public:
     explicit ClientDataSet(std::string name = {});
@@ -61,53 +69,60 @@ public:
 
     const std::string& Name() const { return name_; }
 
-    // Structure.
+    // Structure. Field definitions change only while the table is closed.
     void AddFieldDef(std::string name, FieldType type, int size = 0);
     void ClearFieldDefs();
     const std::vector<FieldDef>& FieldDefs() const { return defs_; }
     void CreateDataSet();   // opens an empty table with the field definitions
     void Open();            // opens with the rows held (EDatabaseError "Missing data provider or data packet" without structure)
-    void Close();           // keeps structure and rows; navigation and field access need Open
+    void Close();           // keeps structure and rows; an unposted edit is discarded
     bool Active() const { return state_ != DataSetState::Inactive; }
     DataSetState State() const { return state_; }
-    void EmptyDataSet();    // removes every row
+    void EmptyDataSet();    // removes every row, change log included
 
     // Fields of the current record. FieldByName raises EDatabaseError "Field 'X' not found";
-    // names compare without regard to case.
+    // names compare without regard to case. With no current record a field reads as null.
     Field& FieldByName(std::string_view name);
     Field* FindField(std::string_view name);
     Field& FieldAt(int index);
     int FieldCount() const { return static_cast<int>(fields_.size()); }
 
-    // Navigation over the visible rows (filter and index applied).
+    // Navigation over the visible rows (filter and index applied). Moving while a record is
+    // being edited or inserted posts it first, as the host does.
     void First();
     void Next();
     void Prior();
     void Last();
     bool Eof() const;
     bool Bof() const;
-    int RecordCount() const;  // visible rows
+    int RecordCount() const;  // visible rows; 0 when closed
     bool IsEmpty() const { return RecordCount() == 0; }
     int RecNo() const;        // 1-based, 0 when empty
 
     // Editing.
     void Append();   // a new row at the end, state Insert
     void Insert();   // a new row before the current one, state Insert
-    void Edit();
-    void Post();
+    void Edit();     // on an empty table the host starts an insert instead; so does this
+    void Post();     // the cursor stays on the posted row (the following one if the filter now hides it)
     void Cancel();
-    void Delete();   // the current row; the cursor moves to the next one
+    // Removes the current row; the cursor moves to the row that followed it. When it was the
+    // last one, the cursor rests on the new last row with Eof true, so a "delete or Next" loop ends.
+    void Delete();
 
     // Filters: field = 'text', field = number, <>, <, >, <=, >=, AND, OR, NOT, parentheses,
-    // IS NULL / IS NOT NULL. Field names without regard to case; texts compare exactly.
+    // IS NULL / IS NOT NULL. Field names without regard to case; texts compare exactly; a
+    // comparison with a null field is false. A string field compared with a number compares
+    // numerically (a text that is not a number never matches).
     void SetFilter(std::string expression);  // EDatabaseError on a malformed expression
     const std::string& Filter() const { return filter_; }
     void SetFiltered(bool on);
     bool Filtered() const { return filtered_; }
 
     // Indexes: "A;B" orders by A then B, stable for equal keys; empty means insertion order.
+    // Setting index field names clears the index name and the other way round.
     void SetIndexFieldNames(std::string fields);
     const std::string& IndexFieldNames() const { return indexFields_; }
+    // Defines (or redefines) a named index; it becomes the order only through SetIndexName.
     void AddIndex(std::string name, std::string fields, bool descending = false, bool caseInsensitive = false);
     void SetIndexName(std::string name);  // EDatabaseError "Index 'X' not found"
     const std::string& IndexName() const { return indexName_; }
@@ -116,24 +131,32 @@ public:
     // several fields); false, with the cursor where it was, when none.
     bool Locate(std::string_view fields, const Variant& values, unsigned options = loNone);
 
-    // The whole table: structure and rows (all rows, filter ignored).
+    // The whole table: structure and rows in insertion order (filter ignored, rows awaiting
+    // deletion left out, an unposted edit not included).
     DataPacket Data() const;
-    void SetData(const DataPacket& packet);  // replaces structure and rows, opens, goes first
+    // Replaces structure and rows, opens, goes first. Filter and index settings stay; they
+    // must name fields of the new structure (checked before anything is replaced).
+    void SetData(const DataPacket& packet);
     // Copies the rows of another table into this one (Data := other.Data).
     void CopyDataFrom(const ClientDataSet& other) { SetData(other.Data()); }
 
-    // Change log. With it on, saved rows carry their pending state; with it off they are plain.
+    // Change log. With it on, saved rows carry their pending state (inserted, modified with
+    // their original, deleted); with it off they are saved plain and deletions are final.
     void SetLogChanges(bool on);
     bool LogChanges() const { return logChanges_; }
     int ChangeCount() const;
     void MergeChangeLog();
 
-    // The XML data-packet file format (<DATAPACKET>, <METADATA>, <ROWDATA>). Save is atomic:
-    // a temporary file, then a rename. Load raises EInOutError / EDatabaseError on failure.
+    // The XML data-packet file format (<DATAPACKET>, <METADATA>, <ROWDATA>), UTF-8 on disk.
+    // Save is atomic: a temporary file, then a rename. Load raises EInOutError when the file
+    // cannot be read and EDatabaseError when it is not a valid data packet; the table is left
+    // as it was then.
     void LoadFromFile(const std::string& path);
     void SaveToFile(const std::string& path) const;
-    static std::string ToXml(const DataPacket& packet, bool withRowStates = false);
-    static DataPacket FromXml(std::string_view xml);
+    void LoadFromXml(std::string_view xml);
+    std::string XmlText() const;  // what SaveToFile writes
+    static std::string ToXml(const DataPacket& packet);
+    static DataPacket FromXml(std::string_view xml);  // pending states resolved to current rows
 
     // Used by Field.
     Variant GetCurrentValue(int fieldIndex) const;
@@ -141,6 +164,17 @@ public:
 
 private:
     struct Impl;
+    void CheckActive() const;
+    void CheckInactive() const;
+    void CheckBrowseMode();  // posts or cancels a pending edit
+    void RebuildFields();
+    // Replaces structure and rows (after checking that filter and index fit them), opens, goes first.
+    void InstallRows(std::vector<FieldDef> defs, std::vector<dataset::PacketRow> rows);
+    ViewSettings PrepareSettings(const std::vector<FieldDef>& defs) const;
+    void ApplySettings(bool toFirst);
+    template <typename T>
+    void ChangeSetting(T& property, T value, bool toFirst);
+
     std::string name_;
     std::vector<FieldDef> defs_;
     std::vector<std::unique_ptr<Field>> fields_;

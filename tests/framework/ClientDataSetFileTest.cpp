@@ -1,0 +1,263 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "framework/ClientDataSet.h"
+#include "framework/Cp1252.h"
+#include "framework/Exceptions.h"
+
+using namespace orb::fw;
+namespace fs = std::filesystem;
+
+namespace {
+
+class ClientDataSetFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir = fs::temp_directory_path() / ("orb-cds-" + std::string(info->name()) + "-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        path = (dir / "Tambora.cds").string();
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    static std::string Read(const std::string& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    static void Write(const std::string& file, const std::string& contents) {
+        std::ofstream(file, std::ios::binary) << contents;
+    }
+
+    fs::path dir;
+    std::string path;
+};
+
+const std::string kHeader = "<?xml version=\"1.0\" standalone=\"yes\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS>";
+
+// Every kind of field, with the values that are easy to get wrong.
+void MakeAllTypes(ClientDataSet& t) {
+    t.AddFieldDef("NMPRODUTO", FieldType::String, 40);
+    t.AddFieldDef("QTPRODVEND", FieldType::Integer);
+    t.AddFieldDef("VRTOTAL", FieldType::Float);
+    t.AddFieldDef("DTMOVIMCAIXA", FieldType::Date);
+    t.AddFieldDef("DTHRINCMOV", FieldType::DateTime);
+    t.AddFieldDef("IDATIVO", FieldType::Boolean);
+    t.CreateDataSet();
+}
+
+void AddRow(ClientDataSet& t, const Variant& name, const Variant& qty, const Variant& value, const Variant& date,
+            const Variant& moment, const Variant& flag) {
+    t.Append();
+    t.FieldByName("NMPRODUTO").SetValue(name);
+    t.FieldByName("QTPRODVEND").SetValue(qty);
+    t.FieldByName("VRTOTAL").SetValue(value);
+    t.FieldByName("DTMOVIMCAIXA").SetValue(date);
+    t.FieldByName("DTHRINCMOV").SetValue(moment);
+    t.FieldByName("IDATIVO").SetValue(flag);
+    t.Post();
+}
+
+}  // namespace
+
+TEST_F(ClientDataSetFile, EveryValueReadsBackFieldForField) {
+    ClientDataSet t;
+    MakeAllTypes(t);
+    t.SetLogChanges(false);
+    const Variant n = Variant::Null();
+    AddRow(t, Variant(CP("Pão de açúcar – 1€ \"x\" <&> ç")), Variant(-2147483647 - 1), Variant(1234.565),
+           Variant(EncodeDate(1899, 12, 29)), Variant(EncodeDateTime(2026, 12, 5, 23, 59, 59, 999)), Variant(true));
+    AddRow(t, n, n, n, n, n, n);
+    AddRow(t, Variant("linha 1\r\nlinha 2\ttab "), Variant(0), Variant(0.1), Variant(EncodeDate(2026, 2, 28)),
+           Variant(EncodeDateTime(1899, 12, 29, 6, 0, 0)), Variant(false));
+    AddRow(t, Variant(" "), Variant(7), Variant(-1e-5), Variant(EncodeDate(9999, 12, 31)),
+           Variant(EncodeDate(2000, 1, 1)), n);
+    t.SaveToFile(path);
+
+    // On disk: UTF-8, the host's type names, no pending states, no temporary file left behind.
+    const std::string xml = Read(path);
+    EXPECT_EQ(xml.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"", 0), 0u);
+    EXPECT_NE(xml.find("P\xC3\xA3o de a\xC3\xA7\xC3\xBA" "car \xE2\x80\x93 1\xE2\x82\xAC"), std::string::npos);
+    EXPECT_NE(xml.find("fieldtype=\"string\" WIDTH=\"40\""), std::string::npos);
+    EXPECT_NE(xml.find("fieldtype=\"r8\""), std::string::npos);
+    EXPECT_NE(xml.find("DTHRINCMOV=\"20261205T23:59:59999\""), std::string::npos);
+    EXPECT_EQ(xml.find("RowState"), std::string::npos);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator{}), 1);
+
+    ClientDataSet back;
+    back.LoadFromFile(path);
+    EXPECT_EQ(back.FieldDefs().size(), 6u);
+    EXPECT_EQ(back.FieldDefs()[0].size, 40);
+    EXPECT_EQ(back.FieldDefs()[4].type, FieldType::DateTime);
+    const DataPacket a = t.Data(), b = back.Data();
+    ASSERT_EQ(b.rows.size(), 4u);
+    for (std::size_t r = 0; r < a.rows.size(); ++r) {
+        for (std::size_t f = 0; f < a.fields.size(); ++f) {
+            EXPECT_EQ(a.rows[r][f], b.rows[r][f]) << "row " << r << " field " << a.fields[f].name;
+            EXPECT_EQ(a.rows[r][f].Type(), b.rows[r][f].Type()) << "row " << r << " field " << a.fields[f].name;
+        }
+    }
+    back.First();
+    EXPECT_EQ(back.FieldByName("NMPRODUTO").AsString(), CP("Pão de açúcar – 1€ \"x\" <&> ç"));
+    EXPECT_EQ(back.FieldByName("VRTOTAL").AsString(), "1234,565");
+    back.Next();
+    EXPECT_TRUE(back.FieldByName("DTHRINCMOV").IsNull());
+    EXPECT_TRUE(back.FieldByName("IDATIVO").IsNull());
+}
+
+TEST_F(ClientDataSetFile, ChangeLogIsSavedWithPendingStatesOnlyWhenOn) {
+    ClientDataSet t;
+    t.AddFieldDef("CDFILIAL", FieldType::String, 4);
+    t.AddFieldDef("CAMPO02", FieldType::String, 40);
+    t.CreateDataSet();
+    for (const char* branch : {"0001", "0002", "0003"}) {
+        t.Append();
+        t.FieldByName("CDFILIAL").SetAsString(branch);
+        t.FieldByName("CAMPO02").SetAsString("old");
+        t.Post();
+    }
+    t.MergeChangeLog();
+    EXPECT_EQ(t.ChangeCount(), 0);
+
+    t.First();
+    t.Edit();
+    t.FieldByName("CAMPO02").SetAsString("new");
+    t.Post();
+    t.Next();
+    t.Edit();
+    t.FieldByName("CAMPO02").Clear();
+    t.Post();
+    t.Next();
+    t.Delete();
+    t.Append();
+    t.FieldByName("CDFILIAL").SetAsString("0004");
+    t.Post();
+    EXPECT_EQ(t.ChangeCount(), 4);
+
+    t.SaveToFile(path);
+    const std::string logged = Read(path);
+    EXPECT_NE(logged.find("<ROW RowState=\"1\" CDFILIAL=\"0001\" CAMPO02=\"old\""), std::string::npos);
+    EXPECT_NE(logged.find("<ROW RowState=\"8\" CDFILIAL=\"0001\" CAMPO02=\"new\""), std::string::npos);
+    EXPECT_NE(logged.find("<ROW RowState=\"8\" CDFILIAL=\"0002\" CAMPO02=\"\""), std::string::npos);
+    EXPECT_NE(logged.find("<ROW RowState=\"2\" CDFILIAL=\"0003\""), std::string::npos);
+    EXPECT_NE(logged.find("<ROW RowState=\"4\" CDFILIAL=\"0004\""), std::string::npos);
+
+    // Loaded back, the pending states survive and the visible rows are the current ones.
+    ClientDataSet back;
+    back.LoadFromFile(path);
+    EXPECT_EQ(back.ChangeCount(), 4);
+    EXPECT_EQ(back.RecordCount(), 3);
+    back.First();
+    EXPECT_EQ(back.FieldByName("CAMPO02").AsString(), "new");
+    back.Next();
+    EXPECT_TRUE(back.FieldByName("CAMPO02").IsNull());
+
+    // With the log off the same table is written plain, the deleted row gone.
+    back.SetLogChanges(false);
+    back.SaveToFile(path);
+    const std::string plain = Read(path);
+    EXPECT_EQ(plain.find("RowState"), std::string::npos);
+    EXPECT_EQ(plain.find("0003"), std::string::npos);
+    EXPECT_NE(plain.find("<ROW CDFILIAL=\"0001\" CAMPO02=\"new\""), std::string::npos);
+
+    // Changes made with the log off leave no pending state.
+    ClientDataSet quiet;
+    quiet.SetLogChanges(false);
+    quiet.LoadFromFile(path);
+    EXPECT_EQ(quiet.ChangeCount(), 0);
+    quiet.First();
+    quiet.Edit();
+    quiet.FieldByName("CAMPO02").SetAsString("x");
+    quiet.Post();
+    quiet.Delete();
+    EXPECT_EQ(quiet.ChangeCount(), 0);
+    EXPECT_EQ(quiet.RecordCount(), 2);
+}
+
+TEST_F(ClientDataSetFile, PacketsWrittenByTheHostAreRead) {
+    // A one-byte encoding declared: the bytes are CP1252 as they stand. A modified row names only
+    // what changed; types the host writes that this table folds into its own.
+    Write(path, "<?xml version=\"1.0\" encoding=\"windows-1252\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
+                "<FIELD attrname=\"NM\" fieldtype=\"string\" WIDTH=\"20\"/><FIELD attrname=\"NR\" fieldtype=\"i2\"/>"
+                "<FIELD attrname=\"VR\" fieldtype=\"fixed\" DECIMALS=\"2\" WIDTH=\"15\"/>"
+                "<FIELD attrname=\"DS\" fieldtype=\"string.uni\" WIDTH=\"20\"/>"
+                "<FIELD attrname=\"OBS\" fieldtype=\"bin.hex\" SUBTYPE=\"Text\"/></FIELDS>"
+                "<PARAMS DEFAULT_ORDER=\"1\"/></METADATA><ROWDATA>"
+                "<ROW NM=\"S\xE3o Jo\xE3o\" NR=\"1\" VR=\"2.50\" DS=\"a\"/>"
+                "<ROW RowState=\"1\" NM=\"B\" NR=\"2\" VR=\"3\"/><ROW RowState=\"8\" VR=\"4.25\"/>"
+                "<ROW RowState=\"4\" NM=\"C\" NR=\"3\" OBS=\"livre\" EXTRA=\"ignored\"/>"
+                "</ROWDATA></DATAPACKET>");
+    ClientDataSet t;
+    t.LoadFromFile(path);
+    EXPECT_EQ(t.FieldDefs()[1].type, FieldType::Integer);
+    EXPECT_EQ(t.FieldDefs()[2].type, FieldType::Float);
+    EXPECT_EQ(t.FieldDefs()[3].size, 10);
+    EXPECT_EQ(t.FieldDefs()[4].type, FieldType::String);
+    EXPECT_EQ(t.RecordCount(), 3);
+    EXPECT_EQ(t.ChangeCount(), 2);
+    t.First();
+    EXPECT_EQ(t.FieldByName("NM").AsString(), CP("São João"));
+    t.Next();
+    EXPECT_EQ(t.FieldByName("NM").AsString(), "B");   // unchanged by the modified half
+    EXPECT_EQ(t.FieldByName("VR").AsFloat(), 4.25);  // changed
+    t.Next();
+    EXPECT_EQ(t.FieldByName("OBS").AsString(), "livre");
+
+    const DataPacket fromText = ClientDataSet::FromXml(t.XmlText());
+    EXPECT_EQ(fromText.rows.size(), 3u);
+    EXPECT_EQ(fromText.rows[1][2], Variant(4.25));
+}
+
+TEST_F(ClientDataSetFile, TornAndGarbageFilesRaiseAndLeaveTheTableAsItWas) {
+    ClientDataSet good;
+    MakeAllTypes(good);
+    AddRow(good, Variant("a"), Variant(1), Variant(1.5), Variant(EncodeDate(2026, 1, 1)), Variant(EncodeDate(2026, 1, 1)),
+           Variant(true));
+    good.SaveToFile(path);
+    const std::string whole = Read(path);
+
+    ClientDataSet t;
+    t.LoadFromFile(path);
+    // Every cut short of the whole file is refused.
+    for (std::size_t cut : {std::size_t{0}, std::size_t{10}, whole.size() / 3, whole.find("<ROWDATA>"),
+                            whole.find("</ROWDATA>"), whole.size() - 1}) {
+        Write(path, whole.substr(0, cut));
+        EXPECT_THROW(t.LoadFromFile(path), EDatabaseError) << "cut at " << cut;
+        EXPECT_EQ(t.RecordCount(), 1);
+        EXPECT_EQ(t.FieldCount(), 6);
+    }
+    const std::string bad[] = {
+        std::string("\x00\x01\x02garbage", 10),
+        "<html><body/></html>",
+        kHeader + "</FIELDS></METADATA><ROWDATA/></DATAPACKET>",  // no fields
+        kHeader + "<FIELD attrname=\"A\" fieldtype=\"nested\"/></FIELDS></METADATA><ROWDATA/></DATAPACKET>",
+        kHeader + "<FIELD attrname=\"A\" fieldtype=\"i4\"/><FIELD attrname=\"a\" fieldtype=\"i4\"/></FIELDS></METADATA>"
+                  "<ROWDATA/></DATAPACKET>",
+        kHeader + "<FIELD attrname=\"A\" fieldtype=\"i4\"/></FIELDS></METADATA><ROWDATA><ROW A=\"1x\"/></ROWDATA></DATAPACKET>",
+        kHeader + "<FIELD attrname=\"A\" fieldtype=\"date\"/></FIELDS></METADATA><ROWDATA><ROW A=\"20261332\"/></ROWDATA>"
+                  "</DATAPACKET>",
+    };
+    for (const std::string& contents : bad) {
+        Write(path, contents);
+        try {
+            t.LoadFromFile(path);
+            ADD_FAILURE() << "loaded: " << contents;
+        } catch (const EDatabaseError& e) {
+            EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(t.RecordCount(), 1);
+    }
+
+    try {
+        t.LoadFromFile((dir / "missing.cds").string());
+        FAIL();
+    } catch (const EInOutError& e) {
+        EXPECT_NE(std::string(e.what()).find("missing.cds"), std::string::npos);
+    }
+    EXPECT_THROW(t.SaveToFile((dir / "no-such-folder" / "x.cds").string()), EInOutError);
+}

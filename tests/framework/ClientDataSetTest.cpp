@@ -1,0 +1,451 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/ClientDataSet.h"
+#include "framework/Cp1252.h"
+#include "framework/Exceptions.h"
+
+using namespace orb::fw;
+
+namespace {
+
+// The layout of a payment-type table, as the host hands it over.
+void MakePayments(ClientDataSet& t) {
+    t.AddFieldDef("CDTIPORECE", FieldType::String, 3);
+    t.AddFieldDef("DSIMPFISCAL", FieldType::String, 50);
+    t.AddFieldDef("IDTPBUTTON", FieldType::String, 1);
+    t.AddFieldDef("IDTIPORECE", FieldType::String, 1);
+    t.AddFieldDef("CDFPIMPFIS", FieldType::String, 10);
+    t.AddFieldDef("VRMOVIVEND", FieldType::Float);
+    t.CreateDataSet();
+}
+
+void AddPayment(ClientDataSet& t, const char* code, const char* name, const char* button, const char* kind,
+                const char* printerFlag, double amount) {
+    t.Append();
+    t.FieldByName("CDTIPORECE").SetAsString(code);
+    t.FieldByName("DSIMPFISCAL").SetAsString(name);
+    t.FieldByName("IDTPBUTTON").SetAsString(button);
+    t.FieldByName("IDTIPORECE").SetAsString(kind);
+    t.FieldByName("CDFPIMPFIS").SetAsString(printerFlag);
+    t.FieldByName("VRMOVIVEND").SetAsFloat(amount);
+    t.Post();
+}
+
+// The visible rows' values of one field, in cursor order.
+std::vector<std::string> Column(ClientDataSet& t, const char* field) {
+    std::vector<std::string> out;
+    for (t.First(); !t.Eof(); t.Next()) out.push_back(t.FieldByName(field).AsString());
+    return out;
+}
+
+using Strings = std::vector<std::string>;
+
+class PaymentTable : public ::testing::Test {
+protected:
+    void SetUp() override {
+        MakePayments(t);
+        AddPayment(t, "001", "Dinheiro", "5", "1", "S", 10.5);
+        AddPayment(t, "002", "Cheque", "5", "2", "", 20);
+        AddPayment(t, "003", "Cartao", "1", "5", "S", 30);
+        AddPayment(t, "004", "Ticket", "5", "7", " ", 40);
+        AddPayment(t, "005", "dinheiro", "5", "4", "X", 50);
+    }
+    ClientDataSet t{"cdsTipoRece"};
+};
+
+}  // namespace
+
+// ---- Structure, fields and editing -------------------------------------------------------------
+
+TEST(ClientDataSetFields, ConvertLikeTheHostsFields) {
+    ClientDataSet t;
+    t.AddFieldDef("NM", FieldType::String, 5);
+    t.AddFieldDef("QT", FieldType::Integer);
+    t.AddFieldDef("VR", FieldType::Float);
+    t.AddFieldDef("DT", FieldType::Date);
+    t.AddFieldDef("DTHR", FieldType::DateTime);
+    t.AddFieldDef("ID", FieldType::Boolean);
+    t.CreateDataSet();
+    t.Append();
+    t.FieldByName("nm").SetAsString("Abcdefgh");   // names without regard to case; cut to 5
+    t.FieldByName("QT").SetAsString("12");
+    t.FieldByName("VR").SetValue(Variant("12,5"));  // decimal comma of the settings
+    t.FieldByName("DT").SetAsDateTime(EncodeDateTime(2026, 12, 5, 14, 30, 0));
+    t.FieldByName("DTHR").SetAsDateTime(EncodeDateTime(2026, 12, 5, 14, 30, 5));
+    t.FieldByName("ID").SetAsBoolean(true);
+    t.Post();
+
+    EXPECT_EQ(t.FieldByName("NM").AsString(), "Abcde");
+    EXPECT_EQ(t.FieldByName("QT").AsInteger(), 12);
+    EXPECT_EQ(t.FieldByName("VR").AsString(), "12,5");
+    EXPECT_EQ(t.FieldByName("DT").AsDateTime(), EncodeDate(2026, 12, 5));  // the day only
+    EXPECT_EQ(t.FieldByName("DT").AsString(), "05/12/2026");
+    EXPECT_EQ(t.FieldByName("DTHR").AsString(), "05/12/2026 14:30:05");
+    EXPECT_EQ(t.FieldByName("ID").AsString(), "True");
+
+    // Empty text leaves a string field null; null reads as "" and 0.
+    t.Edit();
+    t.FieldByName("NM").SetAsString("");
+    t.FieldByName("QT").Clear();
+    t.Post();
+    EXPECT_TRUE(t.FieldByName("NM").IsNull());
+    EXPECT_EQ(t.FieldByName("NM").AsString(), "");
+    EXPECT_EQ(t.FieldByName("QT").AsInteger(), 0);
+    EXPECT_TRUE(t.FieldByName("QT").Value().IsNull());
+
+    // A text that is not a number is refused, naming the text, and the record keeps its value.
+    t.Edit();
+    try {
+        t.FieldByName("QT").SetAsString("abc");
+        FAIL() << "no conversion error";
+    } catch (const EConvertError& e) {
+        EXPECT_NE(std::string(e.what()).find("'abc'"), std::string::npos);
+    }
+    t.Cancel();
+    EXPECT_EQ(t.FieldByName("VR").AsFloat(), 12.5);
+}
+
+TEST(ClientDataSetFields, MisuseRaisesTheHostsErrors) {
+    ClientDataSet t;
+    EXPECT_THROW(t.Open(), EDatabaseError);  // no structure
+    t.AddFieldDef("A", FieldType::Integer);
+    EXPECT_THROW(t.AddFieldDef("a", FieldType::String, 2), EDatabaseError);  // duplicate name
+    t.CreateDataSet();
+    EXPECT_THROW(t.AddFieldDef("B", FieldType::String, 2), EDatabaseError);  // while open
+
+    try {
+        t.FieldByName("CDFILIAL");
+        FAIL();
+    } catch (const EDatabaseError& e) {
+        EXPECT_STREQ(e.what(), "Field 'CDFILIAL' not found");
+    }
+    EXPECT_EQ(t.FindField("CDFILIAL"), nullptr);
+
+    try {
+        t.FieldByName("A").SetAsInteger(1);
+        FAIL();
+    } catch (const EDatabaseError& e) {
+        EXPECT_STREQ(e.what(), "Dataset not in edit or insert mode");
+    }
+    EXPECT_THROW(t.Post(), EDatabaseError);
+    EXPECT_THROW(t.Delete(), EDatabaseError);  // empty
+    EXPECT_TRUE(t.FieldByName("A").IsNull());  // no current record reads as null
+
+    t.Close();
+    EXPECT_THROW(t.First(), EDatabaseError);
+    EXPECT_THROW(t.FieldByName("A").AsInteger(), EDatabaseError);
+    EXPECT_EQ(t.RecordCount(), 0);
+}
+
+TEST_F(PaymentTable, EditingStatesMoveTheCursorLikeTheHost) {
+    EXPECT_EQ(t.RecordCount(), 5);
+    EXPECT_EQ(t.State(), DataSetState::Browse);
+
+    // Cancel restores; navigation posts a modified record.
+    t.First();
+    t.Edit();
+    t.FieldByName("DSIMPFISCAL").SetAsString("Outro");
+    t.Cancel();
+    EXPECT_EQ(t.FieldByName("DSIMPFISCAL").AsString(), "Dinheiro");
+    t.Edit();
+    t.FieldByName("DSIMPFISCAL").SetAsString("Especie");
+    t.Next();
+    EXPECT_EQ(t.State(), DataSetState::Browse);
+    EXPECT_EQ(Column(t, "DSIMPFISCAL")[0], "Especie");
+
+    // Insert goes before the current row; an untouched append is dropped on navigation.
+    t.First();
+    t.Next();
+    t.Insert();
+    t.FieldByName("CDTIPORECE").SetAsString("010");
+    t.Post();
+    EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "010");
+    EXPECT_EQ(t.RecNo(), 2);
+    t.Append();
+    t.First();
+    EXPECT_EQ(Column(t, "CDTIPORECE"), (Strings{"001", "010", "002", "003", "004", "005"}));
+
+    // Delete moves to the following row; deleting the last one ends a delete-or-next loop.
+    t.First();
+    t.Next();
+    t.Delete();
+    EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "002");
+    EXPECT_FALSE(t.Eof());
+    t.Last();
+    t.Delete();
+    EXPECT_TRUE(t.Eof());
+    EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "004");
+    int visited = 0;
+    for (t.First(); !t.Eof() && visited < 10; ++visited) {
+        if (t.FieldByName("IDTPBUTTON").AsString() == "5") t.Delete();
+        else t.Next();
+    }
+    EXPECT_EQ(Column(t, "CDTIPORECE"), (Strings{"003"}));
+
+    // Edit on an empty table starts an insert, as the host's does.
+    t.Delete();
+    EXPECT_TRUE(t.IsEmpty());
+    EXPECT_TRUE(t.Bof() && t.Eof());
+    t.Edit();
+    EXPECT_EQ(t.State(), DataSetState::Insert);
+    t.FieldByName("CDTIPORECE").SetAsString("099");
+    t.Post();
+    EXPECT_EQ(t.RecordCount(), 1);
+}
+
+TEST_F(PaymentTable, NavigationFlags) {
+    t.First();
+    EXPECT_TRUE(t.Bof());
+    EXPECT_FALSE(t.Eof());
+    t.Prior();
+    EXPECT_TRUE(t.Bof());
+    EXPECT_EQ(t.RecNo(), 1);
+    t.Last();
+    EXPECT_TRUE(t.Eof());
+    EXPECT_EQ(t.RecNo(), 5);
+    t.Next();
+    EXPECT_TRUE(t.Eof());
+    EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "005");
+    std::vector<std::string> backwards;
+    for (t.Last(); !t.Bof(); t.Prior()) backwards.push_back(t.FieldByName("CDTIPORECE").AsString());
+    EXPECT_EQ(backwards, (Strings{"005", "004", "003", "002", "001"}));
+    t.EmptyDataSet();
+    EXPECT_EQ(t.RecordCount(), 0);
+    EXPECT_EQ(t.RecNo(), 0);
+}
+
+// ---- Filters ----------------------------------------------------------------------------------
+
+TEST_F(PaymentTable, FiltersInTheFormsTheModuleWrites) {
+    struct Case {
+        const char* filter;
+        Strings codes;
+    } cases[] = {
+        {"IDTPBUTTON = '5'", {"001", "002", "004", "005"}},
+        {"CDFPIMPFIS <> ' '", {"001", "003", "005"}},  // blank and null values do not pass
+        {"IDTIPORECE = 5 OR IDTIPORECE = 7", {"003", "004"}},
+        {"CDTIPORECE = '001' AND IDTPBUTTON = '5' AND CDFPIMPFIS = 'S'", {"001"}},
+        {"DSIMPFISCAL = 'dinheiro'", {"005"}},  // texts compare exactly
+        {"VRMOVIVEND >= 20 and VRMOVIVEND < 40.5", {"002", "003", "004"}},
+        {"not (IDTPBUTTON = '5') or VRMOVIVEND = 10.5", {"001", "003"}},
+        {"CDFPIMPFIS IS NULL", {"002"}},
+        {"CDFPIMPFIS is not null AND [IDTIPORECE] <> '1'", {"003", "004", "005"}},
+        {"VRMOVIVEND > -1 AND VRMOVIVEND <> '30'", {"001", "002", "004", "005"}},
+        {"IDTIPORECE > 2", {"003", "004", "005"}},
+        {"   ", {"001", "002", "003", "004", "005"}},
+    };
+    t.SetFiltered(true);
+    for (const Case& c : cases) {
+        t.SetFilter(c.filter);
+        EXPECT_EQ(Column(t, "CDTIPORECE"), c.codes) << c.filter;
+        EXPECT_EQ(t.RecordCount(), static_cast<int>(c.codes.size())) << c.filter;
+    }
+    t.SetFiltered(false);
+    EXPECT_EQ(t.RecordCount(), 5);
+    EXPECT_EQ(t.Filter(), "   ");
+}
+
+TEST_F(PaymentTable, FilterTextsWithQuotesAndAccents) {
+    t.First();
+    t.Edit();
+    t.FieldByName("DSIMPFISCAL").SetAsString(CP("Cartão d'Água"));
+    t.Post();
+    t.SetFilter(CP("DSIMPFISCAL = 'Cartão d''Água'"));
+    t.SetFiltered(true);
+    EXPECT_EQ(Column(t, "CDTIPORECE"), (Strings{"001"}));
+}
+
+TEST_F(PaymentTable, AFilterIsSetAndLeftAsTheHostExpects) {
+    t.SetFilter("IDTPBUTTON = '5'");
+    t.SetFiltered(true);
+    t.First();
+    // A posted row that no longer passes leaves the view; the cursor goes on with the next one.
+    t.Edit();
+    t.FieldByName("IDTPBUTTON").SetAsString("1");
+    t.Post();
+    EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "002");
+    EXPECT_EQ(t.RecordCount(), 3);
+    // A row appended that does not pass is kept but not shown.
+    t.Append();
+    t.FieldByName("CDTIPORECE").SetAsString("006");
+    t.FieldByName("IDTPBUTTON").SetAsString("2");
+    t.Post();
+    EXPECT_EQ(t.RecordCount(), 3);
+    // The whole data ignores the filter.
+    EXPECT_EQ(t.Data().rows.size(), 6u);
+    EXPECT_TRUE(t.Filtered());
+    EXPECT_EQ(t.Filter(), "IDTPBUTTON = '5'");
+}
+
+TEST_F(PaymentTable, BadFiltersAreRefusedAndTheOldOneStays) {
+    t.SetFilter("IDTPBUTTON = '5'");
+    t.SetFiltered(true);
+    for (const char* bad : {"IDTPBUTTON = '5", "IDTPBUTTON = ", "IDTPBUTTON '5'", "(IDTPBUTTON = '5'",
+                            "IDTPBUTTON = '5' AND", "IDTPBUTTON = '5' XOR A = 1", "A ? 1", "A < NULL",
+                            "NOSUCHFIELD = '1'", "VRMOVIVEND = 'abc'"}) {
+        EXPECT_THROW(t.SetFilter(bad), EDatabaseError) << bad;
+        EXPECT_EQ(t.Filter(), "IDTPBUTTON = '5'");
+        EXPECT_EQ(t.RecordCount(), 4) << bad;
+    }
+    // An unknown field in an inactive filter is found when the filter is switched on.
+    t.SetFiltered(false);
+    t.SetFilter("NOSUCHFIELD = 1");
+    try {
+        t.SetFiltered(true);
+        FAIL();
+    } catch (const EDatabaseError& e) {
+        EXPECT_STREQ(e.what(), "Field 'NOSUCHFIELD' not found");
+    }
+    EXPECT_FALSE(t.Filtered());
+}
+
+// ---- Indexes -----------------------------------------------------------------------------------
+
+TEST(ClientDataSetIndexes, RateTableOrderedByKindAndRate) {
+    ClientDataSet t("cdsAliqImpFis");
+    t.AddFieldDef("CDALIQIMPFIS", FieldType::String, 10);
+    t.AddFieldDef("VRALIQIMPFIS", FieldType::Float);
+    t.AddFieldDef("IDALIQIMPFIS", FieldType::String, 1);
+    t.AddIndex("IdxIdAliqVrAliq", "IDALIQIMPFIS;VRALIQIMPFIS");
+    t.SetIndexName("IdxIdAliqVrAliq");
+    t.CreateDataSet();
+    struct { const char* code; double rate; const char* kind; } rows[] = {
+        {"01", 18, "T"}, {"02", 12, "T"}, {"04", 5, "S"}, {"05", 7, "T"}, {"06", 12, "T"},
+        {"NN", 0, "N"}, {"II", 0, "I"}, {"FF", 0, "F"},
+    };
+    for (const auto& r : rows) {
+        t.Append();
+        t.FieldByName("CDALIQIMPFIS").SetAsString(r.code);
+        t.FieldByName("VRALIQIMPFIS").SetAsFloat(r.rate);
+        t.FieldByName("IDALIQIMPFIS").SetAsString(r.kind);
+        t.Post();
+        // The cursor follows the posted row to its place in the order.
+        EXPECT_EQ(t.FieldByName("CDALIQIMPFIS").AsString(), r.code);
+    }
+    // Equal keys (two 12% rates) keep the order they were added in.
+    EXPECT_EQ(Column(t, "CDALIQIMPFIS"), (Strings{"FF", "II", "NN", "04", "05", "02", "06", "01"}));
+
+    // Copying the data keeps the receiving table's own order.
+    ClientDataSet host;
+    host.AddFieldDef("OTHER", FieldType::Integer);
+    host.CreateDataSet();
+    host.CopyDataFrom(t);
+    EXPECT_EQ(host.FieldDefs().size(), 3u);
+    EXPECT_EQ(Column(host, "CDALIQIMPFIS"), (Strings{"01", "02", "04", "05", "06", "NN", "II", "FF"}));
+    host.First();
+    EXPECT_EQ(host.FieldByName("VRALIQIMPFIS").AsFloat(), 18.0);
+}
+
+TEST_F(PaymentTable, IndexFieldNamesAndNamedIndexOptions) {
+    t.SetIndexFieldNames("IDTPBUTTON;DSIMPFISCAL");
+    EXPECT_EQ(Column(t, "CDTIPORECE"), (Strings{"003", "002", "001", "004", "005"}));  // bytes: 'D' < 'T' < 'd'
+
+    t.AddIndex("idxNome", "DSIMPFISCAL", false, true);
+    t.SetIndexName("idxNome");
+    EXPECT_EQ(t.IndexFieldNames(), "");
+    // Case-insensitive: "Dinheiro" and "dinheiro" are equal and keep their insertion order.
+    EXPECT_EQ(Column(t, "CDTIPORECE"), (Strings{"003", "002", "001", "005", "004"}));
+
+    t.AddIndex("idxValorDesc", "VRMOVIVEND", true);
+    t.SetIndexName("idxValorDesc");
+    EXPECT_EQ(Column(t, "CDTIPORECE"), (Strings{"005", "004", "003", "002", "001"}));
+
+    // Editing the key moves the row; the cursor stays on it.
+    t.First();
+    t.Edit();
+    t.FieldByName("VRMOVIVEND").SetAsFloat(1);
+    t.Post();
+    EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "005");
+    EXPECT_EQ(t.RecNo(), 5);
+
+    EXPECT_THROW(t.SetIndexName("idxNone"), EDatabaseError);
+    EXPECT_EQ(t.IndexName(), "idxValorDesc");
+    EXPECT_THROW(t.SetIndexFieldNames("NOSUCH"), EDatabaseError);
+    EXPECT_EQ(t.IndexName(), "idxValorDesc");
+    t.SetIndexFieldNames("");
+    EXPECT_EQ(Column(t, "CDTIPORECE"), (Strings{"001", "002", "003", "004", "005"}));
+}
+
+TEST(ClientDataSetIndexes, MovementsByTimeAndChangeOrderWithNulls) {
+    ClientDataSet t("cdsMovCaixa");
+    t.AddFieldDef("DTHRINCMOV", FieldType::DateTime);
+    t.AddFieldDef("NRORDTROCO", FieldType::Integer);
+    t.AddFieldDef("ID", FieldType::String, 2);
+    t.AddIndex("idxDTHRINCMOV", "DTHRINCMOV");
+    t.AddIndex("idxNRORDTROCO", "DTHRINCMOV;NRORDTROCO");
+    t.SetIndexName("idxNRORDTROCO");
+    t.CreateDataSet();
+    const TDateTime late = EncodeDateTime(2026, 12, 5, 14, 0, 0), early = EncodeDateTime(2026, 12, 5, 9, 0, 0);
+    struct { TDateTime when; int order; bool nullOrder; const char* id; } rows[] = {
+        {late, 2, false, "a"}, {early, 3, false, "b"}, {late, 1, false, "c"}, {late, 0, true, "d"}, {early, 3, false, "e"},
+    };
+    for (const auto& r : rows) {
+        t.Append();
+        t.FieldByName("DTHRINCMOV").SetAsDateTime(r.when);
+        if (!r.nullOrder) t.FieldByName("NRORDTROCO").SetAsInteger(r.order);
+        t.FieldByName("ID").SetAsString(r.id);
+        t.Post();
+    }
+    EXPECT_EQ(Column(t, "ID"), (Strings{"b", "e", "d", "c", "a"}));  // nulls first
+    t.SetIndexName("idxDTHRINCMOV");
+    EXPECT_EQ(Column(t, "ID"), (Strings{"b", "e", "a", "c", "d"}));
+    // Close and Open keep rows and order.
+    t.Close();
+    t.Open();
+    EXPECT_EQ(Column(t, "ID"), (Strings{"b", "e", "a", "c", "d"}));
+}
+
+// ---- Locate -------------------------------------------------------------------------------------
+
+TEST_F(PaymentTable, LocateByOneOrSeveralFields) {
+    EXPECT_TRUE(t.Locate("CDTIPORECE", Variant("003")));
+    EXPECT_EQ(t.FieldByName("DSIMPFISCAL").AsString(), "Cartao");
+
+    EXPECT_TRUE(t.Locate("DSIMPFISCAL", Variant("DINHEIRO"), loCaseInsensitive));
+    EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "001");  // the first match
+    EXPECT_FALSE(t.Locate("DSIMPFISCAL", Variant("DINHEIRO")));
+    EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "001");  // cursor not moved
+
+    EXPECT_TRUE(t.Locate("dsimpfiscal;IDTIPORECE", Variant::MakeArray({"dinheiro", "4"})));
+    EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "005");
+    EXPECT_TRUE(t.Locate("DSIMPFISCAL", Variant("Che"), loPartialKey));
+    EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "002");
+    EXPECT_TRUE(t.Locate("VRMOVIVEND", Variant(40)));
+    EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "004");
+    EXPECT_TRUE(t.Locate("CDFPIMPFIS", Variant::Null()));
+    EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "002");
+
+    // Only visible rows are searched.
+    t.SetFilter("CDFPIMPFIS <> ' '");
+    t.SetFiltered(true);
+    EXPECT_FALSE(t.Locate("CDTIPORECE", Variant("002")));
+    EXPECT_TRUE(t.Locate("CDTIPORECE", Variant("005"), loCaseInsensitive));
+
+    EXPECT_THROW(t.Locate("NOSUCH", Variant("1")), EDatabaseError);
+    EXPECT_THROW(t.Locate("CDTIPORECE;IDTIPORECE", Variant("1")), EDatabaseError);
+    EXPECT_THROW(t.Locate("VRMOVIVEND", Variant("abc")), EConvertError);
+}
+
+// ---- Data packets ---------------------------------------------------------------------------------
+
+TEST_F(PaymentTable, SetDataChecksBeforeReplacing) {
+    DataPacket packet;
+    packet.fields = {{"A", FieldType::Integer, 0}, {"B", FieldType::Float, 0}};
+    packet.rows = {{Variant(1), Variant("2,5")}, {Variant(2)}};
+    EXPECT_THROW(t.SetData(packet), EDatabaseError);  // a short row
+    packet.rows.pop_back();
+    t.SetIndexFieldNames("CDTIPORECE");
+    EXPECT_THROW(t.SetData(packet), EDatabaseError);  // the index names a field the packet lacks
+    EXPECT_EQ(t.RecordCount(), 5);
+    EXPECT_EQ(t.FieldDefs().size(), 6u);
+
+    t.SetIndexFieldNames("");
+    t.SetData(packet);
+    EXPECT_EQ(t.FieldCount(), 2);
+    EXPECT_EQ(t.FieldByName("B").AsFloat(), 2.5);  // converted to the field's type
+    EXPECT_EQ(t.FieldByName("B").Value().Type(), VarType::Double);
+    EXPECT_EQ(t.FindField("CDTIPORECE"), nullptr);
+}
