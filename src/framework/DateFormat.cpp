@@ -285,6 +285,8 @@ bool ScanTime(Scanner& sc, TDateTime& out) {
 
 std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
 
+}  // namespace
+
 bool TryStrToTime(std::string_view text, TDateTime& out) {
     Scanner sc{text};
     TDateTime time;
@@ -292,8 +294,6 @@ bool TryStrToTime(std::string_view text, TDateTime& out) {
     out = time;
     return true;
 }
-
-}  // namespace
 
 std::string FormatDateTime(std::string_view picture, TDateTime value) {
     std::string out;

@@ -21,5 +21,6 @@ TDateTime StrToTime(std::string_view text);
 TDateTime StrToDateTime(std::string_view text);
 bool TryStrToDate(std::string_view text, TDateTime& out);
 bool TryStrToDateTime(std::string_view text, TDateTime& out);
+bool TryStrToTime(std::string_view text, TDateTime& out);
 
 }  // namespace orb::fw

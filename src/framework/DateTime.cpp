@@ -7,6 +7,7 @@
 #include <string>
 
 #include "framework/Exceptions.h"
+#include "framework/NumberFormat.h"
 
 namespace orb::fw {
 
@@ -24,7 +25,16 @@ struct Stamp {
     std::int64_t msOfDay;
 };
 
+// The host's calendar runs from 1 Jan 0001 (-693593) to 31 Dec 9999 (2958465).
+constexpr double kMinDateTime = -693594.0;
+constexpr double kMaxDateTime = 2958466.0;
+
 Stamp ToStamp(TDateTime dt) {
+    // Beyond the calendar (or not a number) there is no date to take apart; the conversion to
+    // whole milliseconds would overflow.
+    if (!(dt.value > kMinDateTime && dt.value < kMaxDateTime)) {
+        throw EConvertError("'" + FloatToStr(dt.value) + "' is not a valid date and time");
+    }
     const double scaled = std::round(dt.value * static_cast<double>(kMsPerDay));
     const auto ms = static_cast<std::int64_t>(scaled);
     return {ms / kMsPerDay, std::llabs(ms) % kMsPerDay};
@@ -136,9 +146,7 @@ TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int
 
 DateParts DecodeDate(TDateTime dt) {
     const Stamp s = ToStamp(dt);
-    const std::int64_t n = s.days + kDateDelta;
-    if (n < 1) return {};
-    return CivilFromDays(n);
+    return CivilFromDays(s.days + kDateDelta);
 }
 
 TimeParts DecodeTime(TDateTime dt) {

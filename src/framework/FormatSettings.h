@@ -22,7 +22,7 @@ struct FormatSettings {
     int NegCurrFormat = 9;
     std::string TimeAMString = "AM";
     std::string TimePMString = "PM";
-    // Names for the "mmm", "mmmm", "ddd" and "dddd" date specifiers (Sunday first).
+    // Names for the "mmm", "mmmm", "ddd" and "dddd" date specifiers, code page 1252 (Sunday first).
     std::array<std::string, 12> ShortMonthNames{"jan", "fev", "mar", "abr", "mai", "jun",
                                                  "jul", "ago", "set", "out", "nov", "dez"};
     std::array<std::string, 12> LongMonthNames{"janeiro", "fevereiro", "mar\xE7" "o", "abril", "maio", "junho",

@@ -9,7 +9,7 @@ namespace orb::fw {
 namespace {
 
 [[noreturn]] void IndexError(int index) {
-    throw Exception("List index out of bounds (" + std::to_string(index) + ")");
+    throw EListError("List index out of bounds (" + std::to_string(index) + ")");
 }
 
 std::string_view NameOf(std::string_view line) {

@@ -16,7 +16,7 @@ public:
     void Insert(int index, std::string line);
     void Delete(int index);
     void Clear() { lines_.clear(); }
-    const std::string& operator[](int index) const;  // EListError-like Exception when out of range
+    const std::string& operator[](int index) const;  // EListError when out of range
     std::string& operator[](int index);
     int IndexOf(std::string_view line) const;        // case-insensitive, -1 when absent
 

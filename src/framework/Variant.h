@@ -31,7 +31,7 @@ public:
     Variant(int i) : v_(static_cast<std::int64_t>(i)) {}
     Variant(std::int64_t i) : v_(i) {}
     Variant(double d) : v_(d) {}
-    Variant(const char* s) : v_(std::string(s)) {}
+    Variant(const char* s) : v_(std::string(s ? s : "")) {}  // a null pointer is ""
     Variant(std::string s) : v_(std::move(s)) {}
     Variant(std::string_view s) : v_(std::string(s)) {}
     Variant(TDateTime dt) : v_(dt) {}

@@ -86,6 +86,9 @@ TEST_F(DateFormatTest, ParsingUnderTheShortDateFormat) {
     EXPECT_EQ(StrToTime("2:30 PM"), EncodeTime(14, 30, 0));
     EXPECT_EQ(StrToTime("12:00 am"), EncodeTime(0, 0, 0));
     EXPECT_EQ(StrToTime("23:59:59"), EncodeTime(23, 59, 59));
+    TDateTime time;
+    EXPECT_TRUE(TryStrToTime(" 7:05 ", time));
+    EXPECT_EQ(time, EncodeTime(7, 5, 0));
 
     FormatSettings us;
     us.ShortDateFormat = "mm/dd/yyyy";

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "framework/DateTime.h"
 #include "framework/Exceptions.h"
 
@@ -68,6 +70,12 @@ TEST(DateTimeTest, ImpossibleDatesAndTimesAreRefused) {
     EXPECT_THROW(EncodeDate(2026, 4, 31), EConvertError);
     EXPECT_THROW(EncodeTime(-1, 0, 0), EConvertError);
     EXPECT_THROW(EncodeDateTime(2026, 1, 1, 25, 0, 0), EConvertError);
+    // Values off the calendar raise instead of overflowing the millisecond count.
+    EXPECT_THROW(DecodeDate(TDateTime(1e300)), EConvertError);
+    EXPECT_THROW(DecodeTime(TDateTime(std::nan(""))), EConvertError);
+    EXPECT_THROW(IncDay(TDateTime(-1e20)), EConvertError);
+    EXPECT_EQ(DecodeDate(TDateTime(2958465.5)).year, 9999);
+    EXPECT_EQ(DecodeDate(TDateTime(-693593.5)).year, 1);
 }
 
 TEST(DateTimeTest, ArithmeticAcrossTheEpochAndMonthEnds) {

@@ -41,7 +41,7 @@ TEST(StringListTest, LinesAndIndexes) {
     try {
         (void)list[4];
         ADD_FAILURE() << "no error";
-    } catch (const Exception& e) {
+    } catch (const EListError& e) {
         EXPECT_STREQ(e.what(), "List index out of bounds (4)");
     }
     EXPECT_THROW(list.Delete(-1), Exception);

@@ -34,6 +34,7 @@ TEST_F(VariantTest, KindsAndTextConversion) {
     EXPECT_EQ(Variant(5).Type(), VarType::Integer);
     EXPECT_EQ(Variant(std::string_view("x")).Type(), VarType::Text);
     EXPECT_EQ(Variant().ToString(), "");
+    EXPECT_EQ(Variant(static_cast<const char*>(nullptr)).ToString(), "");
     EXPECT_EQ(Variant(true).ToString(), "True");
     EXPECT_EQ(Variant(false).ToString(), "False");
     EXPECT_EQ(Variant(-12).ToString(), "-12");
