@@ -132,3 +132,13 @@ TEST_F(HostHooks, RecordsHandedToTheHost) {
     EXPECT_EQ(Recorded().processMessagesCalls, 2);
     EXPECT_EQ(Recorded().terminateRequests, 1);
 }
+
+TEST_F(HostHooks, RecordStaysBoundedAndKeepsTheLatest) {
+    for (std::size_t i = 0; i < kRecordLimit + 5; ++i)
+        GravaCER(std::to_string(i), "", orb::fw::TDateTime(0.0));
+    const auto& cer = Recorded().cer;
+    EXPECT_LE(cer.size(), kRecordLimit);
+    EXPECT_GT(cer.size(), kRecordLimit / 2);
+    EXPECT_EQ(cer.back().a, std::to_string(kRecordLimit + 4));
+    EXPECT_NE(cer.front().a, "0");
+}

@@ -3,6 +3,8 @@
 // recorded so that tests and the command-line host can read it back.
 #include "external/hostlib/HostLib.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <type_traits>
 #include <utility>
 
@@ -34,6 +36,14 @@ bool DefaultDialog(Dialog& dialog) {
     dialog.answer = queue.front();
     queue.erase(queue.begin());
     return dialog.answer;
+}
+
+template <class T>
+void Keep(std::vector<T>& list, T item) {
+    // Dropped in blocks, so that a full list costs one move per thousand calls.
+    if (list.size() >= kRecordLimit)
+        list.erase(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(list.size(), 1000)));
+    list.push_back(std::move(item));
 }
 
 // Runs call and records item afterwards, also when call throws.
@@ -76,7 +86,7 @@ bool Mensagem(std::string_view text, std::string_view caption, std::string_view 
             dialog.answer = answer;
             return answer;
         },
-        [&] { Store().dialogs.push_back(dialog); });
+        [&] { Keep(Store().dialogs, dialog); });
 }
 
 bool setDocNaoFiscaisECF(std::string_view f1, std::string_view f2, std::string_view f3,
@@ -86,14 +96,14 @@ bool setDocNaoFiscaisECF(std::string_view f1, std::string_view f2, std::string_v
                               std::string(f5), std::string(f6), std::string(f7), dt1, dt2,
                               std::string(f10)};
     auto hook = Installed().ledger;
-    RecordingAfter([&] { if (hook) hook(record); }, [&] { Store().ledger.push_back(record); });
+    RecordingAfter([&] { if (hook) hook(record); }, [&] { Keep(Store().ledger, record); });
     return true;
 }
 
 void GravaCER(std::string_view a, std::string_view b, TDateTime when) {
     CerRecord record{std::string(a), std::string(b), when};
     auto hook = Installed().cer;
-    RecordingAfter([&] { if (hook) hook(record); }, [&] { Store().cer.push_back(record); });
+    RecordingAfter([&] { if (hook) hook(record); }, [&] { Keep(Store().cer, record); });
 }
 
 void ProcessMessages() {

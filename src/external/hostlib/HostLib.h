@@ -142,7 +142,9 @@ struct Hooks {
 void InstallHooks(Hooks hooks);
 void ResetHooks();
 
-// What the defaults (and every installed hook) saw, for tests and the bridge.
+// What the defaults (and every installed hook) saw, for tests and the bridge. A host that runs
+// for days never clears it, so each list holds at most kRecordLimit entries, the most recent.
+inline constexpr std::size_t kRecordLimit = 10000;
 struct Recorder {
     std::vector<Dialog> dialogs;
     std::vector<NonFiscalDocRecord> ledger;
