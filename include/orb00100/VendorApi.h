@@ -146,7 +146,7 @@ extern "C" {
 
 #define ORB_RAW_ENTRY_POINTS(X) \
   X(BemaFormataTX, (char* command)) \
-  X(BemaStatus_Mp20FI, (int* ack, int* st1, int* st2, int* busy)) \
+  X(BemaStatus_Mp20FI, (int* ack, int* st2, int* st1, int* busy)) \
   X(BemaLe_Variaveis, (char* outAnswer)) \
   X(BemaIniPortaStr, (char* port)) \
   X(BemaRetorna_ASCII, (char* outAnswer)) \
@@ -174,8 +174,9 @@ extern "C" {
 //   GeraRegistrosCAT52MFDEx, AcionaGuilhotinaMFD, VerificaEstadoImpressora, the two older
 //   queries) follow the rest of their family.
 // - BemaFormataTX returns 0 when the command was sent. BemaStatus_Mp20FI writes the acknowledge
-//   byte, status bytes 1 and 2, and a busy byte (bit value 64: still working). BemaLe_Variaveis
-//   writes the answer of the last command into the caller's area.
+//   byte, status byte 2, status byte 1 (so the third integer carries paper out, 128) and a busy
+//   byte (bit value 64: still working). BemaLe_Variaveis writes the answer of the last command
+//   into the caller's area.
 // - FormataTX prints a text with a style and four flags (italic, underline, double height,
 //   bold); ComandoTX sends length raw bytes; IniciaPorta answers more than 0 on success.
 // - generateEAD signs fileName with a hexadecimal modulus and private exponent: mode 1 appends

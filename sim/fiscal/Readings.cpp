@@ -1,0 +1,150 @@
+// X reading and Z reduction; the readings and files of the fiscal memory come later.
+#include "fiscal/Entry.h"
+
+namespace orb::sim::fiscal {
+namespace {
+
+void PrintTotals(Call& c) {
+    const State& s = c.s;
+    c.Print(Center(Call::Utf8("CONTADORES"), kColumns));
+    c.Print(Columns(Call::Utf8("Geral de Operação Não-Fiscal:"), Digits(s.counters.gnf, 6)));
+    c.Print(Columns(Call::Utf8("Contador de Cupom Fiscal:"), Digits(s.counters.ccf, 6)));
+    c.Print(Columns(Call::Utf8("Contador de Reduções Z:"), Digits(s.counters.crz, 4)));
+    c.Print(Columns(Call::Utf8("Contador de Reinício de Operação:"), Digits(s.counters.cro, 4)));
+    c.Print(Columns(Call::Utf8("Relatório Gerencial:"), Digits(s.counters.cer, 6)));
+    c.Print(Columns(Call::Utf8("Comprovante de Crédito ou Débito:"), Digits(s.counters.cdc, 6)));
+    c.Print(Center(Call::Utf8("TOTALIZADORES"), kColumns));
+    c.Print(Columns(Call::Utf8("Totalizador Geral:"), Money(s.counters.grandTotal)));
+    c.Print(Columns(Call::Utf8("Venda Bruta Diária:"), Money(s.day.gross)));
+    c.Print(Columns(Call::Utf8("Cancelamentos:"), Money(s.day.cancellations)));
+    c.Print(Columns(Call::Utf8("Descontos:"), Money(s.day.discounts)));
+    c.Print(Columns(Call::Utf8("Acréscimos:"), Money(s.day.surcharges)));
+    c.Print(Columns(Call::Utf8("Venda Líquida:"), Money(s.day.gross - s.day.cancellations - s.day.discounts)));
+    c.Print(Center(Call::Utf8("ICMS / ISSQN"), kColumns));
+    for (std::size_t i = 0; i < s.rates.size(); ++i)
+        c.Print(Columns(Digits(static_cast<std::int64_t>(i) + 1, 2) + (s.rates[i].service ? " S " : " T ") +
+                            Money(s.rates[i].value) + "%",
+                        Money(s.rates[i].day)));
+    c.Print(Columns(Call::Utf8("Isento:"), Money(s.day.exempt)));
+    c.Print(Columns(Call::Utf8("Não Incidência:"), Money(s.day.nonIncidence)));
+    c.Print(Columns(Call::Utf8("Substituição Tributária:"), Money(s.day.substitution)));
+    c.Print(Center(Call::Utf8("MEIOS DE PAGAMENTO"), kColumns));
+    for (const auto& m : s.payments) c.Print(Columns(Call::Utf8(m.name), Money(m.day)));
+    c.Print(Center(Call::Utf8("TOTALIZADORES NÃO FISCAIS"), kColumns));
+    for (std::size_t i = 0; i < s.totalizers.size(); ++i)
+        c.Print(Columns(Digits(static_cast<std::int64_t>(i) + 1, 2) + " " + Call::Utf8(s.totalizers[i].name),
+                        Money(s.totalizers[i].day)));
+    c.Print(Columns(Call::Utf8("Sangria:"), Money(s.day.withdrawal)));
+    c.Print(Columns(Call::Utf8("Suprimento:"), Money(s.day.supply)));
+}
+
+}  // namespace
+}  // namespace orb::sim::fiscal
+
+using namespace orb::sim;
+using namespace orb::sim::fiscal;
+
+ORB_SIM_ENTRY(Bematech_FI_LeituraX)(void) {
+    return Run(__func__, {}, [](Call& c) {
+        if (int rc = CheckNewDocument(c, DocKind::Reading)) return rc;
+        StartDocument(c, DocKind::Reading, "LEITURA X");
+        PrintTotals(c);
+        EndDocument(c);
+        return kOk;
+    });
+}
+
+ORB_SIM_ENTRY(Bematech_FI_ReducaoZ)(char* date, char* time) {
+    return Run(__func__, {In(date), In(time)}, [](Call& c) {
+        State& s = c.s;
+        std::string d = Trim(c.Text(0)), t = Trim(c.Text(1));
+        if ((!d.empty() && !AllDigits(d) && d.find('/') == std::string::npos) ||
+            (!t.empty() && !AllDigits(t) && t.find(':') == std::string::npos))
+            return kBadArgument;
+        if (int rc = CheckPrinting(c)) return rc;
+        Moment now = c.Now();
+        if (DayClosed(s, now)) return c.Refuse(0, st2::kNotExecuted);  // one reduction per day
+        // Whatever is still open is ended first, as the printer does on its own.
+        if (s.docs.couponOpen) {
+            const Coupon& coupon = s.docs.coupon;
+            for (const auto& item : coupon.items)
+                if (!item.cancelled) {
+                    if (item.slot > 0) s.rates[static_cast<std::size_t>(item.slot - 1)].day -= item.total;
+                    else if (item.tax == "II") s.day.exempt -= item.total;
+                    else if (item.tax == "FF") s.day.substitution -= item.total;
+                    else s.day.nonIncidence -= item.total;
+                    s.day.cancellations += item.total;
+                }
+            s.docs.coupon.cancelled = true;
+            s.docs.couponOpen = false;
+            ++s.day.cancelledCoupons;
+            c.Print(Center("CUPOM FISCAL CANCELADO", kColumns));
+            EndDocument(c);
+        }
+        if (!s.docs.open.empty()) {
+            EndDocument(c);
+            s.docs.open.clear();
+        }
+        std::string movement = s.day.movement.empty() ? now.Ymd() : s.day.movement;
+        ++s.counters.crz;
+        StartDocument(c, DocKind::Reduction, "REDUÇÃO Z");
+        c.Print(Columns("MOVIMENTO DO DIA:", DdmmyyFromYmd(movement)));
+        PrintTotals(c);
+        EndDocument(c);
+
+        Reduction r;
+        r.crz = s.counters.crz;
+        r.coo = s.counters.coo;
+        r.cro = s.counters.cro;
+        r.movement = movement;
+        r.date = now.Ddmmyy();
+        r.time = now.Hhmmss();
+        r.grandTotal = s.counters.grandTotal;
+        r.gross = s.day.gross;
+        r.cancellations = s.day.cancellations;
+        r.discounts = s.day.discounts;
+        r.surcharges = s.day.surcharges;
+        for (auto& rate : s.rates) {
+            r.rates.push_back(rate.day);
+            rate.day = 0;
+        }
+        s.fiscalMemory.push_back(r);
+        s.counters.grandTotalLastZ = s.counters.grandTotal;
+        s.counters.lastZDate = r.date;
+        s.counters.lastZTime = r.time;
+        for (auto& m : s.payments) m.day = 0;
+        for (auto& t : s.totalizers) t.day = 0;
+        s.day = Day{};
+        s.day.closed = movement;
+        s.docs.lastCancellable = false;
+        s.docs.slipPending = false;
+        s.docs.receiptCancellable = false;
+        return kOk;
+    });
+}
+
+// ---- modelled by a later stage: journalled, answer -1 ------------------------------------------
+
+ORB_SIM_ENTRY(Bematech_FI_LeituraXSerial)(void) { return NotYet(__func__, {}); }
+ORB_SIM_ENTRY(Bematech_FI_MapaResumo)(void) { return NotYet(__func__, {}); }
+ORB_SIM_ENTRY(Bematech_FI_LeituraMemoriaFiscalData)(char* start, char* end) {
+    return NotYet(__func__, {In(start), In(end)});
+}
+ORB_SIM_ENTRY(Bematech_FI_LeituraMemoriaFiscalReducao)(char* start, char* end) {
+    return NotYet(__func__, {In(start), In(end)});
+}
+ORB_SIM_ENTRY(Bematech_FI_LeituraMemoriaFiscalDataMFD)(char* start, char* end, char* flag) {
+    return NotYet(__func__, {In(start), In(end), In(flag)});
+}
+ORB_SIM_ENTRY(Bematech_FI_LeituraMemoriaFiscalReducaoMFD)(char* start, char* end, char* flag) {
+    return NotYet(__func__, {In(start), In(end), In(flag)});
+}
+ORB_SIM_ENTRY(Bematech_FI_LeituraMemoriaFiscalSerialDataMFD)(char* start, char* end, char* flag) {
+    return NotYet(__func__, {In(start), In(end), In(flag)});
+}
+ORB_SIM_ENTRY(Bematech_FI_LeituraMemoriaFiscalSerialReducaoMFD)(char* start, char* end, char* flag) {
+    return NotYet(__func__, {In(start), In(end), In(flag)});
+}
+ORB_SIM_ENTRY(Bematech_FI_DadosUltimaReducao)(char* outRecord) { return NotYet(__func__, {Area(outRecord)}); }
+ORB_SIM_ENTRY(Bematech_FI_DadosUltimaReducaoMFD)(char* outRecord) { return NotYet(__func__, {Area(outRecord)}); }
+ORB_SIM_ENTRY(Bematech_FI_DadosUltimaReducaoCV0909)(char* outRecord) { return NotYet(__func__, {Area(outRecord)}); }
