@@ -225,3 +225,16 @@ TEST_F(NumberFormatTest, MoneyRoundingAndTruncationOnTheDecimalForm) {
     EXPECT_DOUBLE_EQ(DecimalTruncate((0.1 + 0.7) * 10.0, 2), 8.0);  // 7.9999999999999991
     EXPECT_EQ(FormatFloat("0.00", DecimalTruncate(19.999, 2)), "19,99");
 }
+
+// Amounts as the coupon and the slips compose them: truncation first, then a picture.
+TEST_F(NumberFormatTest, TruncateThenFormatAsThePrinterFieldsDo) {
+    EXPECT_EQ(FormatFloat("0000.000", 0.3333), "0000,333");
+    EXPECT_EQ(FormatFloat("0000.000", 1.2346), "0001,235");
+    EXPECT_EQ(FormatFloat("000000.000", DecimalTruncate(10.999, 2)), "000010,990");
+    EXPECT_EQ(FormatFloat("00.00", DecimalTruncate(7.5, 2)), "07,50");
+    EXPECT_EQ(FormatFloat("00.00", DecimalTruncate(1234.56 / 100.0 * 18.0, 2)), "222,22");
+    EXPECT_EQ(FormatFloat("0.00", DecimalTruncate(1.25 * 3.99, 2)), "4,98");
+    EXPECT_EQ(FloatToStrFixed(1.25 * 3.99, 2), "4,99");
+    EXPECT_EQ(FloatToStr(DecimalTruncate(3.0 * 1.1, 2)), "3,3");
+    EXPECT_DOUBLE_EQ(DecimalRound(1234.565, 2), DecimalRound(1234.57, 2));
+}
