@@ -599,10 +599,16 @@ bool WritePort(PortHandle port, std::string_view bytes) {
 }
 
 void ClosePort(PortHandle port) {
+    PortState state;
     {
         std::lock_guard lock(gPortsMutex);
-        if (gPorts.erase(static_cast<int>(port)) == 0) return;
+        auto it = gPorts.find(static_cast<int>(port));
+        if (it == gPorts.end()) return;
+        state = it->second;
+        gPorts.erase(it);
     }
+    // The exclusive mode would otherwise outlive us and lock others out of the device.
+    if (state.terminal) ::ioctl(static_cast<int>(port), TIOCNXCL);
     ::close(static_cast<int>(port));
 }
 

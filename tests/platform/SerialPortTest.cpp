@@ -69,6 +69,10 @@ TEST_F(SerialPorts, TerminalSettingsAndWrites) {
         received.append(buffer, static_cast<std::size_t>(n));
     }
     EXPECT_EQ(received, text);
+    EXPECT_EQ(pf::OpenPort(device), -1);  // not shared
     pf::ClosePort(port);
+    pf::PortHandle again = pf::OpenPort(device);  // free again once closed
+    EXPECT_NE(again, -1) << pf::LastErrorMessage();
+    pf::ClosePort(again);
     ::close(master);
 }
