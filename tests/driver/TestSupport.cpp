@@ -1,0 +1,220 @@
+#include "driver/TestSupport.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include "driver/Binding.h"
+#include "driver/DebugLog.h"
+#include "driver/Globals.h"
+#include "external/vendor/EntryPoints.h"
+#include "framework/DateFormat.h"
+#include "framework/FormatSettings.h"
+#include "platform/Platform.h"
+
+namespace orb::test {
+
+namespace fs = std::filesystem;
+
+// ---- Named parameters ----------------------------------------------------------------------
+
+NamedParams::NamedParams(std::initializer_list<std::pair<std::string, fw::Variant>> pairs) {
+    for (const auto& [name, value] : pairs) Set(name, value);
+}
+
+NamedParams& NamedParams::Set(std::string name, fw::Variant value) {
+    for (auto& pair : pairs_)
+        if (pair.first == name) {
+            pair.second = std::move(value);
+            return *this;
+        }
+    pairs_.emplace_back(std::move(name), std::move(value));
+    return *this;
+}
+
+NamedParams& NamedParams::Remove(std::string_view name) {
+    std::erase_if(pairs_, [&](const auto& pair) { return pair.first == name; });
+    return *this;
+}
+
+fw::Variant NamedParams::Build() const { return hostlib::MakeParams(pairs_); }
+
+NamedParams StartParams() {
+    return NamedParams{{"CDFILIAL", "0001"},     {"CDCAIXA", "001"},       {"NRSERIEIMP", ""},
+                       {"ESQUEMA", "001"},       {"CDPORTAIMPFIS", "COM1"}, {"IDTIPOIMPFIS", 34},
+                       {"BOUTILTAA", false}};
+}
+
+fw::Variant NamedValue(const fw::Variant& params, std::string_view name) {
+    return hostlib::RecebeParams(params, name);
+}
+
+// ---- The virtual printer -------------------------------------------------------------------
+
+nlohmann::json SimControl(const nlohmann::json& request) {
+    using Control = int (*)(const char*, char*, int);
+    static Control control = [] {
+        const platform::LibHandle lib = platform::LoadLibrary("BemaFI32.dll");
+        if (lib == 0) throw std::runtime_error("the virtual printer (BemaFI32.dll) cannot be loaded");
+        void* address = platform::GetProcAddress(lib, "BemaSim_Control");
+        if (address == nullptr) throw std::runtime_error("BemaSim_Control is missing");
+        return reinterpret_cast<Control>(address);
+    }();
+    const std::string text = request.dump();
+    std::string reply(64 * 1024, '\0');
+    int length = control(text.c_str(), reply.data(), static_cast<int>(reply.size()));
+    if (length >= static_cast<int>(reply.size())) {
+        reply.assign(static_cast<std::size_t>(length) + 1, '\0');
+        length = control(text.c_str(), reply.data(), static_cast<int>(reply.size()));
+    }
+    reply.resize(reply.find('\0') == std::string::npos ? reply.size() : reply.find('\0'));
+    if (length < 0) throw std::runtime_error("the virtual printer refused " + text + ": " + reply);
+    return nlohmann::json::parse(reply);
+}
+
+// ---- Files ---------------------------------------------------------------------------------
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// ---- The fixture ---------------------------------------------------------------------------
+
+void DriverTest::SetUp() {
+    std::string pattern = (fs::temp_directory_path() / "orb-driver-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    root_ = pattern;
+    home_ = (fs::path(root_) / "home").string();
+    system_ = (fs::path(root_) / "system").string();
+    fs::create_directories(home_);
+    fs::create_directories(system_);
+    setenv("ORB_HOME", home_.c_str(), 1);
+    setenv("ORB_SYSTEM_DIR", system_.c_str(), 1);
+    WriteBemafiIni(DefaultBemafiIni());
+
+    // The module as a freshly loaded one would be (the data module stays: it is never destroyed).
+    Orb00100::StopImpFiscal();
+    Orb00100::boImpFiscalOK = false;
+    Orb00100::boNUtilTaa = true;
+    Orb00100::boClieUtil = false;
+    Orb00100::stMensagemTaa.clear();
+    Orb00100::inTipoImpFis = 0;
+    Orb00100::boComando = false;
+    Orb00100::stDataCat.clear();
+    Orb00100::BemaIniPortaStr = nullptr;
+    Orb00100::BemaFormataTX = nullptr;
+    Orb00100::BemaStatus_Mp20FI = nullptr;
+    Orb00100::BemaLe_Variaveis = nullptr;
+    Orb00100::BemaRetorna_ASCII = nullptr;
+    Orb00100::BemaFechaPorta = nullptr;
+
+    hostlib::ResetHooks();
+    hostlib::ClearRecorded();
+    hostlib::Recorded().queuedAnswers.clear();
+    fw::ResetSettings();
+    fw::SetClock({});
+    logSeen_ = 0;
+
+    if (UsesPrinter()) ResetPrinter();
+}
+
+void DriverTest::TearDown() {
+    Orb00100::StopImpFiscal();
+    fw::SetClock({});
+    fw::ResetSettings();
+    hostlib::ResetHooks();
+    if (platform::GetEnv("ORB_KEEP_TEST_DIRS").empty()) {
+        std::error_code ignored;
+        fs::remove_all(root_, ignored);
+    }
+}
+
+std::string DriverTest::HomePath(std::string_view name) const { return (fs::path(home_) / name).string(); }
+std::string DriverTest::SystemPath(std::string_view name) const { return (fs::path(system_) / name).string(); }
+
+std::vector<std::string> DriverTest::DefaultBemafiIni() const {
+    return {"[Sistema]", "Porta=COM1", "Path=" + system_ + "/", "Impressora=1"};
+}
+
+void DriverTest::WriteBemafiIni(const std::vector<std::string>& lines) {
+    std::ofstream out(SystemPath("Bemafi32.ini"), std::ios::binary | std::ios::trunc);
+    for (const std::string& line : lines) out << line << "\r\n";
+}
+
+void DriverTest::ResetPrinter(nlohmann::json fields) {
+    fields["sim"] = "reset";
+    if (!fields.contains("model")) fields["model"] = 34;
+    Sim(fields);
+}
+
+void DriverTest::FailNext(std::string_view entry, int returnCode, int times) {
+    Sim({{"sim", "fail"}, {"entry", entry}, {"return", returnCode}, {"times", times}});
+}
+
+void DriverTest::ForceStatus(int ack, int st1, int st2, int times) {
+    Sim({{"sim", "status"}, {"ack", ack}, {"st1", st1}, {"st2", st2}, {"times", times}});
+}
+
+nlohmann::json DriverTest::Journal(bool clear) {
+    nlohmann::json request = {{"sim", "journal"}};
+    if (clear) request["clear"] = true;
+    return Sim(request).value("journal", nlohmann::json::array());
+}
+
+std::vector<std::string> DriverTest::JournalEntries() {
+    std::vector<std::string> names;
+    for (const auto& call : Journal()) names.push_back(call.value("entry", ""));
+    return names;
+}
+
+bool DriverTest::StartModule(const NamedParams& params) {
+    fw::Variant v = params.Build();
+    return Orb00100::StartImpFiscal(v);
+}
+
+void DriverTest::PinClock(fw::TDateTime moment) { fw::SetFixedNow(moment); }
+
+std::string DriverTest::LogPath() const { return Orb00100::DebugLogPath(); }
+
+std::vector<std::string> DriverTest::LogLines() const {
+    // A text may hold line ends of its own ("...\r\nRetorno da Impressora : ..."): a physical
+    // line that does not start with "<date> <time> - " continues the entry before it.
+    std::vector<std::string> entries;
+    for (const std::string& line : ReadLines(LogPath())) {
+        const std::size_t separator = line.find(" - ");
+        fw::TDateTime ignored;
+        const bool starts = separator != std::string::npos &&
+                            fw::TryStrToDateTime(line.substr(0, separator), ignored);
+        if (starts || entries.empty()) entries.push_back(line);
+        else entries.back() += "\r\n" + line;
+    }
+    return entries;
+}
+
+std::string DriverTest::LogText(const std::string& line) {
+    const std::size_t separator = line.find(" - ");
+    return separator == std::string::npos ? line : line.substr(separator + 3);
+}
+
+std::vector<std::string> DriverTest::LogTexts() const {
+    std::vector<std::string> texts;
+    for (const std::string& line : LogLines()) texts.push_back(LogText(line));
+    return texts;
+}
+
+std::vector<std::string> DriverTest::NewLogTexts() {
+    std::vector<std::string> all = LogTexts();
+    std::vector<std::string> fresh(all.begin() + static_cast<std::ptrdiff_t>(std::min(logSeen_, all.size())), all.end());
+    logSeen_ = all.size();
+    return fresh;
+}
+
+}  // namespace orb::test

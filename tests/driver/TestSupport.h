@@ -1,0 +1,119 @@
+#pragma once
+// What the driver's tests share: a fixture with fresh host and system folders per test, the
+// virtual printer reset, the module's globals back at their initial values and the host
+// library's records cleared; a named-parameter builder; the debug log read back.
+//
+//   class MyTest : public orb::test::DriverTest {};
+//   TEST_F(MyTest, Something) {
+//       ResetPrinter({{"model", 34}});
+//       ASSERT_TRUE(StartModule());
+//       ...
+//       EXPECT_EQ(LogTexts().back(), "Bematech_FI_LeituraX");
+//   }
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "external/hostlib/HostLib.h"
+#include "framework/DateTime.h"
+#include "framework/Variant.h"
+
+namespace orb::test {
+
+// A named-parameter list ([[name, value], ...]) built name by name, in order; setting a name
+// again replaces its value in place.
+class NamedParams {
+public:
+    NamedParams() = default;
+    NamedParams(std::initializer_list<std::pair<std::string, fw::Variant>> pairs);
+    NamedParams& Set(std::string name, fw::Variant value);
+    NamedParams& Remove(std::string_view name);
+    fw::Variant Build() const;
+    operator fw::Variant() const { return Build(); }
+
+private:
+    std::vector<std::pair<std::string, fw::Variant>> pairs_;
+};
+
+// StartImpFiscal's parameters for the virtual printer: CDFILIAL "0001", CDCAIXA "001",
+// NRSERIEIMP "", ESQUEMA "001", CDPORTAIMPFIS "COM1", IDTIPOIMPFIS 34, BOUTILTAA false.
+NamedParams StartParams();
+
+// The value of name in a named-parameter array (an unassigned variant when absent).
+fw::Variant NamedValue(const fw::Variant& params, std::string_view name);
+
+// A control request to the virtual printer's fiscal stand-in (loaded once per process through
+// ORB_LIBRARY_PATH, like the module loads it). Raises std::runtime_error when the stand-in
+// cannot be loaded or refuses the request.
+nlohmann::json SimControl(const nlohmann::json& request);
+
+// Lines of a file, without their line ends (CR LF or LF); empty when the file does not exist.
+std::vector<std::string> ReadLines(const std::string& path);
+
+class DriverTest : public ::testing::Test {
+protected:
+    // Fresh folders (ORB_HOME and ORB_SYSTEM_DIR) with a Bemafi32.ini, the printer reset to
+    // model 34, the module stopped and its globals at their initial values, the host library's
+    // hooks and records reset, the number settings and the clock back to their defaults.
+    void SetUp() override;
+    // Stops the module, puts the clock and settings back, removes the folders.
+    void TearDown() override;
+    // A fixture whose tests never reach the printer answers false: SetUp then leaves the
+    // virtual printer alone.
+    virtual bool UsesPrinter() const { return true; }
+
+    const std::string& Home() const { return home_; }
+    const std::string& SystemDir() const { return system_; }
+    // A path inside the host folder / the system folder.
+    std::string HomePath(std::string_view name) const;
+    std::string SystemPath(std::string_view name) const;
+
+    // The system folder's Bemafi32.ini, written again with these lines.
+    void WriteBemafiIni(const std::vector<std::string>& lines);
+    std::vector<std::string> DefaultBemafiIni() const;
+
+    // The virtual printer.
+    nlohmann::json Sim(const nlohmann::json& request) { return SimControl(request); }
+    // A factory-fresh printer; fields are those of the reset command (model defaults to 34).
+    void ResetPrinter(nlohmann::json fields = nlohmann::json::object());
+    // The fault-injection commands.
+    void FailNext(std::string_view entry, int returnCode, int times = 1);
+    void ForceStatus(int ack, int st1, int st2, int times = 1);
+    // Every entry-point call since the reset or the last clear ({"entry", "args", "return"}).
+    nlohmann::json Journal(bool clear = false);
+    void ClearJournal() { Journal(true); }
+    // The names of the journal's calls, in order.
+    std::vector<std::string> JournalEntries();
+
+    // StartImpFiscal against the virtual printer.
+    bool StartModule(const NamedParams& params = StartParams());
+
+    // The clock of the module stands still at this moment (the printer keeps its own).
+    void PinClock(fw::TDateTime moment);
+
+    // The debug log of the current month: its entries ("<date> <time> - text", a text's own
+    // line ends kept), and their texts alone.
+    std::string LogPath() const;
+    std::vector<std::string> LogLines() const;
+    std::vector<std::string> LogTexts() const;
+    // The texts logged since the last call of NewLogTexts (or since SetUp).
+    std::vector<std::string> NewLogTexts();
+
+    // The host library's records: dialogs, ledger, report records.
+    hostlib::Recorder& Recorded() { return hostlib::Recorded(); }
+    const std::vector<hostlib::Dialog>& Dialogs() { return hostlib::Recorded().dialogs; }
+    void QueueAnswers(const std::vector<bool>& answers) { hostlib::QueueAnswers(answers); }
+
+    // The log text of a line ("<date> <time> - text" -> "text").
+    static std::string LogText(const std::string& line);
+
+private:
+    std::string root_, home_, system_;
+    std::size_t logSeen_ = 0;
+};
+
+}  // namespace orb::test
