@@ -1,6 +1,6 @@
 #pragma once
 // What the operating system gives the module. No other folder calls the operating system.
-// One header, a POSIX implementation (PlatformPosix.cpp) and a Win32 one (PlatformWin32.cpp).
+// One header, a POSIX implementation (Platform*Posix.cpp) and a Win32 one (PlatformWin32.cpp).
 //
 // Every path argument may be written with "\" separators, as the module builds them; the
 // functions turn it into the native form themselves (NativePath).
