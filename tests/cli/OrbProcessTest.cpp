@@ -1,0 +1,150 @@
+// The orb program as a script or a person runs it: verbs, options, replies and exit status.
+#include "CliTestSupport.h"
+
+#include <cstdlib>
+#include <sstream>
+
+#include "Cli.h"
+
+namespace orb::cli::testing {
+namespace {
+
+std::string Quoted(const std::string& word) {
+    std::string q = "'";
+    for (char c : word) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+struct OrbRun {
+    int status = -1;
+    std::string out, err;
+    std::vector<Json> replies;
+};
+
+class OrbProcessTest : public BridgeTest {
+protected:
+    OrbRun Orb(const std::vector<std::string>& words) {
+        const std::string bin = platform::GetEnv("ORB_TEST_BIN");
+        EXPECT_FALSE(bin.empty()) << "ORB_TEST_BIN names the folder of the orb program";
+        std::string command = Quoted(bin + "/orb");
+        for (const auto& w : words) command += " " + Quoted(w);
+        const auto out = root_ / "out.txt", err = root_ / "err.txt", status = root_ / "status.txt";
+        command = "cd " + Quoted(root_.string()) + " && " + command + " >" + Quoted(out.string()) + " 2>" +
+                  Quoted(err.string()) + "; echo $? >" + Quoted(status.string());
+        OrbRun run;
+        if (std::system(command.c_str()) != 0) return run;
+        run.status = std::stoi(ReadAll(status));
+        run.out = ReadAll(out);
+        run.err = ReadAll(err);
+        std::istringstream lines(run.out);
+        for (std::string line; std::getline(lines, line);) run.replies.push_back(Json::parse(line, nullptr, false));
+        return run;
+    }
+    std::string Home() const { return (root_ / "till").string(); }
+    std::string Scenario(const std::string& text) {
+        const std::string path = (root_ / "scenario.json").string();
+        platform::WriteFile(path, text);
+        return path;
+    }
+};
+
+TEST_F(OrbProcessTest, CallPrintsOneReplyAndPreparesTheHostFolders) {
+    OrbRun run = Orb({"--home", Home(), "call", "FormataCNPJ", R"(["12.345.678/0001-90"])"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    ASSERT_EQ(run.replies.size(), 1u) << run.out;
+    EXPECT_EQ(run.replies[0]["result"], "12345678000190");
+    EXPECT_TRUE(std::filesystem::exists(root_ / "till" / "system" / "Bemafi32.ini"));
+
+    // Without options the folders are ./orb-home and ./orb-home/system.
+    OrbRun plain = Orb({"call", "GetValue", R"(["12345"])"});
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    EXPECT_EQ(plain.replies[0]["result"], 123.45);
+    EXPECT_TRUE(std::filesystem::exists(root_ / "orb-home" / "system" / "Bemafi32.ini"));
+}
+
+TEST_F(OrbProcessTest, AnErrorReplyGivesExitStatusOne) {
+    OrbRun run = Orb({"--home=" + Home(), "--system=" + (root_ / "sys").string(), "call", "GetValue", R"(["  "])"});
+    EXPECT_EQ(run.status, 1);
+    ASSERT_EQ(run.replies.size(), 1u);
+    EXPECT_TRUE(run.replies[0].contains("error"));
+    EXPECT_TRUE(std::filesystem::exists(root_ / "sys" / "Bemafi32.ini"));
+}
+
+TEST_F(OrbProcessTest, UnusableCommandLinesGiveExitStatusTwoAndNoReply) {
+    for (const std::vector<std::string>& words :
+         std::vector<std::vector<std::string>>{{},
+                                               {"serve"},
+                                               {"call"},
+                                               {"call", "GetValue", "[1"},
+                                               {"call", "GetValue", R"({"a": 1})"},
+                                               {"--home"},
+                                               {"--colour", "call", "GetValue"},
+                                               {"run"},
+                                               {"run", (root_ / "missing.json").string()}}) {
+        OrbRun run = Orb(words);
+        std::string shown;
+        for (const auto& w : words) shown += w + " ";
+        EXPECT_EQ(run.status, 2) << shown;
+        EXPECT_TRUE(run.out.empty()) << shown;
+        EXPECT_FALSE(run.err.empty()) << shown;
+    }
+    OrbRun help = Orb({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("orb [--home DIR] [--system DIR] run SCENARIO.json"), std::string::npos);
+}
+
+TEST_F(OrbProcessTest, RunAnswersEveryStepOfAnArrayInOrder) {
+    OrbRun run = Orb({"--home", Home(), "run", Scenario(R"([
+        {"settings": {"DecimalSeparator": "."}},
+        {"file": "cdsVenda.cds", "dataset": {"fields": [{"name": "NRSEQ", "type": "integer"}], "rows": [[1]]}},
+        {"answers": ["S"]},
+        {"call": "GetValue", "args": ["1,234.56"]},
+        {"call": "FormataCNPJ", "args": ["Café-Bar/01"]}
+    ])")});
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    ASSERT_EQ(run.replies.size(), 5u) << run.out;
+    EXPECT_EQ(run.replies[0]["settings"]["DecimalSeparator"], ".");
+    EXPECT_TRUE(std::filesystem::exists(root_ / "till" / "cdsVenda.cds"));
+    EXPECT_EQ(run.replies[2]["answers"], 1);
+    // The settings of an earlier step hold for the later ones in the same process.
+    EXPECT_EQ(run.replies[3]["result"], 1234.56);
+    EXPECT_EQ(run.replies[4]["result"], "CaféBar01");
+}
+
+TEST_F(OrbProcessTest, RunReadsJsonLinesAndAnswersABrokenLineInItsPlace) {
+    OrbRun run = Orb({"--home", Home(), "run", Scenario("{\"call\": \"GetValue\", \"args\": [\"100\"]}\n"
+                                                      "\n"
+                                                      "{\"call\": \"GetValue\", \"args\": [\n"
+                                                      "{\"call\": \"FormataCNPJ\", \"args\": [\"1.2\"]}\n")});
+    EXPECT_EQ(run.status, 1);
+    ASSERT_EQ(run.replies.size(), 3u) << run.out;
+    EXPECT_EQ(run.replies[0]["result"], 1.0);
+    EXPECT_NE(run.replies[1]["error"].get<std::string>().find("line 3"), std::string::npos);
+    EXPECT_EQ(run.replies[2]["result"], "12");
+}
+
+TEST(OrbScenario, StepsFromEveryLayout) {
+    EXPECT_TRUE(ParseScenario(" \n ").empty());
+    EXPECT_EQ(ParseScenario(R"([{"answers": ["S"]}, {"answers": ["N"]}])").size(), 2u);
+    // One request written over several lines is one step.
+    auto single = ParseScenario("{\n  \"call\": \"GetValue\",\n  \"args\": [\"1\"]\n}\n");
+    ASSERT_EQ(single.size(), 1u);
+    EXPECT_EQ(single[0].request["call"], "GetValue");
+    // An array that breaks is reported once, not read as lines.
+    auto broken = ParseScenario("[{\"answers\": [\"S\"]},\n{\"answers\": }]");
+    ASSERT_EQ(broken.size(), 1u);
+    EXPECT_FALSE(broken[0].parseError.empty());
+
+    std::ostringstream out;
+    EXPECT_EQ(RunSteps(ParseScenario("{\"answers\": []}\r\nnot json\r\n"), out), 1);
+    std::istringstream lines(out.str());
+    std::string first, second, third;
+    std::getline(lines, first);
+    std::getline(lines, second);
+    EXPECT_FALSE(std::getline(lines, third));
+    EXPECT_EQ(Json::parse(first)["answers"], hostlib::Recorded().queuedAnswers.size());
+    EXPECT_NE(Json::parse(second)["error"].get<std::string>().find("line 2 is not valid JSON"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace orb::cli::testing
