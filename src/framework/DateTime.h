@@ -16,7 +16,8 @@ struct TDateTime {
 struct DateParts { int year = 0, month = 0, day = 0; };
 struct TimeParts { int hour = 0, minute = 0, second = 0, msec = 0; };
 
-// Raise EConvertError on an impossible date or time.
+// Raise EConvertError on an impossible date or time. Every function that takes a moment apart
+// raises EConvertError for a value off the calendar (before 1 Jan 0001, after 31 Dec 9999, NaN).
 TDateTime EncodeDate(int year, int month, int day);
 TDateTime EncodeTime(int hour, int minute, int second, int msec = 0);
 TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second, int msec = 0);

@@ -9,9 +9,13 @@
 namespace orb::fw {
 
 // FormatFloat: pictures with 0 # . , literal text ("..." or '...'), E+/E- and up to three
-// sections separated by ';' (positive;negative;zero).
+// sections separated by ';' (positive;negative;zero). Without a negative section a negative value
+// gets "-" in front of the whole text; a value that rounds to zero at the picture's decimals is
+// written as zero (zero section when there is one, never "-0,00"). An empty picture, infinity,
+// not-a-number and magnitudes of 1E18 and more are written as by FloatToStr.
 std::string FormatFloat(std::string_view picture, double value);
-// FloatToStr: general format, 15 significant digits, shortest form ("12,5", "0,1", "1E20").
+// FloatToStr: general format, 15 significant digits, shortest form ("12,5", "0,1", "1E20");
+// exponent form above 15 integer digits and below 0,0001 ("1E-5"); "INF", "-INF", "NAN".
 std::string FloatToStr(double value);
 // Fixed-point with n decimals and no thousands separator (FloatToStrF(ffFixed, 15, n)).
 std::string FloatToStrFixed(double value, int decimals);
