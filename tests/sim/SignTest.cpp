@@ -1,0 +1,217 @@
+// The signing stand-in, through its C entry points only.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include <openssl/core_names.h>
+#include <openssl/evp.h>
+#include <openssl/param_build.h>
+
+#include "orb00100/VendorApi.h"
+#include "platform/Platform.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct SignLib {
+    PFN_setLibType setLibType;
+    PFN_genkkey genkkey;
+    PFN_generateEAD generateEAD;
+    PFN_validateFile validateFile;
+};
+
+SignLib Load() {
+    const auto lib = orb::platform::LoadLibrary("sign_bema.dll");
+    EXPECT_NE(lib, 0u);
+    return SignLib{reinterpret_cast<PFN_setLibType>(orb::platform::GetProcAddress(lib, "setLibType")),
+                   reinterpret_cast<PFN_genkkey>(orb::platform::GetProcAddress(lib, "genkkey")),
+                   reinterpret_cast<PFN_generateEAD>(orb::platform::GetProcAddress(lib, "generateEAD")),
+                   reinterpret_cast<PFN_validateFile>(orb::platform::GetProcAddress(lib, "validateFile"))};
+}
+
+std::string Hex(const unsigned char* b, std::size_t n) {
+    static const char k[] = "0123456789ABCDEF";
+    std::string s;
+    for (std::size_t i = 0; i < n; ++i) {
+        s += k[b[i] >> 4];
+        s += k[b[i] & 15];
+    }
+    return s;
+}
+
+std::string Unhex(const std::string& hex) {
+    std::string out;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+    return out;
+}
+
+// A key pair made by OpenSSL itself, so a signature can be checked with the public half.
+struct TestKey {
+    std::unique_ptr<EVP_PKEY, decltype(&EVP_PKEY_free)> pkey{nullptr, EVP_PKEY_free};
+    std::string modulus, exponent;  // 256 hexadecimal digits each
+};
+
+TestKey MakeKey() {
+    TestKey key;
+    key.pkey.reset(EVP_PKEY_Q_keygen(nullptr, nullptr, "RSA", static_cast<size_t>(1024)));
+    BIGNUM* n = nullptr;
+    BIGNUM* d = nullptr;
+    EVP_PKEY_get_bn_param(key.pkey.get(), OSSL_PKEY_PARAM_RSA_N, &n);
+    EVP_PKEY_get_bn_param(key.pkey.get(), OSSL_PKEY_PARAM_RSA_D, &d);
+    unsigned char buf[128];
+    BN_bn2binpad(n, buf, 128);
+    key.modulus = Hex(buf, 128);
+    BN_bn2binpad(d, buf, 128);
+    key.exponent = Hex(buf, 128);
+    BN_free(n);
+    BN_clear_free(d);
+    return key;
+}
+
+// True when signatureHex is the PKCS #1 v1.5 RSA signature of data's MD5 digest.
+bool Verifies(EVP_PKEY* pkey, const std::string& data, const std::string& signatureHex) {
+    const std::string signature = Unhex(signatureHex);
+    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> ctx(EVP_MD_CTX_new(), EVP_MD_CTX_free);
+    return EVP_DigestVerifyInit(ctx.get(), nullptr, EVP_md5(), nullptr, pkey) == 1 &&
+           EVP_DigestVerify(ctx.get(), reinterpret_cast<const unsigned char*>(signature.data()), signature.size(),
+                            reinterpret_cast<const unsigned char*>(data.data()), data.size()) == 1;
+}
+
+class SignTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { key = new TestKey(MakeKey()); }
+    static void TearDownTestSuite() { delete key; }
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("orb-sign-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+        fs::create_directories(dir);
+        lib = Load();
+        ASSERT_TRUE(lib.generateEAD && lib.validateFile && lib.genkkey && lib.setLibType);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::string File(const std::string& name, const std::string& contents) {
+        const std::string path = (dir / name).string();
+        std::ofstream(path, std::ios::binary) << contents;
+        return path;
+    }
+    static std::string Read(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    int Generate(const std::string& path, std::string& ead, int mode, const std::string* modulus = nullptr,
+                 const std::string* exponent = nullptr) {
+        std::string file = path, n = modulus ? *modulus : key->modulus, d = exponent ? *exponent : key->exponent;
+        return lib.generateEAD(file.data(), n.data(), d.data(), ead.data(), mode);
+    }
+    int Validate(const std::string& path) {
+        std::string file = path, n = key->modulus, d = key->exponent;
+        return lib.validateFile(file.data(), n.data(), d.data());
+    }
+
+    static TestKey* key;
+    fs::path dir;
+    SignLib lib{};
+};
+
+TestKey* SignTest::key = nullptr;
+
+}  // namespace
+
+TEST_F(SignTest, ModeOneAppendsARealSignatureThatValidates) {
+    const std::string body = "E1 0001 BEMATECH\r\nE2 0002\r\n";
+    const std::string path = File("LMFC_1.txt", body);
+    std::string ead(256, ' ');
+    ASSERT_EQ(Generate(path, ead, 1), 1);
+
+    const std::string signedFile = Read(path);
+    ASSERT_EQ(signedFile.size(), body.size() + 3 + 256 + 2);
+    EXPECT_EQ(signedFile.substr(0, body.size()), body);
+    EXPECT_EQ(signedFile.substr(body.size(), 3), "EAD");
+    const std::string digits = signedFile.substr(body.size() + 3, 256);
+    EXPECT_EQ(signedFile.substr(body.size() + 259), "\r\n");
+    EXPECT_EQ(ead, digits);
+    EXPECT_EQ(digits.find_first_not_of("0123456789ABCDEF"), std::string::npos);
+    EXPECT_TRUE(Verifies(key->pkey.get(), body, digits));
+
+    EXPECT_EQ(Validate(path), 1);
+    // A one-byte change anywhere fails, in the body or in the signature.
+    for (std::size_t at : {std::size_t{0}, body.size() - 3, body.size() + 10}) {
+        std::string tampered = signedFile;
+        tampered[at] = static_cast<char>(tampered[at] == '0' ? '1' : '0');
+        EXPECT_EQ(Validate(File("tampered.txt", tampered)), 0) << at;
+    }
+    EXPECT_EQ(Validate(File("plain.txt", body)), 0);  // never signed
+    std::string other = MakeKey().exponent, n = key->modulus, file = path;
+    EXPECT_EQ(lib.validateFile(file.data(), n.data(), other.data()), 0);  // another key
+}
+
+TEST_F(SignTest, ModeZeroLeavesTheFileAndAnswersTheDigits) {
+    const std::string bytes("MF\x00\x01\xFF binary", 12);
+    const std::string path = File("ECF.MF", bytes);
+    std::string ead(256, ' ');
+    ASSERT_EQ(Generate(path, ead, 0), 1);
+    EXPECT_EQ(Read(path), bytes);
+    EXPECT_TRUE(Verifies(key->pkey.get(), bytes, ead));
+
+    // A file without a final line break gets one before its EAD line; it is part of what is signed.
+    const std::string open = File("Espelho_MFD_1.txt", "last line");
+    std::string unused(256, ' ');
+    ASSERT_EQ(Generate(open, unused, 1), 1);
+    EXPECT_EQ(Read(open).substr(0, 14), "last line\r\nEAD");
+    EXPECT_TRUE(Verifies(key->pkey.get(), "last line\r\n", unused));
+    EXPECT_EQ(Validate(open), 1);
+}
+
+TEST_F(SignTest, RefusalsLeaveFilesAndAreasAlone) {
+    const std::string body = "data\r\n";
+    const std::string path = File("f.txt", body);
+    std::string ead(256, ' ');
+    std::string notHex(256, 'G'), even = key->modulus, zero(256, '0');
+    even.back() = '2';
+    EXPECT_EQ(Generate(path, ead, 1, &notHex), -1);
+    EXPECT_EQ(Generate(path, ead, 1, &even), -1);
+    EXPECT_EQ(Generate(path, ead, 1, nullptr, &zero), -1);
+    EXPECT_EQ(Generate(path, ead, 1, nullptr, &key->modulus), -1);  // exponent not below the modulus
+    EXPECT_EQ(Generate((dir / "missing.txt").string(), ead, 1), -2);
+    EXPECT_EQ(Generate(path, ead, 2), -3);
+    EXPECT_EQ(Read(path), body);
+    EXPECT_EQ(ead, std::string(256, ' '));
+    EXPECT_EQ(Validate((dir / "missing.txt").string()), -2);
+
+    // An answer area shorter than the signature is filled, never overrun.
+    char area[40];
+    std::memset(area, '#', sizeof area);
+    std::memset(area, ' ', 20);
+    area[20] = '\0';
+    std::string file = path, n = key->modulus, d = key->exponent;
+    ASSERT_EQ(lib.generateEAD(file.data(), n.data(), d.data(), area, 0), 1);
+    EXPECT_EQ(std::strlen(area), 20u);
+    EXPECT_EQ(area[21], '#');
+    EXPECT_EQ(lib.generateEAD(file.data(), n.data(), d.data(), nullptr, 0), 1);
+}
+
+TEST_F(SignTest, GeneratedKeysSign) {
+    EXPECT_EQ(lib.setLibType(1), 1);
+    std::string n(256, ' '), d(256, ' ');
+    ASSERT_EQ(lib.genkkey(n.data(), d.data()), 1);
+    EXPECT_EQ(n.find_first_not_of("0123456789ABCDEF"), std::string::npos);
+    EXPECT_EQ(d.find_first_not_of("0123456789ABCDEF"), std::string::npos);
+    EXPECT_NE(n, d);
+    const std::string path = File("k.txt", "x\r\n");
+    std::string ead(256, ' ');
+    ASSERT_EQ(Generate(path, ead, 1, &n, &d), 1);
+    std::string file = path;
+    EXPECT_EQ(lib.validateFile(file.data(), n.data(), d.data()), 1);
+
+    std::string narrow(100, ' ');
+    EXPECT_EQ(lib.genkkey(narrow.data(), d.data()), -4);
+    EXPECT_EQ(narrow, std::string(100, ' '));
+}
