@@ -11,7 +11,7 @@ namespace {
 constexpr int kSelector = 7;
 }
 
-TEST(Cipher, RoundTripsEveryText) {
+TEST(HostCipher, RoundTripsEveryText) {
     const std::string texts[] = {"1234567,89", "BE091010100011200318", "10,10", "x",
                                  CP("Razão Social Ltda - São Paulo"), std::string("a\0b\xff", 4),
                                  std::string(3000, 'z')};
@@ -23,7 +23,7 @@ TEST(Cipher, RoundTripsEveryText) {
     }
 }
 
-TEST(Cipher, IsDeterministicPerSelector) {
+TEST(HostCipher, IsDeterministicPerSelector) {
     const std::string serial = "BE091010100011200318";
     EXPECT_EQ(Cripto(serial, kSelector), Cripto(serial, kSelector));
     EXPECT_NE(Cripto(serial, kSelector), Cripto(serial, kSelector + 1));
@@ -33,7 +33,7 @@ TEST(Cipher, IsDeterministicPerSelector) {
     EXPECT_THROW(Uncripto(Cripto(serial, kSelector), kSelector + 1), EConvertError);
 }
 
-TEST(Cipher, AnyChangeFailsToDecipher) {
+TEST(HostCipher, AnyChangeFailsToDecipher) {
     const std::string cipher = Cripto("1234,56", kSelector);
     for (std::size_t i = 0; i < cipher.size(); ++i) {
         std::string changed = cipher;
@@ -56,7 +56,7 @@ TEST(Cipher, AnyChangeFailsToDecipher) {
     }
 }
 
-TEST(Cipher, BlankFieldsAndLenientInput) {
+TEST(HostCipher, BlankFieldsAndLenientInput) {
     EXPECT_EQ(Cripto("", kSelector), "");
     EXPECT_EQ(Uncripto("", kSelector), "");
     EXPECT_EQ(Uncripto("    ", kSelector), "");
@@ -68,7 +68,7 @@ TEST(Cipher, BlankFieldsAndLenientInput) {
 }
 
 // Stored configuration files hold these texts: the key derivation must never change under them.
-TEST(Cipher, StoredTextsKeepDeciphering) {
+TEST(HostCipher, StoredTextsKeepDeciphering) {
     const std::string serial = "E23D7FD28C3A3890E9C5D4AC15E68B86B2E721B195E2D5E9F4B39E2AA25058C5B9C660CF";
     EXPECT_EQ(Cripto("BE091010100011200318", 1), serial);
     EXPECT_EQ(Uncripto(serial, 1), "BE091010100011200318");

@@ -5,7 +5,7 @@
 
 using namespace orb::hostlib;
 
-TEST(Messages, LookupIgnoresCaseAndFirstKeyWins) {
+TEST(HostMessages, LookupIgnoresCaseAndFirstKeyWins) {
     TMessages catalog;
     catalog.Add("Comanda", "Comanda");
     catalog.Add("DataDif", "Data difere");
@@ -20,7 +20,7 @@ TEST(Messages, LookupIgnoresCaseAndFirstKeyWins) {
     EXPECT_EQ(catalog.Msg(CP("AÇÃO")), "x");
 }
 
-TEST(Messages, MissingKeyAnswersTheKey) {
+TEST(HostMessages, MissingKeyAnswersTheKey) {
     TMessages catalog;
     EXPECT_EQ(catalog.Msg("Imp_N_Resp"), "Imp_N_Resp");
     EXPECT_FALSE(catalog.Has("Imp_N_Resp"));
@@ -30,7 +30,7 @@ TEST(Messages, MissingKeyAnswersTheKey) {
     EXPECT_EQ(catalog.Msg("a"), "a");
 }
 
-TEST(Messages, LoadLines) {
+TEST(HostMessages, LoadLines) {
     TMessages catalog;
     catalog.LoadLines({"Total|Total Geral\r", "", "no bar here", "Sep|a|b", "Vazio|", "total|late"});
     EXPECT_EQ(catalog.Msg("TOTAL"), "Total Geral");

@@ -8,14 +8,14 @@ namespace {
 Variant Pair(const char* name, Variant value) { return Variant::MakeArray({Variant(name), std::move(value)}); }
 }  // namespace
 
-TEST(Params, NamesMatchWithoutRegardToCase) {
+TEST(HostParams, NamesMatchWithoutRegardToCase) {
     Variant params = Variant::MakeArray({Pair("CdFilial", "0001"), Pair("cdcaixa", 2), Pair("BOUTILTAA", true)});
     EXPECT_EQ(RecebeParams(params, "CDFILIAL").ToString(), "0001");
     EXPECT_EQ(RecebeParams(params, "CdCaixa").ToInt(), 2);
     EXPECT_TRUE(RecebeParams(params, "boutiltaa").ToBool());
 }
 
-TEST(Params, MissingNamesAndOddInputAnswerUnassigned) {
+TEST(HostParams, MissingNamesAndOddInputAnswerUnassigned) {
     Variant params = Variant::MakeArray({Pair("ESQUEMA", "Azul")});
     EXPECT_TRUE(RecebeParams(params, "ESQUEMACOR").IsUnassigned());
     EXPECT_TRUE(RecebeParams(params, "").IsUnassigned());
@@ -33,13 +33,13 @@ TEST(Params, MissingNamesAndOddInputAnswerUnassigned) {
     EXPECT_TRUE(RecebeParams(odd, "7").IsUnassigned());
 }
 
-TEST(Params, FirstPairWinsAndValuesKeepTheirKind) {
+TEST(HostParams, FirstPairWinsAndValuesKeepTheirKind) {
     Variant params = Variant::MakeArray({Pair("VALOR", 1.5), Pair("valor", 2.5), Pair("NADA", Variant::Null())});
     EXPECT_DOUBLE_EQ(RecebeParams(params, "VALOR").ToDouble(), 1.5);
     EXPECT_TRUE(RecebeParams(params, "nada").IsNull());
 }
 
-TEST(Params, MakeParamsReadsBack) {
+TEST(HostParams, MakeParamsReadsBack) {
     Variant made = MakeParams({{"CUPNR", Variant("000123")}, {"CONTCUPOM", Variant(45)}, {"OK", Variant(true)}});
     ASSERT_EQ(made.ArraySize(), 3u);
     EXPECT_EQ(made[0][0].ToString(), "CUPNR");

@@ -7,7 +7,7 @@
 using namespace orb::hostlib;
 using orb::fw::EncodeDateTime;
 
-TEST(TextHelpers, FixedWidthFillsAndCuts) {
+TEST(HostTextHelpers, FixedWidthFillsAndCuts) {
     EXPECT_EQ(TamFixo("abc", 6), "abc   ");
     EXPECT_EQ(TamFixo("abcdef", 4), "abcd");
     EXPECT_EQ(TamFixo("", 3), "   ");
@@ -21,7 +21,7 @@ TEST(TextHelpers, FixedWidthFillsAndCuts) {
     EXPECT_EQ(TamFixo(CP("Ação"), 6).size(), 6u);
 }
 
-TEST(TextHelpers, PaddingNeverCuts) {
+TEST(HostTextHelpers, PaddingNeverCuts) {
     EXPECT_EQ(PadL("Em Rede", 15), "        Em Rede");
     EXPECT_EQ(PadR("Caja: 0001", 15), "Caja: 0001     ");
     EXPECT_EQ(PadR("Tipo de funcionamento:", 22), "Tipo de funcionamento:");
@@ -31,7 +31,7 @@ TEST(TextHelpers, PaddingNeverCuts) {
     EXPECT_EQ(PadL("x", 0), "x");
 }
 
-TEST(TextHelpers, Centring) {
+TEST(HostTextHelpers, Centring) {
     EXPECT_EQ(Centraliza("ab", 6), "  ab  ");
     EXPECT_EQ(Centraliza("abc", 6), " abc  ");  // the odd blank goes right
     EXPECT_EQ(Centraliza("RELATORIO", 47).size(), 47u);
@@ -40,7 +40,7 @@ TEST(TextHelpers, Centring) {
     EXPECT_EQ(Centraliza("x"), std::string(23, ' ') + "x" + std::string(24, ' '));
 }
 
-TEST(TextHelpers, AjustaFillsWithZerosAndKeepsTheHead) {
+TEST(HostTextHelpers, AjustaFillsWithZerosAndKeepsTheHead) {
     EXPECT_EQ(Ajusta("12", 4), "0012");
     EXPECT_EQ(Ajusta("1234567", 4), "1234");
     EXPECT_EQ(Ajusta("123", 6), "000123");
@@ -53,7 +53,7 @@ TEST(TextHelpers, AjustaFillsWithZerosAndKeepsTheHead) {
     EXPECT_EQ(AjustaZero("123", 2), "123");
 }
 
-TEST(TextHelpers, ReplicateBlanksAndTrims) {
+TEST(HostTextHelpers, ReplicateBlanksAndTrims) {
     EXPECT_EQ(Replicate(" ", 3000), std::string(3000, ' '));
     EXPECT_EQ(Replicate("-", 11), "-----------");
     EXPECT_EQ(Replicate("ab", 3), "ababab");
@@ -72,7 +72,7 @@ TEST(TextHelpers, ReplicateBlanksAndTrims) {
     EXPECT_EQ(RTrim("a b "), "a b");
 }
 
-TEST(TextHelpers, MoneyCutsAndRoundsOnTheDecimalForm) {
+TEST(HostTextHelpers, MoneyCutsAndRoundsOnTheDecimalForm) {
     EXPECT_DOUBLE_EQ(Trunc2(0.29), 0.29);
     EXPECT_DOUBLE_EQ(Trunc2(10.999), 10.99);
     EXPECT_DOUBLE_EQ(Trunc2(4.9875), 4.98);
@@ -86,12 +86,12 @@ TEST(TextHelpers, MoneyCutsAndRoundsOnTheDecimalForm) {
     EXPECT_DOUBLE_EQ(RoundDec(1.2346, 3), 1.235);
 }
 
-TEST(TextHelpers, Iif) {
+TEST(HostTextHelpers, Iif) {
     EXPECT_EQ(iif(true, Variant("S"), Variant("N")).ToString(), "S");
     EXPECT_EQ(iif(false, Variant("S"), Variant(3)).ToInt(), 3);
 }
 
-TEST(TextHelpers, TimeBetweenTwoMoments) {
+TEST(HostTextHelpers, TimeBetweenTwoMoments) {
     auto t = [](int h, int n, int s) { return EncodeDateTime(2026, 12, 5, h, n, s); };
     EXPECT_EQ(SubtDataHoraZep(t(10, 0, 0), t(10, 16, 5)), "00:16:05");
     EXPECT_EQ(SubtDataHoraZep(t(10, 16, 5), t(10, 0, 0)), "-00:16:05");

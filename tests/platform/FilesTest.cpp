@@ -8,11 +8,11 @@
 
 namespace pf = orb::platform;
 using orbtest::ScratchFolder;
-using Files = ScratchFolder;
-using Folders = ScratchFolder;
-using Masks = ScratchFolder;
+using PlatformFiles = ScratchFolder;
+using PlatformFolders = ScratchFolder;
+using PlatformMasks = ScratchFolder;
 
-TEST_F(Files, WholeFileReadWriteAndAppend) {
+TEST_F(PlatformFiles, WholeFileReadWriteAndAppend) {
     const std::string binary("a\0b\r\n\xE9\xFF", 7);
     ASSERT_TRUE(pf::WriteFile(Path("data.bin"), binary));
     std::string back;
@@ -36,7 +36,7 @@ TEST_F(Files, WholeFileReadWriteAndAppend) {
     EXPECT_FALSE(pf::AppendToFile(Path("no/such/folder.txt"), "x"));
 }
 
-TEST_F(Files, AtomicWriteReplacesWholeAndLeavesNothingBehind) {
+TEST_F(PlatformFiles, AtomicWriteReplacesWholeAndLeavesNothingBehind) {
     ASSERT_TRUE(pf::WriteFileAtomic(Path("Tambora.cds"), "<DATAPACKET/>"));
     EXPECT_EQ(Get(Path("Tambora.cds")), "<DATAPACKET/>");
     ::chmod(Path("Tambora.cds").c_str(), 0640);
@@ -56,7 +56,7 @@ TEST_F(Files, AtomicWriteReplacesWholeAndLeavesNothingBehind) {
     EXPECT_EQ(Listing(), (std::vector<std::string>{"Tambora.cds", "folder"}));
 }
 
-TEST_F(Files, CopyRenameDelete) {
+TEST_F(PlatformFiles, CopyRenameDelete) {
     Put(Path("a.txt"), "first");
     Put(Path("b.txt"), "old");
     ::chmod(Path("a.txt").c_str(), 0600);
@@ -82,7 +82,7 @@ TEST_F(Files, CopyRenameDelete) {
     EXPECT_EQ(Listing(), std::vector<std::string>{"a.txt"});
 }
 
-TEST_F(Files, PathsWrittenWithBackslashes) {
+TEST_F(PlatformFiles, PathsWrittenWithBackslashes) {
     const std::string dir = dir_.string();
     EXPECT_EQ(pf::NativePath("\\Dados\\MenuFiscal\\"), "/Dados/MenuFiscal/");
     EXPECT_EQ(pf::JoinPath("/home/x", "\\impdebug1226.txt"), "/home/x/impdebug1226.txt");
@@ -99,7 +99,7 @@ TEST_F(Files, PathsWrittenWithBackslashes) {
     EXPECT_FALSE(pf::DirectoryExists(dir + "/Dados/MenuFiscal/f.txt"));
 }
 
-TEST_F(Folders, CreateOneLevelOrAll) {
+TEST_F(PlatformFolders, CreateOneLevelOrAll) {
     EXPECT_TRUE(pf::CreateDirectory(Path("one")));
     EXPECT_FALSE(pf::CreateDirectory(Path("one")));
     EXPECT_EQ(pf::LastError(), static_cast<std::uint32_t>(EEXIST));
@@ -113,7 +113,7 @@ TEST_F(Folders, CreateOneLevelOrAll) {
     EXPECT_TRUE(orbtest::fs::is_directory(dir_ / "one"));
 }
 
-TEST_F(Folders, HostAndSystemFolders) {
+TEST_F(PlatformFolders, HostAndSystemFolders) {
     {
         orbtest::ScopedEnv home("ORB_HOME", dir_.string() + "/");
         orbtest::ScopedEnv system("ORB_SYSTEM_DIR", std::nullopt);
@@ -137,7 +137,7 @@ TEST_F(Folders, HostAndSystemFolders) {
     EXPECT_EQ(pf::GetEnv("ORB_SURELY_UNSET_VARIABLE"), "");
 }
 
-TEST_F(Masks, WildcardsCaseAndOrder) {
+TEST_F(PlatformMasks, WildcardsCaseAndOrder) {
     for (const char* name : {"impdebug1226.txt", "IMPDEBUG0127.TXT", "impdebug.txt", "notes.txt", "README",
                              "a.b.c", "x.txt.bak"})
         Put(Path(name), "x");

@@ -2,7 +2,7 @@
 #include "platform/Platform.h"
 
 namespace pf = orb::platform;
-using Libraries = orbtest::ScratchFolder;
+using PlatformLibraries = orbtest::ScratchFolder;
 
 namespace {
 
@@ -14,7 +14,7 @@ std::string BuildLibFolder() {
 
 }  // namespace
 
-TEST_F(Libraries, LoadsTheFiscalStandInByItsWindowsName) {
+TEST_F(PlatformLibraries, LoadsTheFiscalStandInByItsWindowsName) {
     ASSERT_FALSE(BuildLibFolder().empty()) << "ORB_LIBRARY_PATH must name the build's lib folder";
     pf::LibHandle lib = pf::LoadLibrary("BemaFI32.dll");
     ASSERT_NE(lib, 0u) << pf::LastErrorMessage();
@@ -34,7 +34,7 @@ TEST_F(Libraries, LoadsTheFiscalStandInByItsWindowsName) {
     if (byPath != 0) pf::FreeLibrary(byPath);
 }
 
-TEST_F(Libraries, FindsTheModuleItself) {
+TEST_F(PlatformLibraries, FindsTheModuleItself) {
     const std::string lib = BuildLibFolder();
     ASSERT_FALSE(lib.empty());
     orbtest::ScopedEnv path("ORB_LIBRARY_PATH", std::nullopt);
@@ -47,7 +47,7 @@ TEST_F(Libraries, FindsTheModuleItself) {
     EXPECT_TRUE(pf::FreeLibrary(self));
 }
 
-TEST_F(Libraries, SearchOrderAndFailures) {
+TEST_F(PlatformLibraries, SearchOrderAndFailures) {
     const std::string lib = BuildLibFolder();
     orbtest::fs::create_directory(dir_ / "first");
     Put(Path("first/libbemafi32.so"), "not a library");

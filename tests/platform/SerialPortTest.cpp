@@ -8,9 +8,9 @@
 #include "platform/Platform.h"
 
 namespace pf = orb::platform;
-using SerialPorts = orbtest::ScratchFolder;
+using PlatformSerialPorts = orbtest::ScratchFolder;
 
-TEST_F(SerialPorts, ComNamesMapToTheirStandInAndAreNotShared) {
+TEST_F(PlatformSerialPorts, ComNamesMapToTheirStandInAndAreNotShared) {
     Put(Path("com7"), "");
     orbtest::ScopedEnv com("ORB_COM7", Path("com7"));
     pf::PortHandle port = pf::OpenPort("COM7:");
@@ -34,7 +34,7 @@ TEST_F(SerialPorts, ComNamesMapToTheirStandInAndAreNotShared) {
     EXPECT_FALSE(pf::FileExists(Path("missing-device")));
 }
 
-TEST_F(SerialPorts, TerminalSettingsAndWrites) {
+TEST_F(PlatformSerialPorts, TerminalSettingsAndWrites) {
     int master = ::posix_openpt(O_RDWR | O_NOCTTY);
     ASSERT_GE(master, 0);
     ASSERT_EQ(::grantpt(master), 0);
