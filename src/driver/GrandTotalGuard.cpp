@@ -4,6 +4,7 @@
 
 #include "driver/DataModule.h"
 #include "driver/Globals.h"
+#include "driver/Params.h"
 #include "external/hostlib/HostLib.h"
 #include "framework/Exceptions.h"
 #include "framework/NumberFormat.h"
@@ -36,12 +37,6 @@ bool ReadsAsTotal(const std::string& text, double& value) {
     return true;
 }
 
-// Named parameters that the recovery does not pass read as false.
-bool BoolParam(const orb::fw::Variant& params, const char* name) {
-    const orb::fw::Variant value = orb::hostlib::RecebeParams(params, name);
-    return value.IsEmptyOrNull() ? false : value.ToBool();
-}
-
 // The host's copy, deciphered. A copy that does not decipher (changed by hand, or written with
 // another selector) is as wrong as one holding another total: it reads as no number at all.
 std::string ReadCopy(const std::string& cipher) {
@@ -63,12 +58,12 @@ bool Atu_TotGeral(const orb::fw::Variant& params) {
     TdtmBematech100& dm = EnsureDataModule();
     bool ok = true;
 
-    const std::string branch = orb::hostlib::RecebeParams(params, "CDFILIAL").ToString();
-    const std::string till = orb::hostlib::RecebeParams(params, "CDCAIXA").ToString();
-    const std::string serial = orb::hostlib::RecebeParams(params, "NRSERIEIMP").ToString();
-    const std::string scheme = orb::hostlib::RecebeParams(params, "ESQUEMACOR").ToString();
-    const std::string validate = orb::hostlib::RecebeParams(params, "IDVALIDA").ToString();
-    const bool mayRepair = BoolParam(params, "BOPODERECOMPORGT");
+    const std::string branch = ParamText(params, "CDFILIAL");
+    const std::string till = ParamText(params, "CDCAIXA");
+    const std::string serial = ParamText(params, "NRSERIEIMP");
+    const std::string scheme = ParamText(params, "ESQUEMACOR");
+    const std::string validate = ParamText(params, "IDVALIDA");
+    const bool mayRepair = ParamBool(params, "BOPODERECOMPORGT");
 
     const std::string path = TamboraPath();
     orb::fw::ClientDataSet& table = dm.cdsCheckECF;

@@ -2,6 +2,7 @@
 
 #include "driver/DataModule.h"
 #include "driver/DebugLog.h"
+#include "driver/Params.h"
 #include "driver/PrinterData.h"
 #include "driver/Recovery.h"
 #include "driver/StatusAnalysis.h"
@@ -15,10 +16,6 @@ namespace Orb00100 {
 
 namespace {
 
-std::string TextParam(const orb::fw::Variant& params, const char* name) {
-    return orb::hostlib::RecebeParams(params, name).ToString();
-}
-
 void ShowError(TdtmBematech100& dm, const char* key, const std::string& scheme) {
     orb::hostlib::Mensagem(dm.msgPadrao.Msg(key), "", "N", "N", 3, "", scheme, 0, nullptr);
 }
@@ -28,11 +25,11 @@ void ShowError(TdtmBematech100& dm, const char* key, const std::string& scheme) 
 bool AbrePorta(const orb::fw::Variant& params) {
     TdtmBematech100& dm = EnsureDataModule();
     PortParams port;
-    port.branch = TextParam(params, "CDFILIAL");
-    port.till = TextParam(params, "CDCAIXA");
-    port.serial = TextParam(params, "NRSERIEIMP");
-    port.scheme = TextParam(params, "ESQUEMA");
-    port.port = TextParam(params, "CDPORTAIMPFIS");
+    port.branch = ParamText(params, "CDFILIAL");
+    port.till = ParamText(params, "CDCAIXA");
+    port.serial = ParamText(params, "NRSERIEIMP");
+    port.scheme = ParamText(params, "ESQUEMA");
+    port.port = ParamText(params, "CDPORTAIMPFIS");
 
     // The library takes the port from its own configuration.
     const int rc = queries::CallEntry(Bematech_FI_AbrePortaSerial);

@@ -5,10 +5,10 @@
 #include "driver/DataModule.h"
 #include "driver/DebugLog.h"
 #include "driver/Globals.h"
+#include "driver/Params.h"
 #include "driver/StatusAnalysis.h"
 #include "external/hostlib/HostLib.h"
 #include "external/vendor/EntryPoints.h"
-#include "framework/Cp1252.h"
 #include "framework/DateFormat.h"
 #include "framework/Exceptions.h"
 #include "framework/NumberFormat.h"
@@ -67,19 +67,14 @@ std::string Bemafi32IniPath() {
 
 bool Carrega_Dados_Impressora(orb::fw::Variant& params) {
     std::string scheme, dataAtu, ecf, red, serie, dataImp;
-    try {
-        scheme = orb::hostlib::RecebeParams(params, "ESQUEMA").ToString();
-        dataAtu = orb::hostlib::RecebeParams(params, "DATAATUIMP").ToString();
-        ecf = orb::hostlib::RecebeParams(params, "ECFIMP").ToString();
-        red = orb::hostlib::RecebeParams(params, "REDIMP").ToString();
-        serie = orb::hostlib::RecebeParams(params, "SERIEIMP").ToString();
-        dataImp = orb::hostlib::RecebeParams(params, "DATAIMP").ToString();
-    } catch (const std::exception& e) {
-        ShowMessage(std::string(e.what()) + '\r' +
-                        CP("Erro no recebimento dos parâmetros da função: Carrega_Dados_Impressora - "
-                           "Orb_00100.bpl"),
-                    3, "001");
-    }
+    GuardedIntake("Carrega_Dados_Impressora", [&] {
+        scheme = ParamText(params, "ESQUEMA");
+        dataAtu = ParamText(params, "DATAATUIMP");
+        ecf = ParamText(params, "ECFIMP");
+        red = ParamText(params, "REDIMP");
+        serie = ParamText(params, "SERIEIMP");
+        dataImp = ParamText(params, "DATAIMP");
+    });
 
     RepairBemafi32Ini(scheme);
 
@@ -124,11 +119,11 @@ bool Carrega_Dados_Impressora(orb::fw::Variant& params) {
         }
     }
 
-    params = orb::hostlib::MakeParams({{"DATAATUIMP", dataAtu},
-                                       {"ECFIMP", Copy(till, 2, 3)},
-                                       {"REDIMP", red},
-                                       {"SERIEIMP", serie},
-                                       {"DATAIMP", movement}});
+    ReplaceParams(params, {{"DATAATUIMP", dataAtu},
+                           {"ECFIMP", Copy(till, 2, 3)},
+                           {"REDIMP", red},
+                           {"SERIEIMP", serie},
+                           {"DATAIMP", movement}});
     return ok;
 }
 
