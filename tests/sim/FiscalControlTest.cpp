@@ -1,0 +1,183 @@
+// The control commands, persistence, and the boundary: answers never past the caller's area.
+#include <cstring>
+
+#include "FiscalSimFixture.h"
+
+using namespace simtest;
+using nlohmann::json;
+
+TEST_F(FiscalSim, ResetGivesAFactoryPrinterOfTheModel) {
+    Reset(27, {{"serial", "BE0123456789ABCDEFGH"}, {"till", 7}});
+    Blanks serial(20), till(4), version(6);
+    ASSERT_EQ(Bematech_FI_NumeroSerieMFD(serial), 1);
+    ASSERT_EQ(Bematech_FI_NumeroCaixa(till), 1);
+    ASSERT_EQ(Bematech_FI_VersaoFirmwareMFD(version), 1);
+    EXPECT_EQ(serial.s, "BE0123456789ABCDEFGH");
+    EXPECT_EQ(till.s, "0007");
+    EXPECT_EQ(version.s, "010002");
+    Reset(34, {{"firmware", "010203"}});
+    EXPECT_EQ(Answer(Bematech_FI_VersaoFirmwareMFD, 6), "010203");
+    Blanks brand(15), model(20), kind(7);
+    ASSERT_EQ(Bematech_FI_MarcaModeloTipoImpressoraMFD(brand, model, kind), 1);
+    EXPECT_EQ(brand.s, "BEMATECH       ");
+    EXPECT_EQ(kind.s, "ECF-IF ");
+    EXPECT_EQ(Answer(Bematech_FI_RetornoAliquotas, 79).substr(0, 19), "1800,1200,0700,0500");
+    EXPECT_EQ(Answer(Bematech_FI_VerificaFormasPagamento, 3016).substr(0, 16), "Dinheiro        ");
+    EXPECT_EQ(Answer(Bematech_FI_VerificaTotalizadoresNaoFiscais, 179), std::string(179, ' '));
+    EXPECT_EQ(Answer(Bematech_FI_NumeroIntervencoes, 4), "0001");
+    EXPECT_TRUE(Control({{"sim", "journal"}})["journal"].empty() == false);  // the queries above
+    Reset(34);
+    EXPECT_TRUE(Control({{"sim", "journal"}})["journal"].empty());
+    EXPECT_EQ(Control({{"sim", "roll"}})["roll"], "");
+}
+
+TEST_F(FiscalSim, FailMakesTheNextCallsDoNothing) {
+    Control({{"sim", "fail"}, {"entry", "Bematech_FI_AbreCupomMFD"}, {"return", 0}, {"times", 2}, {"ack", 21}});
+    EXPECT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), 0);
+    EXPECT_EQ(ReadStatus().ack, 21);
+    EXPECT_EQ(ReadStatus().ack, 6);  // only the next status read
+    Blanks coo(6);
+    EXPECT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), 0);
+    EXPECT_EQ(Answer(Bematech_FI_NumeroCupom, 6), "000000");  // nothing was opened
+    EXPECT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), 1);
+    Control({{"sim", "fail"}, {"entry", "Bematech_FI_NumeroCupom"}, {"return", -5}});
+    EXPECT_EQ(Bematech_FI_NumeroCupom(coo), -5);
+    EXPECT_EQ(coo.s, "      ");
+}
+
+TEST_F(FiscalSim, StatusAnswerAndExtendedAreForced) {
+    Control({{"sim", "status"}, {"st1", 130}, {"st2", 4}, {"times", 2}});
+    for (int i = 0; i < 2; ++i) {
+        Status s = ReadStatus();
+        EXPECT_EQ(s.st1, 130);
+        EXPECT_EQ(s.st2, 4);
+    }
+    EXPECT_EQ(ReadStatus().st1, 0);
+
+    Control({{"sim", "answer"}, {"entry", "Bematech_FI_DataHoraImpressora"}, {"values", {"311299", "2359591234"}}});
+    Blanks date(6), time(6);
+    ASSERT_EQ(Bematech_FI_DataHoraImpressora(date, time), 1);
+    EXPECT_EQ(date.s, "311299");
+    EXPECT_EQ(time.s, "235959");  // cut to the caller's area
+    ASSERT_EQ(Bematech_FI_DataHoraImpressora(date, time), 1);
+    EXPECT_EQ(date.s, "051226");
+
+    Control({{"sim", "extended"}, {"value", 33}});
+    int ext = 0;
+    ASSERT_EQ(Bematech_FI_StatusEstendidoMFD(&ext), 1);
+    EXPECT_EQ(ext, 33);
+    Control({{"sim", "extended"}, {"value", nullptr}});
+    ASSERT_EQ(Bematech_FI_StatusEstendidoMFD(&ext), 1);
+    EXPECT_EQ(ext, 0);
+}
+
+TEST_F(FiscalSim, PowerDrawerAndClock) {
+    Control({{"sim", "power"}, {"on", false}});
+    int ack = -1, st1 = -1, st2 = -1;
+    EXPECT_EQ(Bematech_FI_RetornoImpressora(&ack, &st1, &st2), 0);
+    EXPECT_EQ(ack + st1 + st2, -3);  // nothing written
+    Blanks coo(6);
+    EXPECT_EQ(Bematech_FI_NumeroCupom(coo), 0);
+    EXPECT_EQ(coo.s, "      ");
+    EXPECT_EQ(Bematech_FI_VerificaImpressoraLigada(), -6);
+    EXPECT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), 0);
+    Control({{"sim", "power"}, {"on", true}});
+    EXPECT_EQ(Bematech_FI_VerificaImpressoraLigada(), 1);
+    EXPECT_EQ(Answer(Bematech_FI_NumeroCupom, 6), "000000");
+
+    int drawer = -1;
+    ASSERT_EQ(Bematech_FI_VerificaEstadoGaveta(&drawer), 1);
+    EXPECT_EQ(drawer, 0);
+    ASSERT_EQ(Bematech_FI_AcionaGaveta(), 1);
+    ASSERT_EQ(Bematech_FI_VerificaEstadoGaveta(&drawer), 1);
+    EXPECT_EQ(drawer, 1);
+    Control({{"sim", "drawer"}, {"open", false}});
+    ASSERT_EQ(Bematech_FI_VerificaEstadoGaveta(&drawer), 1);
+    EXPECT_EQ(drawer, 0);
+
+    json clock = Control({{"sim", "clock"}, {"datetime", "2027-01-02T03:04:05"}});
+    EXPECT_EQ(clock["datetime"].get<std::string>().substr(0, 16), "02/01/2027 03:04");
+    Blanks date(6), time(6);
+    ASSERT_EQ(Bematech_FI_DataHoraImpressora(date, time), 1);
+    EXPECT_EQ(date.s, "020127");
+}
+
+TEST_F(FiscalSim, JournalRecordsEveryCallAndClears) {
+    Control({{"sim", "journal"}, {"clear", true}});
+    int flags = 77;
+    Blanks serial(20);
+    ASSERT_EQ(Bematech_FI_FlagsFiscais(&flags), 1);
+    ASSERT_EQ(Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms(1, Txt("Conv\xEAnio")), 1);
+    EXPECT_EQ(Bematech_FI_VendeItemDepartamento(nullptr, Txt("X"), Txt("II"), Txt("1"), Txt("1"), Txt("0"), Txt("0"),
+                                                Txt("01"), Txt("UN")),
+              -27);
+    EXPECT_EQ(Bematech_FI_DownloadMFD(Txt("d.mfd"), Txt("1"), Txt("01122026"), Txt("05122026"), Txt("1")), -1);
+    json journal = Control({{"sim", "journal"}, {"clear", true}})["journal"];
+    ASSERT_EQ(journal.size(), 4u);
+    EXPECT_EQ(journal[0]["args"][0], 0);  // what the call wrote
+    EXPECT_EQ(journal[1]["args"], json({1, "Convênio"}));  // code page 1252 in, UTF-8 in the journal
+    EXPECT_TRUE(journal[2]["args"][0].is_null());
+    EXPECT_EQ(journal[2]["return"], -27);
+    EXPECT_EQ(journal[3]["entry"], "Bematech_FI_DownloadMFD");
+    EXPECT_EQ(journal[3]["return"], -1);
+    EXPECT_TRUE(Control({{"sim", "journal"}})["journal"].empty());
+    EXPECT_EQ(Answer(Bematech_FI_VerificaTotalizadoresNaoFiscais, 179).substr(0, 9), "Conv\xEAnio ");
+}
+
+TEST_F(FiscalSim, ControlRepliesAreCutToTheCallersAreaAndErrorsAreClear) {
+    char small[8];
+    std::memset(small, '#', sizeof small);
+    std::string whole(1 << 16, '\0');
+    int full = BemaSim_Control(R"({"sim":"state"})", whole.data(), static_cast<int>(whole.size()));
+    EXPECT_EQ(BemaSim_Control(R"({"sim":"state"})", small, 5), full);
+    EXPECT_EQ(std::string(small, 5), whole.substr(0, 4) + '\0');
+    EXPECT_EQ(small[5], '#');
+    EXPECT_GT(BemaSim_Control(R"({"command":"state"})", nullptr, 0), 100);
+
+    char reply[256];
+    EXPECT_EQ(BemaSim_Control(R"({"sim":"launch"})", reply, sizeof reply), -1);
+    EXPECT_NE(std::string(reply).find("unknown command"), std::string::npos);
+    EXPECT_EQ(BemaSim_Control("{not json", reply, sizeof reply), -1);
+    EXPECT_EQ(BemaSim_Control(nullptr, reply, sizeof reply), -1);
+    EXPECT_EQ(BemaSim_Control(R"({"sim":"reset","model":15})", reply, sizeof reply), -1);
+    EXPECT_EQ(BemaSim_Control(R"({"sim":"paper","state":"torn"})", reply, sizeof reply), -1);
+}
+
+TEST_F(FiscalSim, AnswersNeverPassTheCallersArea) {
+    // Three blanks, a terminator, and a guard the library must not touch.
+    char area[8] = {' ', ' ', ' ', '\0', 'G', 'G', 'G', 'G'};
+    ASSERT_EQ(Bematech_FI_NumeroSerieMFD(area), 1);
+    EXPECT_EQ(std::string(area, 8), std::string("SIM\0GGGG", 8));
+    char empty[2] = {'\0', 'G'};
+    ASSERT_EQ(Bematech_FI_VerificaFormasPagamento(empty), 1);
+    EXPECT_EQ(empty[1], 'G');
+    EXPECT_EQ(Bematech_FI_GrandeTotal(nullptr), 1);
+    EXPECT_EQ(Bematech_FI_FlagsFiscais(nullptr), 1);
+    // A longer area keeps its blanks after the answer.
+    EXPECT_EQ(Answer(Bematech_FI_NumeroCupom, 10), "000000    ");
+}
+
+TEST_F(FiscalSim, StateSurvivesClosingAndReopeningItsFile) {
+    ASSERT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), 1);
+    // Another printer in another folder: the first one's file is closed.
+    std::filesystem::path other = folder_ / "other";
+    std::filesystem::create_directories(other);
+    UseFolder(other);
+    EXPECT_EQ(ReadStatus().st1, 0);
+    EXPECT_EQ(Answer(Bematech_FI_NumeroCupom, 6), "000000");
+    // Back to the first: the coupon a crashed host left open is still open.
+    UseFolder(folder_);
+    EXPECT_EQ(ReadStatus().st1, 2);
+    EXPECT_EQ(Answer(Bematech_FI_NumeroCupom, 6), "000001");
+    EXPECT_TRUE(std::filesystem::exists(folder_ / "printer.db"));
+}
+
+TEST_F(FiscalSim, StateFileDefaultsBesideTheIniAndMayLiveInMemory) {
+    std::filesystem::remove(folder_ / "Bemafi32.ini");
+    ASSERT_EQ(Bematech_FI_LeituraX(), 1);
+    EXPECT_TRUE(std::filesystem::exists(folder_ / "bemasim.db"));
+    UseFolder(folder_, ":memory:");
+    ASSERT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), 1);
+    EXPECT_EQ(ReadStatus().st1, 2);
+    EXPECT_FALSE(std::filesystem::exists(folder_ / ":memory:"));
+}

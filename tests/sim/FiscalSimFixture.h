@@ -1,0 +1,103 @@
+#pragma once
+// A fresh virtual fiscal printer per test: its own system folder, its own state file, reset to a
+// known model and clock. Calls go through the C entry points only.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#define ORB_VENDOR_PROTOTYPES
+#include "orb00100/VendorApi.h"
+
+namespace simtest {
+
+// A writable text for the char* parameters; lives to the end of the full expression.
+struct Txt {
+    std::string s;
+    Txt(const char* text) : s(text) {}  // NOLINT: implicit on purpose
+    Txt(std::string text) : s(std::move(text)) {}  // NOLINT
+    operator char*() { return s.data(); }
+};
+
+// An answer area pre-filled with blanks, as the driver reserves it.
+struct Blanks {
+    std::string s;
+    explicit Blanks(std::size_t n) : s(n, ' ') {}
+    operator char*() { return s.data(); }
+};
+
+inline nlohmann::json Control(const nlohmann::json& request) {
+    std::string reply(1 << 20, '\0');
+    int n = BemaSim_Control(request.dump().c_str(), reply.data(), static_cast<int>(reply.size()));
+    reply.resize(reply.find('\0'));
+    nlohmann::json j = nlohmann::json::parse(reply);
+    if (n < 0) ADD_FAILURE() << "control refused " << request.dump() << ": " << reply;
+    return j;
+}
+
+struct Status {
+    int ack = 0, st1 = 0, st2 = 0;
+};
+
+inline Status ReadStatus() {
+    Status s;
+    EXPECT_EQ(Bematech_FI_RetornoImpressora(&s.ack, &s.st1, &s.st2), 1);
+    return s;
+}
+
+class FiscalSim : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static int counter = 0;
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("orb-simfiscal-" + std::to_string(std::random_device{}()) + "-" + std::to_string(++counter));
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+        UseFolder(folder_);
+        Reset(34);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        std::filesystem::remove_all(folder_, ec);
+    }
+
+    void UseFolder(const std::filesystem::path& folder, const char* stateName = "printer.db") {
+        std::ofstream(folder / "Bemafi32.ini") << "[Sistema]\nPorta=COM1\nSimState=" << stateName << "\n";
+        ::setenv("ORB_SYSTEM_DIR", folder.c_str(), 1);
+    }
+
+    void Reset(int model, nlohmann::json extra = nlohmann::json::object()) {
+        extra["sim"] = "reset";
+        extra["model"] = model;
+        if (!extra.contains("datetime")) extra["datetime"] = "2026-12-05T10:00:00";
+        Control(extra);
+    }
+
+    void SetClock(const char* datetime) { Control({{"sim", "clock"}, {"datetime", datetime}}); }
+
+    static std::string Answer(int (*entry)(char*), std::size_t width) {
+        Blanks area(width);
+        EXPECT_EQ(entry(area), 1);
+        return area.s;
+    }
+
+    // Opens a coupon, sells one item of quantity x price (fixed digits), and pays it in cash.
+    static void Sale(const char* price = "000010000", const char* quantity = "0001000", const char* payment = "50,00") {
+        ASSERT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), 1);
+        ASSERT_EQ(Bematech_FI_VendeItemDepartamento(Txt("789"), Txt("REFRIGERANTE"), Txt("1800"), Txt(price),
+                                                    Txt(quantity), Txt("0000"), Txt("0000"), Txt("01"), Txt("UN")),
+                  1);
+        ASSERT_EQ(Bematech_FI_IniciaFechamentoCupom(Txt("d"), Txt("$"), Txt("0")), 1);
+        ASSERT_EQ(Bematech_FI_EfetuaFormaPagamento(Txt("Dinheiro"), Txt(payment)), 1);
+        ASSERT_EQ(Bematech_FI_TerminaFechamentoCupom(Txt("Obrigado")), 1);
+    }
+
+    std::filesystem::path folder_;
+};
+
+}  // namespace simtest
