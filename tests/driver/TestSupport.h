@@ -90,7 +90,9 @@ protected:
     std::vector<std::string> JournalEntries();
 
     // StartImpFiscal against the virtual printer.
-    bool StartModule(const NamedParams& params = StartParams());
+    bool StartModule(const NamedParams& params = orb::test::StartParams());
+    // The default parameters of StartImpFiscal, reachable unqualified from a test body.
+    static NamedParams StartParams() { return orb::test::StartParams(); }
 
     // The clock of the module stands still at this moment (the printer keeps its own).
     void PinClock(fw::TDateTime moment);
