@@ -212,7 +212,8 @@ extern "C" int ORB_VENDOR_CALL BemaSim_Control(const char* requestJson, char* re
         json req = json::parse(requestJson ? requestJson : "");
         if (!req.is_object()) throw std::invalid_argument("the request must be a JSON object");
         json answer;
-        WithState([&](State& s, Journal& journal) { answer = Handle(req, s, journal); });
+        bool reset = (req.contains("sim") ? Str(req, "sim") : Str(req, "command")) == "reset";
+        WithState([&](State& s, Journal& journal) { answer = Handle(req, s, journal); }, reset);
         return Reply(answer.dump(), reply, replySize);
     } catch (const std::exception& e) {
         Reply(json({{"error", e.what()}}).dump(-1, ' ', false, json::error_handler_t::replace), reply, replySize);

@@ -393,33 +393,33 @@ ORB_SIM_ENTRY(Bematech_FI_TerminaFechamentoCupom)(char* footer) {
 namespace orb::sim::fiscal {
 
 int CancelCoupon(Call& c) {
-        State& s = c.s;
-        Coupon& coupon = s.docs.coupon;
-        if (s.docs.couponOpen) {
-            if (int rc = CheckPrinting(c)) return rc;
-            CancelAmounts(s, coupon);
-            coupon.cancelled = true;
-            coupon.phase = "ended";
-            s.docs.couponOpen = false;
-            s.docs.lastCancellable = false;
-            c.Print(Center("CUPOM FISCAL CANCELADO", kColumns));
-            c.Print(Columns("TOTAL R$", Money(CouponTotal(coupon))));
-            EndDocument(c);
-            return kOk;
-        }
-        // The last coupon, while nothing but its own linked slips (reversed) came after it.
-        if (!s.docs.lastCancellable || coupon.cancelled || s.docs.slipPending)
-            return c.Refuse(0, st2::kCancelNotAllowed);
-        if (int rc = CheckNewDocument(c, DocKind::Cancellation)) return rc;
+    State& s = c.s;
+    Coupon& coupon = s.docs.coupon;
+    if (s.docs.couponOpen) {
+        if (int rc = CheckPrinting(c)) return rc;
         CancelAmounts(s, coupon);
         coupon.cancelled = true;
-        StartDocument(c, DocKind::Cancellation, "CUPOM FISCAL CANCELADO");
-        c.Print(Columns("COO DO CUPOM CANCELADO:", Digits(coupon.coo, 6)));
-        c.Print(Columns("CCF DO CUPOM CANCELADO:", Digits(coupon.ccf, 6)));
-        c.Print(Columns("VALOR DO CUPOM CANCELADO R$", Money(CouponTotal(coupon))));
+        coupon.phase = "ended";
+        s.docs.couponOpen = false;
+        s.docs.lastCancellable = false;
+        c.Print(Center("CUPOM FISCAL CANCELADO", kColumns));
+        c.Print(Columns("TOTAL R$", Money(CouponTotal(coupon))));
         EndDocument(c);
         return kOk;
     }
+    // The last coupon, while nothing but its own linked slips (reversed) came after it.
+    if (!s.docs.lastCancellable || coupon.cancelled || s.docs.slipPending)
+        return c.Refuse(0, st2::kCancelNotAllowed);
+    if (int rc = CheckNewDocument(c, DocKind::Cancellation)) return rc;
+    CancelAmounts(s, coupon);
+    coupon.cancelled = true;
+    StartDocument(c, DocKind::Cancellation, "CUPOM FISCAL CANCELADO");
+    c.Print(Columns("COO DO CUPOM CANCELADO:", Digits(coupon.coo, 6)));
+    c.Print(Columns("CCF DO CUPOM CANCELADO:", Digits(coupon.ccf, 6)));
+    c.Print(Columns("VALOR DO CUPOM CANCELADO R$", Money(CouponTotal(coupon))));
+    EndDocument(c);
+    return kOk;
+}
 
 }  // namespace orb::sim::fiscal
 

@@ -59,16 +59,23 @@ void ApplyForcedAnswers(State& s, const std::string& entry, std::vector<Arg>& ar
     }
 }
 
+// What the caller's area holds once the answer is written: its blanks overwritten, cut to width.
+std::string AreaAfter(const Arg& a) {
+    std::string content(a.area, a.width);
+    if (a.answered) WriteArea(content.data(), a.width, a.answer);
+    return content;
+}
+
 nlohmann::json JournalArgs(const std::vector<Arg>& args) {
     nlohmann::json list = nlohmann::json::array();
     for (const auto& a : args) {
         switch (a.kind) {
             case Arg::kText: list.push_back(a.text ? nlohmann::json(Cp1252ToUtf8(a.text)) : nlohmann::json()); break;
-            case Arg::kArea:
-                list.push_back(a.area ? nlohmann::json(Cp1252ToUtf8(std::string(a.area, a.width))) : nlohmann::json());
-                break;
+            case Arg::kArea: list.push_back(a.area ? nlohmann::json(Cp1252ToUtf8(AreaAfter(a))) : nlohmann::json()); break;
             case Arg::kInt: list.push_back(a.value); break;
-            case Arg::kOut: list.push_back(a.out ? nlohmann::json(*a.out) : nlohmann::json()); break;
+            case Arg::kOut:
+                list.push_back(!a.out ? nlohmann::json() : a.outSet ? nlohmann::json(a.outValue) : nlohmann::json(*a.out));
+                break;
         }
     }
     return list;
@@ -238,10 +245,6 @@ int Run(const char* entry, std::initializer_list<Arg> list, const Handler& handl
             }
             rc = handler(call);
             ApplyForcedAnswers(s, call.entry, args);
-            for (auto& a : args) {
-                if (a.kind == Arg::kArea && a.answered) WriteArea(a.area, a.width, a.answer);
-                if (a.kind == Arg::kOut && a.outSet && a.out) *a.out = a.outValue;
-            }
         }
         nlohmann::json line = {{"entry", call.entry}, {"args", JournalArgs(args)}, {"return", rc}};
         std::string journal = line.dump();
@@ -254,6 +257,11 @@ int Run(const char* entry, std::initializer_list<Arg> list, const Handler& handl
         if (!rollUtf8.empty()) store.Append("roll", rollUtf8);
         store.SaveState(nlohmann::json(s).dump());
         store.Commit();
+        // Answers reach the caller only once the printer's state that produced them is saved.
+        for (auto& a : args) {
+            if (a.kind == Arg::kArea && a.answered) WriteArea(a.area, a.width, a.answer);
+            if (a.kind == Arg::kOut && a.outSet && a.out) *a.out = a.outValue;
+        }
         // The text copies beside the database are for people; the database is the record.
         if (!store.InMemory()) {
             platform::AppendToFile(SideFile(store.Path(), ".journal.txt"), journal + "\n");
@@ -270,14 +278,19 @@ int NotYet(const char* entry, std::initializer_list<Arg> args) {
     return Run(entry, args, [](Call&) { return kNotYetModelled; });
 }
 
-void WithState(const std::function<void(State&, Journal&)>& f) {
+void WithState(const std::function<void(State&, Journal&)>& f, bool replacesState) {
     Session& session = TheSession();
     std::lock_guard<std::mutex> lock(session.mutex);
     SimStore& store = session.store;
     OpenStore(store);
     store.Begin();
     try {
-        State s = Load(store);
+        State s;
+        try {
+            s = Load(store);
+        } catch (const std::exception&) {
+            if (!replacesState) throw;  // a damaged state document can still be reset
+        }
         StoreJournal journal(store);
         f(s, journal);
         store.SaveState(nlohmann::json(s).dump());

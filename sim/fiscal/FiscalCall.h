@@ -102,7 +102,8 @@ int Run(const char* entry, std::initializer_list<Arg> args, const Handler& handl
 int NotYet(const char* entry, std::initializer_list<Arg> args);
 
 // Shared by the control entry: run f on the loaded state inside one transaction and save it.
-void WithState(const std::function<void(State&, class Journal&)>& f);
+// With replacesState, a state document that cannot be read is not an error (f replaces it).
+void WithState(const std::function<void(State&, class Journal&)>& f, bool replacesState = false);
 
 class Journal {
 public:

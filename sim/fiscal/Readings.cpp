@@ -1,4 +1,5 @@
 // X reading and Z reduction; the readings and files of the fiscal memory come later.
+#include "fiscal/CouponOps.h"
 #include "fiscal/Entry.h"
 
 namespace orb::sim::fiscal {
@@ -65,22 +66,7 @@ ORB_SIM_ENTRY(Bematech_FI_ReducaoZ)(char* date, char* time) {
         Moment now = c.Now();
         if (DayClosed(s, now)) return c.Refuse(0, st2::kNotExecuted);  // one reduction per day
         // Whatever is still open is ended first, as the printer does on its own.
-        if (s.docs.couponOpen) {
-            const Coupon& coupon = s.docs.coupon;
-            for (const auto& item : coupon.items)
-                if (!item.cancelled) {
-                    if (item.slot > 0) s.rates[static_cast<std::size_t>(item.slot - 1)].day -= item.total;
-                    else if (item.tax == "II") s.day.exempt -= item.total;
-                    else if (item.tax == "FF") s.day.substitution -= item.total;
-                    else s.day.nonIncidence -= item.total;
-                    s.day.cancellations += item.total;
-                }
-            s.docs.coupon.cancelled = true;
-            s.docs.couponOpen = false;
-            ++s.day.cancelledCoupons;
-            c.Print(Center("CUPOM FISCAL CANCELADO", kColumns));
-            EndDocument(c);
-        }
+        if (s.docs.couponOpen) CancelCoupon(c);
         if (!s.docs.open.empty()) {
             EndDocument(c);
             s.docs.open.clear();

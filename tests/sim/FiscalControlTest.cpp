@@ -181,3 +181,15 @@ TEST_F(FiscalSim, StateFileDefaultsBesideTheIniAndMayLiveInMemory) {
     EXPECT_EQ(ReadStatus().st1, 2);
     EXPECT_FALSE(std::filesystem::exists(folder_ / ":memory:"));
 }
+
+TEST_F(FiscalSim, AStateFileThatIsNotADatabaseFailsCallsWithoutCrashing) {
+    std::ofstream(folder_ / "broken.db") << "this is not a printer";
+    UseFolder(folder_, "broken.db");
+    Blanks coo(6);
+    EXPECT_EQ(Bematech_FI_NumeroCupom(coo), 0);
+    EXPECT_EQ(coo.s, "      ");
+    EXPECT_EQ(BemaFormataTX(Txt("\x1b|19|\x1b")), -1);
+    char reply[512];
+    EXPECT_EQ(BemaSim_Control(R"({"sim":"state"})", reply, sizeof reply), -1);
+    EXPECT_NE(std::string(reply).find("error"), std::string::npos);
+}
