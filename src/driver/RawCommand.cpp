@@ -17,8 +17,8 @@ namespace Orb00100 {
 namespace {
 
 constexpr char kEsc = 27;
-constexpr int kPaperOut = 128;  // third status integer
-constexpr int kBusy = 64;       // fourth status integer
+constexpr int kPaperOut = 128;  // in the third status integer
+constexpr int kBusy = 64;       // in the fourth
 constexpr int kAnswerWidth = 3000;
 
 // The host normally fills the raw-command variables. When it has not, the entries are taken
@@ -38,7 +38,7 @@ struct RawEntries {
 };
 
 struct RawStatus {
-    int ack = 0, st1 = 0, st2 = 0, busy = 0;
+    int ack = 0, second = 0, third = 0, busy = 0;
 };
 
 int Send(const RawEntries& raw, const std::string& command) {
@@ -47,7 +47,7 @@ int Send(const RawEntries& raw, const std::string& command) {
 }
 
 void ReadStatus(const RawEntries& raw, RawStatus& status) {
-    raw.status(&status.ack, &status.st1, &status.st2, &status.busy);
+    raw.status(&status.ack, &status.second, &status.third, &status.busy);
 }
 
 void ShowError(const std::string& scheme, const std::string& text, int kind) {
@@ -85,12 +85,12 @@ bool EnviaComando(const std::string& scheme, const std::string& command,
     Send(raw, statusRequest);
     ReadStatus(raw, status);
     // The operator replaces the paper; each round waits on the dialog.
-    while (show && status.st2 >= kPaperOut) {
+    while (show && status.third >= kPaperOut) {
         const std::string text = dm.msgPadrao.Msg("FimPapel");
         ImpFisDebug("ERRO!!! " + text);
         ShowError(scheme, text, 0);
         Send(raw, statusRequest);
-        status.st2 = 0;
+        status.third = 0;
         ReadStatus(raw, status);
     }
 
