@@ -387,8 +387,13 @@ void ClientDataSet::InstallRows(std::vector<FieldDef> defs, std::vector<PacketRo
     }
     ViewSettings settings = PrepareSettings(defs);  // may raise: nothing has changed yet
     Cancel();
+    // Field objects the caller already holds stay valid when the structure is the same.
+    const bool sameStructure = std::equal(defs.begin(), defs.end(), defs_.begin(), defs_.end(),
+                                          [](const FieldDef& a, const FieldDef& b) {
+                                              return a.name == b.name && a.type == b.type && a.size == b.size;
+                                          });
     defs_ = std::move(defs);
-    RebuildFields();
+    if (!sameStructure) RebuildFields();
     impl_->rows.clear();
     for (PacketRow& row : rows) impl_->rows.push_back(std::make_unique<Row>(std::move(row)));
     impl_->settings = std::move(settings);

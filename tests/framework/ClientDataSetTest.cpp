@@ -432,6 +432,13 @@ TEST_F(PaymentTable, LocateByOneOrSeveralFields) {
 // ---- Data packets ---------------------------------------------------------------------------------
 
 TEST_F(PaymentTable, SetDataChecksBeforeReplacing) {
+    // Fields held by the caller survive new data of the same structure.
+    Field& code = t.FieldByName("CDTIPORECE");
+    const DataPacket same = t.Data();
+    t.SetData(same);
+    t.Last();
+    EXPECT_EQ(code.AsString(), "005");
+
     DataPacket packet;
     packet.fields = {{"A", FieldType::Integer, 0}, {"B", FieldType::Float, 0}};
     packet.rows = {{Variant(1), Variant("2,5")}, {Variant(2)}};
