@@ -26,8 +26,10 @@ std::string Two(int v) { return Digits(v, 2); }
 
 State Load(SimStore& store) {
     std::string doc = store.LoadState();
-    if (doc.empty()) return FactoryState(34);
-    return nlohmann::json::parse(doc).get<State>();
+    if (!doc.empty()) return nlohmann::json::parse(doc).get<State>();
+    State s = FactoryState(34);  // a printer never reset: factory-fresh, recorded today
+    s.id.userRecorded = s.id.softwareRecorded = PrinterNow(s).Display();
+    return s;
 }
 
 bool TakeInjection(State& s, const std::string& entry, Injection& taken) {
@@ -91,7 +93,12 @@ private:
     SimStore& store_;
 };
 
-void OpenStore(SimStore& store) { store.Open(StateFileFromIni("SimState", "bemasim.db")); }
+void OpenStore(SimStore& store) {
+    std::string path = StateFileFromIni("SimState", "bemasim.db");
+    // A file deleted under an open connection would swallow every later change: start anew.
+    if (path == store.Path() && !store.InMemory() && !platform::FileExists(path)) store.Close();
+    store.Open(path);
+}
 
 }  // namespace
 

@@ -193,3 +193,13 @@ TEST_F(FiscalSim, AStateFileThatIsNotADatabaseFailsCallsWithoutCrashing) {
     EXPECT_EQ(BemaSim_Control(R"({"sim":"state"})", reply, sizeof reply), -1);
     EXPECT_NE(std::string(reply).find("error"), std::string::npos);
 }
+
+TEST_F(FiscalSim, ADeletedStateFileStartsAFreshPrinter) {
+    Sale();
+    std::filesystem::remove(folder_ / "printer.db");
+    EXPECT_EQ(Answer(Bematech_FI_NumeroCupom, 6), "000000");
+    EXPECT_TRUE(std::filesystem::exists(folder_ / "printer.db"));
+    Blanks user(20), software(20), letter(5);
+    ASSERT_EQ(Bematech_FI_DataHoraGravacaoUsuarioSWBasicoMFAdicional(user, software, letter), 1);
+    EXPECT_EQ(user.s.substr(2, 1) + user.s.substr(5, 1), "//");
+}
