@@ -126,7 +126,7 @@ TestKey* SignTest::key = nullptr;
 }  // namespace
 
 TEST_F(SignTest, ModeOneAppendsARealSignatureThatValidates) {
-    const std::string body = "E1 0001 BEMATECH\r\nE2 0002\r\n";
+    const std::string body = "E1 0001 FABRICANTE\r\nE2 0002\r\n";
     const std::string path = File("LMFC_1.txt", body);
     std::string ead(256, ' ');
     ASSERT_EQ(Generate(path, ead, 1), 1);
