@@ -75,7 +75,6 @@ TEST_F(Ledger, QueriesRunInTheirOrder) {
 }
 
 TEST_F(Ledger, RecordThatCannotBeMadeIsShownAndNotWritten) {
-    PrinterAnswers();
     Answer("Bematech_FI_DataHoraImpressora", {"xx0126", "143005"});
     EXPECT_NO_THROW(GravaDocumentosNaoFiscais("BE0001", "005", "LX", "", ""));
     EXPECT_TRUE(Recorded().ledger.empty());
