@@ -123,6 +123,37 @@ TEST_F(OrbProcessTest, RunReadsJsonLinesAndAnswersABrokenLineInItsPlace) {
     EXPECT_EQ(run.replies[2]["result"], "12");
 }
 
+TEST_F(OrbProcessTest, ASecondProcessFindsThePrinterAndTheSaleTheFirstLeft) {
+    // One request per line.
+    const std::string start = Json::parse(R"({"call": "StartImpFiscal", "args": [[["CDFILIAL", "0001"],
+        ["CDCAIXA", "001"], ["NRSERIEIMP", "BE091010100011223344"], ["ESQUEMA", "001"], ["CDPORTAIMPFIS", "COM1"],
+        ["IDTIPOIMPFIS", 34], ["BOUTILTAA", false]]]})").dump();
+    OrbRun first = Orb({"--home", Home(), "run",
+                        Scenario(R"({"sim": "reset", "model": 34, "serial": "BE091010100011223344"})"
+                                 "\n" + start + "\n" +
+                                 R"({"file": "cdsVenda.cds", "dataset": {"fields": [{"name": "NRSEQ", "type": "integer"}], "rows": [[1]]}})")});
+    ASSERT_EQ(first.status, 0) << first.out << first.err;
+    ASSERT_EQ(first.replies.size(), 3u);
+    EXPECT_EQ(first.replies[1]["result"], true);
+
+    // The till comes back: the sale file is still there, so opening the port recovers the sale.
+    OrbRun second = Orb({"--home", Home(), "run", Scenario(start + "\n" + R"({"sim": "journal"})")});
+    ASSERT_EQ(second.replies.size(), 2u) << second.out << second.err;
+    EXPECT_EQ(second.replies[0]["result"], true);
+    int opened = 0;
+    bool cancelled = false;
+    for (const Json& call : second.replies[1]["journal"]) {
+        opened += call["entry"] == "Bematech_FI_AbrePortaSerial";
+        cancelled = cancelled || call["entry"] == "Bematech_FI_CancelaCupom";
+    }
+    EXPECT_EQ(opened, 2);  // the journal kept the first process's calls
+    EXPECT_TRUE(cancelled);
+    const auto logs = platform::FindFiles(Home() + "/impdebug*.txt");
+    ASSERT_EQ(logs.size(), 1u);
+    const std::string log = ReadAll(logs[0]);
+    EXPECT_NE(log.find("Bematech_FI_AbrePortaSerial: 1"), log.rfind("Bematech_FI_AbrePortaSerial: 1"));
+}
+
 TEST(OrbScenario, StepsFromEveryLayout) {
     EXPECT_TRUE(ParseScenario(" \n ").empty());
     EXPECT_EQ(ParseScenario(R"([{"answers": ["S"]}, {"answers": ["N"]}])").size(), 2u);

@@ -35,16 +35,6 @@ std::string ErrorText(const std::exception& e) {
     return fw::Cp1252ToUtf8(e.what());
 }
 
-Json DialogToJson(const hostlib::Dialog& d) {
-    Json j{{"kind", d.kind},
-           {"text", fw::Cp1252ToUtf8(d.text)},
-           {"scheme", fw::Cp1252ToUtf8(d.scheme)},
-           {"question", fw::Cp1252ToUtf8(d.question)},
-           {"answer", d.answer ? "S" : "N"}};
-    if (!d.answered) j["unanswered"] = true;
-    return j;
-}
-
 Json DateJson(fw::TDateTime when) { return VariantToJson(fw::Variant(when)); }
 
 Json LedgerToJson(const hostlib::NonFiscalDocRecord& r) {
@@ -129,6 +119,17 @@ std::string RelativeName(const std::string& utf8) {
 }  // namespace
 
 // ---- call --------------------------------------------------------------------------------
+
+Json DialogToJson(const hostlib::Dialog& d) {
+    Json j{{"kind", d.kind},
+           {"text", fw::Cp1252ToUtf8(d.text)},
+           {"scheme", fw::Cp1252ToUtf8(d.scheme)},
+           {"question", fw::Cp1252ToUtf8(d.question)},
+           {"answer", d.answer ? "S" : "N"}};
+    if (!d.answered) j["unanswered"] = true;
+    return j;
+}
+
 
 Json CallOperation(const Json& request) {
     AllowOnly(request, {"call", "args"}, "call");

@@ -4,6 +4,7 @@
 // "dataset") and "globals". A request that cannot be served gets a reply with "error" (UTF-8
 // text) and never an exception.
 #include "JsonValues.h"
+#include "external/hostlib/HostLib.h"
 
 namespace orb::cli {
 
@@ -17,5 +18,9 @@ Json ChangeSettings(const Json& request);
 Json WriteFile(const Json& request, bool systemFolder);
 Json ChangeGlobals(const Json& request);
 Json SettingsToJson();
+
+// {"kind", "text", "scheme", "question", "answer"}, with "unanswered": true when no answer was
+// queued and the default "N" was taken.
+Json DialogToJson(const hostlib::Dialog& dialog);
 
 }  // namespace orb::cli

@@ -40,11 +40,13 @@ void MakeFolder(const std::string& folder) {
 
 std::string DefaultBemafiIni(const std::string& systemFolder) {
     // Impressora=1 is the value the module repairs to, so a fresh folder needs no repair; Path is
-    // where the printer library writes the files it generates.
+    // where the printer library writes the files it generates; SimState is the virtual printer's
+    // state file (":memory:" keeps it in the process).
     return "[Sistema]\r\n"
            "Porta=COM1\r\n"
            "Path=" + systemFolder + "\r\n"
-           "Impressora=1\r\n";
+           "Impressora=1\r\n"
+           "SimState=bemasim.db\r\n";
 }
 
 HostFolders PrepareHostFolders(const std::string& home, const std::string& system) {
