@@ -126,6 +126,27 @@ TEST(ExportTable, TheFrameRowsDescribeTheirOperations) {
     EXPECT_EQ(FindOperation("NoSuchOperation"), nullptr);
 }
 
+TEST(ExportTable, HoldsTheConnectionFamiliesAndTheNamingExceptions) {
+    // The printer connection, status, printer-data and grand-total operations.
+    for (const char* name : {"StartImpFiscal", "AbrePorta", "FechaPorta", "StopImpFiscal",
+                             "AnalisaRetorno", "ImpressoraOK", "EnviaComando", "RetornoImpFiscal",
+                             "Carrega_Dados_Impressora", "VerificaData", "Codigo_Nacional_ECF",
+                             "DefineParametrosImpressora", "Atu_TotGeral"})
+        EXPECT_NE(FindOperation(name), nullptr) << name;
+
+    // Every operation has both names except these.
+    const std::set<std::string> qualifiedOnly = {
+        "AnalisaRetorno", "Formata_rodape", "FormataCNPJ", "IsentoCompos", "IsentoSimpl",
+        "ImprimeParametrosConfig", "retornaPathBematech", "ContadorComprovantesCreditoMFD"};
+    const std::set<std::string> plainOnly = {"RetornaDataUltimaReducao"};
+    for (const Operation& op : Operations()) {
+        const ExportKind expected = qualifiedOnly.count(op.name) ? ExportKind::Qualified
+                                    : plainOnly.count(op.name)   ? ExportKind::Plain
+                                                                 : ExportKind::Both;
+        EXPECT_EQ(op.exportKind, expected) << op.name;
+    }
+}
+
 TEST(ExportTable, APlainWrapperCallsTheOperation) {
     Orb00100::StopImpFiscal();
     auto plainClose = reinterpret_cast<bool (*)()>(dlsym(RTLD_DEFAULT, "FechaPorta"));
