@@ -32,6 +32,16 @@ std::int64_t ParseDateTime(const std::string& text) {
     return SecondsFromMoment(m);
 }
 
+// fail and answer name an entry point: a name the printer does not have would never fire.
+void RequireEntry(const std::string& name) {
+#define ORB_SIM_NAME(entry, params) #entry,
+    static const char* const kNames[] = {ORB_FISCAL_ENTRY_POINTS(ORB_SIM_NAME) ORB_RAW_ENTRY_POINTS(ORB_SIM_NAME)};
+#undef ORB_SIM_NAME
+    for (const char* known : kNames)
+        if (name == known) return;
+    throw std::invalid_argument("no entry point named '" + name + "'");
+}
+
 std::string Str(const json& j, const char* key, const std::string& fallback = "") {
     return j.contains(key) && j[key].is_string() ? j[key].get<std::string>() : fallback;
 }
@@ -120,7 +130,7 @@ json Handle(const json& req, State& s, Journal& journal) {
     if (command == "fail") {
         Injection inj;
         inj.entry = Str(req, "entry");
-        if (inj.entry.empty()) throw std::invalid_argument("fail: entry");
+        RequireEntry(inj.entry);
         inj.returnCode = IntField(req, "return", 0);
         inj.times = IntField(req, "times", 1);
         inj.withStatus = req.contains("ack") || req.contains("st1") || req.contains("st2");
@@ -140,8 +150,8 @@ json Handle(const json& req, State& s, Journal& journal) {
     if (command == "answer") {
         ForcedAnswer a;
         a.entry = Str(req, "entry");
-        if (a.entry.empty() || !req.contains("values") || !req["values"].is_array())
-            throw std::invalid_argument("answer: entry and values");
+        RequireEntry(a.entry);
+        if (!req.contains("values") || !req["values"].is_array()) throw std::invalid_argument("answer: values");
         for (const auto& v : req["values"]) a.values.push_back(v.get<std::string>());
         a.times = IntField(req, "times", 1);
         if (a.times < 1) throw std::invalid_argument("answer: times must be at least 1");

@@ -141,6 +141,8 @@ TEST_F(FiscalSim, ControlRepliesAreCutToTheCallersAreaAndErrorsAreClear) {
     EXPECT_EQ(BemaSim_Control(nullptr, reply, sizeof reply), -1);
     EXPECT_EQ(BemaSim_Control(R"({"sim":"reset","model":15})", reply, sizeof reply), -1);
     EXPECT_EQ(BemaSim_Control(R"({"sim":"paper","state":"torn"})", reply, sizeof reply), -1);
+    EXPECT_EQ(BemaSim_Control(R"({"sim":"fail","entry":"Bematech_FI_AbreCupomMDF"})", reply, sizeof reply), -1);
+    EXPECT_NE(std::string(reply).find("AbreCupomMDF"), std::string::npos);
 }
 
 TEST_F(FiscalSim, AnswersNeverPassTheCallersArea) {

@@ -53,6 +53,9 @@ inline Status ReadStatus() {
 class FiscalSim : public ::testing::Test {
 protected:
     void SetUp() override {
+        const char* previous = std::getenv("ORB_SYSTEM_DIR");
+        hadSystemDir_ = previous != nullptr;
+        previousSystemDir_ = previous ? previous : "";
         static int counter = 0;
         folder_ = std::filesystem::temp_directory_path() /
                   ("orb-simfiscal-" + std::to_string(std::random_device{}()) + "-" + std::to_string(++counter));
@@ -62,6 +65,9 @@ protected:
         Reset(34);
     }
     void TearDown() override {
+        // The other tests of this program must not inherit our system folder.
+        if (hadSystemDir_) ::setenv("ORB_SYSTEM_DIR", previousSystemDir_.c_str(), 1);
+        else ::unsetenv("ORB_SYSTEM_DIR");
         std::error_code ec;
         std::filesystem::remove_all(folder_, ec);
     }
@@ -98,6 +104,8 @@ protected:
     }
 
     std::filesystem::path folder_;
+    bool hadSystemDir_ = false;
+    std::string previousSystemDir_;
 };
 
 }  // namespace simtest
