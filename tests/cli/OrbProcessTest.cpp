@@ -21,10 +21,20 @@ struct OrbRun {
     std::vector<Json> replies;
 };
 
+// ORB_TEST_BIN, else the bin folder beside the library folder the tests are given.
+std::string BinFolder() {
+    std::string bin = platform::GetEnv("ORB_TEST_BIN");
+    if (!bin.empty()) return bin;
+    std::string lib = platform::GetEnv("ORB_LIBRARY_PATH");
+    lib = lib.substr(0, lib.find(':'));
+    if (lib.empty()) return lib;
+    return (std::filesystem::path(lib) / ".." / "bin").lexically_normal().string();
+}
+
 class OrbProcessTest : public BridgeTest {
 protected:
     OrbRun Orb(const std::vector<std::string>& words) {
-        const std::string bin = platform::GetEnv("ORB_TEST_BIN");
+        const std::string bin = BinFolder();
         EXPECT_FALSE(bin.empty()) << "ORB_TEST_BIN names the folder of the orb program";
         std::string command = Quoted(bin + "/orb");
         for (const auto& w : words) command += " " + Quoted(w);
