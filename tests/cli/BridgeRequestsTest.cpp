@@ -114,7 +114,10 @@ TEST_F(BridgeTest, GlobalsAreListedAndSetByName) {
     // A name that is not there, or cannot be set, sets nothing at all.
     EXPECT_TRUE(Ask(R"({"globals": {"inTipoImpFis": 0, "inTipoImpressora": 1}})").contains("error"));
     EXPECT_TRUE(Ask(R"({"globals": {"inTipoImpFis": 0, "ImpFisDLLHandle": 1}})").contains("error"));
+    Json bad = Ask(R"({"globals": {"stMensagemTaa": "x", "inTipoImpFis": "trinta"}})");
+    EXPECT_TRUE(bad.contains("error"));
     EXPECT_EQ(Ask(R"({"globals": {}})")["globals"]["inTipoImpFis"], 34);
+    EXPECT_EQ(Ask(R"({"globals": {}})")["globals"]["stMensagemTaa"], " Impressora fiscal sem papel.");
     Ask(R"({"globals": {"stMensagemTaa": "", "inTipoImpFis": 0}})");
 }
 

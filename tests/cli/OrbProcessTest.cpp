@@ -121,18 +121,6 @@ TEST_F(OrbProcessTest, RunAnswersEveryStepOfAnArrayInOrder) {
     EXPECT_EQ(run.replies[4]["result"], "CaféBar01");
 }
 
-TEST_F(OrbProcessTest, RunReadsJsonLinesAndAnswersABrokenLineInItsPlace) {
-    OrbRun run = Orb({"--home", Home(), "run", Scenario("{\"call\": \"GetValue\", \"args\": [\"100\"]}\n"
-                                                      "\n"
-                                                      "{\"call\": \"GetValue\", \"args\": [\n"
-                                                      "{\"call\": \"FormataCNPJ\", \"args\": [\"1.2\"]}\n")});
-    EXPECT_EQ(run.status, 1);
-    ASSERT_EQ(run.replies.size(), 3u) << run.out;
-    EXPECT_EQ(run.replies[0]["result"], 1.0);
-    EXPECT_NE(run.replies[1]["error"].get<std::string>().find("line 3"), std::string::npos);
-    EXPECT_EQ(run.replies[2]["result"], "12");
-}
-
 TEST_F(OrbProcessTest, ASecondProcessFindsThePrinterAndTheSaleTheFirstLeft) {
     // One request per line.
     const std::string start = Json::parse(R"({"call": "StartImpFiscal", "args": [[["CDFILIAL", "0001"],

@@ -172,7 +172,16 @@ Json CallOperation(const Json& request) {
     }
 
     Json after = Json::array();
-    for (std::size_t i = 0; i < values.size(); ++i) after.push_back(ArgumentToJson(op->params[i], values[i]));
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        try {
+            after.push_back(ArgumentToJson(op->params[i], values[i]));
+        } catch (const std::exception& e) {
+            // What the call did still goes back; only this argument is missing from it.
+            after.push_back(Json(nullptr));
+            if (!reply.contains("error"))
+                reply["error"] = "argument " + std::to_string(i + 1) + " could not be read back: " + ErrorText(e);
+        }
+    }
     reply["args"] = std::move(after);
     const hostlib::Recorder& seen = hostlib::Recorded();
     for (const auto& d : seen.dialogs) reply["dialogs"].push_back(DialogToJson(d));
@@ -291,7 +300,17 @@ Json ChangeGlobals(const Json& request) {
             throw JsonError(it.key() + ": " + e.what());
         }
     }
-    for (auto& [g, value] : sets) g->set(value);
+    // A value the global cannot take puts back the ones already set.
+    std::vector<std::pair<const exports::Global*, fw::Variant>> before;
+    try {
+        for (auto& [g, value] : sets) {
+            before.emplace_back(g, g->get());
+            g->set(value);
+        }
+    } catch (...) {
+        for (auto it = before.rbegin(); it != before.rend(); ++it) it->first->set(it->second);
+        throw;
+    }
     Json values = Json::object();
     for (const auto& g : globals) values[g.name] = VariantToJson(g.get());
     return Json{{"globals", std::move(values)}};
