@@ -32,15 +32,16 @@ int NameWidth(int model) { return model == 19 ? 15 : 16; }
 
 // Where name stands in the printer's list as a whole payment name (1-based), 0 when it does
 // not. A name counts only at the start of a record (the start of the list or after ",") and
-// only when the printer's name ends with it: "Cartao" must not be taken for "Cartao Credito".
+// only when nothing but blanks follows it in the name's width: "Cartao" must not be taken for
+// "Cartao Credito", or its payments would go to another method.
 int FindName(const std::string& reply, const std::string& name, int width) {
     if (name.empty()) return 0;
     for (std::size_t at = reply.find(name); at != std::string::npos; at = reply.find(name, at + 1)) {
-        const bool starts = at == 0 || reply[at - 1] == ',';
-        const std::size_t end = at + name.size();
-        const bool ends = static_cast<int>(name.size()) >= width || end == reply.size() ||
-                          reply[end] == ' ' || reply[end] == ',';
-        if (starts && ends) return static_cast<int>(at) + 1;
+        if (at != 0 && reply[at - 1] != ',') continue;
+        bool whole = true;
+        for (std::size_t i = at + name.size(); whole && i < at + static_cast<std::size_t>(width) && i < reply.size() && reply[i] != ','; ++i)
+            whole = reply[i] == ' ';
+        if (whole) return static_cast<int>(at) + 1;
     }
     return 0;
 }
