@@ -31,8 +31,8 @@ void ShowMessage(const std::string& text, int kind, const std::string& scheme) {
     orb::hostlib::Mensagem(text, "", "N", "N", kind, "", scheme, 0, nullptr);
 }
 
-// An "Impressora=0" in the maker's configuration makes its library talk to the wrong printer:
-// set it right and ask the host to close, so that the library reads it again on the next start.
+// The maker's library must run with Impressora=1. A 0 is set right and the host asked to close,
+// since the library reads its configuration only when it starts.
 void RepairBemafi32Ini(const std::string& scheme) {
     const std::string path = Bemafi32IniPath();
     if (!orb::platform::FileExists(path)) return;
