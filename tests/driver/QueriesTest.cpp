@@ -329,6 +329,15 @@ TEST_F(Queries, EstadoImpKeepsItsVerdictAndNeverRaises) {
     ::setenv("ORB_HOME", Home().c_str(), 1);
 }
 
+TEST_F(Queries, UnboundEntryPointsFailWithoutCrashing) {
+    Bematech_FI_RetornoImpressora = nullptr;  // no library bound at all
+    std::string answer;
+    EXPECT_FALSE(VendaBruta("001", answer));
+    EXPECT_EQ(answer, std::string(18, ' '));
+    EXPECT_EQ(Nr_Cupom("", "001"), "ERRO");
+    EXPECT_FALSE(Estado_Imp("001"));
+}
+
 TEST_F(Queries, TextHelpers) {
     EXPECT_DOUBLE_EQ(GetValue("000000012345"), 123.45);
     EXPECT_DOUBLE_EQ(GetValue("  1.234,56  "), 1234.56);
