@@ -129,12 +129,6 @@ TEST_F(ConfigTotalizers, SlotsThePrinterRefusesComeBackEmpty) {
     EXPECT_GE(errors, 3);
 }
 
-TEST_F(ConfigTotalizers, PartialTotalizersCannotBeNamed) {
-    Start({{"model", 34}});
-    EXPECT_FALSE(Orb00100::Nomeia_TotParcial_Bematech("T01", "01", "001", "", true, true));
-    EXPECT_TRUE(Journal().empty());
-}
-
 class ConfigReportTitles : public ConfigTotalizers {
 protected:
     std::vector<std::string> LoadTitles(int model, std::string preset = "") {
