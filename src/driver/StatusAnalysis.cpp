@@ -126,7 +126,7 @@ bool AnalisaRetorno(const std::string& scheme, int returnCode, bool show, bool c
         }
     }
     if (status.st1 & 2) {
-        // An open coupon is never shown: the operator cannot act on it, the sale code does.
+        // An open coupon is logged and collected but never shown; the caller decides on it.
         const std::string text = Text("CupomAberto");
         LogError(text);
         reporter.Collect(text);
