@@ -4,7 +4,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
 JOBS       ?= $(shell nproc)
-CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=Debug
 
 # Debian packages the build needs; installed only when one is missing.
 PACKAGES := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
