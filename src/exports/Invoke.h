@@ -50,7 +50,8 @@ struct ScalarConvert {
         if constexpr (std::is_same_v<Scalar, bool>) return v.ToBool();
         else if constexpr (std::is_same_v<Scalar, double>) return v.ToDouble();
         else if constexpr (std::is_same_v<Scalar, fw::TDateTime>) return v.ToDateTime();
-        else return static_cast<Scalar>(v.ToInt64());
+        else if constexpr (std::is_same_v<Scalar, int>) return v.ToInt();
+        else return static_cast<Scalar>(v.ToInt());
     }
     static Variant To(Scalar s) {
         if constexpr (std::is_same_v<Scalar, bool> || std::is_same_v<Scalar, double> ||
