@@ -161,14 +161,4 @@ TEST_F(CouponOpening, SelfServiceRefusalIsCollectedAndNeverAsked) {
     EXPECT_FALSE(Orb00100::boClieUtil);
 }
 
-TEST_F(CouponOpening, SecondOpeningIsRefusedWhileACouponIsOpen) {
-    Start();
-    Variant first = Opening();
-    ASSERT_TRUE(Orb00100::AbreCupom(first));
-    Variant second = Opening();
-    EXPECT_FALSE(Orb00100::AbreCupom(second));
-    EXPECT_EQ(NamedValue(second, "CUPNR").ToString(), "000000");
-    EXPECT_EQ(Printer()["docs"]["coupon"]["coo"], std::stoi(NamedValue(first, "CUPNR").ToString()));
-}
-
 }  // namespace

@@ -237,35 +237,21 @@ TEST_F(Items, CancellingByNumberAndTheLastOne) {
     ClearJournal();
     NewLogTexts();
 
+    EXPECT_TRUE(Orb00100::Cancela_UltimoItem("002"));
     EXPECT_TRUE(Orb00100::Cancela_ItGenerico("002", "00002", "", "", "", "", "", "", "", 0, 0));
     // A number the host wrote short still names the same item.
-    EXPECT_TRUE(Orb00100::Cancela_ItGenerico("002", "3", "", "", "", "", "", "", "", 0, 0));
-    EXPECT_EQ(Sent("Bematech_FI_CancelaItemGenerico"), (std::vector<json>{{"0002"}, {"0003"}}));
-    // Cancelling the same item twice fails without a word to the operator.
+    EXPECT_TRUE(Orb00100::Cancela_ItGenerico("002", "1", "", "", "", "", "", "", "", 0, 0));
+    EXPECT_EQ(Sent("Bematech_FI_CancelaItemGenerico"), (std::vector<json>{{"0002"}, {"0001"}}));
+    for (const json& item : Coupon()["items"]) EXPECT_TRUE(item["cancelled"].get<bool>()) << item;
+    const auto log = NewLogTexts();
+    EXPECT_EQ(log.at(0), "Bematech_FI_CancelaItemAnterior");
+    EXPECT_NE(std::find(log.begin(), log.end(), "Bematech_FI_CancelaItemGenerico : 0002"), log.end());
+
+    // Cancelling again fails: silently by number, with the status message for the last item.
     EXPECT_FALSE(Orb00100::Cancela_ItGenerico("002", "00002", "", "", "", "", "", "", "", 0, 0));
     EXPECT_TRUE(Dialogs().empty());
-
-    EXPECT_FALSE(Orb00100::Cancela_UltimoItem("002"));  // item 3 is already cancelled
+    EXPECT_FALSE(Orb00100::Cancela_UltimoItem("002"));
     EXPECT_FALSE(Dialogs().empty());
-
-    const json items = Coupon()["items"];
-    EXPECT_FALSE(items[0]["cancelled"].get<bool>());
-    EXPECT_TRUE(items[1]["cancelled"].get<bool>());
-    EXPECT_TRUE(items[2]["cancelled"].get<bool>());
-    const auto log = NewLogTexts();
-    EXPECT_EQ(log[0], "Bematech_FI_CancelaItemGenerico : 0002");
-    EXPECT_NE(std::find(log.begin(), log.end(), "Bematech_FI_CancelaItemAnterior"), log.end());
-}
-
-TEST_F(Items, CancellingTheLastItem) {
-    Start(34);
-    for (const char* code : {"A1", "B2"}) {
-        Variant params = Item().Set("CDARVPROD", code);
-        ASSERT_TRUE(Orb00100::VendaItem(params));
-    }
-    EXPECT_TRUE(Orb00100::Cancela_UltimoItem("002"));
-    EXPECT_TRUE(Coupon()["items"][1]["cancelled"].get<bool>());
-    EXPECT_FALSE(Coupon()["items"][0]["cancelled"].get<bool>());
 }
 
 TEST_F(Items, SurchargeTotalIsReadAndCancelsTheOpenCoupon) {
