@@ -1,11 +1,156 @@
 // Closing a sale against the virtual printer: the closing start, the payments in the order they
 // were taken, the consolidation under a transfer, refusals and retries, the change receipt, the
 // answer and the debug log.
-#include "driver/ClosingTestSupport.h"
-
 #include <algorithm>
+#include <string>
+#include <tuple>
+#include <vector>
 
+#include "coupon/Closing.h"
+#include "coupon/CouponOpening.h"
+#include "coupon/Footer.h"
+#include "coupon/Items.h"
+#include "driver/Globals.h"
+#include "driver/TestSupport.h"
+#include "framework/ClientDataSet.h"
+#include "framework/DateTime.h"
+#include "framework/Variant.h"
 #include "framework/Cp1252.h"
+
+namespace closingtest {
+
+using nlohmann::json;
+using orb::fw::ClientDataSet;
+using orb::fw::FieldType;
+using orb::fw::Variant;
+
+struct Movement {
+    std::string kind;    // IDTIPOMOVIVE
+    int minute;          // DTHRINCMOV, minutes after noon
+    int changeOrder;     // NRORDTROCO
+    std::string type;    // CDTIPORECE
+    double amount;       // VRMOVIVEND
+    std::string card;    // CDBANCARTCR
+    std::string original;  // CDTIPORECEORIG
+};
+
+inline Variant Movements(const std::vector<Movement>& rows) {
+    ClientDataSet t;
+    t.AddFieldDef("CDFILIAL", FieldType::String, 4);
+    t.AddFieldDef("IDTIPOMOVIVE", FieldType::String, 1);
+    t.AddFieldDef("DTHRINCMOV", FieldType::DateTime);
+    t.AddFieldDef("CDTIPORECE", FieldType::String, 3);
+    t.AddFieldDef("VRMOVIVEND", FieldType::Float);
+    t.AddFieldDef("NRORDTROCO", FieldType::Integer);
+    t.AddFieldDef("CDBANCARTCR", FieldType::String, 3);
+    t.AddFieldDef("CDTIPORECEORIG", FieldType::String, 3);
+    t.CreateDataSet();
+    for (const Movement& m : rows) {
+        t.Append();
+        t.FieldByName("CDFILIAL").SetAsString("0001");
+        t.FieldByName("IDTIPOMOVIVE").SetAsString(m.kind);
+        t.FieldByName("DTHRINCMOV").SetAsDateTime(orb::fw::EncodeDateTime(2026, 12, 5, 12, m.minute, 0));
+        t.FieldByName("CDTIPORECE").SetAsString(m.type);
+        t.FieldByName("VRMOVIVEND").SetAsFloat(m.amount);
+        t.FieldByName("NRORDTROCO").SetAsInteger(m.changeOrder);
+        t.FieldByName("CDBANCARTCR").SetAsString(m.card);
+        t.FieldByName("CDTIPORECEORIG").SetAsString(m.original);
+        t.Post();
+    }
+    return Variant(t.Data());
+}
+
+// Code, name as the printer knows it, kind.
+inline Variant PaymentTypes(const std::vector<std::vector<std::string>>& rows) {
+    ClientDataSet t;
+    t.AddFieldDef("CDTIPORECE", FieldType::String, 3);
+    t.AddFieldDef("NMTIPORECE", FieldType::String, 40);
+    t.AddFieldDef("IDTIPORECE", FieldType::String, 1);
+    t.CreateDataSet();
+    for (const auto& r : rows) {
+        t.Append();
+        t.FieldByName("CDTIPORECE").SetAsString(r.at(0));
+        t.FieldByName("NMTIPORECE").SetAsString(r.at(1));
+        t.FieldByName("IDTIPORECE").SetAsString(r.at(2));
+        t.Post();
+    }
+    return Variant(t.Data());
+}
+
+inline Variant StandardTypes() {
+    return PaymentTypes({{"001", "Dinheiro", "1"}, {"002", "Cartao Credito Visa Internacional", "2"},
+                         {"003", "Convenio", "8"}, {"004", "Conta Cliente", "9"}});
+}
+
+// The closing's values: no discount, cash 30,00, a plain footer, messages shown.
+inline std::vector<Variant> ClosingValues() {
+    std::vector<Variant> v(61, Variant(""));
+    v[0] = "01";
+    v[1] = "Obrigado pela preferencia";
+    v[2] = "002";
+    v[3] = 0;
+    v[4] = false;
+    v[5] = true;
+    for (int i : {6, 7, 8, 37, 38, 50, 51, 53, 58}) v[i] = 0.0;
+    v[9] = "N";
+    v[11] = false;
+    v[13] = Movements({{"E", 1, 0, "001", 30.0, "", ""}});
+    v[14] = StandardTypes();
+    v[27] = "2";
+    for (int i : {32, 33, 34, 49}) v[i] = Variant::Null();
+    v[36] = "2";
+    v[40] = "N";
+    v[41] = "001";
+    v[42] = "4711";
+    v[43] = "SP";
+    v[45] = "12.345.678/0001-90";
+    v[52] = 0;
+    v[60] = true;
+    return v;
+}
+
+class ClosingTest : public orb::test::DriverTest {
+protected:
+    // A printer with cash, a card, an agreement and a consumer account programmed, and a
+    // change totalizer; the module started; a coupon open with items worth 30,00.
+    void OpenSale(std::vector<double> prices = {10.0, 20.0}) {
+        ResetPrinter({{"payments", {"Dinheiro", "Cartao Credito V", "Convenio", "Conta Cliente"}},
+                      {"totalizers", {"Troco"}}});
+        ASSERT_TRUE(StartModule());
+        Variant opening = orb::test::NamedParams{{"ESQUEMACOR", "002"}, {"IDUTILTEF", "N"}, {"UTILTEF", false}};
+        ASSERT_TRUE(Orb00100::AbreCupom(opening));
+        for (double price : prices) {
+            Variant item = orb::test::NamedParams{{"ESQUEMACOR", "002"}, {"CDARVPROD", "7891"},
+                                                  {"NMPROD", "Prato"},   {"CDALIQ", "01"},
+                                                  {"QTDE", 1.0},         {"VALOR", price},
+                                                  {"DESCONT", 0.0},      {"UNIDADE", "UN"},
+                                                  {"VRPERCALIQ", "18"},  {"IDUTILTEF", "N"},
+                                                  {"UTILTEF", false},    {"ACRESCIMO", 0.0}};
+            ASSERT_TRUE(Orb00100::VendaItem(item));
+        }
+        ClearJournal();
+        NewLogTexts();
+        orb::hostlib::ClearRecorded();
+    }
+    bool Close(const std::vector<Variant>& values, orb::fw::StringList* lines = nullptr) {
+        return Orb00100::FechaCupom(values, lines, result);
+    }
+    std::vector<json> Sent(const std::string& entry) {
+        std::vector<json> args;
+        for (const json& call : Journal())
+            if (call.value("entry", "") == entry) args.push_back(call["args"]);
+        return args;
+    }
+    std::string Footer() {
+        const auto sent = Sent("Bematech_FI_TerminaFechamentoCupom");
+        return sent.empty() ? std::string() : sent.back().at(0).get<std::string>();
+    }
+    json Printer() { return Sim({{"sim", "state"}}); }
+
+    Variant result = Variant::MakeArray(4);
+};
+
+}  // namespace closingtest
 
 namespace {
 
@@ -211,6 +356,154 @@ TEST_F(ClosingTest, ShortParameterArrayStopsReadingButStillCloses) {
     ASSERT_TRUE(Close(v));
     EXPECT_EQ(result[1].ToString(), "");
     EXPECT_EQ(Footer().find("Cliente"), std::string::npos);
+}
+
+// ---- The footer forms the closing chooses ------------------------------------------------
+
+TEST_F(ClosingTest, StandardFormCarriesCountersPiecesAndSubsidy) {
+    OpenSale();
+    std::vector<Variant> v = ClosingValues();
+    v[15] = "123456789012345678901234";  // cut to 20
+    v[16] = "Maria";
+    v[21] = "12";
+    v[22] = "7";
+    v[23] = "Ana";
+    v[28] = "34";
+    v[29] = "0012";
+    v[31] = "88";
+    v[38] = 1.5;
+    v[51] = 3.2;
+    v[58] = 1.1;
+    ASSERT_TRUE(Close(v));
+    const std::string footer = Footer();
+    EXPECT_TRUE(footer.starts_with("Obrigado pela preferencia\nTrib aprox R$: 3,20 Federal e 1,10 Estadual\n\rFonte: IBPT\n"
+                                   "ECF:001-Conf.Mesa -CER: 000012- COO: 000034\n"
+                                   "Cliente : 12345678901234567890 - Maria\n"))
+        << footer;
+    EXPECT_NE(footer.find("Pr. subsidiado: 1,50 - \n"), std::string::npos) << footer;
+    EXPECT_NE(footer.find("Mesa: 12 \x1B" "E\x1B" "W1SENHA: 88\x1B" "F\x1B" "W0\n"), std::string::npos) << footer;
+    // Eight lines used: the contact line takes the last one and the operator is dropped.
+    EXPECT_TRUE(footer.ends_with(std::string(Orb00100::kMakerContactLine) + "\n")) << footer;
+}
+
+TEST_F(ClosingTest, ConsumerPairFormHasNoCounters) {
+    OpenSale();
+    std::vector<Variant> v = ClosingValues();
+    v[35] = "2";
+    v[36] = "1";
+    v[17] = "C2";
+    v[18] = "Joao";
+    v[28] = "34";
+    v[29] = "12";
+    v[38] = 1.5;
+    ASSERT_TRUE(Close(v));
+    const std::string footer = Footer();
+    EXPECT_EQ(footer.find("ECF:"), std::string::npos) << footer;
+    EXPECT_NE(footer.find("Consumidor : C2 - Joao\n"), std::string::npos) << footer;
+    EXPECT_EQ(footer.find("Pr. subsidiado"), std::string::npos) << footer;
+
+    // Without element 60 the second consumer is left out.
+    OpenSale();
+    v[60] = false;
+    ASSERT_TRUE(Close(v));
+    EXPECT_EQ(Footer().find("C2 - Joao"), std::string::npos);
+}
+
+TEST_F(ClosingTest, BalanceBlockFormSubtractsFamilyBalancesAndLoans) {
+    ClientDataSet credits, families, loans;
+    credits.AddFieldDef("CDFAMILISALD", FieldType::String, 3);
+    credits.AddFieldDef("NMFAMILISALD", FieldType::String, 20);
+    credits.AddFieldDef("VRSALDCONFAM", FieldType::Float);
+    credits.CreateDataSet();
+    for (auto [code, name, amount] : {std::tuple{"b", "Bebidas", 20.0}, std::tuple{"z", "Zero", 0.0},
+                                      std::tuple{"L", "Lanches", 10.0}, std::tuple{"x", "Extra", 5.0}}) {
+        credits.Append();
+        credits.FieldByName("CDFAMILISALD").SetAsString(code);
+        credits.FieldByName("NMFAMILISALD").SetAsString(name);
+        credits.FieldByName("VRSALDCONFAM").SetAsFloat(amount);
+        credits.Post();
+    }
+    families.AddFieldDef("CDFAMILISALD", FieldType::String, 3);
+    families.AddFieldDef("VRSALDCONFAM", FieldType::Float);
+    families.CreateDataSet();
+    families.Append();
+    families.FieldByName("CDFAMILISALD").SetAsString("B");
+    families.FieldByName("VRSALDCONFAM").SetAsFloat(4);
+    families.Post();
+    loans.AddFieldDef("CDFAMILISALD", FieldType::String, 3);
+    loans.AddFieldDef("IDTPMOVEXT", FieldType::String, 1);
+    loans.AddFieldDef("VRMOVEXTCONS", FieldType::Float);
+    loans.CreateDataSet();
+    for (auto [code, kind, amount] : {std::tuple{"b", "C", 1.0}, std::tuple{"L", "D", 3.0}}) {
+        loans.Append();
+        loans.FieldByName("CDFAMILISALD").SetAsString(code);
+        loans.FieldByName("IDTPMOVEXT").SetAsString(kind);
+        loans.FieldByName("VRMOVEXTCONS").SetAsFloat(amount);
+        loans.Post();
+    }
+    OpenSale();
+    std::vector<Variant> v = ClosingValues();
+    v[27] = "1";
+    v[36] = "1";
+    v[32] = Variant(credits.Data());
+    v[33] = Variant(families.Data());
+    v[34] = Variant(loans.Data());
+    ASSERT_TRUE(Close(v));
+    // Bebidas: 20 - 4 + 1 given back; Lanches: 10 - 3 taken; the zero row and the third are not shown.
+    EXPECT_NE(Footer().find("\nBebidas: 17,00 Lanches: 7,00 \n"), std::string::npos) << Footer();
+}
+
+TEST_F(ClosingTest, TransferReceiptFormWithoutLinesLeavesTheCouponToTheHost) {
+    OpenSale();
+    std::vector<Variant> v = ClosingValues();
+    v[9] = "T";
+    v[11] = true;
+    v[40] = "S";
+    ASSERT_TRUE(Close(v));
+    EXPECT_TRUE(Sent("Bematech_FI_TerminaFechamentoCupom").empty());
+    EXPECT_TRUE(Printer()["docs"]["couponOpen"].get<bool>());
+
+    OpenSale();
+    orb::fw::StringList lines{"COMPROVANTE\n"};
+    ASSERT_TRUE(Close(v, &lines));
+    EXPECT_EQ(Sent("Bematech_FI_TerminaFechamentoCupom").size(), 1u);
+    EXPECT_FALSE(Printer()["docs"]["couponOpen"].get<bool>());
+}
+
+TEST_F(ClosingTest, AgreementPaymentSelectsTheAgreementLayoutWithTheAccountBalance) {
+    OpenSale();
+    std::vector<Variant> v = ClosingValues();
+    v[13] = Movements({{"E", 1, 0, "003", 20.0, "", ""}, {"E", 2, 0, "004", 10.0, "", ""}});
+    v[15] = "55";
+    v[16] = "Empresa";
+    v[27] = "1";
+    v[37] = 100.0;
+    ASSERT_TRUE(Close(v));
+    const std::string footer = Footer();
+    EXPECT_NE(footer.find(CP("\nConvênio ..: 55 - Empresa\n")), std::string::npos) << footer;
+    // 100 before the sale, less the 10 paid on the consumer's account.
+    EXPECT_NE(footer.find("\nSaldo Final :  - 90,00\n"), std::string::npos) << footer;
+}
+
+TEST_F(ClosingTest, StateProgrammeLineCarriesTheNetAmountAndTheFooterFitsThePrinter) {
+    OpenSale();
+    PinClock(orb::fw::EncodeDateTime(2026, 12, 5, 14, 0, 0));
+    std::vector<Variant> v = ClosingValues();
+    v[7] = 4.5;
+    v[13] = Movements({{"E", 1, 0, "001", 34.5, "", ""}});
+    v[43] = "PB";
+    v[15] = "C1";
+    v[17] = "C2";
+    v[19] = "x";
+    v[22] = "7";
+    v[28] = "1";
+    v[29] = "2";
+    v[10] = std::string(200, 'f');
+    ASSERT_TRUE(Close(v));
+    const std::string footer = Footer();
+    EXPECT_NE(footer.find("TORPEDO PREMIADO: 123456780 05122026 4711 3000\n"), std::string::npos) << footer;
+    EXPECT_EQ(footer.find("Operador"), std::string::npos) << footer;
+    EXPECT_FALSE(Printer()["docs"]["couponOpen"].get<bool>());
 }
 
 }  // namespace
