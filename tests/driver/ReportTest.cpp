@@ -10,6 +10,7 @@
 
 #include "driver/Globals.h"
 #include "driver/TestSupport.h"
+#include "framework/Text.h"
 #include "nonfiscal/ManagementReports.h"
 #include "nonfiscal/ReportDocuments.h"
 #include "queries/Queries.h"
@@ -45,11 +46,12 @@ protected:
             if (call.value("entry", "") == entry) texts.push_back(call["args"][0].get<std::string>());
         return texts;
     }
-    // The log without the queries' answer lines.
+    // The log without the queries' answer lines; a logged text's line feeds read back as CR LF.
     std::vector<std::string> DocumentLog() {
         std::vector<std::string> texts;
         for (const std::string& text : NewLogTexts())
-            if (text.find("\r\nRetorno da Impressora") == std::string::npos) texts.push_back(text);
+            if (text.find("\r\nRetorno da Impressora") == std::string::npos)
+                texts.push_back(orb::fw::StringReplaceAll(text, "\r\n", "\n"));
         return texts;
     }
     std::string Roll() { return Sim({{"sim", "roll"}})["roll"].get<std::string>(); }

@@ -236,14 +236,16 @@ protected:
     // Once the slip is recorded, the printer takes `good` more pieces and refuses the next.
     void StopAfter(int good) {
         orb::hostlib::Hooks hooks;
-        hooks.ledger = [this, good, armed = true](const orb::hostlib::NonFiscalDocRecord&) mutable {
-            if (!armed) return;
-            armed = false;
+        armed_ = true;
+        hooks.ledger = [this, good](const orb::hostlib::NonFiscalDocRecord&) {
+            if (!armed_) return;
+            armed_ = false;
             if (good > 0) ForceStatus(6, 0, 0, good);
             ForceStatus(6, 0, 1);
         };
         orb::hostlib::InstallHooks(hooks);
     }
+    bool armed_ = false;
     std::string Twenty() {
         std::string text;
         for (int i = 1; i <= 20; ++i) text += "L" + std::to_string(i) + "\n";
