@@ -34,7 +34,7 @@ enum class ParamKind {
     Text, TextVar, Integer, IntegerVar, Double, DoubleVar, Bool, BoolVar, DateTime, DateTimeVar,
     Variant, VariantVar, VariantOpenArray, TextOpenArray, StringList, StringListVar, DataSet, DataSetVar
 };
-enum class ResultKind { None, Bool, Text, Integer, Double, Variant };
+enum class ResultKind { None, Bool, Text, Integer, Double, DateTime, Variant };
 enum class ExportKind { Both, Qualified, Plain };
 
 // One argument of a bridge call. Scalars, variants and open arrays (as a Variant array) travel in

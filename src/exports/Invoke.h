@@ -190,6 +190,8 @@ struct Result<int> { static constexpr ResultKind kind = ResultKind::Integer; };
 template <>
 struct Result<double> { static constexpr ResultKind kind = ResultKind::Double; };
 template <>
+struct Result<fw::TDateTime> { static constexpr ResultKind kind = ResultKind::DateTime; };
+template <>
 struct Result<Variant> { static constexpr ResultKind kind = ResultKind::Variant; };
 
 template <class R, class... P, std::size_t... I>

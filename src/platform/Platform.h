@@ -71,6 +71,8 @@ bool AppendToFile(std::string_view path, std::string_view contents);
 
 // ---- Environment -------------------------------------------------------------------------
 std::string GetEnv(const char* name);  // "" when unset
+// Sets a variable of this process's environment (seen by GetEnv and by libraries loaded later).
+bool SetEnv(const char* name, std::string_view value);
 
 // ---- Serial ports ------------------------------------------------------------------------
 // On POSIX "COMn" (any case, with or without a trailing ':' or a leading "\\.\") maps to the

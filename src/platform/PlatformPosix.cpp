@@ -157,4 +157,9 @@ std::string GetEnv(const char* name) {
     return value != nullptr ? std::string(value) : std::string();
 }
 
+bool SetEnv(const char* name, std::string_view value) {
+    if (name == nullptr || *name == '\0') return false;
+    return ::setenv(name, std::string(value).c_str(), 1) == 0;
+}
+
 }  // namespace orb::platform

@@ -383,6 +383,11 @@ std::string GetEnv(const char* name) {
     return value;
 }
 
+bool SetEnv(const char* name, std::string_view value) {
+    if (name == nullptr || *name == '\0') return false;
+    return ::SetEnvironmentVariableA(name, std::string(value).c_str()) != 0;
+}
+
 // ---- Serial ports ------------------------------------------------------------------------
 
 PortHandle OpenPort(std::string_view name) {

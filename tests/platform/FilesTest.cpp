@@ -135,6 +135,12 @@ TEST_F(PlatformFolders, HostAndSystemFolders) {
         EXPECT_EQ(pf::HostDirectory(), orbtest::fs::path(std::string(exe, static_cast<std::size_t>(n))).parent_path().string());
     }
     EXPECT_EQ(pf::GetEnv("ORB_SURELY_UNSET_VARIABLE"), "");
+    {
+        orbtest::ScopedEnv home("ORB_HOME", std::nullopt);
+        ASSERT_TRUE(pf::SetEnv("ORB_HOME", dir_.string()));
+        EXPECT_EQ(pf::HostDirectory(), dir_.string());
+    }
+    EXPECT_FALSE(pf::SetEnv("", "x"));
 }
 
 TEST_F(PlatformMasks, WildcardsCaseAndOrder) {

@@ -10,15 +10,9 @@ namespace orb::cli {
 
 namespace {
 
-// The platform layer reads the environment but has no call to change it; only this host does,
-// once, before the module or the printer library looks at it.
+// Set once, before the module or the printer library looks at it.
 void SetEnvironment(const char* name, const std::string& value) {
-#ifdef _WIN32
-    int failed = _putenv_s(name, value.c_str());
-#else
-    int failed = ::setenv(name, value.c_str(), 1);
-#endif
-    if (failed) throw std::runtime_error(std::string("cannot set ") + name);
+    if (!platform::SetEnv(name, value)) throw std::runtime_error(std::string("cannot set ") + name);
 }
 
 std::string Absolute(const std::string& path) {
