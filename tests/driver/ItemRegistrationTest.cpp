@@ -242,7 +242,8 @@ TEST_F(Items, CancellingByNumberAndTheLastOne) {
     // A number the host wrote short still names the same item.
     EXPECT_TRUE(Orb00100::Cancela_ItGenerico("002", "1", "", "", "", "", "", "", "", 0, 0));
     EXPECT_EQ(Sent("Bematech_FI_CancelaItemGenerico"), (std::vector<json>{{"0002"}, {"0001"}}));
-    for (const json& item : Coupon()["items"]) EXPECT_TRUE(item["cancelled"].get<bool>()) << item;
+    const json coupon = Coupon();
+    for (const json& item : coupon["items"]) EXPECT_TRUE(item["cancelled"].get<bool>()) << item;
     const auto log = NewLogTexts();
     EXPECT_EQ(log.at(0), "Bematech_FI_CancelaItemAnterior");
     EXPECT_NE(std::find(log.begin(), log.end(), "Bematech_FI_CancelaItemGenerico : 0002"), log.end());
