@@ -54,24 +54,6 @@ protected:
         NewLogTexts();
     }
 
-    // The host's grand-total copy for this till and printer.
-    void WriteGrandTotalCopy(const std::string& total) {
-        orb::fw::ClientDataSet table;
-        table.AddFieldDef("CDFILIAL", FieldType::String, 4);
-        table.AddFieldDef("CDCAIXA", FieldType::String, 3);
-        table.AddFieldDef("NRSERIEECF", FieldType::String, 200);
-        table.AddFieldDef("CAMPO01", FieldType::String, 1);
-        table.AddFieldDef("CAMPO02", FieldType::String, 200);
-        table.CreateDataSet();
-        table.Append();
-        table.FieldByName("CDFILIAL").SetAsString("0001");
-        table.FieldByName("CDCAIXA").SetAsString("001");
-        table.FieldByName("NRSERIEECF").SetAsString(orb::hostlib::Cripto("BE0001", kSeletorCripto));
-        table.FieldByName("CAMPO01").SetAsString("S");
-        table.FieldByName("CAMPO02").SetAsString(orb::hostlib::Cripto(total, kSeletorCripto));
-        table.Post();
-        table.SaveToFile(TamboraPath());
-    }
     std::string GrandTotalCopy() {
         orb::fw::ClientDataSet table;
         table.LoadFromFile(TamboraPath());

@@ -25,15 +25,7 @@ protected:
     }
     // A coupon of 10,00 paid by card, straight through the maker's entry points.
     void CardSale() {
-        auto text = [](const char* s) { return const_cast<char*>(s); };
-        ASSERT_EQ(Bematech_FI_AbreCupomMFD(text(""), text(""), text("")), 1);
-        ASSERT_EQ(Bematech_FI_VendeItemDepartamento(text("789"), text("CAFE"), text("1800"), text("000001000"),
-                                                    text("0001000"), text("0000"), text("0000"), text("01"),
-                                                    text("UN")),
-                  1);
-        ASSERT_EQ(Bematech_FI_IniciaFechamentoCupom(text("d"), text("$"), text("0")), 1);
-        ASSERT_EQ(Bematech_FI_EfetuaFormaPagamento(text("Cartao Credito"), text("10,00")), 1);
-        ASSERT_EQ(Bematech_FI_TerminaFechamentoCupom(text("")), 1);
+        CardSaleThroughEntryPoints("Cartao Credito");
         ClearJournal();
         NewLogTexts();
         orb::hostlib::ClearRecorded();

@@ -31,21 +31,7 @@ protected:
         ASSERT_EQ(Bematech_FI_AbreCupomMFD(empty, empty, empty), 1);
         ASSERT_TRUE(CouponOpen());
 
-        orb::fw::ClientDataSet table;
-        table.AddFieldDef("CDFILIAL", FieldType::String, 4);
-        table.AddFieldDef("CDCAIXA", FieldType::String, 3);
-        table.AddFieldDef("NRSERIEECF", FieldType::String, 200);
-        table.AddFieldDef("CAMPO01", FieldType::String, 1);
-        table.AddFieldDef("CAMPO02", FieldType::String, 200);
-        table.CreateDataSet();
-        table.Append();
-        table.FieldByName("CDFILIAL").SetAsString("0001");
-        table.FieldByName("CDCAIXA").SetAsString("001");
-        table.FieldByName("NRSERIEECF").SetAsString(orb::hostlib::Cripto("BE0001", kSeletorCripto));
-        table.FieldByName("CAMPO01").SetAsString("S");
-        table.FieldByName("CAMPO02").SetAsString(orb::hostlib::Cripto("5,00", kSeletorCripto));
-        table.Post();
-        table.SaveToFile(TamboraPath());
+        WriteGrandTotalCopy("5,00");
         Sim({{"sim", "answer"}, {"entry", "Bematech_FI_GrandeTotal"}, {"values", {"000000000000012345"}}});
         ClearJournal();
         orb::hostlib::ClearRecorded();

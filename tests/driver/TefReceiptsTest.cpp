@@ -31,15 +31,7 @@ protected:
         ASSERT_TRUE(StartModule());
     }
     void CardSale() {
-        auto text = [](const char* s) { return const_cast<char*>(s); };
-        ASSERT_EQ(Bematech_FI_AbreCupomMFD(text(""), text(""), text("")), 1);
-        ASSERT_EQ(Bematech_FI_VendeItemDepartamento(text("789"), text("CAFE"), text("1800"), text("000001000"),
-                                                    text("0001000"), text("0000"), text("0000"), text("01"),
-                                                    text("UN")),
-                  1);
-        ASSERT_EQ(Bematech_FI_IniciaFechamentoCupom(text("d"), text("$"), text("0")), 1);
-        ASSERT_EQ(Bematech_FI_EfetuaFormaPagamento(text(kCard), text("10,00")), 1);
-        ASSERT_EQ(Bematech_FI_TerminaFechamentoCupom(text("")), 1);
+        CardSaleThroughEntryPoints(kCard);
         Forget();
     }
     void Forget() {

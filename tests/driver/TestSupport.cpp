@@ -8,7 +8,9 @@
 #include "driver/Binding.h"
 #include "driver/DebugLog.h"
 #include "driver/Globals.h"
+#include "driver/GrandTotalGuard.h"
 #include "external/vendor/EntryPoints.h"
+#include "framework/ClientDataSet.h"
 #include "framework/DateFormat.h"
 #include "framework/FormatSettings.h"
 #include "platform/Platform.h"
@@ -181,6 +183,39 @@ bool DriverTest::StartModule(const NamedParams& params) {
 }
 
 void DriverTest::PinClock(fw::TDateTime moment) { fw::SetFixedNow(moment); }
+
+void DriverTest::WriteGrandTotalCopy(const std::string& total) {
+    using fw::FieldType;
+    fw::ClientDataSet table;
+    table.AddFieldDef("CDFILIAL", FieldType::String, 4);
+    table.AddFieldDef("CDCAIXA", FieldType::String, 3);
+    table.AddFieldDef("NRSERIEECF", FieldType::String, 200);
+    table.AddFieldDef("CAMPO01", FieldType::String, 1);
+    table.AddFieldDef("CAMPO02", FieldType::String, 200);
+    table.CreateDataSet();
+    table.Append();
+    table.FieldByName("CDFILIAL").SetAsString("0001");
+    table.FieldByName("CDCAIXA").SetAsString("001");
+    table.FieldByName("NRSERIEECF").SetAsString(hostlib::Cripto("BE0001", Orb00100::kSeletorCripto));
+    table.FieldByName("CAMPO01").SetAsString("S");
+    table.FieldByName("CAMPO02").SetAsString(hostlib::Cripto(total, Orb00100::kSeletorCripto));
+    table.Post();
+    table.SaveToFile(Orb00100::TamboraPath());
+}
+
+void DriverTest::CardSaleThroughEntryPoints(const std::string& method) {
+    using namespace Orb00100;
+    auto text = [](const char* s) { return const_cast<char*>(s); };
+    ASSERT_EQ(Bematech_FI_AbreCupomMFD(text(""), text(""), text("")), 1);
+    ASSERT_EQ(Bematech_FI_VendeItemDepartamento(text("789"), text("CAFE"), text("1800"), text("000001000"),
+                                                text("0001000"), text("0000"), text("0000"), text("01"),
+                                                text("UN")),
+              1);
+    ASSERT_EQ(Bematech_FI_IniciaFechamentoCupom(text("d"), text("$"), text("0")), 1);
+    std::string name = method;
+    ASSERT_EQ(Bematech_FI_EfetuaFormaPagamento(name.data(), text("10,00")), 1);
+    ASSERT_EQ(Bematech_FI_TerminaFechamentoCupom(text("")), 1);
+}
 
 std::string DriverTest::LogPath() const { return Orb00100::DebugLogPath(); }
 

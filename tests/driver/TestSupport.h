@@ -97,6 +97,12 @@ protected:
     // The clock of the module stands still at this moment (the printer keeps its own).
     void PinClock(fw::TDateTime moment);
 
+    // The host's enciphered grand-total copy (Tambora.cds) for branch "0001", till "001" and
+    // printer "BE0001", guarded, holding total.
+    void WriteGrandTotalCopy(const std::string& total);
+    // A coupon of 10,00 paid with the named method, straight through the maker's entry points.
+    void CardSaleThroughEntryPoints(const std::string& method);
+
     // The debug log of the current month: its entries ("<date> <time> - text", a text's own
     // line ends kept), and their texts alone.
     std::string LogPath() const;
