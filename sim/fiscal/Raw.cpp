@@ -69,24 +69,22 @@ ORB_SIM_ENTRY(BemaStatus_Mp20FI)(int* ack, int* st2, int* st1, int* busy) {
         kStatusRead);
 }
 
+// Both reading entries hand out the answer of the last raw command.
+static int AnswerLastReading(Call& c) {
+    c.Answer(0, c.s.faults.rawAnswer);
+    return kOk;
+}
+
 ORB_SIM_ENTRY(BemaLe_Variaveis)(char* outAnswer) {
     return Run(
         __func__, {Area(outAnswer)},
-        [](Call& c) {
-            c.Answer(0, c.s.faults.rawAnswer);
-            return kOk;
-        },
-        kStatusRead);
+        AnswerLastReading, kStatusRead);
 }
 
 ORB_SIM_ENTRY(BemaRetorna_ASCII)(char* outAnswer) {
     return Run(
         __func__, {Area(outAnswer)},
-        [](Call& c) {
-            c.Answer(0, c.s.faults.rawAnswer);
-            return kOk;
-        },
-        kStatusRead);
+        AnswerLastReading, kStatusRead);
 }
 
 ORB_SIM_ENTRY(BemaIniPortaStr)(char* port) {
