@@ -1,6 +1,9 @@
 #pragma once
 // What the command-line tests share: a fresh host folder per test and the way to ask the bridge.
+#include <cstdlib>
 #include <filesystem>
+#include <sstream>
+#include <vector>
 #include <random>
 #include <string>
 
@@ -49,6 +52,56 @@ protected:
 
     std::filesystem::path root_;
     HostFolders folders_;
+};
+
+inline std::string Quoted(const std::string& word) {
+    std::string q = "'";
+    for (char c : word) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+struct OrbRun {
+    int status = -1;
+    std::string out, err;
+    std::vector<Json> replies;
+};
+
+// ORB_TEST_BIN, else the bin folder beside the library folder the tests are given.
+inline std::string BinFolder() {
+    std::string bin = platform::GetEnv("ORB_TEST_BIN");
+    if (!bin.empty()) return bin;
+    std::string lib = platform::GetEnv("ORB_LIBRARY_PATH");
+    lib = lib.substr(0, lib.find(':'));
+    if (lib.empty()) return lib;
+    return (std::filesystem::path(lib) / ".." / "bin").lexically_normal().string();
+}
+
+// Runs the orb program in a folder of its own, as a script or a person runs it.
+class OrbProcessTest : public BridgeTest {
+protected:
+    OrbRun Orb(const std::vector<std::string>& words) {
+        const std::string bin = BinFolder();
+        EXPECT_FALSE(bin.empty()) << "ORB_TEST_BIN names the folder of the orb program";
+        std::string command = Quoted(bin + "/orb");
+        for (const auto& w : words) command += " " + Quoted(w);
+        const auto out = root_ / "out.txt", err = root_ / "err.txt", status = root_ / "status.txt";
+        command = "cd " + Quoted(root_.string()) + " && " + command + " >" + Quoted(out.string()) + " 2>" +
+                  Quoted(err.string()) + "; echo $? >" + Quoted(status.string());
+        OrbRun run;
+        if (std::system(command.c_str()) != 0) return run;
+        run.status = std::stoi(ReadAll(status));
+        run.out = ReadAll(out);
+        run.err = ReadAll(err);
+        std::istringstream lines(run.out);
+        for (std::string line; std::getline(lines, line);) run.replies.push_back(Json::parse(line, nullptr, false));
+        return run;
+    }
+    std::string Home() const { return (root_ / "till").string(); }
+    std::string Scenario(const std::string& text) {
+        const std::string path = (root_ / "scenario.json").string();
+        platform::WriteFile(path, text);
+        return path;
+    }
 };
 
 }  // namespace orb::cli::testing
