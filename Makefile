@@ -48,7 +48,9 @@ bench: deps
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	$(BENCH_BUILD)/bin/orb_bench
 
-demo: build
+# Only what the demo needs: the command-line host, the module and the virtual printer.
+demo: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target orb
 	$(BUILD)/bin/orb demo
 
 clean:
