@@ -79,14 +79,31 @@ inline std::string BinFolder() {
 // Runs the orb program in a folder of its own, as a script or a person runs it.
 class OrbProcessTest : public BridgeTest {
 protected:
-    OrbRun Orb(const std::vector<std::string>& words) {
+    // Standard input is empty (never the terminal the tests were started from, where orb would
+    // ask the operator).
+    OrbRun Orb(const std::vector<std::string>& words) { return RunOrb(words, "/dev/null"); }
+    // The same with standard input read from a file holding input.
+    OrbRun OrbWithInput(const std::vector<std::string>& words, const std::string& input) {
+        const auto in = root_ / "in.txt";
+        platform::WriteFile(in.string(), input);
+        return RunOrb(words, in.string());
+    }
+    std::string Home() const { return (root_ / "till").string(); }
+    std::string Scenario(const std::string& text) {
+        const std::string path = (root_ / "scenario.json").string();
+        platform::WriteFile(path, text);
+        return path;
+    }
+
+private:
+    OrbRun RunOrb(const std::vector<std::string>& words, const std::string& input) {
         const std::string bin = BinFolder();
         EXPECT_FALSE(bin.empty()) << "ORB_TEST_BIN names the folder of the orb program";
         std::string command = Quoted(bin + "/orb");
         for (const auto& w : words) command += " " + Quoted(w);
         const auto out = root_ / "out.txt", err = root_ / "err.txt", status = root_ / "status.txt";
-        command = "cd " + Quoted(root_.string()) + " && " + command + " >" + Quoted(out.string()) + " 2>" +
-                  Quoted(err.string()) + "; echo $? >" + Quoted(status.string());
+        command = "cd " + Quoted(root_.string()) + " && " + command + " <" + Quoted(input) + " >" +
+                  Quoted(out.string()) + " 2>" + Quoted(err.string()) + "; echo $? >" + Quoted(status.string());
         OrbRun run;
         if (std::system(command.c_str()) != 0) return run;
         run.status = std::stoi(ReadAll(status));
@@ -95,12 +112,6 @@ protected:
         std::istringstream lines(run.out);
         for (std::string line; std::getline(lines, line);) run.replies.push_back(Json::parse(line, nullptr, false));
         return run;
-    }
-    std::string Home() const { return (root_ / "till").string(); }
-    std::string Scenario(const std::string& text) {
-        const std::string path = (root_ / "scenario.json").string();
-        platform::WriteFile(path, text);
-        return path;
     }
 };
 

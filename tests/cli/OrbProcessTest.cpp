@@ -33,7 +33,8 @@ TEST_F(OrbProcessTest, AnErrorReplyGivesExitStatusOne) {
 TEST_F(OrbProcessTest, UnusableCommandLinesGiveExitStatusTwoAndNoReply) {
     for (const std::vector<std::string>& words :
          std::vector<std::vector<std::string>>{{},
-                                               {"serve"},
+                                               {"frobnicate"},
+                                               {"serve", "requests.json"},
                                                {"call"},
                                                {"call", "GetValue", "[1"},
                                                {"call", "GetValue", R"({"a": 1})"},

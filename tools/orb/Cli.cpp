@@ -3,11 +3,15 @@
 #include <iostream>
 #include <iterator>
 #include <ostream>
-#include <sstream>
 #include <string>
 
-#include "Bridge.h"
+#include "Demo.h"
+#include "Dialogs.h"
+#include "Help.h"
 #include "HostFolders.h"
+#include "Serve.h"
+#include "Terminal.h"
+#include "Verbs.h"
 #include "platform/Platform.h"
 
 namespace orb::cli {
@@ -16,167 +20,166 @@ namespace {
 
 constexpr int kUsageError = 2;
 
-const char* const kUsage =
-    "usage: orb [--home DIR] [--system DIR] call NAME [ARGS_JSON]\n"
-    "       orb [--home DIR] [--system DIR] run SCENARIO.json\n"
-    "\n"
-    "  call   calls one operation of the module; ARGS_JSON is a JSON array of its arguments\n"
-    "  run    runs a scenario: a JSON array of requests, or one request per line (\"-\": standard input)\n"
-    "\n"
-    "  --home DIR     the host folder (default ./orb-home)\n"
-    "  --system DIR   the system folder with Bemafi32.ini (default HOME/system)\n"
-    "\n"
-    "Each request and reply is one JSON object: {\"call\": NAME, \"args\": [...]}, {\"sim\": COMMAND, ...},\n"
-    "{\"answers\": [\"S\", \"N\"]}, {\"settings\": {...}}, {\"file\" or \"system_file\": NAME, \"text\" or\n"
-    "\"dataset\": ...}, {\"globals\": {...}}.\n";
-
-std::string Trimmed(std::string_view text) {
-    std::size_t b = 0, e = text.size();
-    while (b < e && (text[b] == ' ' || text[b] == '\t' || text[b] == '\r' || text[b] == '\n')) ++b;
-    while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t' || text[e - 1] == '\r' || text[e - 1] == '\n')) --e;
-    return std::string(text.substr(b, e - b));
-}
-
-void WriteReply(const Json& reply, std::ostream& out) {
-    // Texts in replies are UTF-8 already; a byte that is not would be a fault of ours, and the
-    // reply must still go out.
-    out << reply.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
-    out.flush();
-}
-
-}  // namespace
-
-std::vector<Step> ParseScenario(std::string_view text) {
-    std::vector<Step> steps;
-    const std::string whole = Trimmed(text);
-    if (whole.empty()) return steps;
-    // A whole document first: an array of steps, or a single step written over several lines.
-    Json document = Json::parse(whole, nullptr, false);
-    if (!document.is_discarded()) {
-        if (document.is_array()) {
-            for (Json& step : document) steps.push_back({std::move(step), {}});
-        } else {
-            steps.push_back({std::move(document), {}});
-        }
-        return steps;
-    }
-    if (whole.front() == '[') {
-        // Meant as an array: report where it breaks rather than reading it as lines.
-        try {
-            Json unused = Json::parse(whole);
-            static_cast<void>(unused);
-        } catch (const std::exception& e) {
-            steps.push_back({Json(), std::string("the scenario is not valid JSON: ") + e.what()});
-        }
-        return steps;
-    }
-    std::size_t lineNo = 0, pos = 0;
-    while (pos <= text.size()) {
-        std::size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos) end = text.size();
-        ++lineNo;
-        const std::string line = Trimmed(text.substr(pos, end - pos));
-        if (!line.empty()) {
-            try {
-                steps.push_back({Json::parse(line), {}});
-            } catch (const std::exception& e) {
-                steps.push_back({Json(), "line " + std::to_string(lineNo) + " is not valid JSON: " + e.what()});
-            }
-        }
-        pos = end + 1;
-    }
-    return steps;
-}
-
-int RunSteps(const std::vector<Step>& steps, std::ostream& out) {
-    int failed = 0;
-    for (const Step& step : steps) {
-        Json reply = step.parseError.empty() ? HandleRequest(step.request) : Json{{"error", step.parseError}};
-        if (reply.contains("error")) ++failed;
-        WriteReply(reply, out);
-    }
-    return failed;
-}
-
-int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+struct CommandLine {
     std::string home, system;
-    std::vector<std::string> words;
+    std::string verb;
+    std::vector<std::string> words;  // after the verb
+    bool help = false;
+    bool clear = false;
+};
+
+// A command line that cannot be run; the message says why.
+struct UsageError {
+    std::string message;
+    std::string verb;  // the verb whose usage to show, if known
+};
+
+CommandLine Parse(int argc, const char* const* argv) {
+    CommandLine line;
     for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
+        const std::string arg = argv[i];
         auto value = [&](const char* option, std::string& into) {
-            std::string prefix = std::string(option) + "=";
+            const std::string prefix = std::string(option) + "=";
             if (arg == option) {
-                if (i + 1 >= argc) throw std::invalid_argument(std::string(option) + " needs a folder");
+                if (i + 1 >= argc) throw UsageError{std::string(option) + " needs a folder", line.verb};
                 into = argv[++i];
                 return true;
             }
-            if (arg.rfind(prefix, 0) == 0) {
+            if (arg.starts_with(prefix)) {
                 into = arg.substr(prefix.size());
                 return true;
             }
             return false;
         };
-        try {
-            if (value("--home", home) || value("--system", system)) continue;
-        } catch (const std::invalid_argument& e) {
-            err << "orb: " << e.what() << "\n" << kUsage;
-            return kUsageError;
-        }
+        if (value("--home", line.home) || value("--system", line.system)) continue;
         if (arg == "--help" || arg == "-h") {
-            out << kUsage;
-            return 0;
+            line.help = true;
+        } else if (arg == "--clear") {
+            line.clear = true;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            throw UsageError{"unknown option " + arg, line.verb};
+        } else if (line.verb.empty()) {
+            line.verb = arg;
+        } else {
+            line.words.push_back(arg);
         }
-        if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
-            err << "orb: unknown option " << arg << "\n" << kUsage;
-            return kUsageError;
-        }
-        words.push_back(arg);
     }
-    if (words.empty()) {
-        err << kUsage;
-        return kUsageError;
+    if (!line.verb.empty() && !IsVerb(line.verb)) throw UsageError{"unknown verb " + line.verb, ""};
+    if (line.clear && line.verb != "roll") throw UsageError{"unknown option --clear", line.verb};
+    return line;
+}
+
+void ShowUsage(const std::string& verb, std::ostream& err) {
+    if (verb.empty()) {
+        err << GeneralUsage();
+        return;
     }
-    const std::string verb = words[0];
-    if (verb != "call" && verb != "run") {
-        err << "orb: unknown verb " << verb << "\n" << kUsage;
-        return kUsageError;
-    }
-    std::vector<Step> steps;
-    if (verb == "call") {
-        if (words.size() < 2 || words.size() > 3) {
-            err << "orb: call takes an operation name and a JSON array of arguments\n" << kUsage;
-            return kUsageError;
-        }
-        Json args = Json::array();
-        if (words.size() == 3) {
-            args = Json::parse(words[2], nullptr, false);
-            if (args.is_discarded() || !args.is_array()) {
-                err << "orb: the arguments of call are a JSON array, got: " << words[2] << "\n";
-                return kUsageError;
-            }
-        }
-        steps.push_back({Json{{"call", words[1]}, {"args", std::move(args)}}, {}});
-    } else {
-        if (words.size() != 2) {
-            err << "orb: run takes one scenario file\n" << kUsage;
-            return kUsageError;
-        }
-        std::string text;
-        if (words[1] == "-") {
-            text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-        } else if (!platform::ReadFile(words[1], text)) {
-            err << "orb: cannot read the scenario " << words[1] << "\n";
-            return kUsageError;
-        }
-        steps = ParseScenario(text);
-    }
+    const std::string help = VerbHelp(verb);
+    err << help.substr(0, help.find('\n') + 1) << "\"orb help " << verb << "\" tells more.\n";
+}
+
+// The folders every verb but help works in; a failure is a usage error.
+bool Prepare(const CommandLine& line, HostFolders& folders, std::ostream& err) {
     try {
-        PrepareHostFolders(home, system);
+        folders = PrepareHostFolders(line.home, line.system);
+        return true;
     } catch (const std::exception& e) {
         err << "orb: " << e.what() << "\n";
+        return false;
+    }
+}
+
+int Help(const CommandLine& line, std::ostream& out, std::ostream& err) {
+    std::string topic = line.verb == "help" ? std::string() : line.verb;
+    if (line.verb == "help" && !line.words.empty()) {
+        if (line.words.size() > 1 || !IsVerb(line.words[0])) {
+            err << "orb: help takes one verb, one of:";
+            for (const std::string& verb : Verbs()) err << " " << verb;
+            err << "\n";
+            return kUsageError;
+        }
+        topic = line.words[0];
+    }
+    out << (topic.empty() ? GeneralUsage() : VerbHelp(topic));
+    return 0;
+}
+
+int Call(const CommandLine& line, std::ostream& out, std::ostream& err) {
+    if (line.words.empty() || line.words.size() > 2)
+        throw UsageError{"call takes an operation name and a JSON array of arguments", "call"};
+    Json args = Json::array();
+    if (line.words.size() == 2) {
+        args = Json::parse(line.words[1], nullptr, false);
+        if (args.is_discarded() || !args.is_array())
+            throw UsageError{"the arguments of call are a JSON array, got: " + line.words[1], "call"};
+    }
+    HostFolders folders;
+    if (!Prepare(line, folders, err)) return kUsageError;
+    InstallDialogs(ProcessTerminal());
+    const std::vector<Step> steps{{Json{{"call", line.words[0]}, {"args", std::move(args)}}, {}}};
+    return RunSteps(steps, out) == 0 ? 0 : 1;
+}
+
+int Run(const CommandLine& line, std::ostream& out, std::ostream& err) {
+    if (line.words.size() != 1) throw UsageError{"run takes one scenario file", "run"};
+    const bool fromInput = line.words[0] == "-";
+    std::string text;
+    if (fromInput) {
+        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    } else if (!platform::ReadFile(line.words[0], text)) {
+        err << "orb: cannot read the scenario " << line.words[0] << "\n";
         return kUsageError;
     }
+    const std::vector<Step> steps = ParseScenario(text);
+    HostFolders folders;
+    if (!Prepare(line, folders, err)) return kUsageError;
+    // Standard input that held the scenario has nothing left to answer with.
+    InstallDialogs(fromInput ? std::nullopt : ProcessTerminal());
     return RunSteps(steps, out) == 0 ? 0 : 1;
+}
+
+int ServeVerb(const CommandLine& line, std::ostream& out, std::ostream& err) {
+    if (!line.words.empty()) throw UsageError{"serve takes no arguments: the requests come on standard input", "serve"};
+    HostFolders folders;
+    if (!Prepare(line, folders, err)) return kUsageError;
+    // Standard input is the request stream, never the operator.
+    InstallDialogs(std::nullopt);
+    const ServeOutcome outcome = Serve(std::cin, out);
+    if (outcome.outputLost) {
+        err << "orb: standard output was closed; the service stopped after " << outcome.replies << " replies\n";
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    CommandLine line;
+    try {
+        line = Parse(argc, argv);
+        if (line.help || line.verb == "help") return Help(line, out, err);
+        if (line.verb.empty()) {
+            err << GeneralUsage();
+            return kUsageError;
+        }
+        if (line.verb == "call") return Call(line, out, err);
+        if (line.verb == "run") return Run(line, out, err);
+        if (line.verb == "serve") return ServeVerb(line, out, err);
+        if (!line.words.empty()) throw UsageError{line.verb + " takes no arguments", line.verb};
+        HostFolders folders;
+        if (!Prepare(line, folders, err)) return kUsageError;
+        if (line.verb == "roll") return ShowRoll(line.clear, LocaleCharset(), out, err);
+        if (line.verb == "log") return ShowLog(LocaleCharset(), out, err);
+        if (line.verb == "state") return ShowState(out, err);
+        // demo
+        InstallDialogs(ProcessTerminal());
+        return RunDemo(folders, out, err);
+    } catch (const UsageError& e) {
+        err << "orb: " << e.message << "\n";
+        ShowUsage(e.verb, err);
+        return kUsageError;
+    }
 }
 
 }  // namespace orb::cli

@@ -1,11 +1,12 @@
 #pragma once
-// The command line: `orb [--home DIR] [--system DIR] call NAME [ARGS_JSON]` and
-// `orb [--home DIR] [--system DIR] run SCENARIO.json` (a JSON array of steps, or one JSON object
-// per line; "-" reads standard input). Replies go to standard output, one JSON line each.
+// The command line: `orb [--home DIR] [--system DIR] VERB ...` with the verbs call, run, serve,
+// roll, log, state, demo and help (Help.h holds their texts).
 //
-// Exit status: 0 when every reply came back without "error", 1 when one carried it, 2 when the
-// command line, the scenario file or the host folders were unusable.
+// Exit status: 0 when every reply came back without "error", 1 when one carried it (or a
+// convenience verb had nothing to show), 2 when the command line, the scenario file or the host
+// folders were unusable.
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,9 +23,17 @@ struct Step {
     Json request;
     std::string parseError;
 };
+// A JSON array of steps, a single object (over any number of lines), or one object per line.
 std::vector<Step> ParseScenario(std::string_view text);
+// One line of a scenario or of the service's input (lineNo counts from 1, for the message);
+// nothing for a blank line.
+std::optional<Step> StepFromLine(std::string_view line, std::size_t lineNo);
 
 // Runs every step, writing one reply line per step; answers how many replies carried "error".
 int RunSteps(const std::vector<Step>& steps, std::ostream& out);
+// The answer to one step: the bridge's reply, or {"error"} for a step that could not be read.
+Json AnswerStep(const Step& step);
+// One reply as one line, flushed at once: whoever reads it may be waiting for it.
+void WriteReply(const Json& reply, std::ostream& out);
 
 }  // namespace orb::cli

@@ -1,0 +1,165 @@
+// Dialogs on the operator's terminal, driven with a fake terminal (a pair of string streams), and
+// the text written for terminals of each character set.
+#include "CliTestSupport.h"
+
+#include <sstream>
+
+#include "Dialogs.h"
+#include "Terminal.h"
+
+namespace orb::cli::testing {
+namespace {
+
+TEST(TerminalCharsets, FromTheLocalesCodesetName) {
+    for (const char* utf8 : {"UTF-8", "utf8", "ANSI_X3.4-1968", "", "KOI8-R"})
+        EXPECT_EQ(CharsetFromCodeset(utf8), TerminalCharset::Utf8) << utf8;
+    for (const char* latin1 : {"ISO-8859-1", "ISO8859-1", "iso_8859_1", "latin1"})
+        EXPECT_EQ(CharsetFromCodeset(latin1), TerminalCharset::Latin1) << latin1;
+    EXPECT_EQ(CharsetFromCodeset("ISO-8859-15"), TerminalCharset::Latin9);
+    EXPECT_EQ(CharsetFromCodeset("CP1252"), TerminalCharset::Cp1252);
+    EXPECT_EQ(CharsetFromCodeset("WINDOWS-1252"), TerminalCharset::Cp1252);
+}
+
+TEST(TerminalCharsets, ModuleTextForEachCharset) {
+    // A lone CR (the module's dialogs), CR LF (the debug log) and LF all end a line.
+    const std::string text = "Impressora n\xE3o responde\r\n\x80 5,00 \x8A\rfim \xA4\n";
+    EXPECT_EQ(Cp1252ForTerminal(text, TerminalCharset::Utf8),
+              "Impressora n\xC3\xA3o responde\n\xE2\x82\xAC 5,00 \xC5\xA0\nfim \xC2\xA4\n");
+    EXPECT_EQ(Cp1252ForTerminal(text, TerminalCharset::Latin1), "Impressora n\xE3o responde\n? 5,00 ?\nfim \xA4\n");
+    // Latin-9 keeps the euro sign and the caron letters where its own table has them; the
+    // currency sign it gave up becomes '?'.
+    EXPECT_EQ(Cp1252ForTerminal(text, TerminalCharset::Latin9), "Impressora n\xE3o responde\n\xA4 5,00 \xA6\nfim ?\n");
+    EXPECT_EQ(Cp1252ForTerminal(text, TerminalCharset::Cp1252), "Impressora n\xE3o responde\n\x80 5,00 \x8A\nfim \xA4\n");
+
+    EXPECT_EQ(Utf8ForTerminal("Caf\xC3\xA9 \xE2\x82\xAC\r\n\xE2\x9C\x93", TerminalCharset::Latin1), "Caf\xE9 ?\n?");
+    EXPECT_EQ(Utf8ForTerminal("Caf\xC3\xA9\r\nok", TerminalCharset::Utf8), "Caf\xC3\xA9\nok");
+}
+
+const char* kQuestion = "\rImpressora n\xE3o responde. Imprimir novamente?\r";
+
+bool Dialog(const char* text, const char* question = "S") {
+    return hostlib::Mensagem(text, "", "N", question, 3, "", "001", 0, nullptr);
+}
+
+// The dialog hook of the command line with a fake terminal; the module's records start clean.
+class TerminalDialogTest : public BridgeTest {
+protected:
+    void SetUp() override {
+        BridgeTest::SetUp();
+        hostlib::ClearRecorded();
+    }
+    void TearDown() override {
+        hostlib::ResetHooks();
+        BridgeTest::TearDown();
+    }
+    void Operator(const std::string& typed, TerminalCharset charset = TerminalCharset::Utf8) {
+        in_.str(typed);
+        in_.clear();
+        out_.str("");
+        InstallDialogs(Terminal{&in_, &out_, charset});
+    }
+    const hostlib::Dialog& LastDialog() const { return hostlib::Recorded().dialogs.back(); }
+    std::string Unread() { return std::string(std::istreambuf_iterator<char>(in_), {}); }
+
+    std::istringstream in_;
+    std::ostringstream out_;
+};
+
+TEST_F(TerminalDialogTest, TheOperatorAnswersYesOrNo) {
+    Operator("S\nrest\n");
+    EXPECT_TRUE(Dialog(kQuestion));
+    EXPECT_TRUE(LastDialog().answered);
+    EXPECT_TRUE(LastDialog().answer);
+    // Shown in UTF-8, without the empty lines the module's line breaks would leave.
+    EXPECT_EQ(out_.str(), "Impressora n\xC3\xA3o responde. Imprimir novamente?\n(S/N) ");
+    EXPECT_EQ(Unread(), "rest\n");  // one line read, no more
+
+    Operator("  n \r\n");
+    EXPECT_FALSE(Dialog(kQuestion));
+    EXPECT_TRUE(LastDialog().answered);
+    EXPECT_FALSE(LastDialog().answer);
+    EXPECT_EQ(DialogToJson(LastDialog())["answer"], "N");
+    EXPECT_FALSE(DialogToJson(LastDialog()).contains("unanswered"));
+}
+
+TEST_F(TerminalDialogTest, AnythingButSOrNIsAskedAgain) {
+    Operator("talvez\n\nsim\ns\n");
+    EXPECT_TRUE(Dialog(kQuestion));
+    const std::string shown = out_.str();
+    std::size_t asked = 0;
+    for (std::size_t at = shown.find("Please answer S or N (S/N) "); at != std::string::npos;
+         at = shown.find("Please answer S or N (S/N) ", at + 1))
+        ++asked;
+    EXPECT_EQ(asked, 3u) << shown;
+}
+
+TEST_F(TerminalDialogTest, ATerminalThatEndsLeavesTheQuestionUnanswered) {
+    Operator("talvez\n");
+    EXPECT_FALSE(Dialog(kQuestion));
+    EXPECT_FALSE(LastDialog().answered);
+    EXPECT_EQ(DialogToJson(LastDialog())["unanswered"], true);
+}
+
+TEST_F(TerminalDialogTest, QueuedAnswersComeBeforeTheOperator) {
+    Operator("S\n");
+    hostlib::QueueAnswers({false});
+    EXPECT_FALSE(Dialog(kQuestion));
+    EXPECT_TRUE(LastDialog().answered);
+    EXPECT_TRUE(hostlib::Recorded().queuedAnswers.empty());
+    EXPECT_EQ(Unread(), "S\n");  // the operator was not asked
+    EXPECT_NE(out_.str().find("(S/N) N (queued answer)"), std::string::npos) << out_.str();
+}
+
+TEST_F(TerminalDialogTest, PlainMessagesAreShownAndNeedNoAnswer) {
+    Operator("", TerminalCharset::Latin1);
+    EXPECT_TRUE(Dialog("\rErro no recebimento dos par\xE2metros da fun\xE7\xE3o: StartImpFiscal\r", "N"));
+    EXPECT_EQ(out_.str(), "Erro no recebimento dos par\xE2metros da fun\xE7\xE3o: StartImpFiscal\n");
+    EXPECT_TRUE(LastDialog().answered);
+    EXPECT_EQ(hostlib::Recorded().dialogs.size(), 1u);
+}
+
+TEST_F(TerminalDialogTest, WithoutATerminalTheBridgeRulesHold) {
+    InstallDialogs(std::nullopt);
+    EXPECT_TRUE(Dialog("Aviso", "N"));
+    EXPECT_FALSE(Dialog(kQuestion));
+    EXPECT_FALSE(LastDialog().answered);
+    hostlib::QueueAnswers({true});
+    EXPECT_TRUE(Dialog(kQuestion));
+    EXPECT_TRUE(LastDialog().answered);
+    EXPECT_EQ(hostlib::Recorded().dialogs.size(), 3u);
+}
+
+TEST_F(TerminalDialogTest, TheModulesRetryQuestionReachesTheOperatorAndItsReply) {
+    const char* serial = "BE091010100011223344";
+    ASSERT_FALSE(Ask(Json{{"sim", "reset"}, {"model", 34}, {"serial", serial}}).contains("error"));
+    Operator("");
+    Json start = Ask(Json{{"call", "StartImpFiscal"},
+                          {"args", Json::parse(std::string(R"([[["CDFILIAL", "0001"], ["CDCAIXA", "001"], ["NRSERIEIMP", ")") +
+                                               serial + R"("], ["ESQUEMA", "001"], ["CDPORTAIMPFIS", "COM1"],
+                                               ["IDTIPOIMPFIS", 34], ["BOUTILTAA", false]]])")}});
+    ASSERT_EQ(start["result"], true) << start.dump();
+    ASSERT_EQ(Ask(R"({"call": "AbreCupom", "args": [[["ESQUEMACOR", "001"], ["IDUTILTEF", "S"], ["UTILTEF", true]]]})")["result"],
+              true);
+    Ask(R"({"sim": "fail", "entry": "Bematech_FI_VendeItemArredondamentoMFD", "return": 0})");
+
+    // The operator mistypes, then asks for the item again: it prints.
+    Operator("x\nS\n");
+    Json item = Ask(R"({"call": "VendaItem", "args": [[["ESQUEMACOR", "001"], ["CDARVPROD", "7891"],
+        ["NMPROD", "Moqueca"], ["CDALIQ", "01"], ["QTDE", 1.0], ["VALOR", 30.0], ["DESCONT", 0.0], ["UNIDADE", "UN"],
+        ["VRPERCALIQ", "18"], ["IDUTILTEF", "S"], ["UTILTEF", true], ["ACRESCIMO", 0.0]]]})");
+    EXPECT_EQ(item["result"], true) << item.dump();
+    EXPECT_NE(out_.str().find("Impressora n\xC3\xA3o responde. Imprimir novamente?\n(S/N) Please answer S or N (S/N) "),
+              std::string::npos)
+        << out_.str();
+    // The reply still lists the dialog, with the operator's answer.
+    Json asked;
+    for (const Json& dialog : item["dialogs"])
+        if (dialog["question"] == "S") asked = dialog;
+    EXPECT_EQ(asked["answer"], "S") << item.dump();
+    EXPECT_EQ(asked["text"], "Impressora n\xC3\xA3o responde. Imprimir novamente?") << item.dump();
+    EXPECT_FALSE(asked.contains("unanswered"));
+    Ask(R"({"call": "StopImpFiscal", "args": []})");
+}
+
+}  // namespace
+}  // namespace orb::cli::testing
