@@ -1,0 +1,26 @@
+#pragma once
+// The benchmarks, registered for the printer library this process runs against. Each prepares
+// the module once (folders, start, one sale to check that it goes through and to count the log
+// entries it writes) and fails with the reason when that preparation fails.
+#include <string>
+
+namespace orb::bench {
+
+// The names the benchmarks are registered and reported under.
+inline constexpr const char* kNullSale = "sale_null_printer";
+inline constexpr const char* kLogFloor = "debug_log_floor";
+inline constexpr const char* kFooter = "footer_composition";
+inline constexpr const char* kVirtualSale = "sale_virtual_printer";
+
+// Against the null library: the sale, the bare log floor with as many entries as the sale
+// writes, and the footer composition. Raises std::runtime_error when the sale does not go
+// through.
+void RegisterNullPrinterBenchmarks();
+
+// Against the virtual printer (in-memory state): the same sale.
+void RegisterVirtualPrinterBenchmarks();
+
+// Module and folders back to nothing; called once the benchmarks have run.
+void FinishBenchmarks();
+
+}  // namespace orb::bench
