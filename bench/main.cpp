@@ -8,6 +8,7 @@
 // process: with "both" (the default) the virtual printer's run goes first in a child process,
 // then this process runs against the null library and ends with the sale-to-floor ratio.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <iostream>
 #include <string>
@@ -34,14 +35,22 @@ int main(int argc, char** argv) {
     std::string printer = "both";
     std::vector<char*> benchmarkArgs{argv[0]};
     std::vector<std::string> passOn;
+    bool colourChosen = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg.starts_with(kPrinterFlag)) {
             printer = arg.substr(kPrinterFlag.size());
         } else {
+            colourChosen = colourChosen || arg.starts_with("--benchmark_color");
             benchmarkArgs.push_back(argv[i]);
             passOn.push_back(arg);
         }
+    }
+    // The table's colour codes would stick to the start of the ratio line in a file or a pipe.
+    static char noColour[] = "--benchmark_color=false";
+    if (!colourChosen && !isatty(STDOUT_FILENO)) {
+        benchmarkArgs.push_back(noColour);
+        passOn.push_back(noColour);
     }
     if (printer != "both" && printer != "null" && printer != "virtual") return Usage("unknown printer '" + printer + "'");
 
