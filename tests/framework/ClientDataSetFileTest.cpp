@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "FrameworkTestSupport.h"
 #include "framework/ClientDataSet.h"
 #include "framework/Cp1252.h"
 #include "framework/Exceptions.h"
@@ -15,26 +13,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class ClientDataSetFile : public ::testing::Test {
+using namespace orb::fw::test;
+
+class ClientDataSetFile : public ScratchFolder {
 protected:
     void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() / ("orb-cds-" + std::string(info->name()) + "-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        path = (dir / "Tambora.cds").string();
+        ScratchFolder::SetUp();
+        path = Path("Tambora.cds");
     }
-    void TearDown() override { fs::remove_all(dir); }
-
-    static std::string Read(const std::string& file) {
-        std::ifstream in(file, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    static void Write(const std::string& file, const std::string& contents) {
-        std::ofstream(file, std::ios::binary) << contents;
-    }
-
-    fs::path dir;
     std::string path;
 };
 
@@ -51,18 +37,6 @@ void MakeAllTypes(ClientDataSet& t) {
     t.CreateDataSet();
 }
 
-void AddRow(ClientDataSet& t, const Variant& name, const Variant& qty, const Variant& value, const Variant& date,
-            const Variant& moment, const Variant& flag) {
-    t.Append();
-    t.FieldByName("NMPRODUTO").SetValue(name);
-    t.FieldByName("QTPRODVEND").SetValue(qty);
-    t.FieldByName("VRTOTAL").SetValue(value);
-    t.FieldByName("DTMOVIMCAIXA").SetValue(date);
-    t.FieldByName("DTHRINCMOV").SetValue(moment);
-    t.FieldByName("IDATIVO").SetValue(flag);
-    t.Post();
-}
-
 }  // namespace
 
 TEST_F(ClientDataSetFile, EveryValueReadsBackFieldForField) {
@@ -70,13 +44,11 @@ TEST_F(ClientDataSetFile, EveryValueReadsBackFieldForField) {
     MakeAllTypes(t);
     t.SetLogChanges(false);
     const Variant n = Variant::Null();
-    AddRow(t, Variant(CP("Pão de açúcar – 1€ \"x\" <&> ç")), Variant(-2147483647 - 1), Variant(1234.565),
-           Variant(EncodeDate(1899, 12, 29)), Variant(EncodeDateTime(2026, 12, 5, 23, 59, 59, 999)), Variant(true));
-    AddRow(t, n, n, n, n, n, n);
-    AddRow(t, Variant("linha 1\r\nlinha 2\ttab "), Variant(0), Variant(0.1), Variant(EncodeDate(2026, 2, 28)),
-           Variant(EncodeDateTime(1899, 12, 29, 6, 0, 0)), Variant(false));
-    AddRow(t, Variant(" "), Variant(7), Variant(-1e-5), Variant(EncodeDate(9999, 12, 31)),
-           Variant(EncodeDate(2000, 1, 1)), n);
+    AppendRow(t, {CP("Pão de açúcar – 1€ \"x\" <&> ç"), -2147483647 - 1, 1234.565, EncodeDate(1899, 12, 29),
+                  EncodeDateTime(2026, 12, 5, 23, 59, 59, 999), true});
+    AppendRow(t, {n, n, n, n, n, n});
+    AppendRow(t, {"linha 1\r\nlinha 2\ttab ", 0, 0.1, EncodeDate(2026, 2, 28), EncodeDateTime(1899, 12, 29, 6, 0, 0), false});
+    AppendRow(t, {" ", 7, -1e-5, EncodeDate(9999, 12, 31), EncodeDate(2000, 1, 1), n});
     t.SaveToFile(path);
 
     // On disk: UTF-8, the host's type names, no pending states, no temporary file left behind.
@@ -115,12 +87,7 @@ TEST_F(ClientDataSetFile, ChangeLogIsSavedWithPendingStatesOnlyWhenOn) {
     t.AddFieldDef("CDFILIAL", FieldType::String, 4);
     t.AddFieldDef("CAMPO02", FieldType::String, 40);
     t.CreateDataSet();
-    for (const char* branch : {"0001", "0002", "0003"}) {
-        t.Append();
-        t.FieldByName("CDFILIAL").SetAsString(branch);
-        t.FieldByName("CAMPO02").SetAsString("old");
-        t.Post();
-    }
+    for (const char* branch : {"0001", "0002", "0003"}) AppendRow(t, {branch, "old"});
     t.MergeChangeLog();
     EXPECT_EQ(t.ChangeCount(), 0);
 
@@ -216,8 +183,7 @@ TEST_F(ClientDataSetFile, PacketsWrittenByTheHostAreRead) {
 TEST_F(ClientDataSetFile, TornAndGarbageFilesRaiseAndLeaveTheTableAsItWas) {
     ClientDataSet good;
     MakeAllTypes(good);
-    AddRow(good, Variant("a"), Variant(1), Variant(1.5), Variant(EncodeDate(2026, 1, 1)), Variant(EncodeDate(2026, 1, 1)),
-           Variant(true));
+    AppendRow(good, {"a", 1, 1.5, EncodeDate(2026, 1, 1), EncodeDate(2026, 1, 1), true});
     good.SaveToFile(path);
     const std::string whole = Read(path);
 
@@ -244,20 +210,10 @@ TEST_F(ClientDataSetFile, TornAndGarbageFilesRaiseAndLeaveTheTableAsItWas) {
     };
     for (const std::string& contents : bad) {
         Write(path, contents);
-        try {
-            t.LoadFromFile(path);
-            ADD_FAILURE() << "loaded: " << contents;
-        } catch (const EDatabaseError& e) {
-            EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
-        }
+        EXPECT_NE(MessageOf<EDatabaseError>([&] { t.LoadFromFile(path); }).find(path), std::string::npos) << contents;
         EXPECT_EQ(t.RecordCount(), 1);
     }
-
-    try {
-        t.LoadFromFile((dir / "missing.cds").string());
-        FAIL();
-    } catch (const EInOutError& e) {
-        EXPECT_NE(std::string(e.what()).find("missing.cds"), std::string::npos);
-    }
-    EXPECT_THROW(t.SaveToFile((dir / "no-such-folder" / "x.cds").string()), EInOutError);
+    EXPECT_NE(MessageOf<EInOutError>([&] { t.LoadFromFile(Path("missing.cds")); }).find("missing.cds"),
+              std::string::npos);
+    EXPECT_THROW(t.SaveToFile(Path("no-such-folder/x.cds")), EInOutError);
 }

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "FrameworkTestSupport.h"
 #include "framework/Cp1252.h"
 #include "framework/DateFormat.h"
 #include "framework/Exceptions.h"
 #include "framework/FormatSettings.h"
 
 using namespace orb::fw;
+using orb::fw::test::MessageOf;
 
 namespace {
 
@@ -17,44 +19,27 @@ protected:
     const TDateTime moment_ = EncodeDateTime(2026, 3, 7, 12, 5, 9, 42);
 };
 
-std::string ConvertMessage(TDateTime (*parse)(std::string_view), const char* text) {
-    try {
-        parse(text);
-    } catch (const EConvertError& e) {
-        return e.what();
-    }
-    return "no error";
-}
-
 }  // namespace
 
 TEST_F(DateFormatTest, PicturesOfTheModule) {
-    EXPECT_EQ(FormatDateTime("ddmmyyyy", moment_), "07032026");
-    EXPECT_EQ(FormatDateTime("dd/mm/yyyy hh:nn:ss", moment_), "07/03/2026 12:05:09");
-    EXPECT_EQ(FormatDateTime("yyyymmddhhnnss", moment_), "20260307120509");
-    EXPECT_EQ(FormatDateTime("yyyymmdd", moment_), "20260307");
-    EXPECT_EQ(FormatDateTime("hhmmss", moment_), "120509");  // mm after hh: minutes
-    EXPECT_EQ(FormatDateTime("hhnn", moment_), "1205");
-    EXPECT_EQ(FormatDateTime("MMYY", moment_), "0326");
-    // The reading-file stamp: "m" after the hour is an unpadded minute.
-    EXPECT_EQ(FormatDateTime("ddmmyyyyhhmss", moment_), "0703202612509");
+    const struct { const char* picture; const char* expected; } cases[] = {
+        {"ddmmyyyy", "07032026"}, {"dd/mm/yyyy hh:nn:ss", "07/03/2026 12:05:09"}, {"yyyymmddhhnnss", "20260307120509"},
+        {"yyyymmdd", "20260307"}, {"hhmmss", "120509"},  // mm after hh: minutes
+        {"hhnn", "1205"}, {"MMYY", "0326"},
+        {"ddmmyyyyhhmss", "0703202612509"},  // the reading-file stamp: "m" after the hour is an unpadded minute
+        {"ddmmyyyyhhnnss", "07032026120509"}, {"DD/MM/YYYY hh:mm", "07/03/2026 12:05"}, {"d/m/yy h:n:s", "7/3/26 12:5:9"},
+        {"hh:nn:ss.zzz", "12:05:09.042"}, {"z", "42"}, {"\"Data:\" dd/mm", "Data: 07/03"}, {"'hh' hh", "hh 12"},
+        {"ddddd", "07/03/2026"}, {"c", "07/03/2026 12:05:09"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FormatDateTime(c.picture, moment_), c.expected) << c.picture;
     EXPECT_EQ(FormatDateTime("ddmmyyyyhhmss", EncodeDateTime(2026, 3, 7, 12, 45, 9)), "07032026124509");
-    EXPECT_EQ(FormatDateTime("ddmmyyyyhhnnss", moment_), "07032026120509");
-    EXPECT_EQ(FormatDateTime("DD/MM/YYYY hh:mm", moment_), "07/03/2026 12:05");
-    EXPECT_EQ(FormatDateTime("d/m/yy h:n:s", moment_), "7/3/26 12:5:9");
-    EXPECT_EQ(FormatDateTime("hh:nn:ss.zzz", moment_), "12:05:09.042");
-    EXPECT_EQ(FormatDateTime("z", moment_), "42");
 }
 
-TEST_F(DateFormatTest, LiteralsSeparatorsNamesAndClock) {
-    EXPECT_EQ(FormatDateTime("\"Data:\" dd/mm", moment_), "Data: 07/03");
-    EXPECT_EQ(FormatDateTime("'hh' hh", moment_), "hh 12");
+TEST_F(DateFormatTest, AmPmNamesAndSeparators) {
     EXPECT_EQ(FormatDateTime("h:nn am/pm", EncodeTime(15, 30, 0)), "3:30 pm");
     EXPECT_EQ(FormatDateTime("h:nn AM/PM", EncodeTime(0, 30, 0)), "12:30 AM");
     EXPECT_EQ(FormatDateTime("hh:nn ampm", EncodeTime(9, 0, 0)), "09:00 AM");
     EXPECT_EQ(FormatDateTime("ddd dddd mmm mmmm", moment_), CP("sáb sábado mar março"));
-    EXPECT_EQ(FormatDateTime("ddddd", moment_), "07/03/2026");
-    EXPECT_EQ(FormatDateTime("c", moment_), "07/03/2026 12:05:09");
     EXPECT_EQ(DateTimeToStr(EncodeDate(2026, 3, 7)), "07/03/2026");  // no time when it is midnight
     EXPECT_EQ(DateToStr(moment_), "07/03/2026");
     EXPECT_EQ(TimeToStr(moment_), "12:05:09");
@@ -103,15 +88,16 @@ TEST_F(DateFormatTest, ParsingUnderTheShortDateFormat) {
 }
 
 TEST_F(DateFormatTest, ParsingFailuresNameTheText) {
-    EXPECT_EQ(ConvertMessage(StrToDate, "x"), "'x' is not a valid date");
-    EXPECT_EQ(ConvertMessage(StrToDate, "31/02/2026"), "'31/02/2026' is not a valid date");
-    EXPECT_EQ(ConvertMessage(StrToDate, "05/12/2026 10:00"), "'05/12/2026 10:00' is not a valid date");
-    EXPECT_EQ(ConvertMessage(StrToDate, ""), "'' is not a valid date");
-    EXPECT_EQ(ConvertMessage(StrToTime, "25:00"), "'25:00' is not a valid time");
-    EXPECT_EQ(ConvertMessage(StrToTime, "12"), "'12' is not a valid time");
-    EXPECT_EQ(ConvertMessage(StrToDateTime, "05/12/2026 10:61"), "'05/12/2026 10:61' is not a valid date and time");
-    EXPECT_EQ(ConvertMessage(StrToDateTime, "abc"), "'abc' is not a valid date and time");
-    EXPECT_EQ(ConvertMessage(StrToDateTime, "05/12/2026x"), "'05/12/2026x' is not a valid date and time");
+    const struct { TDateTime (*parse)(std::string_view); const char* text; const char* what; } cases[] = {
+        {StrToDate, "x", "date"}, {StrToDate, "31/02/2026", "date"}, {StrToDate, "05/12/2026 10:00", "date"},
+        {StrToDate, "", "date"}, {StrToTime, "25:00", "time"}, {StrToTime, "12", "time"},
+        {StrToDateTime, "05/12/2026 10:61", "date and time"}, {StrToDateTime, "abc", "date and time"},
+        {StrToDateTime, "05/12/2026x", "date and time"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(MessageOf<EConvertError>([&] { c.parse(c.text); }),
+                  "'" + std::string(c.text) + "' is not a valid " + c.what);
+    }
     TDateTime out(3.0);
     EXPECT_FALSE(TryStrToDate("1/1/99999", out));
     EXPECT_EQ(out.value, 3.0);

@@ -1,29 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
+#include "FrameworkTestSupport.h"
 #include "framework/Exceptions.h"
 #include "framework/StringList.h"
 #include "platform/Platform.h"
 
 using namespace orb::fw;
 
-namespace {
-
-class StringListFileTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("orb-stringlist-" + std::string(info->name()) + "-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-    std::filesystem::path folder_;
-};
-
-}  // namespace
+using orb::fw::test::MessageOf;
+using StringListFileTest = orb::fw::test::ScratchFolder;
 
 TEST(StringListTest, LinesAndIndexes) {
     StringList list{"b", "c"};
@@ -38,12 +23,7 @@ TEST(StringListTest, LinesAndIndexes) {
     EXPECT_EQ(list.IndexOf("z"), -1);
     list.Insert(3, "end");
     EXPECT_EQ(list[3], "end");
-    try {
-        (void)list[4];
-        ADD_FAILURE() << "no error";
-    } catch (const EListError& e) {
-        EXPECT_STREQ(e.what(), "List index out of bounds (4)");
-    }
+    EXPECT_EQ(MessageOf<EListError>([&] { (void)list[4]; }), "List index out of bounds (4)");
     EXPECT_THROW(list.Delete(-1), Exception);
     EXPECT_THROW(list.Insert(6, "x"), Exception);
     list.Clear();
@@ -82,7 +62,7 @@ TEST(StringListTest, NameValueLines) {
 }
 
 TEST_F(StringListFileTest, SaveAndLoadKeepTheBytes) {
-    const std::string path = (folder_ / "lista.txt").string();
+    const std::string path = Path("lista.txt");
     StringList list{"Redu\xE7\xE3o", "", "fim"};
     list.SaveToFile(path);
     std::string raw;
@@ -95,14 +75,9 @@ TEST_F(StringListFileTest, SaveAndLoadKeepTheBytes) {
 }
 
 TEST_F(StringListFileTest, UnreadableAndUnwritableFilesRaise) {
-    const std::string missing = (folder_ / "nao-existe.txt").string();
+    const std::string missing = Path("nao-existe.txt");
     StringList list{"keep"};
-    try {
-        list.LoadFromFile(missing);
-        ADD_FAILURE() << "no error";
-    } catch (const EInOutError& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + missing + "\"");
-    }
+    EXPECT_EQ(MessageOf<EInOutError>([&] { list.LoadFromFile(missing); }), "Cannot open file \"" + missing + "\"");
     EXPECT_EQ(list.Count(), 1);  // a failed load leaves the lines alone
-    EXPECT_THROW(list.SaveToFile((folder_ / "sem-pasta" / "x.txt").string()), EInOutError);
+    EXPECT_THROW(list.SaveToFile(Path("sem-pasta/x.txt")), EInOutError);
 }

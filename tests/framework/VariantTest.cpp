@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "FrameworkTestSupport.h"
 #include "framework/DataPacket.h"
 #include "framework/DateTime.h"
 #include "framework/Exceptions.h"
@@ -7,6 +8,7 @@
 #include "framework/Variant.h"
 
 using namespace orb::fw;
+using orb::fw::test::MessageOf;
 
 namespace {
 
@@ -14,16 +16,6 @@ class VariantTest : public ::testing::Test {
 protected:
     ScopedSettings settings_{FormatSettings{}};
 };
-
-template <typename F>
-std::string MessageOf(F f) {
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.what();
-    }
-    return "no error";
-}
 
 }  // namespace
 
