@@ -71,7 +71,7 @@ CommandLine Parse(int argc, const char* const* argv) {
 
 void ShowUsage(const std::string& verb, std::ostream& err) {
     if (verb.empty()) {
-        err << GeneralUsage();
+        err << Synopsis() << "\"orb help\" tells more.\n";
         return;
     }
     const std::string help = VerbHelp(verb);

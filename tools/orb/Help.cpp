@@ -18,14 +18,14 @@ struct VerbText {
 const char* const kRequests =
     "Each request and reply is one JSON object. A request holds exactly one of:\n"
     "  {\"call\": NAME, \"args\": [...]}            call an operation (see \"orb help call\")\n"
-    "  {\"sim\": COMMAND, ...}                     a virtual-printer command: reset, fail, status, answer,\n"
-    "                                            extended, paper, cover, power, drawer, clock, state,\n"
-    "                                            journal, roll\n"
+    "  {\"sim\": COMMAND, ...}                    a virtual-printer command: reset, fail, status, answer,\n"
+    "                                           extended, paper, cover, power, drawer, clock, state,\n"
+    "                                           journal, roll\n"
     "  {\"answers\": [\"S\", \"N\", ...]}             answers queued for the next yes/no dialogs\n"
     "  {\"settings\": {\"DecimalSeparator\": \".\"}}  number and date settings to change\n"
     "  {\"file\" or \"system_file\": NAME, \"text\" or \"dataset\": ...}\n"
-    "                                            write a file into the host or the system folder\n"
-    "  {\"globals\": {...}}                        read ({}) or set the module's exported globals\n"
+    "                                           write a file into the host or the system folder\n"
+    "  {\"globals\": {...}}                       read ({}) or set the module's exported globals\n"
     "A reply that could not be served carries \"error\" with the reason.\n";
 
 const char* const kDialogs =
@@ -42,15 +42,13 @@ const VerbText kVerbs[] = {
      "{\"dataset\": {\"fields\": [...], \"rows\": [[...]]}}, {\"strings\": [...]}. A var parameter the\n"
      "host leaves empty is null; a result array is an array of nulls of its length.\n"
      "The reply holds \"result\", every argument after the call (\"args\"), \"dialogs\", \"ledger\" and\n"
-     "\"cer\", and \"error\" when the operation raised.\n"
-     "\n"},
+     "\"cer\", and \"error\" when the operation raised.\n"},
     {"run", "run SCENARIO.json", "run a scenario of requests",
      "Runs a scenario in one process: a JSON array of requests, one request (over any number of\n"
      "lines), or one request per line. \"-\" reads the scenario from standard input. One reply line\n"
      "is written per request; a request that cannot be read is answered with \"error\" and the\n"
      "scenario goes on. Exit status 1 when any reply carried \"error\". A scenario read from\n"
-     "standard input leaves no terminal to ask the operator on: its questions take queued answers.\n"
-     "\n"},
+     "standard input leaves no terminal to ask the operator on: its questions take queued answers.\n"},
     {"serve", "serve", "serve requests as JSON lines on standard input",
      "Reads one JSON request per line from standard input and writes one reply line per request to\n"
      "standard output, in order, flushed at once, until standard input ends. The module and the\n"
@@ -60,7 +58,7 @@ const VerbText kVerbs[] = {
      "with {\"answers\": [...]}; an unqueued question is answered \"N\" and marked \"unanswered\".\n"
      "Exit status 0 when the input ends (errors travel in the replies), 1 when standard output was\n"
      "closed before every reply was written, 2 when the folders are unusable.\n"
-     "\n"},
+     "tools/orb/examples/serve_sale.py in the source tree runs a sale this way from Python.\n"},
     {"roll", "roll [--clear]", "show the paper the virtual printer printed",
      "Shows the paper the virtual printer has printed since it was reset (or the roll was last\n"
      "cleared), as text for the terminal. --clear empties the roll after showing it.\n"},
@@ -102,10 +100,14 @@ const std::vector<std::string>& Verbs() {
 
 bool IsVerb(std::string_view verb) { return FindVerb(verb) != nullptr; }
 
-std::string GeneralUsage() {
+std::string Synopsis() {
     std::string text;
     for (const VerbText& v : kVerbs) text += std::string(text.empty() ? "usage: " : "       ") + kPrefix + v.synopsis + "\n";
-    text += "\n";
+    return text;
+}
+
+std::string GeneralUsage() {
+    std::string text = Synopsis() + "\n";
     std::size_t width = 0;
     for (const VerbText& v : kVerbs) width = std::max(width, std::string_view(v.name).size());
     for (const VerbText& v : kVerbs)
@@ -155,10 +157,11 @@ std::string OperationsHelp() {
 std::string VerbHelp(std::string_view verb) {
     const VerbText* v = FindVerb(verb);
     if (!v) return std::string();
+    // Paragraphs, each ending in a line feed, with a blank line between two.
     std::string text = std::string("usage: ") + kPrefix + v->synopsis + "\n\n" + v->details;
     const std::string name = v->name;
-    if (name == "run" || name == "serve") text += kRequests + std::string("\n");
-    if (name == "call" || name == "run") text += kDialogs;
+    if (name == "run" || name == "serve") text += std::string("\n") + kRequests;
+    if (name == "call" || name == "run") text += std::string("\n") + kDialogs;
     if (name == "call") {
         text += "\nOperations (" + std::to_string(exports::Operations().size()) + "):\n";
         text += OperationsHelp();

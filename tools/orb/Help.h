@@ -14,6 +14,8 @@ const std::vector<std::string>& Verbs();
 bool IsVerb(std::string_view verb);
 
 std::string GeneralUsage();
+// The usage lines alone, one per verb.
+std::string Synopsis();
 // The help of one verb; empty for a word that is not a verb.
 std::string VerbHelp(std::string_view verb);
 
