@@ -3,21 +3,11 @@
 
 using namespace simtest;
 
-namespace {
-
-void Item(const char* code, const char* price) {
-    ASSERT_EQ(Bematech_FI_VendeItemDepartamento(Txt(code), Txt("ITEM"), Txt("1800"), Txt(price), Txt("0001000"),
-                                                Txt("0000"), Txt("0000"), Txt("01"), Txt("UN")),
-              1);
-}
-
-}  // namespace
-
 TEST_F(FiscalSim, ItemsAreCancelledByNumberOrAsTheLastOne) {
-    ASSERT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), 1);
-    Item("A", "000001000");
-    Item("B", "000002000");
-    Item("C", "000004000");
+    ASSERT_EQ(OpenCoupon(), 1);
+    ASSERT_EQ(Item("1800", "000001000"), 1);
+    ASSERT_EQ(Item("1800", "000002000"), 1);
+    ASSERT_EQ(Item("1800", "000004000"), 1);
     ASSERT_EQ(Bematech_FI_CancelaItemGenerico(Txt("0001")), 1);
     EXPECT_EQ(Bematech_FI_CancelaItemGenerico(Txt("0001")), -27);  // already cancelled
     EXPECT_EQ(ReadStatus().st2, 4);
@@ -37,8 +27,8 @@ TEST_F(FiscalSim, ItemsAreCancelledByNumberOrAsTheLastOne) {
 }
 
 TEST_F(FiscalSim, TheOpenCouponIsCancelledWithoutANewNumber) {
-    ASSERT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), 1);
-    Item("A", "000003000");
+    ASSERT_EQ(OpenCoupon(), 1);
+    ASSERT_EQ(Item("1800", "000003000"), 1);
     ASSERT_EQ(Bematech_FI_CancelaCupom(), 1);
     EXPECT_EQ(ReadStatus().st1, 0);
     EXPECT_EQ(Answer(Bematech_FI_NumeroCupom, 6), "000001");
@@ -56,19 +46,16 @@ TEST_F(FiscalSim, TheLastCouponIsCancellableOnlyWhileNothingElseCameAfter) {
     EXPECT_EQ(ReadStatus().st2, 4);
 
     Sale();
-    int flags = 0;
-    ASSERT_EQ(Bematech_FI_FlagsFiscais(&flags), 1);
-    EXPECT_EQ(flags & 32, 32);
+    EXPECT_EQ(Flags() & 32, 32);
     ASSERT_EQ(Bematech_FI_CancelaCupom(), 1);
-    ASSERT_EQ(Bematech_FI_FlagsFiscais(&flags), 1);
-    EXPECT_EQ(flags & 32, 0);
+    EXPECT_EQ(Flags() & 32, 0);
     EXPECT_EQ(Bematech_FI_CancelaCupom(), -27);
 }
 
 TEST_F(FiscalSim, ALinkedSlipMustBeReversedBeforeItsCouponIsCancelled) {
     Reset(34, {{"payments", {"Dinheiro", {{"name", "Cartao"}, {"linkable", true}}}}});
-    ASSERT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), 1);
-    Item("A", "000010000");
+    ASSERT_EQ(OpenCoupon(), 1);
+    ASSERT_EQ(Item("1800", "000010000"), 1);
     ASSERT_EQ(Bematech_FI_IniciaFechamentoCupom(Txt("d"), Txt("$"), Txt("0")), 1);
     ASSERT_EQ(Bematech_FI_EfetuaFormaPagamento(Txt("Cartao"), Txt("10,00")), 1);
     ASSERT_EQ(Bematech_FI_TerminaFechamentoCupom(Txt("")), 1);
@@ -77,25 +64,21 @@ TEST_F(FiscalSim, ALinkedSlipMustBeReversedBeforeItsCouponIsCancelled) {
     EXPECT_EQ(Bematech_FI_AbreComprovanteNaoFiscalVinculado(Txt("Cartao"), Txt("11,00"), Txt("")), -27);
     EXPECT_EQ(Bematech_FI_AbreComprovanteNaoFiscalVinculado(Txt("Cartao"), Txt(""), Txt("000009")), -27);
     ASSERT_EQ(Bematech_FI_AbreComprovanteNaoFiscalVinculado(Txt("Cartao"), Txt(""), Txt("")), 1);
-    int ext = 0;
-    ASSERT_EQ(Bematech_FI_StatusEstendidoMFD(&ext), 1);
-    EXPECT_EQ(ext, 64 + 2);
+    EXPECT_EQ(Extended(), 64 + 2);
     ASSERT_EQ(Bematech_FI_UsaComprovanteNaoFiscalVinculado(Txt("VIA DO CLIENTE\n")), 1);
     ASSERT_EQ(Bematech_FI_AvancaPapelAcionaGuilhotinaMFD(5, 1), 1);
     ASSERT_EQ(Bematech_FI_FechaComprovanteNaoFiscalVinculado(), 1);
-    ASSERT_EQ(Bematech_FI_StatusEstendidoMFD(&ext), 1);
-    EXPECT_EQ(ext, 64);
+    EXPECT_EQ(Extended(), 64);
     EXPECT_EQ(Answer(Bematech_FI_ContadorComprovantesCreditoMFD, 6), "000001");
     EXPECT_EQ(Answer(Bematech_FI_NumeroCupom, 6), "000002");  // the coupon is the one before
 
     EXPECT_EQ(Bematech_FI_CancelaCupom(), -27);
     EXPECT_EQ(ReadStatus().st2, 4);
     ASSERT_EQ(Bematech_FI_EstornoNaoFiscalVinculadoMFD(Txt(""), Txt(""), Txt("")), 1);
-    ASSERT_EQ(Bematech_FI_StatusEstendidoMFD(&ext), 1);
-    EXPECT_EQ(ext, 0);
+    EXPECT_EQ(Extended(), 0);
     EXPECT_EQ(Bematech_FI_EstornoNaoFiscalVinculadoMFD(Txt(""), Txt(""), Txt("")), -27);
     ASSERT_EQ(Bematech_FI_CancelaCupom(), 1);
-    std::string roll = Control({{"sim", "roll"}})["roll"];
+    std::string roll = Roll();
     EXPECT_NE(roll.find("VIA DO CLIENTE"), std::string::npos);
     EXPECT_NE(roll.find("corte"), std::string::npos);
     EXPECT_NE(roll.find("ESTORNO"), std::string::npos);

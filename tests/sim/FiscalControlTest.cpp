@@ -8,13 +8,9 @@ using nlohmann::json;
 
 TEST_F(FiscalSim, ResetGivesAFactoryPrinterOfTheModel) {
     Reset(27, {{"serial", "BE0123456789ABCDEFGH"}, {"till", 7}});
-    Blanks serial(20), till(4), version(6);
-    ASSERT_EQ(Bematech_FI_NumeroSerieMFD(serial), 1);
-    ASSERT_EQ(Bematech_FI_NumeroCaixa(till), 1);
-    ASSERT_EQ(Bematech_FI_VersaoFirmwareMFD(version), 1);
-    EXPECT_EQ(serial.s, "BE0123456789ABCDEFGH");
-    EXPECT_EQ(till.s, "0007");
-    EXPECT_EQ(version.s, "010002");
+    EXPECT_EQ(Answer(Bematech_FI_NumeroSerieMFD, 20), "BE0123456789ABCDEFGH");
+    EXPECT_EQ(Answer(Bematech_FI_NumeroCaixa, 4), "0007");
+    EXPECT_EQ(Answer(Bematech_FI_VersaoFirmwareMFD, 6), "010002");
     Reset(34, {{"firmware", "010203"}});
     EXPECT_EQ(Answer(Bematech_FI_VersaoFirmwareMFD, 6), "010203");
     Blanks brand(15), model(20), kind(7);
@@ -28,18 +24,18 @@ TEST_F(FiscalSim, ResetGivesAFactoryPrinterOfTheModel) {
     EXPECT_TRUE(Control({{"sim", "journal"}})["journal"].empty() == false);  // the queries above
     Reset(34);
     EXPECT_TRUE(Control({{"sim", "journal"}})["journal"].empty());
-    EXPECT_EQ(Control({{"sim", "roll"}})["roll"], "");
+    EXPECT_EQ(Roll(), "");
 }
 
 TEST_F(FiscalSim, FailMakesTheNextCallsDoNothing) {
     Control({{"sim", "fail"}, {"entry", "Bematech_FI_AbreCupomMFD"}, {"return", 0}, {"times", 2}, {"ack", 21}});
-    EXPECT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), 0);
+    EXPECT_EQ(OpenCoupon(), 0);
     EXPECT_EQ(ReadStatus().ack, 21);
     EXPECT_EQ(ReadStatus().ack, 6);  // only the next status read
     Blanks coo(6);
-    EXPECT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), 0);
+    EXPECT_EQ(OpenCoupon(), 0);
     EXPECT_EQ(Answer(Bematech_FI_NumeroCupom, 6), "000000");  // nothing was opened
-    EXPECT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), 1);
+    EXPECT_EQ(OpenCoupon(), 1);
     Control({{"sim", "fail"}, {"entry", "Bematech_FI_NumeroCupom"}, {"return", -5}});
     EXPECT_EQ(Bematech_FI_NumeroCupom(coo), -5);
     EXPECT_EQ(coo.s, "      ");
@@ -47,11 +43,7 @@ TEST_F(FiscalSim, FailMakesTheNextCallsDoNothing) {
 
 TEST_F(FiscalSim, StatusAnswerAndExtendedAreForced) {
     Control({{"sim", "status"}, {"st1", 130}, {"st2", 4}, {"times", 2}});
-    for (int i = 0; i < 2; ++i) {
-        Status s = ReadStatus();
-        EXPECT_EQ(s.st1, 130);
-        EXPECT_EQ(s.st2, 4);
-    }
+    for (int i = 0; i < 2; ++i) EXPECT_EQ(ReadStatus(), (Status{6, 130, 4}));
     EXPECT_EQ(ReadStatus().st1, 0);
 
     Control({{"sim", "answer"}, {"entry", "Bematech_FI_DataHoraImpressora"}, {"values", {"311299", "2359591234"}}});
@@ -63,12 +55,9 @@ TEST_F(FiscalSim, StatusAnswerAndExtendedAreForced) {
     EXPECT_EQ(date.s, "051226");
 
     Control({{"sim", "extended"}, {"value", 33}});
-    int ext = 0;
-    ASSERT_EQ(Bematech_FI_StatusEstendidoMFD(&ext), 1);
-    EXPECT_EQ(ext, 33);
+    EXPECT_EQ(Extended(), 33);
     Control({{"sim", "extended"}, {"value", nullptr}});
-    ASSERT_EQ(Bematech_FI_StatusEstendidoMFD(&ext), 1);
-    EXPECT_EQ(ext, 0);
+    EXPECT_EQ(Extended(), 0);
 }
 
 TEST_F(FiscalSim, PowerDrawerAndClock) {
@@ -80,20 +69,21 @@ TEST_F(FiscalSim, PowerDrawerAndClock) {
     EXPECT_EQ(Bematech_FI_NumeroCupom(coo), 0);
     EXPECT_EQ(coo.s, "      ");
     EXPECT_EQ(Bematech_FI_VerificaImpressoraLigada(), -6);
-    EXPECT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), 0);
+    EXPECT_EQ(OpenCoupon(), 0);
     Control({{"sim", "power"}, {"on", true}});
     EXPECT_EQ(Bematech_FI_VerificaImpressoraLigada(), 1);
     EXPECT_EQ(Answer(Bematech_FI_NumeroCupom, 6), "000000");
 
-    int drawer = -1;
-    ASSERT_EQ(Bematech_FI_VerificaEstadoGaveta(&drawer), 1);
-    EXPECT_EQ(drawer, 0);
+    auto drawer = [] {
+        int open = -1;
+        EXPECT_EQ(Bematech_FI_VerificaEstadoGaveta(&open), 1);
+        return open;
+    };
+    EXPECT_EQ(drawer(), 0);
     ASSERT_EQ(Bematech_FI_AcionaGaveta(), 1);
-    ASSERT_EQ(Bematech_FI_VerificaEstadoGaveta(&drawer), 1);
-    EXPECT_EQ(drawer, 1);
+    EXPECT_EQ(drawer(), 1);
     Control({{"sim", "drawer"}, {"open", false}});
-    ASSERT_EQ(Bematech_FI_VerificaEstadoGaveta(&drawer), 1);
-    EXPECT_EQ(drawer, 0);
+    EXPECT_EQ(drawer(), 0);
 
     json clock = Control({{"sim", "clock"}, {"datetime", "2027-01-02T03:04:05"}});
     EXPECT_EQ(clock["datetime"].get<std::string>().substr(0, 16), "02/01/2027 03:04");
@@ -160,7 +150,7 @@ TEST_F(FiscalSim, AnswersNeverPassTheCallersArea) {
 }
 
 TEST_F(FiscalSim, StateSurvivesClosingAndReopeningItsFile) {
-    ASSERT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), 1);
+    ASSERT_EQ(OpenCoupon(), 1);
     // Another printer in another folder: the first one's file is closed.
     std::filesystem::path other = folder_ / "other";
     std::filesystem::create_directories(other);
@@ -179,7 +169,7 @@ TEST_F(FiscalSim, StateFileDefaultsBesideTheIniAndMayLiveInMemory) {
     ASSERT_EQ(Bematech_FI_LeituraX(), 1);
     EXPECT_TRUE(std::filesystem::exists(folder_ / "bemasim.db"));
     UseFolder(folder_, ":memory:");
-    ASSERT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), 1);
+    ASSERT_EQ(OpenCoupon(), 1);
     EXPECT_EQ(ReadStatus().st1, 2);
     EXPECT_FALSE(std::filesystem::exists(folder_ / ":memory:"));
 }

@@ -5,7 +5,7 @@ using namespace simtest;
 
 TEST_F(FiscalSim, ReductionClosesTheDayAndRecordsIt) {
     Sale();
-    ASSERT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), 1);  // left open: the reduction cancels it
+    ASSERT_EQ(OpenCoupon(), 1);  // left open: the reduction cancels it
     SetClock("2026-12-05T22:00:00");
     ASSERT_EQ(Bematech_FI_ReducaoZ(nullptr, nullptr), 1);
     EXPECT_EQ(ReadStatus().st1, 0);
@@ -17,18 +17,16 @@ TEST_F(FiscalSim, ReductionClosesTheDayAndRecordsIt) {
     ASSERT_EQ(Bematech_FI_DataHoraReducao(date, time), 1);
     EXPECT_EQ(date.s, "051226");
     EXPECT_EQ(time.s.substr(0, 2), "22");
-    int flags = 0;
-    ASSERT_EQ(Bematech_FI_FlagsFiscais(&flags), 1);
-    EXPECT_EQ(flags & 8, 8);
+    EXPECT_EQ(Flags() & 8, 8);
 
     // The day is closed: no sale, no second reduction; the next day sells again.
-    EXPECT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), -27);
+    EXPECT_EQ(OpenCoupon(), -27);
     EXPECT_EQ(ReadStatus().st2, 1);
     EXPECT_EQ(Bematech_FI_ReducaoZ(nullptr, nullptr), -27);
     SetClock("2026-12-06T08:00:00");
-    ASSERT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), 1);
+    ASSERT_EQ(OpenCoupon(), 1);
     EXPECT_EQ(Answer(Bematech_FI_DataMovimento, 6), "061226");
-    std::string state_roll = Control({{"sim", "roll"}})["roll"];
+    std::string state_roll = Roll();
     EXPECT_NE(state_roll.find("REDUÇÃO Z"), std::string::npos);
     auto memory = Control({{"sim", "state"}})["fiscalMemory"];
     ASSERT_EQ(memory.size(), 1u);
@@ -38,14 +36,14 @@ TEST_F(FiscalSim, ReductionClosesTheDayAndRecordsIt) {
 TEST_F(FiscalSim, ADayLeftOpenPastMidnightAsksForTheReductionFirst) {
     Sale();
     SetClock("2026-12-06T09:00:00");
-    EXPECT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), -27);
+    EXPECT_EQ(OpenCoupon(), -27);
     EXPECT_EQ(ReadStatus().st2, 1);
     EXPECT_EQ(Bematech_FI_RelatorioGerencial(Txt(" ")), -27);
     EXPECT_EQ(Bematech_FI_LeituraX(), -27);
     EXPECT_EQ(Answer(Bematech_FI_DataMovimento, 6), "051226");
     ASSERT_EQ(Bematech_FI_ReducaoZ(Txt(""), Txt("")), 1);
     // The reduction closed yesterday's movement, so today is still open for sales.
-    ASSERT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), 1);
+    ASSERT_EQ(OpenCoupon(), 1);
 }
 
 TEST_F(FiscalSim, ClockAndDaylightSaving) {
@@ -54,16 +52,12 @@ TEST_F(FiscalSim, ClockAndDaylightSaving) {
     EXPECT_EQ(date.s, "051226");
     EXPECT_EQ(time.s.substr(0, 3), "100");  // 10:00 and a few seconds
     Control({{"sim", "clock"}, {"offset_seconds", 0}});
-    int flags = -1;
-    ASSERT_EQ(Bematech_FI_FlagsFiscais(&flags), 1);
-    EXPECT_EQ(flags & 4, 0);
+    EXPECT_EQ(Flags() & 4, 0);
     ASSERT_EQ(Bematech_FI_ProgramaHorarioVerao(), 1);
-    ASSERT_EQ(Bematech_FI_FlagsFiscais(&flags), 1);
-    EXPECT_EQ(flags & 4, 4);
-    ASSERT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), 1);
+    EXPECT_EQ(Flags() & 4, 4);
+    ASSERT_EQ(OpenCoupon(), 1);
     EXPECT_EQ(Bematech_FI_ProgramaHorarioVerao(), -27);  // not with a coupon open
     ASSERT_EQ(Bematech_FI_CancelaCupom(), 1);
     ASSERT_EQ(Bematech_FI_ProgramaHorarioVerao(), 1);
-    ASSERT_EQ(Bematech_FI_FlagsFiscais(&flags), 1);
-    EXPECT_EQ(flags & 4, 0);
+    EXPECT_EQ(Flags() & 4, 0);
 }

@@ -30,22 +30,20 @@ TEST_F(FiscalSim, ReceiptsGoToTheirTotalizersAndMayBeCancelledRightAfter) {
 }
 
 TEST_F(FiscalSim, ManagementReportsOpenPrintAndClose) {
-    int ext = -1;
     ASSERT_EQ(Bematech_FI_RelatorioGerencial(Txt(" ")), 1);
-    ASSERT_EQ(Bematech_FI_StatusEstendidoMFD(&ext), 1);
-    EXPECT_EQ(ext, 4);
+    EXPECT_EQ(Extended(), 4);
     // A report takes its text through either text entry point.
     ASSERT_EQ(Bematech_FI_UsaComprovanteNaoFiscalVinculado(Txt("linha um\nlinha dois\n")), 1);
     ASSERT_EQ(Bematech_FI_UsaRelatorioGerencialMFD(Txt(std::string(60, 'x'))), 1);
     ASSERT_EQ(Bematech_FI_CodigoBarrasEAN13MFD(Txt("789012345678")), 1);
     EXPECT_EQ(Bematech_FI_CodigoBarrasEAN13MFD(Txt("78901234567A")), -2);
-    EXPECT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), -27);
+    EXPECT_EQ(OpenCoupon(), -27);
     ASSERT_EQ(Bematech_FI_FechaRelatorioGerencial(), 1);
     EXPECT_EQ(Bematech_FI_FechaRelatorioGerencial(), -27);
     EXPECT_EQ(Bematech_FI_UsaRelatorioGerencialMFD(Txt("solto")), -27);
     EXPECT_EQ(Bematech_FI_CodigoBarrasEAN13MFD(Txt("789012345678")), -27);
     EXPECT_EQ(Answer(Bematech_FI_ContadorRelatoriosGerenciaisMFD, 6), "000001");
-    std::string roll = Control({{"sim", "roll"}})["roll"];
+    std::string roll = Roll();
     EXPECT_NE(roll.find("linha dois\n"), std::string::npos);
     EXPECT_NE(roll.find(std::string(48, 'x') + "\n" + std::string(12, 'x') + "\n"), std::string::npos);
     EXPECT_NE(roll.find("[EAN13 789012345678]"), std::string::npos);

@@ -4,43 +4,27 @@
 
 using namespace simtest;
 
-namespace {
-
-int Item(const char* tax = "1800", const char* price = "000001000") {
-    return Bematech_FI_VendeItemDepartamento(Txt("1"), Txt("ITEM"), Txt(tax), Txt(price), Txt("0001000"),
-                                             Txt("0000"), Txt("0000"), Txt("01"), Txt("UN"));
-}
-
-}  // namespace
-
 TEST_F(FiscalSim, CommandsOutOfOrderAreNotExecuted) {
     EXPECT_EQ(Item(), -27);
-    Status s = ReadStatus();
-    EXPECT_EQ(s.ack, 6);
-    EXPECT_EQ(s.st1, 0);
-    EXPECT_EQ(s.st2, 1);
+    EXPECT_EQ(ReadStatus(), (Status{6, 0, 1}));
 
     EXPECT_EQ(Bematech_FI_EfetuaFormaPagamento(Txt("Dinheiro"), Txt("1,00")), -27);
     EXPECT_EQ(ReadStatus().st2, 1);
 
-    ASSERT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), 1);
-    EXPECT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), -27);  // already open
-    s = ReadStatus();
-    EXPECT_EQ(s.st1, 2);
-    EXPECT_EQ(s.st2, 1);
+    ASSERT_EQ(OpenCoupon(), 1);
+    EXPECT_EQ(OpenCoupon(), -27);  // already open
+    EXPECT_EQ(ReadStatus(), (Status{6, 2, 1}));
     EXPECT_EQ(Bematech_FI_IniciaFechamentoCupom(Txt("d"), Txt("$"), Txt("0")), -27);  // no item yet
     EXPECT_EQ(Bematech_FI_RelatorioGerencial(Txt(" ")), -27);
     EXPECT_EQ(Bematech_FI_LeituraX(), -27);
 
     // The status read after a good command is clean again, but for the open coupon.
     ASSERT_EQ(Item(), 1);
-    s = ReadStatus();
-    EXPECT_EQ(s.st1, 2);
-    EXPECT_EQ(s.st2, 0);
+    EXPECT_EQ(ReadStatus(), (Status{6, 2, 0}));
 }
 
 TEST_F(FiscalSim, UnprogrammedRateAndPaymentAndShortPayment) {
-    ASSERT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), 1);
+    ASSERT_EQ(OpenCoupon(), 1);
     EXPECT_EQ(Item("2500"), -27);
     EXPECT_EQ(ReadStatus().st2, 16);
     EXPECT_EQ(Item("09"), -27);  // slot 9 is empty
@@ -54,30 +38,22 @@ TEST_F(FiscalSim, UnprogrammedRateAndPaymentAndShortPayment) {
     EXPECT_EQ(ReadStatus().st2, 0);
     ASSERT_EQ(Bematech_FI_EfetuaFormaPagamento(Txt("Dinheiro"), Txt("5,00")), 1);
     EXPECT_EQ(Bematech_FI_TerminaFechamentoCupom(Txt("")), -27);  // 5,00 of 6,00
-    Status s = ReadStatus();
-    EXPECT_EQ(s.st1, 2);
-    EXPECT_EQ(s.st2, 1);
+    EXPECT_EQ(ReadStatus(), (Status{6, 2, 1}));
     ASSERT_EQ(Bematech_FI_EfetuaFormaPagamento(Txt("Dinheiro"), Txt("1,00")), 1);
     EXPECT_EQ(Bematech_FI_EfetuaFormaPagamento(Txt("Dinheiro"), Txt("1,00")), -27);  // already paid
     ASSERT_EQ(Bematech_FI_TerminaFechamentoCupom(Txt("")), 1);
 }
 
 TEST_F(FiscalSim, BadArgumentsAreRefusedBeforeReachingThePrinter) {
-    ASSERT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), 1);
-    EXPECT_EQ(Bematech_FI_VendeItemDepartamento(Txt("1"), Txt("X"), Txt("1800"), Txt("10,00"), Txt("0001000"),
-                                                Txt("0000"), Txt("0000"), Txt("01"), Txt("UN")),
-              -2);
-    EXPECT_EQ(Bematech_FI_VendeItemDepartamento(Txt("1"), Txt("X"), Txt("1800"), Txt("0000010000"),
-                                                Txt("0001000"), Txt("0000"), Txt("0000"), Txt("01"), Txt("UN")),
-              -2);  // ten digits
+    ASSERT_EQ(OpenCoupon(), 1);
+    EXPECT_EQ(Item("1800", "10,00"), -2);
+    EXPECT_EQ(Item("1800", "0000010000"), -2);  // ten digits
     EXPECT_EQ(Bematech_FI_VendeItemDepartamento(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                                                 nullptr, nullptr),
               -2);
     EXPECT_EQ(Bematech_FI_CancelaItemGenerico(Txt("12a")), -2);
     // A discount that leaves nothing to pay is refused by the printer.
-    EXPECT_EQ(Bematech_FI_VendeItemDepartamento(Txt("1"), Txt("X"), Txt("1800"), Txt("000001000"), Txt("0001000"),
-                                                Txt("0000"), Txt("00000100"), Txt("01"), Txt("UN")),
-              -27);
+    EXPECT_EQ(Item("1800", "000001000", "0001000", "00000100"), -27);
     ASSERT_EQ(Item(), 1);
     ASSERT_EQ(Bematech_FI_IniciaFechamentoCupom(Txt("x"), Txt("$"), Txt("0")), -2);
     ASSERT_EQ(Bematech_FI_IniciaFechamentoCupom(Txt("d"), Txt("$"), Txt("1,005")), -2);
@@ -92,13 +68,11 @@ TEST_F(FiscalSim, BadArgumentsAreRefusedBeforeReachingThePrinter) {
 
 TEST_F(FiscalSim, PaperAndCoverStopPrintingAndShowInTheStatus) {
     Control({{"sim", "paper"}, {"state", "low"}});
-    ASSERT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), 1);
+    ASSERT_EQ(OpenCoupon(), 1);
     EXPECT_EQ(ReadStatus().st1, 64 + 2);
     Control({{"sim", "paper"}, {"state", "out"}});
     EXPECT_EQ(Item(), -27);
-    Status s = ReadStatus();
-    EXPECT_EQ(s.st1, 128 + 2);
-    EXPECT_EQ(s.st2, 1);
+    EXPECT_EQ(ReadStatus(), (Status{6, 128 + 2, 1}));
     Control({{"sim", "paper"}, {"state", "ok"}});
     Control({{"sim", "cover"}, {"open", true}});
     EXPECT_EQ(Item(), -27);

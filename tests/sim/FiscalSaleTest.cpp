@@ -17,9 +17,7 @@ TEST_F(FiscalSim, SaleMovesCountersTotalsJournalAndRoll) {
     EXPECT_EQ(Answer(Bematech_FI_DataMovimento, 6), "051226");
 
     // 2 x 10,00 at 18 %, and 1,5 x 3,333 rounded (5,00) exempt on the model-34 form.
-    ASSERT_EQ(Bematech_FI_VendeItemDepartamento(Txt("789"), Txt("REFRIGERANTE"), Txt("1800"), Txt("000010000"),
-                                                Txt("0002000"), Txt("0000"), Txt("00000100"), Txt("01"), Txt("UN")),
-              1);
+    ASSERT_EQ(Item("1800", "000010000", "0002000", "00000100", "REFRIGERANTE"), 1);
     ASSERT_EQ(Bematech_FI_VendeItemArredondamentoMFD(Txt("555"), Txt("AGUA"), Txt("II"), Txt("UN"), Txt("0001500"),
                                                      Txt("00003333"), Txt("0000"), Txt("0000"), 1),
               1);
@@ -53,7 +51,7 @@ TEST_F(FiscalSim, SaleMovesCountersTotalsJournalAndRoll) {
     EXPECT_EQ(numero["entry"], "Bematech_FI_NumeroCupom");
     EXPECT_EQ(numero["args"][0], "000001");  // what the call wrote into the area
 
-    std::string roll = Control({{"sim", "roll"}})["roll"];
+    std::string roll = Roll();
     EXPECT_NE(roll.find("CUPOM FISCAL"), std::string::npos);
     EXPECT_NE(roll.find("REFRIGERANTE"), std::string::npos);
     EXPECT_NE(roll.find("TROCO R$"), std::string::npos);
@@ -83,11 +81,9 @@ TEST_F(FiscalSim, SaleIsWrittenBesideTheStateFile) {
 }
 
 TEST_F(FiscalSim, ItemArithmeticTruncatesUnlessRoundingIsAsked) {
-    ASSERT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), 1);
+    ASSERT_EQ(OpenCoupon(), 1);
     // 0,333 x 10,99: 3,65967 -> 3,65 truncated, 3,66 rounded.
-    ASSERT_EQ(Bematech_FI_VendeItemDepartamento(Txt("1"), Txt("A"), Txt("FF"), Txt("000010990"), Txt("0000333"),
-                                                Txt("0000"), Txt("0000"), Txt("01"), Txt("KG")),
-              1);
+    ASSERT_EQ(Item("FF", "000010990", "0000333"), 1);
     ASSERT_EQ(Bematech_FI_VendeItemArredondamentoMFD(Txt("2"), Txt("B"), Txt("FF"), Txt("KG"), Txt("0000333"),
                                                      Txt("00010990"), Txt("0000"), Txt("0000"), 1),
               1);

@@ -42,7 +42,11 @@ inline nlohmann::json Control(const nlohmann::json& request) {
 
 struct Status {
     int ack = 0, st1 = 0, st2 = 0;
+    bool operator==(const Status&) const = default;
 };
+inline std::ostream& operator<<(std::ostream& out, const Status& s) {
+    return out << "ack " << s.ack << " st1 " << s.st1 << " st2 " << s.st2;
+}
 
 inline Status ReadStatus() {
     Status s;
@@ -92,15 +96,37 @@ protected:
         return area.s;
     }
 
-    // Opens a coupon, sells one item of quantity x price (fixed digits), and pays it in cash.
-    static void Sale(const char* price = "000010000", const char* quantity = "0001000", const char* payment = "50,00") {
-        ASSERT_EQ(Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")), 1);
-        ASSERT_EQ(Bematech_FI_VendeItemDepartamento(Txt("789"), Txt("REFRIGERANTE"), Txt("1800"), Txt(price),
-                                                    Txt(quantity), Txt("0000"), Txt("0000"), Txt("01"), Txt("UN")),
-                  1);
+    static std::string Roll() { return Control({{"sim", "roll"}})["roll"]; }
+    static int Flags() {
+        int flags = -1;
+        EXPECT_EQ(Bematech_FI_FlagsFiscais(&flags), 1);
+        return flags;
+    }
+    static int Extended() {
+        int ext = -1;
+        EXPECT_EQ(Bematech_FI_StatusEstendidoMFD(&ext), 1);
+        return ext;
+    }
+
+    static int OpenCoupon() { return Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")); }
+    // One item in the fixed-digit form: price with 3 decimals in 9 digits, quantity with 3 in 7.
+    static int Item(const char* tax = "1800", const char* price = "000001000", const char* quantity = "0001000",
+                    const char* discount = "0000", const char* description = "ITEM") {
+        return Bematech_FI_VendeItemDepartamento(Txt("789"), Txt(description), Txt(tax), Txt(price), Txt(quantity),
+                                                 Txt("0000"), Txt(discount), Txt("01"), Txt("UN"));
+    }
+    // Starts the closing without discount, pays in cash and ends with the footer.
+    static void CloseInCash(const char* payment, const char* footer = "") {
         ASSERT_EQ(Bematech_FI_IniciaFechamentoCupom(Txt("d"), Txt("$"), Txt("0")), 1);
         ASSERT_EQ(Bematech_FI_EfetuaFormaPagamento(Txt("Dinheiro"), Txt(payment)), 1);
-        ASSERT_EQ(Bematech_FI_TerminaFechamentoCupom(Txt("Obrigado")), 1);
+        ASSERT_EQ(Bematech_FI_TerminaFechamentoCupom(Txt(footer)), 1);
+    }
+
+    // Opens a coupon, sells one item of quantity x price (fixed digits), and pays it in cash.
+    static void Sale(const char* price = "000010000", const char* quantity = "0001000", const char* payment = "50,00") {
+        ASSERT_EQ(OpenCoupon(), 1);
+        ASSERT_EQ(Item("1800", price, quantity, "0000", "REFRIGERANTE"), 1);
+        CloseInCash(payment, "Obrigado");
     }
 
     std::filesystem::path folder_;
