@@ -72,20 +72,37 @@ protected:
 };
 std::set<std::string> ExportSymbols::symbols_;
 
-TEST_F(ExportSymbols, EachRowIsExportedUnderTheNamesItsRuleGives) {
+TEST_F(ExportSymbols, EachRowIsExportedUnderBothNamesExceptTheListedOnes) {
+    // Every operation has both names except these.
+    const std::set<std::string> qualifiedOnly = {
+        "AnalisaRetorno", "Formata_rodape", "FormataCNPJ", "IsentoCompos", "IsentoSimpl",
+        "ImprimeParametrosConfig", "retornaPathBematech", "ContadorComprovantesCreditoMFD"};
+    const std::set<std::string> plainOnly = {"RetornaDataUltimaReducao"};
     ASSERT_FALSE(Operations().empty());
     std::set<std::string> seen;
     for (const Operation& op : Operations()) {
         SCOPED_TRACE(op.name);
         EXPECT_TRUE(seen.insert(op.name).second) << "listed twice";
-        const bool plain = op.exportKind != ExportKind::Qualified;
-        const bool qualified = op.exportKind != ExportKind::Plain;
+        const ExportKind expected = qualifiedOnly.count(op.name) ? ExportKind::Qualified
+                                    : plainOnly.count(op.name)   ? ExportKind::Plain
+                                                                 : ExportKind::Both;
+        EXPECT_EQ(op.exportKind, expected);
+        const bool plain = expected != ExportKind::Qualified;
         EXPECT_EQ(symbols_.count(op.name) == 1, plain);
         EXPECT_EQ(dlsym(RTLD_DEFAULT, op.name.c_str()) != nullptr, plain);
-        EXPECT_EQ(HasQualified(symbols_, op.name), qualified);
+        EXPECT_EQ(HasQualified(symbols_, op.name), expected != ExportKind::Plain);
         EXPECT_EQ(FindOperation(op.name), &op);
         EXPECT_TRUE(static_cast<bool>(op.invoke));
     }
+    // The printer connection, status, printer-data and grand-total operations are all there.
+    for (const char* name : {"StartImpFiscal", "AbrePorta", "FechaPorta", "StopImpFiscal",
+                             "AnalisaRetorno", "ImpressoraOK", "EnviaComando", "RetornoImpFiscal",
+                             "Carrega_Dados_Impressora", "VerificaData", "Codigo_Nacional_ECF",
+                             "DefineParametrosImpressora", "Atu_TotGeral"})
+        EXPECT_TRUE(seen.count(name)) << name;
+    // Names are found exactly as written.
+    EXPECT_EQ(FindOperation("startimpfiscal"), nullptr);
+    EXPECT_EQ(FindOperation("NoSuchOperation"), nullptr);
 }
 
 TEST_F(ExportSymbols, StartImpFiscalHasBothNamesAndAnalisaRetornoOnlyItsQualifiedOne) {
@@ -109,49 +126,14 @@ TEST_F(ExportSymbols, GlobalsAreExportedUnderTheirQualifiedNamesOnly) {
     EXPECT_TRUE(symbols_.count("Orb00100::stDataCat[abi:cxx11]"));
 }
 
-TEST(ExportTable, TheFrameRowsDescribeTheirOperations) {
-    const Operation* start = FindOperation("StartImpFiscal");
-    ASSERT_NE(start, nullptr);
-    EXPECT_EQ(start->exportKind, ExportKind::Both);
-    EXPECT_EQ(start->params, std::vector<ParamKind>{ParamKind::VariantVar});
-    EXPECT_EQ(start->result, ResultKind::Bool);
-    const Operation* close = FindOperation("FechaPorta");
-    ASSERT_NE(close, nullptr);
-    EXPECT_TRUE(close->params.empty());
-    EXPECT_EQ(close->result, ResultKind::Bool);
-    const Operation* stop = FindOperation("StopImpFiscal");
-    ASSERT_NE(stop, nullptr);
-    EXPECT_EQ(stop->result, ResultKind::None);
-    EXPECT_EQ(FindOperation("startimpfiscal"), nullptr);
-    EXPECT_EQ(FindOperation("NoSuchOperation"), nullptr);
-}
-
-TEST(ExportTable, HoldsTheConnectionFamiliesAndTheNamingExceptions) {
-    // The printer connection, status, printer-data and grand-total operations.
-    for (const char* name : {"StartImpFiscal", "AbrePorta", "FechaPorta", "StopImpFiscal",
-                             "AnalisaRetorno", "ImpressoraOK", "EnviaComando", "RetornoImpFiscal",
-                             "Carrega_Dados_Impressora", "VerificaData", "Codigo_Nacional_ECF",
-                             "DefineParametrosImpressora", "Atu_TotGeral"})
-        EXPECT_NE(FindOperation(name), nullptr) << name;
-
-    // Every operation has both names except these.
-    const std::set<std::string> qualifiedOnly = {
-        "AnalisaRetorno", "Formata_rodape", "FormataCNPJ", "IsentoCompos", "IsentoSimpl",
-        "ImprimeParametrosConfig", "retornaPathBematech", "ContadorComprovantesCreditoMFD"};
-    const std::set<std::string> plainOnly = {"RetornaDataUltimaReducao"};
-    for (const Operation& op : Operations()) {
-        const ExportKind expected = qualifiedOnly.count(op.name) ? ExportKind::Qualified
-                                    : plainOnly.count(op.name)   ? ExportKind::Plain
-                                                                 : ExportKind::Both;
-        EXPECT_EQ(op.exportKind, expected) << op.name;
-    }
-}
-
-TEST(ExportTable, APlainWrapperCallsTheOperation) {
+TEST(ExportTable, ThePlainWrapperAndTheTableCallTheFrameOperations) {
     Orb00100::StopImpFiscal();
     auto plainClose = reinterpret_cast<bool (*)()>(dlsym(RTLD_DEFAULT, "FechaPorta"));
     ASSERT_NE(plainClose, nullptr);
     EXPECT_FALSE(plainClose());  // nothing bound: refused, not a call through an empty variable
+    std::vector<Argument> none;
+    EXPECT_FALSE(FindOperation("FechaPorta")->invoke(none).ToBool());
+    EXPECT_TRUE(FindOperation("StopImpFiscal")->invoke(none).IsUnassigned());
 }
 
 // ---- The bridge's conversions, on an operation of every parameter kind ---------------------
@@ -239,14 +221,6 @@ TEST(ExportBridge, WrongArgumentCountIsRefusedAndRaisedErrorsKeepVarChanges) {
     EXPECT_EQ(args[0].value.ToString(), "changed");
 }
 
-TEST(ExportBridge, TheTableInvokesTheFrameOperations) {
-    Orb00100::StopImpFiscal();
-    std::vector<Argument> none;
-    const Variant closed = FindOperation("FechaPorta")->invoke(none);
-    EXPECT_FALSE(closed.ToBool());
-    EXPECT_TRUE(FindOperation("StopImpFiscal")->invoke(none).IsUnassigned());
-}
-
 // ---- Globals ------------------------------------------------------------------------------
 
 const Global* FindGlobal(std::string_view name) {
@@ -255,31 +229,17 @@ const Global* FindGlobal(std::string_view name) {
     return nullptr;
 }
 
-TEST(ExportGlobals, ReadAndSetByNameExceptObjectsAndEntryPoints) {
-    const Global* taa = FindGlobal("boNUtilTaa");
-    ASSERT_NE(taa, nullptr);
-    ASSERT_TRUE(static_cast<bool>(taa->set));
-    taa->set(Variant(false));
-    EXPECT_FALSE(Orb00100::boNUtilTaa);
-    EXPECT_FALSE(taa->get().ToBool());
-    taa->set(Variant(true));
-    EXPECT_TRUE(Orb00100::boNUtilTaa);
-
-    FindGlobal("stMensagemTaa")->set(Variant(" Impressora fiscal sem papel."));
-    EXPECT_EQ(Orb00100::stMensagemTaa, " Impressora fiscal sem papel.");
-    Orb00100::stMensagemTaa.clear();
-    FindGlobal("inTipoImpFis")->set(Variant("34"));
-    EXPECT_EQ(Orb00100::inTipoImpFis, 34);
-    Orb00100::inTipoImpFis = 0;
-
-    for (const char* name : {"dtmBematech100", "ImpFisDLLHandle", "cdsAuxExtSimp",
-                             "Bematech_FI_AbrePortaSerial", "Bematech_FI_DownloadMF", "BemaFechaPorta",
-                             "Bematech_validateFile"}) {
+TEST(ExportGlobals, ObjectsHandlesAndEntryPointsAreReadOnlyAndReadTheirState) {
+    for (const char* name : {"dtmBematech100", "ImpFisDLLHandle", "cdsAuxExtSimp", "Bematech_FI_AbrePortaSerial",
+                             "Bematech_FI_DownloadMF", "BemaFechaPorta", "Bematech_validateFile"}) {
         SCOPED_TRACE(name);
         const Global* g = FindGlobal(name);
         ASSERT_NE(g, nullptr);
         EXPECT_FALSE(static_cast<bool>(g->set));
     }
+    const Global* taa = FindGlobal("boNUtilTaa");
+    ASSERT_NE(taa, nullptr);
+    EXPECT_TRUE(static_cast<bool>(taa->set));
     Orb00100::StopImpFiscal();
     EXPECT_FALSE(FindGlobal("Bematech_FI_AbrePortaSerial")->get().ToBool());
     EXPECT_EQ(FindGlobal("ImpFisDLLHandle")->get().ToInt(), 0);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "driver/DataModule.h"
 #include "driver/Globals.h"
 #include "driver/GrandTotalGuard.h"
 #include "external/hostlib/HostLib.h"
@@ -14,12 +13,6 @@
 namespace {
 
 using namespace Orb00100;
-using orb::fw::FieldType;
-
-struct TamboraRow {
-    std::string branch, till, serial, guarded;
-    std::string copy;  // as stored: already enciphered, or a raw text
-};
 
 std::string Enc(const std::string& text) { return orb::hostlib::Cripto(text, kSeletorCripto); }
 
@@ -31,30 +24,10 @@ protected:
         orb::hostlib::ClearRecorded();
         boClieUtil = false;
     }
-
-    void WriteTambora(const std::vector<TamboraRow>& rows, int copySize = 200) {
-        orb::fw::ClientDataSet table;
-        table.AddFieldDef("CDFILIAL", FieldType::String, 4);
-        table.AddFieldDef("CDCAIXA", FieldType::String, 3);
-        table.AddFieldDef("NRSERIEECF", FieldType::String, 200);
-        table.AddFieldDef("CAMPO01", FieldType::String, 1);
-        table.AddFieldDef("CAMPO02", FieldType::String, copySize);
-        table.CreateDataSet();
-        for (const TamboraRow& r : rows) {
-            table.Append();
-            table.FieldByName("CDFILIAL").SetAsString(r.branch);
-            table.FieldByName("CDCAIXA").SetAsString(r.till);
-            table.FieldByName("NRSERIEECF").SetAsString(Enc(r.serial));
-            table.FieldByName("CAMPO01").SetAsString(r.guarded);
-            table.FieldByName("CAMPO02").SetAsString(r.copy);
-            table.Post();
-        }
-        table.SaveToFile(TamboraPath());
-    }
     // Our till's row with this stored copy, beside another branch's row that must not be touched.
     void WriteOurCopy(const std::string& stored, const std::string& guarded = "S") {
-        WriteTambora({{"0002", "001", "BE0001", "S", Enc("1,00")},
-                      {"0001", "001", "BE0001", guarded, stored}});
+        orb::test::WriteTambora({{"0002", "001", "BE0001", "S", Enc("1,00")},
+                                 {"0001", "001", "BE0001", guarded, stored}});
     }
     std::string CopyOf(const std::string& branch) {
         orb::fw::ClientDataSet table;
@@ -68,12 +41,9 @@ protected:
         orb::platform::ReadFile(TamboraPath(), bytes);
         return bytes;
     }
-    // The printer's grand total for the next query: 1234,57.
-    void PrinterTotal(const std::string& answer = "000000000000123457") {
-        Sim({{"sim", "answer"}, {"entry", "Bematech_FI_GrandeTotal"}, {"values", {answer}}});
-    }
+    // The guard, with the printer's grand total at 1234,57 for its query.
     bool Guard(const std::string& validate, bool mayRepair, const std::string& branch = "0001") {
-        PrinterTotal();
+        SimAnswer("Bematech_FI_GrandeTotal", {"000000000000123457"});
         return Atu_TotGeral(orb::test::NamedParams{{"CDFILIAL", branch},
                                                    {"CDCAIXA", "001"},
                                                    {"NRSERIEIMP", "BE0001"},
@@ -82,17 +52,53 @@ protected:
                                                    {"BOPODERECOMPORGT", mayRepair}});
     }
     std::string Expected(const char* key) {
-        std::string text = DataModule().msgPadrao.Msg(key);
+        std::string text = CatalogText(key);
         return text.replace(text.find("%s"), 2, TamboraPath());
     }
 };
 
-TEST_F(GrandTotalGuard, EqualTotalsAfterRoundingLeaveTheFileAlone) {
-    WriteOurCopy(Enc("1234,565"));
-    const std::string before = FileBytes();
-    EXPECT_TRUE(Guard("S", false));
-    EXPECT_EQ(FileBytes(), before);
-    EXPECT_TRUE(Dialogs().empty());
+TEST_F(GrandTotalGuard, ComparesRepairsOrRefusesTheCopy) {
+    struct Case {
+        const char* what;
+        std::string stored, validate;
+        bool mayRepair, result;
+        const char* copyAfter;  // nullptr: the file is left byte for byte as it was
+        const char* dialogKey;  // nullptr: nothing shown
+    };
+    const Case cases[] = {
+        {"equal after rounding", Enc("1234,565"), "S", false, true, nullptr, nullptr},
+        {"placeholder replaced silently", Enc("10,10"), "S", false, true, "1234,57", nullptr},
+        {"no validation overwrites an equal copy", Enc("1234,57"), "N", false, true, "1234,57", nullptr},
+        {"no validation overwrites a wrong copy", Enc("99999,99"), "N", false, true, "1234,57", nullptr},
+        {"wrong copy repaired", Enc("1000,00"), "S", true, true, "1234,57", "ArqConfig_Recompor"},
+        {"blank copy repaired", "", "S", true, true, "1234,57", "ArqConfig_Recompor"},
+        {"undecipherable copy repaired", "C0FFEE", "S", true, true, "1234,57", "ArqConfig_Recompor"},
+        {"wrong copy refused", Enc("1000,00"), "S", false, false, "1000,00", "ArqConfig_Inv4"},
+        {"blank copy refused", "", "S", false, false, "", "ArqConfig_Inv4"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        orb::hostlib::ClearRecorded();
+        boClieUtil = false;
+        WriteOurCopy(c.stored);
+        const std::string before = FileBytes();
+        EXPECT_EQ(Guard(c.validate, c.mayRepair), c.result);
+        if (c.copyAfter) {
+            EXPECT_EQ(CopyOf("0001"), c.copyAfter);
+            EXPECT_EQ(CopyOf("0002"), "1,00");
+        } else {
+            EXPECT_EQ(FileBytes(), before);
+        }
+        if (c.dialogKey) {
+            ASSERT_EQ(Dialogs().size(), 1u);
+            EXPECT_EQ(Dialogs()[0].text, Expected(c.dialogKey));
+            EXPECT_EQ(Dialogs()[0].kind, 3);
+            EXPECT_EQ(Dialogs()[0].scheme, "009");
+        } else {
+            EXPECT_TRUE(Dialogs().empty());
+        }
+        EXPECT_FALSE(boClieUtil);
+    }
 }
 
 TEST_F(GrandTotalGuard, RowsOutsideTheGuardAreNotTouched) {
@@ -104,24 +110,7 @@ TEST_F(GrandTotalGuard, RowsOutsideTheGuardAreNotTouched) {
     EXPECT_TRUE(Dialogs().empty());
 }
 
-TEST_F(GrandTotalGuard, WithoutValidationTheCopyIsOverwritten) {
-    WriteOurCopy(Enc("1234,57"));
-    EXPECT_TRUE(Guard("N", false));
-    EXPECT_EQ(CopyOf("0001"), "1234,57");
-    WriteOurCopy(Enc("99999,99"));
-    EXPECT_TRUE(Guard("N", false));
-    EXPECT_EQ(CopyOf("0001"), "1234,57");
-    EXPECT_EQ(CopyOf("0002"), "1,00");
-    EXPECT_TRUE(Dialogs().empty());
-}
-
-TEST_F(GrandTotalGuard, PlaceholderIsReplacedSilently) {
-    WriteOurCopy(Enc("10,10"));
-    EXPECT_TRUE(Guard("S", false));
-    EXPECT_EQ(CopyOf("0001"), "1234,57");
-    EXPECT_TRUE(Dialogs().empty());
-
-    // Under a decimal point the placeholder does not read as 10.10: a plain mismatch.
+TEST_F(GrandTotalGuard, APlaceholderUnderADecimalPointIsAPlainMismatch) {
     orb::fw::Settings().DecimalSeparator = '.';
     orb::fw::Settings().ThousandSeparator = ',';
     WriteOurCopy(Enc("10,10"));
@@ -129,48 +118,24 @@ TEST_F(GrandTotalGuard, PlaceholderIsReplacedSilently) {
     EXPECT_EQ(CopyOf("0001"), "10,10");
 }
 
-TEST_F(GrandTotalGuard, WrongBlankOrUnreadableCopyIsRepairedWhereAllowed) {
-    for (const std::string& stored : {Enc("1000,00"), std::string(), std::string("C0FFEE")}) {
-        SCOPED_TRACE(stored);
-        orb::hostlib::ClearRecorded();
-        boClieUtil = false;
-        WriteOurCopy(stored);
-        EXPECT_TRUE(Guard("S", true));
-        EXPECT_EQ(CopyOf("0001"), "1234,57");
-        ASSERT_EQ(Dialogs().size(), 1u);
-        EXPECT_EQ(Dialogs()[0].text, Expected("ArqConfig_Recompor"));
-        EXPECT_EQ(Dialogs()[0].kind, 3);
-        EXPECT_EQ(Dialogs()[0].scheme, "009");
-        EXPECT_FALSE(boClieUtil);
-    }
-    // While a customer is served the repair is silent and the flag stays up.
+TEST_F(GrandTotalGuard, WhileACustomerIsServedNothingIsShown) {
+    // The repair is silent and the flag stays up.
     boClieUtil = true;
-    orb::hostlib::ClearRecorded();
     WriteOurCopy(Enc("1000,00"));
     EXPECT_TRUE(Guard("S", true));
     EXPECT_TRUE(Dialogs().empty());
     EXPECT_TRUE(boClieUtil);
-}
-
-TEST_F(GrandTotalGuard, MismatchIsRefusedWhereRepairIsNotAllowed) {
-    WriteOurCopy(Enc("1000,00"));
-    boClieUtil = false;
-    EXPECT_FALSE(Guard("S", false));
-    EXPECT_EQ(CopyOf("0001"), "1000,00");
-    ASSERT_EQ(Dialogs().size(), 1u);
-    EXPECT_EQ(Dialogs()[0].text, Expected("ArqConfig_Inv4"));
 
     // A self-service terminal refuses without a word, and the customer flag goes down.
-    orb::hostlib::ClearRecorded();
     boNUtilTaa = false;
-    boClieUtil = true;
+    WriteOurCopy(Enc("1000,00"));
     EXPECT_FALSE(Guard("S", false));
     EXPECT_TRUE(Dialogs().empty());
     EXPECT_FALSE(boClieUtil);
 }
 
 TEST_F(GrandTotalGuard, BranchWithAQuoteFindsItsRow) {
-    WriteTambora({{"0'1", "001", "BE0001", "S", Enc("1000,00")}});
+    orb::test::WriteTambora({{"0'1", "001", "BE0001", "S", Enc("1000,00")}});
     EXPECT_FALSE(Guard("S", false, "0'1"));
     EXPECT_EQ(Dialogs().at(0).text, Expected("ArqConfig_Inv4"));
 }
@@ -184,7 +149,7 @@ TEST_F(GrandTotalGuard, FileErrorsAreShownAndLowerTheCustomerFlag) {
 
     // A copy column too narrow for the cipher: the repair fails and says so.
     orb::hostlib::ClearRecorded();
-    WriteTambora({{"0001", "001", "BE0001", "S", ""}}, 20);
+    orb::test::WriteTambora({{"0001", "001", "BE0001", "S", ""}}, 20);
     const std::string before = FileBytes();
     EXPECT_FALSE(Guard("S", true));
     EXPECT_EQ(FileBytes(), before);

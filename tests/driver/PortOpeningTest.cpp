@@ -2,10 +2,7 @@
 // line and message, the pending receipt, and when an interrupted sale is recognised.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "TestSupport.h"
-#include "driver/DataModule.h"
 #include "driver/PortOpening.h"
 #include "driver/Recovery.h"
 #include "platform/Platform.h"
@@ -14,18 +11,7 @@ namespace {
 
 using namespace Orb00100;
 
-class PortOpening : public orb::test::DriverTest {
-protected:
-    int Calls(const std::string& entry) {
-        const auto entries = JournalEntries();
-        return static_cast<int>(std::count(entries.begin(), entries.end(), entry));
-    }
-    bool Logged(const std::string& text) {
-        const auto texts = LogTexts();
-        return std::find(texts.begin(), texts.end(), text) != texts.end();
-    }
-    std::string Msg(const char* key) { return DataModule().msgPadrao.Msg(key); }
-};
+class PortOpening : public orb::test::DriverTest {};
 
 TEST_F(PortOpening, CleanPrinterOpensAndClosesLeftoversWithoutCancelling) {
     ASSERT_TRUE(StartModule());
@@ -47,21 +33,31 @@ TEST_F(PortOpening, PortThatDoesNotOpenIsReportedWithItsName) {
         orb::hostlib::ClearRecorded();
         FailNext("Bematech_FI_AbrePortaSerial", code);
         EXPECT_FALSE(StartModule());
-        EXPECT_TRUE(Logged("Bematech_FI_AbrePortaSerial: " + std::to_string(code)));
-        EXPECT_TRUE(Logged("ERRO!!! Abrindo porta COM1"));
+        EXPECT_TRUE(WasLogged("Bematech_FI_AbrePortaSerial: " + std::to_string(code)));
+        EXPECT_TRUE(WasLogged("ERRO!!! Abrindo porta COM1"));
         ASSERT_FALSE(Dialogs().empty());
-        EXPECT_EQ(Dialogs().back().text, Msg("ErroPorta"));
+        EXPECT_EQ(Dialogs().back().text, CatalogText("ErroPorta"));
         EXPECT_EQ(Dialogs().back().kind, 3);
         EXPECT_EQ(Dialogs().back().scheme, "001");
-        EXPECT_EQ(Calls("Bematech_FI_DataHoraImpressora"), 0);
+        EXPECT_EQ(CallCount("Bematech_FI_DataHoraImpressora"), 0);
     }
+}
+
+TEST_F(PortOpening, PrinterSwitchedOffIsReported) {
+    FailNext("Bematech_FI_VerificaImpressoraLigada", -6);
+    EXPECT_FALSE(StartModule());
+    EXPECT_TRUE(WasLogged(ErrorLogText("ImpDeslig")));
+    ASSERT_EQ(Dialogs().size(), 1u);
+    EXPECT_EQ(Dialogs()[0].text, CatalogText("ImpDeslig"));
+    EXPECT_EQ(Dialogs()[0].kind, 3);
+    EXPECT_EQ(CallCount("Bematech_FI_FechaRelatorioGerencial"), 0);
 }
 
 TEST_F(PortOpening, ClockOffByMoreThanFifteenMinutesRefusesTheStart) {
     Sim({{"sim", "clock"}, {"offset_seconds", -16 * 60}});
     EXPECT_FALSE(StartModule());
-    EXPECT_EQ(Dialogs().back().text, Msg("DataDif"));
-    EXPECT_EQ(Calls("Bematech_FI_VerificaImpressoraLigada"), 0);
+    EXPECT_EQ(Dialogs().back().text, CatalogText("DataDif"));
+    EXPECT_EQ(CallCount("Bematech_FI_VerificaImpressoraLigada"), 0);
 
     Sim({{"sim", "clock"}, {"offset_seconds", 14 * 60}});
     orb::hostlib::ClearRecorded();
@@ -69,40 +65,30 @@ TEST_F(PortOpening, ClockOffByMoreThanFifteenMinutesRefusesTheStart) {
     EXPECT_TRUE(Dialogs().empty());
 }
 
-TEST_F(PortOpening, PrinterSwitchedOffIsReported) {
-    FailNext("Bematech_FI_VerificaImpressoraLigada", -6);
-    EXPECT_FALSE(StartModule());
-    EXPECT_TRUE(Logged("ERRO!!! " + Msg("ImpDeslig")));
-    ASSERT_EQ(Dialogs().size(), 1u);
-    EXPECT_EQ(Dialogs()[0].text, Msg("ImpDeslig"));
-    EXPECT_EQ(Dialogs()[0].kind, 3);
-    EXPECT_EQ(Calls("Bematech_FI_FechaRelatorioGerencial"), 0);
-}
-
 TEST_F(PortOpening, PendingNonFiscalReceiptIsCancelled) {
     Sim({{"sim", "extended"}, {"value", 33}});
     EXPECT_TRUE(StartModule());
-    EXPECT_EQ(Calls("Bematech_FI_CancelaRecebimentoNaoFiscalMFD"), 1);
-    EXPECT_EQ(Calls("Bematech_FI_CancelaCupom"), 0);
+    EXPECT_EQ(CallCount("Bematech_FI_CancelaRecebimentoNaoFiscalMFD"), 1);
+    EXPECT_EQ(CallCount("Bematech_FI_CancelaCupom"), 0);
 }
 
 TEST_F(PortOpening, OnlyACouponOpenAndNothingElseOrTheHostFilesMeanAnInterruptedSale) {
     // Paper out as well as the coupon open: not taken for an interrupted sale.
     ForceStatus(6, 130, 0, 10);
     EXPECT_TRUE(StartModule());
-    EXPECT_EQ(Calls("Bematech_FI_CancelaCupom"), 0);
+    EXPECT_EQ(CallCount("Bematech_FI_CancelaCupom"), 0);
 
     ResetPrinter();
     ForceStatus(6, 2, 0, 10);
     EXPECT_TRUE(StartModule());
-    EXPECT_EQ(Calls("Bematech_FI_CancelaCupom"), 1);
+    EXPECT_EQ(CallCount("Bematech_FI_CancelaCupom"), 1);
 
     for (const std::string& file : {SaleRecoveryPath(), CancelledItemsRecoveryPath()}) {
         SCOPED_TRACE(file);
         ResetPrinter();
         ASSERT_TRUE(orb::platform::WriteFile(file, "x"));
         EXPECT_TRUE(StartModule());
-        EXPECT_EQ(Calls("Bematech_FI_CancelaCupom"), 1);
+        EXPECT_EQ(CallCount("Bematech_FI_CancelaCupom"), 1);
         // The host removes its files itself.
         EXPECT_TRUE(orb::platform::FileExists(file));
         orb::platform::DeleteFile(file);

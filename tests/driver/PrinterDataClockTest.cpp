@@ -4,12 +4,10 @@
 
 #include <cstdio>
 
-#include "driver/DataModule.h"
 #include "driver/Globals.h"
 #include "driver/PrinterData.h"
-#include "external/hostlib/HostLib.h"
+#include "driver/TestSupport.h"
 #include "framework/DateTime.h"
-#include "framework/FormatSettings.h"
 
 namespace {
 
@@ -18,21 +16,13 @@ using orb::fw::EncodeDate;
 using orb::fw::EncodeDateTime;
 using orb::fw::TDateTime;
 
-class ClockCheck : public ::testing::Test {
+class ClockCheck : public orb::test::DriverTest {
 protected:
+    bool UsesPrinter() const override { return false; }
     void SetUp() override {
-        EnsureDataModule();
-        orb::hostlib::ResetHooks();
-        orb::hostlib::ClearRecorded();
-        orb::fw::ResetSettings();
-        orb::fw::SetFixedNow(EncodeDateTime(2026, 12, 5, 14, 30, 0));
-        boNUtilTaa = true;
+        DriverTest::SetUp();
+        PinClock(EncodeDateTime(2026, 12, 5, 14, 30, 0));
         boClieUtil = true;
-    }
-    void TearDown() override {
-        orb::fw::SetClock({});
-        boNUtilTaa = true;
-        boClieUtil = false;
     }
     // The printer's DDMMYYHHMMSS for a moment.
     static std::string PrinterText(int day, int hour, int minute, int second) {
@@ -40,7 +30,6 @@ protected:
         std::snprintf(text, sizeof text, "%02d1226%02d%02d%02d", day, hour, minute, second);
         return text;
     }
-    const std::vector<orb::hostlib::Dialog>& Dialogs() { return orb::hostlib::Recorded().dialogs; }
 };
 
 TEST_F(ClockCheck, AllowsFifteenMinutesEitherWayAndRefusesMore) {
@@ -58,7 +47,7 @@ TEST_F(ClockCheck, AllowsFifteenMinutesEitherWayAndRefusesMore) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.printer);
         boClieUtil = true;
-        orb::hostlib::ClearRecorded();
+        Recorded().dialogs.clear();
         TDateTime fiscal;
         EXPECT_EQ(VerificaData("007", fiscal, c.printer, "", false), c.passes);
         EXPECT_EQ(boClieUtil, c.passes);
@@ -66,7 +55,7 @@ TEST_F(ClockCheck, AllowsFifteenMinutesEitherWayAndRefusesMore) {
             EXPECT_TRUE(Dialogs().empty());
         } else {
             ASSERT_EQ(Dialogs().size(), 1u);
-            EXPECT_EQ(Dialogs()[0].text, DataModule().msgPadrao.Msg("DataDif"));
+            EXPECT_EQ(Dialogs()[0].text, CatalogText("DataDif"));
             EXPECT_EQ(Dialogs()[0].kind, 3);
             EXPECT_EQ(Dialogs()[0].scheme, "007");
         }
@@ -120,17 +109,20 @@ TEST(NationalCode, UnlistedVersionsTakeTheModelsLatestCode) {
     EXPECT_EQ(Codigo_Nacional_ECF(20, "010000"), "000000");
 }
 
-TEST(NonFiscalPrinterLayout, UnknownModelsGetTheWidePrinter) {
-    unsigned char columns = 0;
-    std::string lineEnd, control;
-    DefineParametrosImpressora(columns, lineEnd, control, "6");
-    EXPECT_EQ(columns, 42);
-    EXPECT_EQ(lineEnd, "\n");
-    EXPECT_EQ(control, "\x1bm");
-    DefineParametrosImpressora(columns, lineEnd, control, "10");
-    EXPECT_EQ(columns, 48);
-    EXPECT_EQ(lineEnd, "\r\n");
-    EXPECT_EQ(control, "\x1bw");
+TEST(NonFiscalPrinterLayout, EachModelHasItsWidthLineEndAndControlAndUnknownOnesTheWidePrinter) {
+    struct Case { const char* model; unsigned char columns; const char* lineEnd; const char* control; };
+    const Case cases[] = {{"1", 36, "\r\n", "\x1bw"}, {"2", 42, "\n", "\x1bw"}, {"5", 42, "\n", "\x1bm"},
+                          {"6", 42, "\n", "\x1bm"},    {"7", 40, "\n", "\x1bw"}, {"10", 48, "\r\n", "\x1bw"},
+                          {"", 48, "\r\n", "\x1bw"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.model);
+        unsigned char columns = 0;
+        std::string lineEnd, control;
+        DefineParametrosImpressora(columns, lineEnd, control, c.model);
+        EXPECT_EQ(columns, c.columns);
+        EXPECT_EQ(lineEnd, c.lineEnd);
+        EXPECT_EQ(control, c.control);
+    }
 }
 
 }  // namespace

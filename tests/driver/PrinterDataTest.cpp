@@ -5,10 +5,8 @@
 #include <algorithm>
 
 #include "TestSupport.h"
-#include "driver/DataModule.h"
 #include "driver/Globals.h"
 #include "driver/PrinterData.h"
-#include "framework/Cp1252.h"
 #include "framework/DateFormat.h"
 #include "framework/DateTime.h"
 
@@ -26,9 +24,6 @@ protected:
         ClearJournal();
         NewLogTexts();
     }
-    void Answer(const char* entry, nlohmann::json values) {
-        Sim({{"sim", "answer"}, {"entry", entry}, {"values", values}});
-    }
     Variant Inputs() {
         return orb::test::NamedParams{{"ESQUEMA", "003"}, {"DATAATUIMP", "X"}, {"ECFIMP", "A123"},
                                       {"REDIMP", "0042"}, {"SERIEIMP", "OLD"}, {"DATAIMP", "Y"}};
@@ -44,10 +39,10 @@ protected:
 };
 
 TEST_F(PrinterData, LoadsDatesTillAndSerialFromThePrinter) {
-    Answer("Bematech_FI_DataMovimento", {"041226"});
-    Answer("Bematech_FI_DataHoraImpressora", {"051226", "143005"});
-    Answer("Bematech_FI_NumeroCaixa", {"0007"});
-    Answer("Bematech_FI_NumeroSerieMFD", {"BE091010100011223344"});
+    SimAnswer("Bematech_FI_DataMovimento", {"041226"});
+    SimAnswer("Bematech_FI_DataHoraImpressora", {"051226", "143005"});
+    SimAnswer("Bematech_FI_NumeroCaixa", {"0007"});
+    SimAnswer("Bematech_FI_NumeroSerieMFD", {"BE091010100011223344"});
     Variant params = Inputs();
     EXPECT_TRUE(Carrega_Dados_Impressora(params));
     EXPECT_EQ(Names(params),
@@ -58,25 +53,23 @@ TEST_F(PrinterData, LoadsDatesTillAndSerialFromThePrinter) {
     EXPECT_EQ(Out(params, "SERIEIMP"), "BE091010100011223344");
     EXPECT_EQ(Out(params, "DATAIMP"), "041226");
 
-    const std::string r = "\r\nRetorno da Impressora : ";
-    const std::vector<std::string> logged = NewLogTexts();
     for (const std::string& line :
-         {"Bematech_FI_DataMovimento" + r + "041226", "Bematech_FI_DataHoraImpressora" + r + "051226143005",
-          "Bematech_FI_NumeroCaixa" + r + "0007",
-          "Bematech_FI_NumeroSerieMFD : " + r + "BE091010100011223344"})
-        EXPECT_NE(std::find(logged.begin(), logged.end(), line), logged.end()) << line;
+         {AnswerLogText("Bematech_FI_DataMovimento") + "041226",
+          AnswerLogText("Bematech_FI_DataHoraImpressora") + "051226143005", AnswerLogText("Bematech_FI_NumeroCaixa") + "0007",
+          AnswerLogText("Bematech_FI_NumeroSerieMFD : ") + "BE091010100011223344"})
+        EXPECT_TRUE(WasLogged(line)) << line;
     EXPECT_TRUE(Dialogs().empty());
 }
 
 TEST_F(PrinterData, NoMovementYetGivesToday) {
-    Answer("Bematech_FI_DataMovimento", {"000000"});
+    SimAnswer("Bematech_FI_DataMovimento", {"000000"});
     Variant params = Inputs();
     EXPECT_TRUE(Carrega_Dados_Impressora(params));
     EXPECT_EQ(Out(params, "DATAIMP"), orb::fw::FormatDateTime("ddmmyy", orb::fw::Date()));
 }
 
 TEST_F(PrinterData, BlankAnswerStopsTheLaterQueries) {
-    Answer("Bematech_FI_DataMovimento", {"      "});
+    SimAnswer("Bematech_FI_DataMovimento", {"      "});
     Variant params = Inputs();
     EXPECT_FALSE(Carrega_Dados_Impressora(params));
     EXPECT_EQ(JournalEntries(), (std::vector<std::string>{"Bematech_FI_DataMovimento",
@@ -87,11 +80,10 @@ TEST_F(PrinterData, BlankAnswerStopsTheLaterQueries) {
 
     // A blank till number: no serial asked, the verdict fails.
     ClearJournal();
-    Answer("Bematech_FI_NumeroCaixa", {"    "});
+    SimAnswer("Bematech_FI_NumeroCaixa", {"    "});
     params = Inputs();
     EXPECT_FALSE(Carrega_Dados_Impressora(params));
-    const auto entries = JournalEntries();
-    EXPECT_EQ(std::count(entries.begin(), entries.end(), "Bematech_FI_NumeroSerieMFD"), 0);
+    EXPECT_EQ(CallCount("Bematech_FI_NumeroSerieMFD"), 0);
 
     // A refused serial query is logged but does not fail the load.
     FailNext("Bematech_FI_NumeroSerieMFD", -1);
@@ -108,7 +100,7 @@ TEST_F(PrinterData, WrongPrinterSettingInBemafiIniIsRepairedAndTheHostAskedToClo
     EXPECT_TRUE(Carrega_Dados_Impressora(params));
     EXPECT_EQ(orb::test::ReadLines(SystemPath("Bemafi32.ini")), DefaultBemafiIni());
     ASSERT_EQ(Dialogs().size(), 1u);
-    EXPECT_EQ(Dialogs()[0].text, DataModule().msgPadrao.Msg("Bemafi_Imp"));
+    EXPECT_EQ(Dialogs()[0].text, CatalogText("Bemafi_Imp"));
     EXPECT_EQ(Dialogs()[0].kind, 0);
     EXPECT_EQ(Dialogs()[0].scheme, "003");
     EXPECT_EQ(Recorded().terminateRequests, 1);
@@ -126,8 +118,7 @@ TEST_F(PrinterData, ParameterThatCannotBeReadIsReportedAndTheLoadGoesOn) {
                                             {"REDIMP", "0042"}};
     EXPECT_TRUE(Carrega_Dados_Impressora(params));
     ASSERT_EQ(Dialogs().size(), 1u);
-    const std::string tail = CP("\rErro no recebimento dos parâmetros da função: "
-                                "Carrega_Dados_Impressora - Orb_00100.bpl");
+    const std::string tail = ParamErrorTail("Carrega_Dados_Impressora");
     EXPECT_TRUE(Dialogs()[0].text.ends_with(tail)) << Dialogs()[0].text;
     EXPECT_GT(Dialogs()[0].text.size(), tail.size());
     EXPECT_EQ(Dialogs()[0].kind, 3);
@@ -137,14 +128,11 @@ TEST_F(PrinterData, ParameterThatCannotBeReadIsReportedAndTheLoadGoesOn) {
 
 TEST_F(PrinterData, ClockCheckAsksThePrinter) {
     orb::fw::TDateTime fiscal;
-    Sim({{"sim", "clock"}, {"offset_seconds", -16 * 60}});
-    EXPECT_FALSE(VerificaData("003", fiscal, "", "", true));
-    Sim({{"sim", "clock"}, {"offset_seconds", 16 * 60 + 30}});
-    EXPECT_FALSE(VerificaData("003", fiscal, "", "", true));
-    Sim({{"sim", "clock"}, {"offset_seconds", 14 * 60}});
-    EXPECT_TRUE(VerificaData("003", fiscal, "", "", true));
-    Sim({{"sim", "clock"}, {"offset_seconds", -14 * 60}});
-    EXPECT_TRUE(VerificaData("003", fiscal, "", "", true));
+    const std::pair<int, bool> offsets[] = {{-16 * 60, false}, {16 * 60 + 30, false}, {14 * 60, true}, {-14 * 60, true}};
+    for (const auto& [offset, passes] : offsets) {
+        Sim({{"sim", "clock"}, {"offset_seconds", offset}});
+        EXPECT_EQ(VerificaData("003", fiscal, "", "", true), passes) << offset;
+    }
 
     boClieUtil = true;
     FailNext("Bematech_FI_DataHoraImpressora", 0);
@@ -153,9 +141,9 @@ TEST_F(PrinterData, ClockCheckAsksThePrinter) {
 }
 
 TEST_F(PrinterData, NewerModelsReportTheirVersionThemselves) {
-    Answer("Bematech_FI_VersaoFirmwareMFD", {"010002"});
+    SimAnswer("Bematech_FI_VersaoFirmwareMFD", {"010002"});
     EXPECT_EQ(Codigo_Nacional_ECF(34, "999999"), "032102");
-    Answer("Bematech_FI_VersaoFirmwareMFD", {"010100"});
+    SimAnswer("Bematech_FI_VersaoFirmwareMFD", {"010100"});
     EXPECT_EQ(Codigo_Nacional_ECF(27, "010002"), "032101");
     FailNext("Bematech_FI_VersaoFirmwareMFD", -1);
     EXPECT_EQ(Codigo_Nacional_ECF(34, ""), "032102");

@@ -22,8 +22,11 @@ namespace {
 using namespace Orb00100;
 using orb::fw::Variant;
 
+using orb::test::ScriptedStatus;
+
+// The queries' entry points: each area handed over is measured, then filled with the next answer.
 struct ScriptedPrinter {
-    static inline int result = 1, st1 = 0, cancellations = 0, statusReads = 0, flags = 0;
+    static inline int result = 1, flags = 0;
     static inline std::vector<int> widths;           // blanks in each area handed over
     static inline std::deque<std::string> answers;   // written into successive areas
 
@@ -38,34 +41,18 @@ struct ScriptedPrinter {
     static int Three(char* a, char* b, char* c) { return Fill(a), Fill(b), Fill(c), result; }
     static int Flags(int* f) { return *f = flags, result; }
     static int NoArguments() { return result; }
-    static int Status(int* ack, int* s1, int* s2) {
-        ++statusReads;
-        *ack = 6, *s1 = st1, *s2 = 0;
-        return 1;
-    }
-    static int Cancel() { return ++cancellations, st1 &= ~2, 1; }
 };
 
 class Queries : public orb::test::DriverTest {
 protected:
     void SetUp() override {
         DriverTest::SetUp();
-        EnsureDataModule();
         ScriptedPrinter::result = 1;
-        ScriptedPrinter::st1 = ScriptedPrinter::cancellations = ScriptedPrinter::statusReads = 0;
         ScriptedPrinter::widths.clear();
         ScriptedPrinter::answers.clear();
-        Bematech_FI_RetornoImpressora = &ScriptedPrinter::Status;
-        Bematech_FI_CancelaCupom = &ScriptedPrinter::Cancel;
+        ScriptedStatus::Install();  // the fixture's stop clears every fiscal entry point again
     }
-    void TearDown() override {
-        for (const auto& slot : AllEntryPoints()) slot.assign(nullptr);
-        DriverTest::TearDown();
-    }
-    static std::string Label(const std::string& entry) {
-        return entry + "\r\nRetorno da Impressora : ";
-    }
-    static std::string Msg(const char* key) { return DataModule().msgPadrao.Msg(key); }
+    static std::string Label(const std::string& entry) { return AnswerLogText(entry); }
     using Widths = std::vector<int>;
 };
 
@@ -94,24 +81,24 @@ TEST_F(Queries, CountersAnswerAsWrittenAndCancelAnOpenCoupon) {
         *c.entry = &ScriptedPrinter::One;
         ScriptedPrinter::widths.clear();
         ScriptedPrinter::result = 1;
-        ScriptedPrinter::st1 = 2;
-        ScriptedPrinter::cancellations = 0;
+        ScriptedStatus::st1 = 2;
+        ScriptedStatus::cancellations = 0;
         const std::string written = std::string(c.width - 1, '0') + "7";
         ScriptedPrinter::answers = {written};
         std::string answer = "stale";
         EXPECT_TRUE(c.query("001", answer));
         EXPECT_EQ(answer, written);
         EXPECT_EQ(ScriptedPrinter::widths, Widths{c.width});
-        EXPECT_EQ(ScriptedPrinter::cancellations, 1);
+        EXPECT_EQ(ScriptedStatus::cancellations, 1);
         EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{c.label + written,
-                                                           "ERRO!!! " + Msg("CupomAberto")}));
+                                                           ErrorLogText("CupomAberto")}));
 
         // A printer that cannot be reached: the blanks come back, the verdict fails quietly.
         ScriptedPrinter::result = 0;
         EXPECT_FALSE(c.query("001", answer));
         EXPECT_EQ(answer, std::string(c.width, ' '));
         EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{c.label + answer,
-                                                           "ERRO!!! " + Msg("ERRO_COM_ECF")}));
+                                                           ErrorLogText("ERRO_COM_ECF")}));
     }
     EXPECT_TRUE(Dialogs().empty());
 }
@@ -128,7 +115,7 @@ TEST_F(Queries, NumeroReducoesAnswersTheNextReductionInFourDigits) {
     EXPECT_EQ(next, "0000");
     EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{Label("Bematech_FI_NumeroReducoes") + "0013",
                                                        Label("Bematech_FI_NumeroReducoes") + "0000",
-                                                       "ERRO!!! " + Msg("ErroExecucao")}));
+                                                       ErrorLogText("ErroExecucao")}));
 }
 
 TEST_F(Queries, MultiPartAnswersAreJoinedInTheLog) {
@@ -154,7 +141,7 @@ TEST_F(Queries, MultiPartAnswersAreJoinedInTheLog) {
     EXPECT_TRUE(Dialogs().empty());
     EXPECT_FALSE(Modelo_Impressora("007", brand, model, kind));
     ASSERT_EQ(Dialogs().size(), 1u);
-    EXPECT_EQ(Dialogs()[0].text, Msg("ParamInvalido"));
+    EXPECT_EQ(Dialogs()[0].text, CatalogText("ParamInvalido"));
     EXPECT_EQ(Dialogs()[0].scheme, "007");
 }
 
@@ -162,7 +149,7 @@ TEST_F(Queries, IdentityQueriesAndTheirFailureValues) {
     Bematech_FI_VersaoFirmwareMFD = &ScriptedPrinter::One;
     Bematech_FI_NumeroCupom = &ScriptedPrinter::One;
     Bematech_FI_NumeroSerieMFD = &ScriptedPrinter::One;
-    ScriptedPrinter::st1 = 2;
+    ScriptedStatus::st1 = 2;
     ScriptedPrinter::answers = {"010300", "000042", "BE0123456789        "};
     std::string version, serial;
     EXPECT_TRUE(Versao_Software_Basico("001", version));
@@ -171,22 +158,22 @@ TEST_F(Queries, IdentityQueriesAndTheirFailureValues) {
     EXPECT_TRUE(Numero_de_Serie("001", serial));
     EXPECT_EQ(serial, "BE0123456789        ");
     EXPECT_EQ(ScriptedPrinter::widths, (Widths{6, 6, 20}));
-    EXPECT_EQ(ScriptedPrinter::cancellations, 0);  // neither asks to cancel
+    EXPECT_EQ(ScriptedStatus::cancellations, 0);  // neither asks to cancel
     EXPECT_EQ(NewLogTexts(),
               (std::vector<std::string>{Label("Bematech_FI_VersaoFirmwareMFD") + "010300",
-                                        "ERRO!!! " + Msg("CupomAberto"),
+                                        ErrorLogText("CupomAberto"),
                                         Label("Bematech_FI_NumeroCupom") + "000042",
                                         Label("Bematech_FI_NumeroSerieMFD") + serial,
-                                        "ERRO!!! " + Msg("CupomAberto")}));
+                                        ErrorLogText("CupomAberto")}));
 
     // The coupon number is judged by its area alone, and the serial query never fails.
-    const int readsBefore = ScriptedPrinter::statusReads;
+    const int readsBefore = ScriptedStatus::reads;
     ScriptedPrinter::result = 1;
     EXPECT_EQ(Nr_Cupom("", "001"), "ERRO");
     ScriptedPrinter::result = 0;
     ScriptedPrinter::answers = {"000043"};
     EXPECT_EQ(Nr_Cupom("", "001"), "000043");
-    EXPECT_EQ(ScriptedPrinter::statusReads, readsBefore);
+    EXPECT_EQ(ScriptedStatus::reads, readsBefore);
     EXPECT_TRUE(Numero_de_Serie("001", serial));
     EXPECT_EQ(serial, std::string(20, ' '));
 }
@@ -263,9 +250,9 @@ TEST_F(Queries, InfImpTermReportsBothCallsAndNeverFails) {
     EXPECT_EQ(ScriptedPrinter::widths, (Widths{6, 6, 4}));
     EXPECT_EQ(NewLogTexts(),
               (std::vector<std::string>{Label("Bematech_FI_RegistrosTipo60") + "000010 - 000020",
-                                        "ERRO!!! " + Msg("ErroExecucao"),
+                                        ErrorLogText("ErroExecucao"),
                                         Label("Bematech_FI_NumeroCuponsCancelados") + "0003",
-                                        "ERRO!!! " + Msg("ErroExecucao")}));
+                                        ErrorLogText("ErroExecucao")}));
 }
 
 TEST_F(Queries, DaylightSavingFlagAndToggle) {
@@ -285,7 +272,7 @@ TEST_F(Queries, DaylightSavingFlagAndToggle) {
     EXPECT_FALSE(Muda_Horario("001"));
     EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{"Bematech_FI_ProgramaHorarioVerao",
                                                        "Bematech_FI_ProgramaHorarioVerao",
-                                                       "ERRO!!! " + Msg("ErroExecucao")}));
+                                                       ErrorLogText("ErroExecucao")}));
 }
 
 TEST_F(Queries, MovementDateTakesTheCenturyFromToday) {
@@ -311,18 +298,18 @@ TEST_F(Queries, MovementDateTakesTheCenturyFromToday) {
 TEST_F(Queries, EstadoImpKeepsItsVerdictAndNeverRaises) {
     stMensagemTaa = " old";
     boNUtilTaa = false;
-    ScriptedPrinter::st1 = 32;
+    ScriptedStatus::st1 = 32;
     EXPECT_FALSE(Estado_Imp("001"));
     EXPECT_FALSE(boClieUtil);
-    EXPECT_EQ(stMensagemTaa, " " + Msg("ErroRelogio"));
+    EXPECT_EQ(stMensagemTaa, " " + CatalogText("ErroRelogio"));
     EXPECT_TRUE(Dialogs().empty());
-    ScriptedPrinter::st1 = 0;
+    ScriptedStatus::st1 = 0;
     EXPECT_TRUE(Estado_Imp("001"));
     EXPECT_TRUE(boClieUtil);
     EXPECT_TRUE(stMensagemTaa.empty());
 
     // A debug log that cannot be written is a failure, not an exception for the host.
-    ScriptedPrinter::st1 = 32;
+    ScriptedStatus::st1 = 32;
     ::setenv("ORB_HOME", (Home() + "/no/such/folder").c_str(), 1);
     EXPECT_FALSE(Estado_Imp("001"));
     EXPECT_FALSE(boClieUtil);

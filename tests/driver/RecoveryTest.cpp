@@ -32,19 +32,16 @@ protected:
         ASSERT_TRUE(CouponOpen());
 
         WriteGrandTotalCopy("5,00");
-        Sim({{"sim", "answer"}, {"entry", "Bematech_FI_GrandeTotal"}, {"values", {"000000000000012345"}}});
+        SimAnswer("Bematech_FI_GrandeTotal", {"000000000000012345"});
         ClearJournal();
         orb::hostlib::ClearRecorded();
     }
     void WriteLastTef(const std::string& situation) {
         orb::fw::ClientDataSet table;
-        table.AddFieldDef("NrCupomTef", FieldType::String, 10);
-        table.AddFieldDef("dataTef", FieldType::String, 8);
-        table.AddFieldDef("hrTef", FieldType::String, 6);
-        table.AddFieldDef("IdSituVenda", FieldType::String, 1);
-        table.AddFieldDef("NsuHost", FieldType::String, 15);
-        table.AddFieldDef("CDTIPORECE", FieldType::String, 3);
-        table.AddFieldDef("NRCONTROLTEF", FieldType::String, 50);
+        const std::pair<const char*, int> fields[] = {{"NrCupomTef", 10}, {"dataTef", 8},    {"hrTef", 6},
+                                                      {"IdSituVenda", 1}, {"NsuHost", 15},   {"CDTIPORECE", 3},
+                                                      {"NRCONTROLTEF", 50}};
+        for (const auto& [name, size] : fields) table.AddFieldDef(name, FieldType::String, size);
         table.CreateDataSet();
         table.Append();
         table.FieldByName("NrCupomTef").SetAsString("000001");
@@ -85,48 +82,52 @@ TEST_F(Recovery, CrashedTillComesBackWithTheCouponCancelledAndTheCopyRewritten) 
     EXPECT_TRUE(orb::platform::FileExists(SaleRecoveryPath()));
 }
 
-TEST_F(Recovery, LastTransferStillOpenKeepsTheCouponButChecksTheTotal) {
-    SaleLeftOpen();
-    WriteLastTef("O");
-    EXPECT_TRUE(AbrePorta(Params()));
-    EXPECT_TRUE(CouponOpen());
-    EXPECT_EQ(RecoveryCalls(), std::vector<std::string>{"Bematech_FI_GrandeTotal"});
-    EXPECT_EQ(GrandTotalCopy(), "123,45");
-}
-
-TEST_F(Recovery, PendingLinkedReceiptIsReversedAndRecordedBeforeTheCouponGoes) {
-    SaleLeftOpen();
-    WriteLastTef("F");
-    Sim({{"sim", "extended"}, {"value", 64}});
-    EXPECT_TRUE(AbrePorta(Params()));
-    EXPECT_EQ(RecoveryCalls(),
-              (std::vector<std::string>{"Bematech_FI_NumeroCupom", "Bematech_FI_EstornoNaoFiscalVinculadoMFD",
-                                        "Bematech_FI_NumeroCupom", "Bematech_FI_CancelaCupom",
-                                        "Bematech_FI_GrandeTotal"}));
-    const auto texts = LogTexts();
-    EXPECT_NE(std::find(texts.begin(), texts.end(), "Bematech_FI_EstornoNaoFiscalVinculadoMFD"), texts.end());
-    ASSERT_EQ(Recorded().ledger.size(), 1u);
-    EXPECT_EQ(Recorded().ledger[0].f1, "BE0001");
-    EXPECT_EQ(Recorded().ledger[0].f6, "NC");
-    EXPECT_FALSE(CouponOpen());
-}
-
-TEST_F(Recovery, WithoutAPendingReceiptTheCouponIsSimplyCancelled) {
-    SaleLeftOpen();
-    WriteLastTef("F");
-    EXPECT_TRUE(AbrePorta(Params()));
-    EXPECT_EQ(RecoveryCalls(),
-              (std::vector<std::string>{"Bematech_FI_NumeroCupom", "Bematech_FI_CancelaCupom",
-                                        "Bematech_FI_GrandeTotal"}));
-    EXPECT_TRUE(Recorded().ledger.empty());
-    EXPECT_FALSE(CouponOpen());
+TEST_F(Recovery, TheLastTransferDecidesHowTheCouponGoes) {
+    struct Case {
+        const char* situation;
+        int extended;
+        std::vector<std::string> calls;
+        bool couponStaysOpen;
+        bool reversalRecorded;
+    };
+    const Case cases[] = {
+        // Still open: the coupon stays, the total is still checked.
+        {"O", 64, {"Bematech_FI_GrandeTotal"}, true, false},
+        // A linked receipt pending: reversed and recorded before the coupon goes.
+        {"F", 64,
+         {"Bematech_FI_NumeroCupom", "Bematech_FI_EstornoNaoFiscalVinculadoMFD", "Bematech_FI_NumeroCupom",
+          "Bematech_FI_CancelaCupom", "Bematech_FI_GrandeTotal"},
+         false, true},
+        {"F", 0, {"Bematech_FI_NumeroCupom", "Bematech_FI_CancelaCupom", "Bematech_FI_GrandeTotal"}, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.situation) + " " + std::to_string(c.extended));
+        ResetPrinter();
+        SaleLeftOpen();
+        WriteLastTef(c.situation);
+        Sim({{"sim", "extended"}, {"value", c.extended}});
+        NewLogTexts();
+        EXPECT_TRUE(AbrePorta(Params()));
+        const auto logged = NewLogTexts();
+        EXPECT_EQ(RecoveryCalls(), c.calls);
+        EXPECT_EQ(CouponOpen(), c.couponStaysOpen);
+        EXPECT_EQ(GrandTotalCopy(), "123,45");
+        EXPECT_EQ(std::count(logged.begin(), logged.end(), "Bematech_FI_EstornoNaoFiscalVinculadoMFD"),
+                  c.reversalRecorded ? 1 : 0);
+        ASSERT_EQ(Recorded().ledger.size(), c.reversalRecorded ? 1u : 0u);
+        if (c.reversalRecorded) {
+            EXPECT_EQ(Recorded().ledger[0].f1, "BE0001");
+            EXPECT_EQ(Recorded().ledger[0].f6, "NC");
+        }
+        StopImpFiscal();
+    }
 }
 
 TEST_F(Recovery, CouponNumberThatIsNoNumberStopsTheRecovery) {
     SaleLeftOpen();
     WriteLastTef("F");
     Sim({{"sim", "extended"}, {"value", 64}});
-    Sim({{"sim", "answer"}, {"entry", "Bematech_FI_NumeroCupom"}, {"values", {"      "}}});
+    SimAnswer("Bematech_FI_NumeroCupom", {"      "});
     EXPECT_THROW(AbrePorta(Params()), orb::fw::EConvertError);
     EXPECT_TRUE(CouponOpen());
 }

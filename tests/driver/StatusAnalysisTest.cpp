@@ -2,10 +2,10 @@
 // printer so each byte can be set exactly.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
-#include "driver/DataModule.h"
 #include "driver/Globals.h"
 #include "driver/StatusAnalysis.h"
 #include "driver/TestSupport.h"
@@ -14,54 +14,103 @@
 namespace {
 
 using namespace Orb00100;
-
-struct ScriptedStatus {
-    static inline int read = 1, ack = 0, st1 = 0, st2 = 0;
-    static inline int reads = 0, cancellations = 0;
-    static int RetornoImpressora(int* a, int* s1, int* s2) {
-        ++reads;
-        if (read == 1) *a = ack, *s1 = st1, *s2 = st2;
-        return read;
-    }
-    static int CancelaCupom() {
-        ++cancellations;
-        st1 &= ~2;  // the coupon is gone
-        return 1;
-    }
-};
+using orb::test::ScriptedStatus;
 
 class StatusAnalysis : public orb::test::DriverTest {
 protected:
     void SetUp() override {
         DriverTest::SetUp();
-        EnsureDataModule();
-        Bematech_FI_RetornoImpressora = &ScriptedStatus::RetornoImpressora;
-        Bematech_FI_CancelaCupom = &ScriptedStatus::CancelaCupom;
-        ScriptedStatus::read = 1;
-        ScriptedStatus::ack = ScriptedStatus::st1 = ScriptedStatus::st2 = 0;
-        ScriptedStatus::reads = ScriptedStatus::cancellations = 0;
+        ScriptedStatus::Install();
     }
-    void TearDown() override {
-        Bematech_FI_RetornoImpressora = nullptr;
-        Bematech_FI_CancelaCupom = nullptr;
-        DriverTest::TearDown();
-    }
-    static std::string Msg(const char* key) { return DataModule().msgPadrao.Msg(key); }
-    static std::string Err(const char* key) { return "ERRO!!! " + Msg(key); }
-    std::vector<std::string> Log() { return NewLogTexts(); }
-    std::vector<std::string> Shown() {
+    // Catalog keys, space-separated, turned into the lines the analysis logs ("NAK" and "Ret"
+    // stand for the two lines that carry no catalog text), the texts it collects or shows.
+    static std::vector<std::string> Texts(const std::string& keys, bool logLines) {
         std::vector<std::string> texts;
-        for (const auto& d : Dialogs()) texts.push_back(d.text);
+        std::istringstream words(keys);
+        for (std::string key; words >> key;)
+            texts.push_back(key == "NAK"   ? "ERRO!!! NAK recebido"
+                            : key == "Ret" ? "ERRO!!! Ret recebido"
+                            : logLines     ? ErrorLogText(key.c_str())
+                                           : CatalogText(key.c_str()));
         return texts;
+    }
+    static std::string Collected(const std::string& keys) {
+        std::string collected;
+        for (const std::string& text : Texts(keys, false)) collected += " " + text;
+        return collected;
     }
 };
 
-TEST_F(StatusAnalysis, CleanSuccessLeavesNoTrace) {
-    EXPECT_TRUE(AnalisaRetorno("001", 1, true, true, true));
-    EXPECT_TRUE(Log().empty());
-    EXPECT_TRUE(stMensagemTaa.empty());
-    EXPECT_TRUE(Shown().empty());
-    EXPECT_EQ(ScriptedStatus::reads, 1);
+// One call of AnalisaRetorno (or, with printerCheck, ImpressoraOK) on scripted status bytes.
+struct Case {
+    const char* what;
+    bool printerCheck;
+    int read, ack, st1, st2, code;
+    bool show, cancel, warn;
+    bool verdict;
+    const char* logged;     // keys, as Texts reads them
+    const char* collected;  // keys
+    const char* shown;      // keys
+    int cancellations;
+};
+
+TEST_F(StatusAnalysis, VerdictLogCollectionAndDialogsFollowTheBytes) {
+    const Case cases[] = {
+        {"clean success leaves no trace", false, 1, 0, 0, 0, 1, true, true, true, true, "", "", "", 0},
+        {"NAK stops before the status bytes", false, 1, 21, 0xFF, 0xFF, 1, false, true, false, false, "NAK",
+         "ImpErro", "", 0},
+        {"NAK shown", false, 1, 21, 0, 0, 1, true, false, false, false, "NAK", "ImpErro", "ImpErro", 0},
+        {"printer off and the status read failing", false, 0, 0, 0, 0, -6, false, false, false, false,
+         "ImpDeslig Ret", "ImpDeslig ImpErro", "", 0},
+        // The open coupon is logged and collected but never shown; the cancellation's own
+        // analysis sees the paper still out.
+        {"paper out with a coupon open, cancel asked", false, 1, 0, 130, 0, 1, true, true, false, true,
+         "FimPapel CupomAberto FimPapel", "FimPapel CupomAberto FimPapel", "FimPapel", 1},
+        {"coupon open, no cancel asked", false, 1, 0, 2, 0, 1, true, false, false, true, "CupomAberto",
+         "CupomAberto", "", 0},
+        {"low paper, not warned", false, 1, 0, 64, 0, 1, true, false, false, true, "PoucoPapel", "", "", 0},
+        {"low paper, warned", false, 1, 0, 64, 0, 1, true, false, true, true, "PoucoPapel", "", "PoucoPapel",
+         0},
+        {"low paper, warned but not shown", false, 1, 0, 64, 0, 1, false, false, true, true, "PoucoPapel", "",
+         "", 0},
+        {"every bit but the open coupon, in order", false, 1, 0, 0xFD, 0xFF, -2, false, false, true, false,
+         "ParamInvalido FimPapel PoucoPapel ErroRelogio ImpErro SyntaxErro ComandoErro ParamErro "
+         "TipoParamErro MemLotada MemRAMErro AliqNProg AliqLotada CancNPermitido CGCIENProg ComandoNExec",
+         "ParamInvalido FimPapel ErroRelogio ImpErro SyntaxErro ComandoErro ParamErro TipoParamErro "
+         "MemLotada MemRAMErro AliqNProg AliqLotada CancNPermitido CGCIENProg ComandoNExec",
+         "", 0},
+        // The printer check fails on paper out, logs only the open coupon unless shown, and never
+        // collects; its cancellation goes through the analysis, which collects.
+        {"printer check, quiet", true, 1, 0, 194, 0, 0, false, false, true, false, "CupomAberto", "", "", 0},
+        {"printer check, shown and cancelling", true, 1, 0, 194, 0, 0, true, true, true, false,
+         "FimPapel PoucoPapel CupomAberto FimPapel PoucoPapel", "FimPapel", "FimPapel PoucoPapel", 1},
+        {"printer check, low paper passes", true, 1, 0, 64, 0, 0, true, false, false, true, "PoucoPapel", "",
+         "", 0},
+        {"printer check, status byte 2", true, 1, 0, 0, 4, 0, false, false, false, false, "", "", "", 0},
+        {"printer check, NAK", true, 1, 21, 0, 0, 0, false, false, false, false, "NAK", "", "", 0},
+        // A status read that fails must not pass for a ready printer.
+        {"printer check, failed read", true, 0, 0, 0, 0, 0, true, false, false, false, "Ret", "", "ImpErro",
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedStatus::Install();
+        ScriptedStatus::read = c.read;
+        ScriptedStatus::ack = c.ack;
+        ScriptedStatus::st1 = c.st1;
+        ScriptedStatus::st2 = c.st2;
+        stMensagemTaa.clear();
+        Recorded().dialogs.clear();
+        NewLogTexts();
+        const bool verdict = c.printerCheck ? ImpressoraOK("001", c.show, c.cancel, c.warn)
+                                            : AnalisaRetorno("001", c.code, c.show, c.cancel, c.warn);
+        EXPECT_EQ(verdict, c.verdict);
+        EXPECT_EQ(NewLogTexts(), Texts(c.logged, true));
+        EXPECT_EQ(stMensagemTaa, Collected(c.collected));
+        EXPECT_EQ(DialogTexts(), Texts(c.shown, false));
+        EXPECT_EQ(ScriptedStatus::cancellations, c.cancellations);
+        EXPECT_EQ(ScriptedStatus::reads, 1 + c.cancellations);  // the status is always read
+    }
 }
 
 TEST_F(StatusAnalysis, EachCataloguedReturnCodeFailsWithItsMessage) {
@@ -75,81 +124,25 @@ TEST_F(StatusAnalysis, EachCataloguedReturnCodeFailsWithItsMessage) {
     for (const auto& [code, key] : table) {
         SCOPED_TRACE(code);
         EXPECT_FALSE(AnalisaRetorno("001", code, false, false, false));
-        expected.push_back(Err(key));
+        expected.push_back(ErrorLogText(key));
     }
-    EXPECT_EQ(Log(), expected);
+    EXPECT_EQ(NewLogTexts(), expected);
     // Codes outside the table pass, however odd.
     for (int code : {2, 99, -9, -17, -27, -29, -1000}) {
         SCOPED_TRACE(code);
         EXPECT_TRUE(AnalisaRetorno("001", code, true, false, false));
     }
-    EXPECT_TRUE(Log().empty());
-    EXPECT_TRUE(Shown().empty());
+    EXPECT_TRUE(NewLogTexts().empty());
+    EXPECT_TRUE(Dialogs().empty());
 }
 
-TEST_F(StatusAnalysis, NakStopsBeforeTheStatusBytes) {
-    ScriptedStatus::ack = 21;
-    ScriptedStatus::st1 = 0xFF;
-    ScriptedStatus::st2 = 0xFF;
-    EXPECT_FALSE(AnalisaRetorno("001", 1, false, true, false));
-    EXPECT_EQ(Log(), (std::vector<std::string>{"ERRO!!! NAK recebido"}));
-    EXPECT_EQ(stMensagemTaa, " " + Msg("ImpErro"));
-    EXPECT_EQ(ScriptedStatus::cancellations, 0);
-}
-
-TEST_F(StatusAnalysis, PaperOutWithOpenCouponCancelsItAndSucceeds) {
-    ScriptedStatus::st1 = 130;
-    EXPECT_TRUE(AnalisaRetorno("001", 1, true, true, false));
-    EXPECT_EQ(ScriptedStatus::cancellations, 1);
-    // The open coupon is logged and collected but never shown; the cancellation's own analysis
-    // sees the paper still out.
-    EXPECT_EQ(Log(), (std::vector<std::string>{Err("FimPapel"), Err("CupomAberto"), Err("FimPapel")}));
-    EXPECT_EQ(stMensagemTaa, " " + Msg("FimPapel") + " " + Msg("CupomAberto") + " " + Msg("FimPapel"));
-    EXPECT_EQ(Shown(), (std::vector<std::string>{Msg("FimPapel")}));
-
-    ScriptedStatus::st1 = 2;
-    EXPECT_TRUE(AnalisaRetorno("001", 1, true, false, false));
-    EXPECT_EQ(ScriptedStatus::cancellations, 1);
-}
-
-TEST_F(StatusAnalysis, LowPaperIsLoggedAndShownOnlyWhenWarned) {
-    ScriptedStatus::st1 = 64;
-    EXPECT_TRUE(AnalisaRetorno("001", 1, true, false, false));
-    EXPECT_EQ(Log(), (std::vector<std::string>{Err("PoucoPapel")}));
-    EXPECT_TRUE(Shown().empty());
-    EXPECT_TRUE(stMensagemTaa.empty());
-    EXPECT_TRUE(AnalisaRetorno("001", 1, true, false, true));
-    EXPECT_EQ(Shown(), (std::vector<std::string>{Msg("PoucoPapel")}));
-    EXPECT_TRUE(AnalisaRetorno("001", 1, false, false, true));
-    EXPECT_EQ(Shown().size(), 1u);
-}
-
-TEST_F(StatusAnalysis, EveryBitIsReportedInOrderAndCollectedWithoutDialogs) {
-    ScriptedStatus::st1 = 0xFD;  // all but the open coupon
-    ScriptedStatus::st2 = 0xFF;
-    EXPECT_FALSE(AnalisaRetorno("001", -2, false, false, true));
-    const char* order[] = {"ParamInvalido", "FimPapel", "PoucoPapel", "ErroRelogio", "ImpErro",
-                           "SyntaxErro", "ComandoErro", "ParamErro", "TipoParamErro", "MemLotada",
-                           "MemRAMErro", "AliqNProg", "AliqLotada", "CancNPermitido",
-                           "CGCIENProg", "ComandoNExec"};
-    std::vector<std::string> logged;
-    std::string collected;
-    for (const char* key : order) {
-        logged.push_back(Err(key));
-        if (std::string(key) != "PoucoPapel") collected += " " + Msg(key);
-    }
-    EXPECT_EQ(Log(), logged);
-    EXPECT_EQ(stMensagemTaa, collected);
-    EXPECT_TRUE(Shown().empty());
-
-    // Each failing bit fails on its own; paper out does not.
+TEST_F(StatusAnalysis, EachFailingBitFailsOnItsOwnAndPaperOutDoesNot) {
     for (int bit : {32, 16, 8, 4, 1}) {
         ScriptedStatus::st1 = bit;
-        ScriptedStatus::st2 = 0;
         EXPECT_FALSE(AnalisaRetorno("001", 1, false, false, false)) << "st1 " << bit;
     }
+    ScriptedStatus::st1 = 0;
     for (int bit = 1; bit < 256; bit <<= 1) {
-        ScriptedStatus::st1 = 0;
         ScriptedStatus::st2 = bit;
         EXPECT_FALSE(AnalisaRetorno("001", 1, false, false, false)) << "st2 " << bit;
     }
@@ -158,38 +151,7 @@ TEST_F(StatusAnalysis, EveryBitIsReportedInOrderAndCollectedWithoutDialogs) {
     EXPECT_TRUE(AnalisaRetorno("001", 1, false, false, false));
 }
 
-TEST_F(StatusAnalysis, ImpressoraOKFailsOnPaperOutAndIsSilentUnlessAsked) {
-    ScriptedStatus::st1 = 128 + 64 + 2;
-    EXPECT_FALSE(ImpressoraOK("001", false, false, true));
-    // Only the open coupon is logged when nothing is shown; nothing is ever collected.
-    EXPECT_EQ(Log(), (std::vector<std::string>{Err("CupomAberto")}));
-    EXPECT_TRUE(Shown().empty());
-    EXPECT_TRUE(stMensagemTaa.empty());
-
-    EXPECT_FALSE(ImpressoraOK("001", true, true, true));
-    EXPECT_EQ(Shown(), (std::vector<std::string>{Msg("FimPapel"), Msg("PoucoPapel")}));
-    EXPECT_EQ(ScriptedStatus::cancellations, 1);
-
-    ScriptedStatus::st1 = 64;
-    EXPECT_TRUE(ImpressoraOK("001", true, false, false));
-    ScriptedStatus::st1 = 0;
-    ScriptedStatus::st2 = 4;
-    EXPECT_FALSE(ImpressoraOK("001", false, false, false));
-}
-
-TEST_F(StatusAnalysis, ImpressoraOKRefusesAPrinterThatDoesNotAnswer) {
-    ScriptedStatus::ack = 21;
-    EXPECT_FALSE(ImpressoraOK("001", false, false, false));
-    EXPECT_EQ(Log(), (std::vector<std::string>{"ERRO!!! NAK recebido"}));
-    EXPECT_TRUE(Shown().empty());
-
-    // A status read that fails must not pass for a ready printer.
-    ScriptedStatus::ack = 0;
-    ScriptedStatus::read = 0;
-    EXPECT_FALSE(ImpressoraOK("001", true, false, false));
-    EXPECT_EQ(Shown(), (std::vector<std::string>{Msg("ImpErro")}));
-
-    // Nor may an unbound library crash the host.
+TEST_F(StatusAnalysis, AnUnboundLibraryFailsWithoutCrashingTheHost) {
     Bematech_FI_RetornoImpressora = nullptr;
     EXPECT_FALSE(ImpressoraOK("001", false, false, false));
     EXPECT_FALSE(AnalisaRetorno("001", 1, false, false, false));

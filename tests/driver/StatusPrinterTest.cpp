@@ -2,12 +2,10 @@
 // its fault injection standing in for a printer that misbehaves.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "driver/Binding.h"
-#include "driver/DataModule.h"
 #include "driver/Globals.h"
 #include "driver/StatusAnalysis.h"
 #include "driver/TestSupport.h"
@@ -27,11 +25,6 @@ protected:
         ClearJournal();
         Recorded().dialogs.clear();
     }
-    static std::string Msg(const char* key) { return DataModule().msgPadrao.Msg(key); }
-    static std::string Err(const char* key) { return "ERRO!!! " + Msg(key); }
-    static std::string Label(const std::string& entry) {
-        return entry + "\r\nRetorno da Impressora : ";
-    }
     void OpenCoupon() {
         char empty[] = "";
         ASSERT_EQ(Bematech_FI_AbreCupomMFD(empty, empty, empty), 1);
@@ -45,15 +38,15 @@ TEST_F(StatusOnPrinter, PrinterOffWithAFailedStatusReadReportsBothProblems) {
     std::string answer;
     EXPECT_FALSE(NumeroIntervencoes("001", answer));
     EXPECT_EQ(answer, "    ");
-    EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{Label("Bematech_FI_NumeroIntervencoes") + "    ",
-                                                       Err("ImpDeslig"), "ERRO!!! Ret recebido"}));
-    EXPECT_EQ(stMensagemTaa, " " + Msg("ImpDeslig") + " " + Msg("ImpErro"));
+    EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{AnswerLogText("Bematech_FI_NumeroIntervencoes") + "    ",
+                                                       ErrorLogText("ImpDeslig"), "ERRO!!! Ret recebido"}));
+    EXPECT_EQ(stMensagemTaa, " " + CatalogText("ImpDeslig") + " " + CatalogText("ImpErro"));
     EXPECT_TRUE(Dialogs().empty());  // counters never show
 
     // With the power really off every entry answers 0.
     Sim({{"sim", "power"}, {"on", false}});
     EXPECT_FALSE(AnalisaRetorno("001", 0, true, false, false));
-    EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{Err("ERRO_COM_ECF"), "ERRO!!! Ret recebido"}));
+    EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{ErrorLogText("ERRO_COM_ECF"), "ERRO!!! Ret recebido"}));
     EXPECT_EQ(Dialogs().size(), 2u);
     EXPECT_FALSE(ImpressoraOK("001", false, false, false));
     EXPECT_FALSE(Estado_Imp("001"));
@@ -66,12 +59,11 @@ TEST_F(StatusOnPrinter, OpenCouponSeenWithPaperOutIsCancelledAndTheQuerySucceeds
     std::string counter;
     EXPECT_TRUE(ContadorCupomFiscalMFD("001", counter));
     EXPECT_FALSE(CouponOpen());
-    const auto entries = JournalEntries();
-    EXPECT_NE(std::find(entries.begin(), entries.end(), "Bematech_FI_CancelaCupom"), entries.end());
+    EXPECT_EQ(CallCount("Bematech_FI_CancelaCupom"), 1);
     const auto log = NewLogTexts();
     ASSERT_GE(log.size(), 3u);
-    EXPECT_EQ(log[1], Err("FimPapel"));
-    EXPECT_EQ(log[2], Err("CupomAberto"));
+    EXPECT_EQ(log[1], ErrorLogText("FimPapel"));
+    EXPECT_EQ(log[2], ErrorLogText("CupomAberto"));
 
     // A query that does not ask for it leaves the coupon alone.
     OpenCoupon();
@@ -84,12 +76,12 @@ TEST_F(StatusOnPrinter, PaperOutPassesTheAnalysisButNotThePrinterCheck) {
     Sim({{"sim", "paper"}, {"state", "out"}});
     EXPECT_TRUE(AnalisaRetorno("001", 1, true, false, false));
     ASSERT_EQ(Dialogs().size(), 1u);
-    EXPECT_EQ(Dialogs()[0].text, Msg("FimPapel"));
+    EXPECT_EQ(Dialogs()[0].text, CatalogText("FimPapel"));
     EXPECT_FALSE(ImpressoraOK("001", false, false, false));
 
     Sim({{"sim", "paper"}, {"state", "low"}});
     EXPECT_TRUE(ImpressoraOK("001", true, false, true));
-    EXPECT_EQ(Dialogs().back().text, Msg("PoucoPapel"));
+    EXPECT_EQ(Dialogs().back().text, CatalogText("PoucoPapel"));
 }
 
 TEST_F(StatusOnPrinter, SelfServiceTerminalCollectsInsteadOfShowing) {
@@ -100,9 +92,9 @@ TEST_F(StatusOnPrinter, SelfServiceTerminalCollectsInsteadOfShowing) {
     Sim({{"sim", "cover"}, {"open", true}});
     EXPECT_FALSE(Estado_Imp("001"));
     EXPECT_FALSE(boClieUtil);
-    EXPECT_EQ(stMensagemTaa, " " + Msg("ImpErro"));
+    EXPECT_EQ(stMensagemTaa, " " + CatalogText("ImpErro"));
     EXPECT_FALSE(AnalisaRetorno("001", -24, boNUtilTaa, false, false));
-    EXPECT_EQ(stMensagemTaa, " " + Msg("ImpErro") + " " + Msg("FormPgtoNProg") + " " + Msg("ImpErro"));
+    EXPECT_EQ(stMensagemTaa, " " + CatalogText("ImpErro") + " " + CatalogText("FormPgtoNProg") + " " + CatalogText("ImpErro"));
     EXPECT_TRUE(Dialogs().empty());
 
     Sim({{"sim", "cover"}, {"open", false}});
@@ -112,9 +104,9 @@ TEST_F(StatusOnPrinter, SelfServiceTerminalCollectsInsteadOfShowing) {
 }
 
 TEST_F(StatusOnPrinter, QueriesGiveThePrintersAnswersAndLogThem) {
-    Sim({{"sim", "answer"}, {"entry", "Bematech_FI_NumeroReducoes"}, {"values", {"0012"}}});
-    Sim({{"sim", "answer"}, {"entry", "Bematech_FI_GrandeTotal"}, {"values", {"000000000000123456"}}});
-    Sim({{"sim", "answer"}, {"entry", "Bematech_FI_DataMovimento"}, {"values", {"251299"}}});
+    SimAnswer("Bematech_FI_NumeroReducoes", {"0012"});
+    SimAnswer("Bematech_FI_GrandeTotal", {"000000000000123456"});
+    SimAnswer("Bematech_FI_DataMovimento", {"251299"});
     std::string next, total, brand, model, kind, serial;
     EXPECT_TRUE(NumeroReducoes("001", next));
     EXPECT_EQ(next, "0013");
@@ -129,11 +121,11 @@ TEST_F(StatusOnPrinter, QueriesGiveThePrintersAnswersAndLogThem) {
     EXPECT_EQ(movement.month, 12);
     EXPECT_EQ(NewLogTexts(),
               (std::vector<std::string>{
-                  Label("Bematech_FI_NumeroReducoes") + "0013",
-                  Label("Bematech_FI_GrandeTotal") + "000000000000123456",
-                  Label("Bematech_FI_MarcaModeloTipoImpressoraMFD") + brand + " - " + model + " - " + kind,
-                  Label("Bematech_FI_NumeroSerieMFD") + serial,
-                  Label("Bematech_FI_DataMovimento") + "251299"}));
+                  AnswerLogText("Bematech_FI_NumeroReducoes") + "0013",
+                  AnswerLogText("Bematech_FI_GrandeTotal") + "000000000000123456",
+                  AnswerLogText("Bematech_FI_MarcaModeloTipoImpressoraMFD") + brand + " - " + model + " - " + kind,
+                  AnswerLogText("Bematech_FI_NumeroSerieMFD") + serial,
+                  AnswerLogText("Bematech_FI_DataMovimento") + "251299"}));
     EXPECT_TRUE(Dialogs().empty());
 
     // The coupon number of a printer that answers nothing is the word the callers test for.
@@ -153,7 +145,7 @@ TEST_F(StatusOnPrinter, RawCommandsReachThePrinterThroughTheLoadedLibrary) {
 
     // A command the printer does not know fails on its status bytes.
     EXPECT_FALSE(EnviaComando("001", "77", {}, true, false));
-    EXPECT_EQ(Dialogs().back().text, Msg("ComandoErro"));
+    EXPECT_EQ(Dialogs().back().text, CatalogText("ComandoErro"));
     EXPECT_FALSE(boComando);
 
     // Once the library is released nothing is called through a stale address.

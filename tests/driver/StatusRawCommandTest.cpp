@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "driver/DataModule.h"
 #include "driver/Globals.h"
 #include "driver/StatusAnalysis.h"
 #include "external/vendor/EntryPoints.h"
@@ -26,7 +25,6 @@ struct RawPrinter {
     static inline std::vector<std::vector<int>> statuses;
     static inline std::size_t statusReads = 0;
     static inline std::string answer;
-    static inline int fiscalSt1 = 0, cancellations = 0;
 
     static int FormataTX(char* command) {
         sent.emplace_back(command);
@@ -43,41 +41,21 @@ struct RawPrinter {
         std::memcpy(area, answer.data(), answer.size());
         return 1;
     }
-    static int RetornoImpressora(int* ack, int* st1, int* st2) {
-        *ack = 6, *st1 = fiscalSt1, *st2 = 0;
-        return 1;
-    }
-    static int CancelaCupom() {
-        ++cancellations;
-        return 1;
-    }
 };
 
 class RawCommand : public orb::test::DriverTest {
 protected:
     void SetUp() override {
         DriverTest::SetUp();
-        EnsureDataModule();
         RawPrinter::sent.clear();
         RawPrinter::sendResult = 0;
         RawPrinter::statuses.clear();
         RawPrinter::statusReads = 0;
-        RawPrinter::fiscalSt1 = RawPrinter::cancellations = 0;
-        BemaFormataTX = &RawPrinter::FormataTX;
+        BemaFormataTX = &RawPrinter::FormataTX;  // the fixture's next set-up clears them again
         BemaStatus_Mp20FI = &RawPrinter::Status;
         BemaLe_Variaveis = &RawPrinter::LeVariaveis;
-        Bematech_FI_RetornoImpressora = &RawPrinter::RetornoImpressora;
-        Bematech_FI_CancelaCupom = &RawPrinter::CancelaCupom;
+        orb::test::ScriptedStatus::Install();
     }
-    void TearDown() override {
-        BemaFormataTX = nullptr;
-        BemaStatus_Mp20FI = nullptr;
-        BemaLe_Variaveis = nullptr;
-        Bematech_FI_RetornoImpressora = nullptr;
-        Bematech_FI_CancelaCupom = nullptr;
-        DriverTest::TearDown();
-    }
-    static std::string Msg(const char* key) { return DataModule().msgPadrao.Msg(key); }
 };
 
 TEST_F(RawCommand, FramesTheCommandAndWaitsWhileThePrinterIsBusy) {
@@ -96,11 +74,11 @@ TEST_F(RawCommand, WaitsForPaperWhileTheOperatorIsShown) {
     RawPrinter::statuses = {{6, 0, 128, 0}, {6, 0, 200, 0}, {6, 0, 0, 0}};
     EXPECT_TRUE(EnviaComando("001", "00", {}, true, false));
     ASSERT_EQ(Dialogs().size(), 2u);
-    EXPECT_EQ(Dialogs()[0].text, Msg("FimPapel"));
+    EXPECT_EQ(Dialogs()[0].text, CatalogText("FimPapel"));
     EXPECT_EQ(Dialogs()[0].kind, 0);
     const std::string frame = kEsc + "|00|" + kEsc;
-    EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{"ERRO!!! " + Msg("FimPapel"),
-                                                       "ERRO!!! " + Msg("FimPapel"),
+    EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{ErrorLogText("FimPapel"),
+                                                       ErrorLogText("FimPapel"),
                                                        "Comando : " + frame}));
     EXPECT_EQ(RawPrinter::sent.size(), 4u);  // three status requests, then the command
 }
@@ -112,7 +90,7 @@ TEST_F(RawCommand, AFailedSendIsReportedOnceThePrinterLooksFine) {
     EXPECT_EQ(NewLogTexts(),
               (std::vector<std::string>{"Comando : " + frame, "ERRO!!! Comando : " + frame}));
     ASSERT_EQ(Dialogs().size(), 1u);
-    EXPECT_EQ(Dialogs()[0].text, Msg("ErroComando"));
+    EXPECT_EQ(Dialogs()[0].text, CatalogText("ErroComando"));
     EXPECT_EQ(Dialogs()[0].kind, 3);
     EXPECT_EQ(Dialogs()[0].scheme, "009");
 
@@ -122,11 +100,12 @@ TEST_F(RawCommand, AFailedSendIsReportedOnceThePrinterLooksFine) {
 }
 
 TEST_F(RawCommand, CancelsAnOpenCouponExceptForCommandFourteen) {
-    RawPrinter::fiscalSt1 = 2;
+    using orb::test::ScriptedStatus;
+    ScriptedStatus::st1 = 2;
     EXPECT_TRUE(EnviaComando("001", "14", {}, false, false));
-    EXPECT_EQ(RawPrinter::cancellations, 0);
+    EXPECT_EQ(ScriptedStatus::cancellations, 0);
     EXPECT_TRUE(EnviaComando("001", "27", {}, false, false));
-    EXPECT_EQ(RawPrinter::cancellations, 1);
+    EXPECT_EQ(ScriptedStatus::cancellations, 1);
 }
 
 TEST_F(RawCommand, RefusesReentryAndAlwaysReleasesTheGuard) {
@@ -165,7 +144,7 @@ TEST_F(RawCommand, WithoutRawEntriesNothingIsSent) {
     EXPECT_FALSE(EnviaComando("001", "27", {}, true, false));
     ImpFisDLLHandle = savedHandle;
     ASSERT_EQ(Dialogs().size(), 1u);
-    EXPECT_EQ(Dialogs()[0].text, Msg("ErroComando"));
+    EXPECT_EQ(Dialogs()[0].text, CatalogText("ErroComando"));
     EXPECT_FALSE(boComando);
 }
 

@@ -1,16 +1,19 @@
 #include "driver/TestSupport.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
 #include "driver/Binding.h"
+#include "driver/DataModule.h"
 #include "driver/DebugLog.h"
 #include "driver/Globals.h"
 #include "driver/GrandTotalGuard.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/ClientDataSet.h"
+#include "framework/Cp1252.h"
 #include "framework/DateFormat.h"
 #include "framework/FormatSettings.h"
 #include "platform/Platform.h"
@@ -86,6 +89,49 @@ std::vector<std::string> ReadLines(const std::string& path) {
         lines.push_back(line);
     }
     return lines;
+}
+
+void WriteTambora(const std::vector<TamboraRow>& rows, int copySize) {
+    using fw::FieldType;
+    fw::ClientDataSet table;
+    table.AddFieldDef("CDFILIAL", FieldType::String, 4);
+    table.AddFieldDef("CDCAIXA", FieldType::String, 3);
+    table.AddFieldDef("NRSERIEECF", FieldType::String, 200);
+    table.AddFieldDef("CAMPO01", FieldType::String, 1);
+    table.AddFieldDef("CAMPO02", FieldType::String, copySize);
+    table.CreateDataSet();
+    for (const TamboraRow& row : rows) {
+        table.Append();
+        table.FieldByName("CDFILIAL").SetAsString(row.branch);
+        table.FieldByName("CDCAIXA").SetAsString(row.till);
+        table.FieldByName("NRSERIEECF").SetAsString(hostlib::Cripto(row.serial, Orb00100::kSeletorCripto));
+        table.FieldByName("CAMPO01").SetAsString(row.guarded);
+        table.FieldByName("CAMPO02").SetAsString(row.copy);
+        table.Post();
+    }
+    table.SaveToFile(Orb00100::TamboraPath());
+}
+
+// ---- A scripted status read -----------------------------------------------------------------
+
+namespace {
+int ScriptedRetornoImpressora(int* ack, int* st1, int* st2) {
+    ++ScriptedStatus::reads;
+    if (ScriptedStatus::read == 1) *ack = ScriptedStatus::ack, *st1 = ScriptedStatus::st1, *st2 = ScriptedStatus::st2;
+    return ScriptedStatus::read;
+}
+int ScriptedCancelaCupom() {
+    ++ScriptedStatus::cancellations;
+    ScriptedStatus::st1 &= ~2;  // the coupon is gone
+    return 1;
+}
+}  // namespace
+
+void ScriptedStatus::Install() {
+    read = 1;
+    ack = st1 = st2 = reads = cancellations = 0;
+    Orb00100::Bematech_FI_RetornoImpressora = &ScriptedRetornoImpressora;
+    Orb00100::Bematech_FI_CancelaCupom = &ScriptedCancelaCupom;
 }
 
 // ---- The fixture ---------------------------------------------------------------------------
@@ -185,22 +231,7 @@ bool DriverTest::StartModule(const NamedParams& params) {
 void DriverTest::PinClock(fw::TDateTime moment) { fw::SetFixedNow(moment); }
 
 void DriverTest::WriteGrandTotalCopy(const std::string& total) {
-    using fw::FieldType;
-    fw::ClientDataSet table;
-    table.AddFieldDef("CDFILIAL", FieldType::String, 4);
-    table.AddFieldDef("CDCAIXA", FieldType::String, 3);
-    table.AddFieldDef("NRSERIEECF", FieldType::String, 200);
-    table.AddFieldDef("CAMPO01", FieldType::String, 1);
-    table.AddFieldDef("CAMPO02", FieldType::String, 200);
-    table.CreateDataSet();
-    table.Append();
-    table.FieldByName("CDFILIAL").SetAsString("0001");
-    table.FieldByName("CDCAIXA").SetAsString("001");
-    table.FieldByName("NRSERIEECF").SetAsString(hostlib::Cripto("BE0001", Orb00100::kSeletorCripto));
-    table.FieldByName("CAMPO01").SetAsString("S");
-    table.FieldByName("CAMPO02").SetAsString(hostlib::Cripto(total, Orb00100::kSeletorCripto));
-    table.Post();
-    table.SaveToFile(Orb00100::TamboraPath());
+    WriteTambora({{"0001", "001", "BE0001", "S", hostlib::Cripto(total, Orb00100::kSeletorCripto)}});
 }
 
 void DriverTest::CardSaleThroughEntryPoints(const std::string& method) {
@@ -215,6 +246,39 @@ void DriverTest::CardSaleThroughEntryPoints(const std::string& method) {
     std::string name = method;
     ASSERT_EQ(Bematech_FI_EfetuaFormaPagamento(name.data(), text("10,00")), 1);
     ASSERT_EQ(Bematech_FI_TerminaFechamentoCupom(text("")), 1);
+}
+
+std::string DriverTest::CatalogText(const char* key) {
+    return Orb00100::EnsureDataModule().msgPadrao.Msg(key);
+}
+
+std::string DriverTest::AnswerLogText(std::string_view entry) {
+    return std::string(entry) + "\r\nRetorno da Impressora : ";
+}
+
+std::string DriverTest::ParamErrorTail(std::string_view operation) {
+    return "\r" + CP("Erro no recebimento dos parâmetros da função: ") + std::string(operation) +
+           " - Orb_00100.bpl";
+}
+
+std::vector<std::string> DriverTest::DialogTexts() {
+    std::vector<std::string> texts;
+    for (const hostlib::Dialog& dialog : Dialogs()) texts.push_back(dialog.text);
+    return texts;
+}
+
+bool DriverTest::WasLogged(const std::string& text) const {
+    const std::vector<std::string> texts = LogTexts();
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+int DriverTest::CallCount(std::string_view entry) {
+    const std::vector<std::string> entries = JournalEntries();
+    return static_cast<int>(std::count(entries.begin(), entries.end(), entry));
+}
+
+void DriverTest::SimAnswer(std::string_view entry, const nlohmann::json& values) {
+    Sim({{"sim", "answer"}, {"entry", entry}, {"values", values}});
 }
 
 std::string DriverTest::LogPath() const { return Orb00100::DebugLogPath(); }

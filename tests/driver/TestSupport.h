@@ -54,6 +54,23 @@ nlohmann::json SimControl(const nlohmann::json& request);
 // Lines of a file, without their line ends (CR LF or LF); empty when the file does not exist.
 std::vector<std::string> ReadLines(const std::string& path);
 
+// One row of the host's grand-total file (Tambora.cds); the copy is stored as given (encipher
+// it with Cripto first for a readable copy).
+struct TamboraRow {
+    std::string branch, till, serial, guarded, copy;
+};
+// Tambora.cds in the host folder with these rows, the serials enciphered; copySize is the width
+// of the copy column.
+void WriteTambora(const std::vector<TamboraRow>& rows, int copySize = 200);
+
+// A status read and a coupon cancellation answered from these fields, for tests that need exact
+// status bytes: Install() puts them in place of the bound entry points (the fixture's stop
+// clears them again) and resets every field. The cancellation clears the open-coupon bit.
+struct ScriptedStatus {
+    static inline int read = 1, ack = 0, st1 = 0, st2 = 0, reads = 0, cancellations = 0;
+    static void Install();
+};
+
 class DriverTest : public ::testing::Test {
 protected:
     // Fresh folders (ORB_HOME and ORB_SYSTEM_DIR) with a Bemafi32.ini, the printer reset to
@@ -118,6 +135,21 @@ protected:
 
     // The log text of a line ("<date> <time> - text" -> "text").
     static std::string LogText(const std::string& line);
+
+    // The texts tests compare with: a catalog text (msgPadrao; the data module is created when
+    // needed), its "ERRO!!! " log line, the log label of an answer ("<entry>\r\nRetorno da
+    // Impressora : "), and the tail of the parameter-error dialog of an operation.
+    static std::string CatalogText(const char* key);
+    static std::string ErrorLogText(const char* key) { return "ERRO!!! " + CatalogText(key); }
+    static std::string AnswerLogText(std::string_view entry);
+    static std::string ParamErrorTail(std::string_view operation);
+    // The texts of the dialogs shown so far.
+    std::vector<std::string> DialogTexts();
+    // Whether the debug log holds this text; how often the journal holds this entry.
+    bool WasLogged(const std::string& text) const;
+    int CallCount(std::string_view entry);
+    // What the printer writes into the answer areas of the next call of entry.
+    void SimAnswer(std::string_view entry, const nlohmann::json& values);
 
 private:
     std::string root_, home_, system_;
