@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <tuple>
 
 #include "external/hostlib/HostLib.h"
 #include "framework/DateTime.h"
@@ -28,14 +29,8 @@ TEST_F(HostHooks, PlainMessagesAnswerTrueAndAreRecorded) {
     EXPECT_TRUE(Tell("Papel acabando"));
     ASSERT_EQ(Recorded().dialogs.size(), 1u);
     const Dialog& d = Recorded().dialogs[0];
-    EXPECT_EQ(d.text, "Papel acabando");
-    EXPECT_EQ(d.caption, "");
-    EXPECT_EQ(d.third, "N");
-    EXPECT_EQ(d.question, "N");
-    EXPECT_EQ(d.kind, 0);
-    EXPECT_EQ(d.scheme, "Azul");
-    EXPECT_TRUE(d.answer);
-    EXPECT_TRUE(d.answered);
+    EXPECT_EQ(std::tie(d.text, d.caption, d.third, d.question, d.kind, d.scheme, d.answer, d.answered),
+              std::make_tuple("Papel acabando", "", "N", "N", 0, "Azul", true, true));
     // A plain message takes no queued answer.
     QueueAnswers({false});
     EXPECT_TRUE(Tell("again"));
@@ -50,11 +45,8 @@ TEST_F(HostHooks, QuestionsTakeQueuedAnswersInOrder) {
     EXPECT_FALSE(Ask("Imprimir novamente?"));  // nothing queued: "no"
     const auto& dialogs = Recorded().dialogs;
     ASSERT_EQ(dialogs.size(), 3u);
-    EXPECT_TRUE(dialogs[0].answered);
-    EXPECT_TRUE(dialogs[1].answered);
-    EXPECT_FALSE(dialogs[2].answered);
-    EXPECT_FALSE(dialogs[2].answer);
-    EXPECT_EQ(dialogs[2].kind, 3);
+    EXPECT_TRUE(dialogs[0].answered && dialogs[1].answered);
+    EXPECT_EQ(std::tie(dialogs[2].answered, dialogs[2].answer, dialogs[2].kind), std::make_tuple(false, false, 3));
 
     QueueAnswers({true, true});
     ClearRecorded();
@@ -110,20 +102,14 @@ TEST_F(HostHooks, RecordsHandedToTheHost) {
     EXPECT_TRUE(setDocNaoFiscaisECF("S1", "000123", "000045", "0001", "0002", "RG", "0003", d1, d2, "X"));
     ASSERT_EQ(Recorded().ledger.size(), 1u);
     const NonFiscalDocRecord& r = Recorded().ledger[0];
-    EXPECT_EQ(r.f1, "S1");
-    EXPECT_EQ(r.f2, "000123");
-    EXPECT_EQ(r.f6, "RG");
-    EXPECT_EQ(r.f7, "0003");
-    EXPECT_EQ(r.dt1, d1);
-    EXPECT_EQ(r.dt2, d2);
-    EXPECT_EQ(r.f10, "X");
+    EXPECT_EQ(std::tie(r.f1, r.f2, r.f3, r.f4, r.f5, r.f6, r.f7, r.dt1, r.dt2, r.f10),
+              std::make_tuple("S1", "000123", "000045", "0001", "0002", "RG", "0003", d1, d2, "X"));
 
     GravaCER("0001", "0002", d1);
     ASSERT_EQ(cer.size(), 1u);
     EXPECT_EQ(cer[0].b, "0002");
     ASSERT_EQ(Recorded().cer.size(), 1u);
-    EXPECT_EQ(Recorded().cer[0].a, "0001");
-    EXPECT_EQ(Recorded().cer[0].when, d1);
+    EXPECT_EQ(std::tie(Recorded().cer[0].a, Recorded().cer[0].b, Recorded().cer[0].when), std::make_tuple("0001", "0002", d1));
 
     ProcessMessages();
     ProcessMessages();

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <utility>
+
 #include "external/hostlib/HostLib.h"
 #include "framework/Cp1252.h"
 #include "framework/DateTime.h"
@@ -7,69 +10,63 @@
 using namespace orb::hostlib;
 using orb::fw::EncodeDateTime;
 
-TEST(HostTextHelpers, FixedWidthFillsAndCuts) {
-    EXPECT_EQ(TamFixo("abc", 6), "abc   ");
-    EXPECT_EQ(TamFixo("abcdef", 4), "abcd");
-    EXPECT_EQ(TamFixo("", 3), "   ");
-    EXPECT_EQ(TamFixo("abc", 0), "");
-    EXPECT_EQ(TamFixo("abc", -2), "");
-    EXPECT_EQ(TamFixoR("12,50", 9), "    12,50");
-    EXPECT_EQ(TamFixoR("NOME", 4), "NOME");
-    EXPECT_EQ(TamFixoR("123456", 4), "1234");
+namespace {
+
+struct WidthCase {
+    std::string text;
+    int width;
+    std::string expected;
+};
+
+// Runs one text helper over rows of {text, width, expected}.
+template <typename F>
+void ExpectWidths(const char* name, F helper, std::initializer_list<WidthCase> cases) {
+    for (const WidthCase& c : cases) {
+        EXPECT_EQ(helper(c.text, c.width), c.expected) << name << "(\"" << c.text << "\", " << c.width << ")";
+    }
+}
+
+}  // namespace
+
+TEST(HostTextHelpers, FixedWidthPaddingCentringAndZeros) {
     // Accented letters are one column each in the module's code page.
-    EXPECT_EQ(TamFixo(CP("Ação"), 6), CP("Ação  "));
-    EXPECT_EQ(TamFixo(CP("Ação"), 6).size(), 6u);
-}
-
-TEST(HostTextHelpers, PaddingNeverCuts) {
-    EXPECT_EQ(PadL("Em Rede", 15), "        Em Rede");
-    EXPECT_EQ(PadR("Caja: 0001", 15), "Caja: 0001     ");
-    EXPECT_EQ(PadR("Tipo de funcionamento:", 22), "Tipo de funcionamento:");
-    EXPECT_EQ(PadL(CP("Não"), 3), CP("Não"));
-    EXPECT_EQ(PadL("123456", 3), "123456");
-    EXPECT_EQ(PadR("123456", 3), "123456");
-    EXPECT_EQ(PadL("x", 0), "x");
-}
-
-TEST(HostTextHelpers, Centring) {
-    EXPECT_EQ(Centraliza("ab", 6), "  ab  ");
-    EXPECT_EQ(Centraliza("abc", 6), " abc  ");  // the odd blank goes right
-    EXPECT_EQ(Centraliza("RELATORIO", 47).size(), 47u);
-    EXPECT_EQ(Centraliza(std::string(48, '-'), 48), std::string(48, '-'));
-    EXPECT_EQ(Centraliza("abcdef", 4), "abcdef");  // nothing is lost
+    ExpectWidths("TamFixo", [](const std::string& s, int n) { return TamFixo(s, n); },
+                 {{"abc", 6, "abc   "}, {"abcdef", 4, "abcd"}, {"", 3, "   "}, {"abc", 0, ""}, {"abc", -2, ""},
+                  {CP("Ação"), 6, CP("Ação  ")}});
+    ExpectWidths("TamFixoR", [](const std::string& s, int n) { return TamFixoR(s, n); },
+                 {{"12,50", 9, "    12,50"}, {"NOME", 4, "NOME"}, {"123456", 4, "1234"}});
+    // Padding never cuts.
+    ExpectWidths("PadL", [](const std::string& s, int n) { return PadL(s, n); },
+                 {{"Em Rede", 15, "        Em Rede"}, {CP("Não"), 3, CP("Não")}, {"123456", 3, "123456"}, {"x", 0, "x"}});
+    ExpectWidths("PadR", [](const std::string& s, int n) { return PadR(s, n); },
+                 {{"Caja: 0001", 15, "Caja: 0001     "}, {"Tipo de funcionamento:", 22, "Tipo de funcionamento:"},
+                  {"123456", 3, "123456"}});
+    // The odd blank goes right; nothing is lost.
+    ExpectWidths("Centraliza", [](const std::string& s, int n) { return Centraliza(s, n); },
+                 {{"ab", 6, "  ab  "}, {"abc", 6, " abc  "}, {std::string(48, '-'), 48, std::string(48, '-')},
+                  {"abcdef", 4, "abcdef"}, {"RELATORIO", 47, std::string(19, ' ') + "RELATORIO" + std::string(19, ' ')}});
     EXPECT_EQ(Centraliza("x"), std::string(23, ' ') + "x" + std::string(24, ' '));
+    // Ajusta fills with zeros and keeps the head: the next reduction's number in four digits, an
+    // EAN-13 code sent as 12 loses its check digit.
+    ExpectWidths("Ajusta", [](const std::string& s, int n) { return Ajusta(s, n); },
+                 {{"12", 4, "0012"}, {"1234567", 4, "1234"}, {"123", 6, "000123"}, {"7", 2, "07"},
+                  {"7891234567895", 12, "789123456789"}, {"", 3, "000"}, {"12", 0, ""}});
+    ExpectWidths("AjustaZero", [](const std::string& s, int n) { return AjustaZero(s, n); },
+                 {{"1", 2, "01"}, {"30", 2, "30"}, {"123", 2, "123"}});
+    ExpectWidths("Replicate", [](const std::string& s, int n) { return Replicate(s, n); },
+                 {{" ", 3000, std::string(3000, ' ')}, {"-", 11, "-----------"}, {"ab", 3, "ababab"}, {"ab", 0, ""},
+                  {"ab", -1, ""}, {"", 5, ""}});
 }
 
-TEST(HostTextHelpers, AjustaFillsWithZerosAndKeepsTheHead) {
-    EXPECT_EQ(Ajusta("12", 4), "0012");
-    EXPECT_EQ(Ajusta("1234567", 4), "1234");
-    EXPECT_EQ(Ajusta("123", 6), "000123");
-    EXPECT_EQ(Ajusta("7", 2), "07");
-    EXPECT_EQ(Ajusta("7891234567895", 12), "789123456789");  // an EAN-13 code loses its check digit
-    EXPECT_EQ(Ajusta("", 3), "000");
-    EXPECT_EQ(Ajusta("12", 0), "");
-    EXPECT_EQ(AjustaZero("1", 2), "01");
-    EXPECT_EQ(AjustaZero("30", 2), "30");
-    EXPECT_EQ(AjustaZero("123", 2), "123");
-}
-
-TEST(HostTextHelpers, ReplicateBlanksAndTrims) {
-    EXPECT_EQ(Replicate(" ", 3000), std::string(3000, ' '));
-    EXPECT_EQ(Replicate("-", 11), "-----------");
-    EXPECT_EQ(Replicate("ab", 3), "ababab");
-    EXPECT_EQ(Replicate("ab", 0), "");
-    EXPECT_EQ(Replicate("ab", -1), "");
-    EXPECT_EQ(Replicate("", 5), "");
-
+TEST(HostTextHelpers, BlanksTrimsAndIif) {
     EXPECT_TRUE(EmptyString(""));
     EXPECT_TRUE(EmptyString("      "));
     EXPECT_FALSE(EmptyString("   0  "));
     EXPECT_FALSE(EmptyString(std::string("\0", 1)));
-
-    EXPECT_EQ(RTrim("abc   "), "abc");
-    EXPECT_EQ(RTrim("  abc"), "  abc");
-    EXPECT_EQ(RTrim("     "), "");
-    EXPECT_EQ(RTrim("a b "), "a b");
+    const std::pair<const char*, const char*> trims[] = {{"abc   ", "abc"}, {"  abc", "  abc"}, {"     ", ""}, {"a b ", "a b"}};
+    for (const auto& [text, trimmed] : trims) EXPECT_EQ(RTrim(text), trimmed) << text;
+    EXPECT_EQ(iif(true, Variant("S"), Variant("N")).ToString(), "S");
+    EXPECT_EQ(iif(false, Variant("S"), Variant(3)).ToInt(), 3);
 }
 
 TEST(HostTextHelpers, MoneyCutsAndRoundsOnTheDecimalForm) {
@@ -84,11 +81,6 @@ TEST(HostTextHelpers, MoneyCutsAndRoundsOnTheDecimalForm) {
     EXPECT_DOUBLE_EQ(RoundDec(2.675, 2), 2.68);
     EXPECT_DOUBLE_EQ(RoundDec(-2.675, 2), -2.68);
     EXPECT_DOUBLE_EQ(RoundDec(1.2346, 3), 1.235);
-}
-
-TEST(HostTextHelpers, Iif) {
-    EXPECT_EQ(iif(true, Variant("S"), Variant("N")).ToString(), "S");
-    EXPECT_EQ(iif(false, Variant("S"), Variant(3)).ToInt(), 3);
 }
 
 TEST(HostTextHelpers, TimeBetweenTwoMoments) {
