@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/DataModule.h"
 #include "driver/Globals.h"
 #include "driver/StatusAnalysis.h"
 #include "driver/TestSupport.h"
@@ -20,6 +21,7 @@ class StatusAnalysis : public orb::test::DriverTest {
 protected:
     void SetUp() override {
         DriverTest::SetUp();
+        EnsureDataModule();
         ScriptedStatus::Install();
     }
     // Catalog keys, space-separated, turned into the lines the analysis logs ("NAK" and "Ret"
@@ -60,8 +62,6 @@ TEST_F(StatusAnalysis, VerdictLogCollectionAndDialogsFollowTheBytes) {
         {"NAK stops before the status bytes", false, 1, 21, 0xFF, 0xFF, 1, false, true, false, false, "NAK",
          "ImpErro", "", 0},
         {"NAK shown", false, 1, 21, 0, 0, 1, true, false, false, false, "NAK", "ImpErro", "ImpErro", 0},
-        {"printer off and the status read failing", false, 0, 0, 0, 0, -6, false, false, false, false,
-         "ImpDeslig Ret", "ImpDeslig ImpErro", "", 0},
         // The open coupon is logged and collected but never shown; the cancellation's own
         // analysis sees the paper still out.
         {"paper out with a coupon open, cancel asked", false, 1, 0, 130, 0, 1, true, true, false, true,

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/DataModule.h"
 #include "driver/Globals.h"
 #include "driver/StatusAnalysis.h"
 #include "external/vendor/EntryPoints.h"
@@ -54,6 +55,7 @@ protected:
         BemaFormataTX = &RawPrinter::FormataTX;  // the fixture's next set-up clears them again
         BemaStatus_Mp20FI = &RawPrinter::Status;
         BemaLe_Variaveis = &RawPrinter::LeVariaveis;
+        EnsureDataModule();
         orb::test::ScriptedStatus::Install();
     }
 };
