@@ -1,0 +1,364 @@
+// A whole sale run by the orb program from the scenario kept beside these tests, as a person
+// runs it: start, the printer's rates, payment methods and totalizers, a coupon for an identified
+// consumer, three items (exempt, 18 %, 12 % with a discount), the closing with a discount on the
+// subtotal, a card and cash paid in that order, the change registered as a receipt, then the
+// printer asked what it holds. The coupon on the roll must add up to what the printer's totals
+// and counters say, and the debug log must carry the lines support staff read.
+#include "CliTestSupport.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "framework/Cp1252.h"
+#include "framework/DateFormat.h"
+#include "framework/DateTime.h"
+
+namespace orb::cli::testing {
+namespace {
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+// "1.234,56" or "-2,50" as hundredths; the printer writes amounts under the decimal comma.
+std::int64_t Cents(std::string text) {
+    bool negative = !text.empty() && text[0] == '-';
+    std::string digits;
+    for (char c : text)
+        if (c >= '0' && c <= '9') digits += c;
+        else if (c != '-' && c != '+' && c != '.' && c != ',') throw std::invalid_argument("not an amount: " + text);
+    if (text.find(',') == std::string::npos || text.size() - text.find(',') != 3)
+        throw std::invalid_argument("not an amount with two decimals: " + text);
+    const std::int64_t value = std::stoll(digits);
+    return negative ? -value : value;
+}
+
+// The amount that ends a roll line ("TOTAL R$          65,00").
+std::int64_t TrailingAmount(const std::string& line) { return Cents(line.substr(line.find_last_of(' ') + 1)); }
+
+// What one run of the scenario left behind, read before the test's folder goes away. The
+// scenario runs once for all the tests of this file.
+struct SaleRun {
+    OrbRun run;
+    std::vector<std::string> logNames;
+    std::vector<std::string> log;  // the debug log's lines, in UTF-8
+};
+
+class SaleScenario : public OrbProcessTest {
+protected:
+    void SetUp() override {
+        OrbProcessTest::SetUp();
+        if (sale_) return;
+        sale_ = std::make_unique<SaleRun>();
+        sale_->run = Orb({"--home", Home(), "run", std::string(ORB_SOURCE_DIR) + "/tests/cli/scenarios/sale.jsonl"});
+        sale_->logNames = platform::FindFiles(Home() + "/impdebug*.txt");
+        if (sale_->logNames.size() == 1) sale_->log = SplitLines(fw::Cp1252ToUtf8(ReadAll(sale_->logNames[0])));
+        for (auto& name : sale_->logNames) name = std::filesystem::path(name).filename().string();
+    }
+    static void TearDownTestSuite() { sale_.reset(); }
+
+    static const OrbRun& Run() { return sale_->run; }
+    // The reply to the nth call of an operation (counting from 0).
+    static Json Reply(const std::string& call, std::size_t nth = 0) {
+        for (const Json& reply : Run().replies)
+            if (reply.is_object() && reply.value("call", "") == call && nth-- == 0) return reply;
+        ADD_FAILURE() << "no reply to call " << call;
+        return Json::object();
+    }
+    static Json Sim(const std::string& command) {
+        for (const Json& reply : Run().replies)
+            if (reply.is_object() && reply.value("sim", "") == command) return reply;
+        ADD_FAILURE() << "no reply to sim " << command;
+        return Json::object();
+    }
+    // A value of a named-parameter answer ([[name, value], ...]).
+    static Json Named(const Json& pairs, const std::string& name) {
+        for (const Json& pair : pairs)
+            if (pair.at(0) == name) return pair.at(1);
+        ADD_FAILURE() << name << " missing from " << pairs.dump();
+        return nullptr;
+    }
+    static std::vector<std::string> RollLines() { return SplitLines(Sim("roll").value("roll", "")); }
+    // The debug log with the date and time of each entry cut off: an entry reads " - text", the
+    // lines of a text that holds line ends follow as they are.
+    static std::vector<std::string> LogWithoutTimes() {
+        static const std::regex stamp(R"(^\d\d/\d\d/\d{4} \d\d:\d\d:\d\d( - .*)$)");
+        std::vector<std::string> lines;
+        std::smatch m;
+        for (const std::string& line : sale_->log)
+            lines.push_back(std::regex_match(line, m, stamp) ? m[1].str() : line);
+        return lines;
+    }
+    // count lines of the log starting at the one that equals first.
+    static std::vector<std::string> LogFrom(const std::string& first, std::size_t count) {
+        const auto lines = LogWithoutTimes();
+        auto at = std::find(lines.begin(), lines.end(), first);
+        if (at == lines.end()) {
+            ADD_FAILURE() << "the log has no line \"" << first << "\"";
+            return {};
+        }
+        return std::vector<std::string>(at, at + std::min<std::ptrdiff_t>(count, lines.end() - at));
+    }
+
+    static inline std::unique_ptr<SaleRun> sale_;
+};
+
+TEST_F(SaleScenario, EveryStepSucceedsWithTheAnswersTheHostKeeps) {
+    ASSERT_EQ(Run().status, 0) << Run().out << Run().err;
+    for (const Json& reply : Run().replies) {
+        ASSERT_TRUE(reply.is_object()) << Run().out;
+        EXPECT_FALSE(reply.contains("error")) << reply.dump();
+        // An attended till with nothing wrong: no dialog, no question.
+        if (reply.contains("dialogs")) {
+            EXPECT_EQ(reply["dialogs"], Json::array()) << reply.dump();
+        }
+    }
+    EXPECT_EQ(Reply("StartImpFiscal")["result"], true);
+
+    // The rates as the host will look them up: the printer's slots, the service rate, the fixed rows.
+    EXPECT_EQ(Reply("CarregaAliquota")["args"][1]["dataset"]["rows"],
+              Json::parse(R"([["01", 18.0, "T"], ["02", 12.0, "T"], ["03", 7.0, "T"], ["04", 5.0, "S"],
+                              ["NN", 0.0, "N"], ["II", 0.0, "I"], ["FF", 0.0, "F"]])"));
+
+    // Cash is found under the printer's spelling, the card is programmed, the hidden type and the
+    // one that is not a payment button are left as they came; the table is left filtered.
+    const Json payments = Reply("CarregaRecebimento")["args"][3]["dataset"];
+    EXPECT_EQ(payments["rows"], Json::parse(R"([["001", "Dinheiro", "S", "S", "1", "5", "DINHEIRO", "S"],
+        ["002", "Cartao Credito", "S", "S", "2", "5", "Cartao Credito", "S"],
+        ["003", "Vale Refeicao", null, null, "4", "5", "Vale Refeicao", "N"],
+        ["004", "Fiado", null, null, "9", "1", "Conta Cliente", "S"]])"));
+    EXPECT_EQ(payments["filter"], "IDTPBUTTON = '5'");
+    EXPECT_EQ(payments["filtered"], true);
+
+    // A fresh printer has no totalizer: all five are programmed in the fixed order, each slot
+    // reported under its own name (voucher, consumer sale, credit, credit cancellation, report).
+    EXPECT_EQ(Reply("CarregaTotalizador")["args"], Json::parse(R"(["01", "04", "02", "05", "03", "001", 34, null])"));
+
+    const Json opening = Reply("AbreCupom");
+    EXPECT_EQ(opening["result"], true);
+    const Json packet = opening["args"][0];
+    ASSERT_EQ(packet.size(), 7u) << packet.dump();
+    EXPECT_EQ(Named(packet, "INCLUICPF"), "123.456.789-09");
+    EXPECT_EQ(Named(packet, "INCLUINOME"), "Maria da Silva");
+    EXPECT_EQ(Named(packet, "INCLUIENDERECO"), "Rua das Acácias, 42 - Centro");
+    EXPECT_EQ(Named(packet, "INTTEFERRO"), 0);
+    EXPECT_EQ(Named(packet, "CUPNR"), "000001");
+    EXPECT_EQ(Named(packet, "CONTCUPOM"), "000001");
+    // The coupon is open while the opening and the counter read look at the status: each time the
+    // status analysis collects the open coupon (never shown, the verdict untouched).
+    EXPECT_EQ(Named(packet, "MENSAGEMTAA"), " Cupom aberto. Cupom aberto.");
+    for (std::size_t i = 0; i < 3; ++i) {
+        const Json item = Reply("VendaItem", i);
+        EXPECT_EQ(item["result"], true) << i;
+        EXPECT_EQ(item["args"][0], Json::parse(R"([["INTTEFERRO", 0], ["MENSAGEMTAA", " Cupom aberto."]])")) << i;
+    }
+
+    const Json closing = Reply("FechaCupom");
+    EXPECT_EQ(closing["result"], true);
+    // No retry; the state-programme number back; the receipt's non-fiscal counter; the messages
+    // of the closing start and the two payments, made while the coupon was open.
+    EXPECT_EQ(closing["args"][2], Json::parse(R"([0, "4711", "000001", " Cupom aberto. Cupom aberto. Cupom aberto."])"));
+}
+
+TEST_F(SaleScenario, RollShowsTheCouponFieldByFieldAndTheChangeReceipt) {
+    ASSERT_EQ(Run().status, 0) << Run().err;
+    const auto roll = RollLines();
+    const auto title = std::find(roll.begin(), roll.end(), std::string(18, ' ') + "CUPOM FISCAL" + std::string(18, ' '));
+    ASSERT_NE(title, roll.end()) << Sim("roll").dump();
+    ASSERT_NE(title, roll.begin());
+    EXPECT_TRUE(title[-1].ends_with("CCF:000001 COO:000001")) << title[-1];
+    const std::string esc = "\x1B";
+    const std::vector<std::string> expected = {
+        "CPF/CNPJ consumidor: 123.456.789-09",
+        "Nome: Maria da Silva",
+        "Endereço: Rua das Acácias, 42 - Centro",
+        "ITEM CÓDIGO DESCRIÇÃO",
+        "     QTD.UN. x VL.UNIT(R$)      ST  VL.ITEM(R$)",
+        "001 000123 AGUA MINERAL 500ML",
+        "     2,000UN x 3,50                     II  7,00",
+        "002 000456 FILE A PARMEGIANA",
+        "     1,000UN x 45,90              T18,00%  45,90",
+        "003 000789 PUDIM DE LEITE",
+        "     2,000UN x 8,75               T12,00%  17,50",
+        "  desconto item                            -2,50",
+        "SUBTOTAL R$                                67,90",
+        "DESCONTO R$                                -2,90",
+        "TOTAL R$                                   65,00",
+        "Cartao Credito                             40,00",
+        "Dinheiro                                   30,00",
+        "TROCO R$                                    5,00",
+        std::string(48, '-'),
+        "Obrigado pela preferencia",
+        "Trib aprox R$: 8,12 Federal e 11,70 Estadual",
+        "\rFonte: IBPT",
+        "Cliente : C0042 - Maria da Silva",
+        "Mesa: 12 " + esc + "E" + esc + "W1SENHA: 42" + esc + "F" + esc + "W0",
+        "Suporte do ECF: consulte o fabricante",
+        "Operador: 7 - Ana",
+        std::string(48, '-'),
+        "BEMATECH VIRTUAL TH FI 34                ECF:001",
+    };
+    ASSERT_GE(roll.end() - title, static_cast<std::ptrdiff_t>(expected.size()) + 1);
+    EXPECT_EQ(std::vector<std::string>(title + 1, title + 1 + static_cast<std::ptrdiff_t>(expected.size())), expected);
+
+    // The change, registered under the voucher totalizer and paid in cash, is the next document.
+    const auto receipt = std::find(roll.begin(), roll.end(), std::string(13, ' ') + "COMPROVANTE NÃO-FISCAL" + std::string(13, ' '));
+    ASSERT_NE(receipt, roll.end());
+    EXPECT_GT(receipt, title);
+    EXPECT_TRUE(receipt[-1].ends_with("GNF:000001 COO:000002")) << receipt[-1];
+    ASSERT_LT(receipt + 2, roll.end());
+    EXPECT_EQ(receipt[1], "01 CONTRA-VALE EMI                          5,00");
+    EXPECT_EQ(receipt[2], "Dinheiro                                    5,00");
+}
+
+TEST_F(SaleScenario, RollTotalsAgreeWithThePrintersTotalsAndCounters) {
+    ASSERT_EQ(Run().status, 0) << Run().err;
+    // Add up what the roll printed for the coupon.
+    const auto roll = RollLines();
+    const auto start = std::find_if(roll.begin(), roll.end(), [](const std::string& l) { return l.find("CUPOM FISCAL") != std::string::npos; });
+    const auto end = std::find(start, roll.end(), "Obrigado pela preferencia");
+    ASSERT_NE(end, roll.end());
+    const std::regex itemLine(R"(^ {5}\d+,\d{3}\S* x \d+,\d+ +\S+ +(\d+,\d\d)$)");
+    std::int64_t gross = 0, itemDiscounts = 0, subtotalDiscount = 0, total = 0, paid = 0, change = 0;
+    int items = 0;
+    std::smatch m;
+    for (auto it = start; it != end; ++it) {
+        const std::string& line = *it;
+        if (std::regex_match(line, m, itemLine)) {
+            gross += Cents(m[1]);
+            ++items;
+        } else if (line.starts_with("  desconto item")) {
+            itemDiscounts -= TrailingAmount(line);
+        } else if (line.starts_with("DESCONTO R$")) {
+            subtotalDiscount -= TrailingAmount(line);
+        } else if (line.starts_with("TOTAL R$")) {
+            total = TrailingAmount(line);
+        } else if (line.starts_with("TROCO R$")) {
+            change = TrailingAmount(line);
+        } else if (line.starts_with("Cartao Credito ") || line.starts_with("Dinheiro ")) {
+            paid += TrailingAmount(line);
+        }
+    }
+    EXPECT_EQ(items, 3);
+    EXPECT_EQ(gross, 700 + 4590 + 1750);  // 2 x 3,50, 1 x 45,90, 2 x 8,75
+    EXPECT_EQ(total, gross - itemDiscounts - subtotalDiscount);
+    EXPECT_EQ(paid - change, total);
+
+    // The grand total of a factory-fresh printer is this coupon's gross, however it is asked.
+    const Json state = Sim("state");
+    EXPECT_EQ(state["counters"]["grandTotal"], gross);
+    EXPECT_EQ(state["day"]["gross"], gross);
+    EXPECT_EQ(Reply("VendaBruta")["args"][1], "000000000000007040");
+    EXPECT_EQ(std::stoll(Reply("VendaBruta")["args"][1].get<std::string>()), gross);
+    EXPECT_EQ(std::stoll(Reply("RetornaGtAtual")["args"][1][0].get<std::string>()), gross);
+    // BuscaTotGer answers the total as a number in the host's format.
+    EXPECT_EQ(Reply("BuscaTotGer")["args"][1], "70,4");
+    EXPECT_EQ(std::stoll(Reply("Descontos")["args"][1].get<std::string>()), itemDiscounts + subtotalDiscount);
+    EXPECT_EQ(state["day"]["discounts"], itemDiscounts + subtotalDiscount);
+
+    // Under each rate the items' net amounts; the discount on the subtotal is the coupon's.
+    EXPECT_EQ(state["day"]["exempt"], 700);
+    EXPECT_EQ(state["rates"][0]["day"], 4590);
+    EXPECT_EQ(state["rates"][1]["day"], 1750 - 250);
+
+    // The methods took the payments less the change, and the change came back as the receipt.
+    std::int64_t methods = 0;
+    for (const Json& method : state["payments"]) methods += method["day"].get<std::int64_t>();
+    const std::int64_t receipt = state["totalizers"][0]["day"].get<std::int64_t>();
+    EXPECT_EQ(receipt, change);
+    EXPECT_EQ(state["totalizers"][0]["count"], 1);
+    EXPECT_EQ(methods, total + receipt);
+
+    // Counters: one coupon (CCF), two documents (COO), one non-fiscal operation (GNF), the same
+    // through the module's queries as in the opening's and the closing's answers.
+    EXPECT_EQ(state["counters"]["ccf"], 1);
+    EXPECT_EQ(state["counters"]["coo"], 2);
+    EXPECT_EQ(state["counters"]["gnf"], 1);
+    EXPECT_EQ(Reply("ContadorCupomFiscalMFD")["args"][1], Named(Reply("AbreCupom")["args"][0], "CONTCUPOM"));
+    EXPECT_EQ(Reply("NumeroOperacoesNaoFiscais")["args"][1], Reply("FechaCupom")["args"][2][2]);
+    EXPECT_EQ(Reply("NumeroOperacoesNaoFiscais")["args"][1], "000001");
+    EXPECT_EQ(Reply("Nr_Cupom")["result"], "000002");
+    EXPECT_FALSE(state["docs"]["couponOpen"].get<bool>());
+    EXPECT_EQ(Reply("Estado_Imp")["result"], true);
+}
+
+TEST_F(SaleScenario, DebugLogCarriesTheLinesOfTheSale) {
+    ASSERT_EQ(Run().status, 0) << Run().err;
+    ASSERT_EQ(sale_->logNames.size(), 1u);
+    EXPECT_EQ(sale_->logNames[0], "impdebug" + fw::FormatDateTime("mmyy", fw::Now()) + ".txt");
+    // Every entry starts with the date and time in the host's formats; only a printer's reply
+    // continues an entry on the next line.
+    const auto lines = LogWithoutTimes();
+    ASSERT_FALSE(lines.empty());
+    for (const std::string& line : lines)
+        EXPECT_TRUE(line.starts_with(" - ") || line.starts_with("Retorno da Impressora : ")) << line;
+
+    // The configuration: each list read with its reply area whole, what was missing programmed.
+    const std::string reply = "Retorno da Impressora : ";
+    EXPECT_EQ(LogFrom(" - Bematech_FI_RetornoAliquotas", 4),
+              (std::vector<std::string>{" - Bematech_FI_RetornoAliquotas", reply + "1800,1200,0700,0500" + std::string(61, ' '),
+                                        " - Bematech_FI_VerificaAliquotasIss", reply + "0500" + std::string(76, ' ')}));
+    const auto methods = LogFrom(" - Bematech_FI_VerificaFormasPagamento", 4);
+    ASSERT_EQ(methods.size(), 4u);
+    EXPECT_TRUE(methods[1].starts_with(reply + "Dinheiro        ")) << methods[1].substr(0, 80);
+    EXPECT_EQ(methods[1].size(), reply.size() + 3016);
+    EXPECT_EQ(methods[2], " - Bematech_FI_ProgramaFormaPagamentoMFD : Cartao Credito1");
+    EXPECT_EQ(methods[3], " - Bematech_FI_ProgramaFormaPagamentoMFD : Rel Gerencial1");
+    EXPECT_EQ(LogFrom(" - Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms : 1 - CONTRA-VALE EMITIDO", 5),
+              (std::vector<std::string>{" - Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms : 1 - CONTRA-VALE EMITIDO",
+                                        " - Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms : 2 - Cred Pessoal",
+                                        " - Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms : 3 - Relatorios",
+                                        " - Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms : 4 - VENDA CONSUMIDOR",
+                                        " - Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms : 5 - Canc Credito"}));
+
+    // The sale, from the opening to the change receipt's counter, and nothing between.
+    const std::string opening = " - Bematech_FI_AbreCupomMFD :123.456.789-09 - Maria da Silva - Rua das Acácias, 42 - Centro";
+    const std::vector<std::string> sale = {
+        opening,
+        " - ERRO!!! Cupom aberto.",
+        " - Bematech_FI_NumeroCupom",
+        reply + "000001",
+        " - Bematech_FI_ContadorCupomFiscalMFD",
+        reply + "000001",
+        " - ERRO!!! Cupom aberto.",
+        " - Bematech_FI_VendeItemArredondamentoMFD: 000123 - AGUA MINERAL 500ML - II - UN - 0002000 - 00003500 - 0000 - 0000 - False",
+        " - ERRO!!! Cupom aberto.",
+        " - Bematech_FI_VendeItemArredondamentoMFD: 000456 - FILE A PARMEGIANA - 1800 - UN - 0001000 - 00045900 - 0000 - 0000 - False",
+        " - ERRO!!! Cupom aberto.",
+        " - Bematech_FI_VendeItemArredondamentoMFD: 000789 - PUDIM DE LEITE - 1200 - UN - 0002000 - 00008750 - 0000 - 00000250 - False",
+        " - ERRO!!! Cupom aberto.",
+        " - Bematech_FI_IniciaFechamentoCupom : d - $ - 2,90",
+        " - ERRO!!! Cupom aberto.",
+        " - Registros cdsMovCaixa: 2",
+        " - Registros cdsMovCaixaTef: 2",
+        " - Bematech_FI_EfetuaFormaPagamento : Cartao Credito - 40,00",
+        " - ERRO!!! Cupom aberto.",
+        " - Bematech_FI_EfetuaFormaPagamento : Dinheiro - 30,00",
+        " - ERRO!!! Cupom aberto.",
+        " - Bematech_FI_TerminaFechamentoCupom",
+        " - Bematech_FI_RecebimentoNaoFiscal : 01 - 5,00 - Dinheiro",
+        " - Bematech_FI_NumeroOperacoesNaoFiscais",
+        reply + "000001",
+        // The queries the scenario asks after the sale.
+        " - Bematech_FI_NumeroCupom",
+        reply + "000002",
+    };
+    EXPECT_EQ(LogFrom(opening, sale.size()), sale);
+}
+
+}  // namespace
+}  // namespace orb::cli::testing
