@@ -14,13 +14,10 @@ TEST(Cp1252Test, EveryByteSurvivesTheRoundTrip) {
 }
 
 TEST(Cp1252Test, TheHighTableAndLatin1) {
-    EXPECT_EQ(Cp1252ToUtf8("\x80"), "\xE2\x82\xAC");                 // euro sign
-    EXPECT_EQ(Cp1252ToUtf8("\x85"), "\xE2\x80\xA6");                 // ellipsis
-    EXPECT_EQ(Cp1252ToUtf8("\x8A\x9A"), "\xC5\xA0\xC5\xA1");         // S and s with caron
-    EXPECT_EQ(Cp1252ToUtf8("\x93\x94"), "\xE2\x80\x9C\xE2\x80\x9D");  // curly quotes
-    EXPECT_EQ(Cp1252ToUtf8("\x99"), "\xE2\x84\xA2");                 // trade mark
-    EXPECT_EQ(Cp1252ToUtf8("\x9F"), "\xC5\xB8");                     // Y with diaeresis
-    EXPECT_EQ(Cp1252ToUtf8("\x81"), "\xC2\x81");                     // undefined byte kept as its control
+    // Euro, ellipsis, S and s with caron, curly quotes, trade mark, Y with diaeresis, and an
+    // undefined byte kept as its control character.
+    EXPECT_EQ(Cp1252ToUtf8("\x80\x85\x8A\x9A\x93\x94\x99\x9F\x81"),
+              "\xE2\x82\xAC\xE2\x80\xA6\xC5\xA0\xC5\xA1\xE2\x80\x9C\xE2\x80\x9D\xE2\x84\xA2\xC5\xB8\xC2\x81");
     EXPECT_EQ(CP("Parâmetro"), "Par\xE2metro");
     EXPECT_EQ(CP("Redução Z €"), "Redu\xE7\xE3o Z \x80");
     EXPECT_EQ(Cp1252ToUtf8(CP("São Paulo – ção")), "São Paulo – ção");
@@ -64,11 +61,9 @@ TEST(TextTest, TrimCopyPos) {
     EXPECT_EQ(TrimRight("  a "), "  a");
     EXPECT_EQ(Trim("   "), "");
     EXPECT_EQ(Trim(CP(" Ação\xA0")), CP("Ação\xA0"));  // a no-break space is not a blank
-    EXPECT_EQ(Copy("abcdef", 2, 3), "bcd");
-    EXPECT_EQ(Copy("abcdef", 5, 10), "ef");
-    EXPECT_EQ(Copy("abcdef", 0, 2), "ab");
-    EXPECT_EQ(Copy("abcdef", 7, 1), "");
-    EXPECT_EQ(Copy("abcdef", 2, -1), "");
+    const struct { int index, count; const char* expected; } copies[] = {
+        {2, 3, "bcd"}, {5, 10, "ef"}, {0, 2, "ab"}, {7, 1, ""}, {2, -1, ""}};
+    for (const auto& c : copies) EXPECT_EQ(Copy("abcdef", c.index, c.count), c.expected) << c.index << "," << c.count;
     EXPECT_EQ(Pos("cd", "abcdcd"), 3);
     EXPECT_EQ(Pos("x", "abc"), 0);
     EXPECT_EQ(Pos("", "abc"), 0);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "FrameworkTestSupport.h"
 #include "framework/DataPacket.h"
 #include "framework/DateTime.h"
@@ -25,28 +27,24 @@ TEST_F(VariantTest, KindsAndTextConversion) {
     EXPECT_TRUE(Variant::Null().IsEmptyOrNull());
     EXPECT_EQ(Variant(5).Type(), VarType::Integer);
     EXPECT_EQ(Variant(std::string_view("x")).Type(), VarType::Text);
-    EXPECT_EQ(Variant().ToString(), "");
-    EXPECT_EQ(Variant(static_cast<const char*>(nullptr)).ToString(), "");
-    EXPECT_EQ(Variant(true).ToString(), "True");
-    EXPECT_EQ(Variant(false).ToString(), "False");
-    EXPECT_EQ(Variant(-12).ToString(), "-12");
-    EXPECT_EQ(Variant(12.5).ToString(), "12,5");
-    EXPECT_EQ(Variant(EncodeDateTime(2026, 12, 5, 14, 30, 0)).ToString(), "05/12/2026 14:30:00");
-    EXPECT_EQ(Variant(EncodeDate(2026, 12, 5)).ToString(), "05/12/2026");
+    const std::pair<Variant, const char*> texts[] = {
+        {Variant(), ""}, {Variant(static_cast<const char*>(nullptr)), ""}, {Variant(true), "True"},
+        {Variant(false), "False"}, {Variant(-12), "-12"}, {Variant(12.5), "12,5"},
+        {Variant(EncodeDateTime(2026, 12, 5, 14, 30, 0)), "05/12/2026 14:30:00"},
+        {Variant(EncodeDate(2026, 12, 5)), "05/12/2026"},
+    };
+    for (const auto& [v, text] : texts) EXPECT_EQ(v.ToString(), text);
     EXPECT_EQ(MessageOf([] { Variant::Null().ToString(); }),
               "Could not convert variant of type (Null) into type (String)");
     EXPECT_THROW(Variant::MakeArray(2).ToString(), EVariantError);
 }
 
 TEST_F(VariantTest, NumbersFromEveryKind) {
-    EXPECT_EQ(Variant(true).ToInt(), -1);
-    EXPECT_EQ(Variant().ToInt(), 0);
-    EXPECT_EQ(Variant(2.5).ToInt(), 2);  // banker's rounding
-    EXPECT_EQ(Variant(3.5).ToInt(), 4);
-    EXPECT_EQ(Variant(-2.5).ToInt(), -2);
-    EXPECT_EQ(Variant(" 42 ").ToInt(), 42);
-    EXPECT_EQ(Variant("12,0").ToInt(), 12);
-    EXPECT_EQ(Variant("12,5").ToInt(), 12);
+    // Doubles round to even, as the host's variants do.
+    const std::pair<Variant, int> ints[] = {{Variant(true), -1}, {Variant(), 0},       {Variant(2.5), 2},
+                                            {Variant(3.5), 4},   {Variant(-2.5), -2},  {Variant(" 42 "), 42},
+                                            {Variant("12,0"), 12}, {Variant("12,5"), 12}};
+    for (const auto& [v, n] : ints) EXPECT_EQ(v.ToInt(), n) << v.ToString();
     EXPECT_EQ(Variant("9000000000").ToInt64(), 9000000000LL);
     EXPECT_DOUBLE_EQ(Variant("12,5").ToDouble(), 12.5);
     EXPECT_DOUBLE_EQ(Variant(7).ToDouble(), 7.0);
@@ -64,12 +62,9 @@ TEST_F(VariantTest, NumbersFromEveryKind) {
 }
 
 TEST_F(VariantTest, BooleansAndDates) {
-    EXPECT_TRUE(Variant("true").ToBool());
-    EXPECT_FALSE(Variant("FALSE").ToBool());
-    EXPECT_TRUE(Variant("-1").ToBool());
-    EXPECT_FALSE(Variant("0").ToBool());
-    EXPECT_TRUE(Variant(2).ToBool());
-    EXPECT_FALSE(Variant().ToBool());
+    const std::pair<Variant, bool> bools[] = {{Variant("true"), true}, {Variant("FALSE"), false}, {Variant("-1"), true},
+                                              {Variant("0"), false},   {Variant(2), true},          {Variant(), false}};
+    for (const auto& [v, b] : bools) EXPECT_EQ(v.ToBool(), b) << v.ToString();
     EXPECT_EQ(MessageOf([] { Variant("S").ToBool(); }), "'S' is not a valid boolean value");
     EXPECT_THROW(Variant::Null().ToBool(), EVariantError);
     EXPECT_EQ(Variant("05/12/2026 14:30:05").ToDateTime(), EncodeDateTime(2026, 12, 5, 14, 30, 5));
@@ -85,7 +80,7 @@ TEST_F(VariantTest, ArraysAsNamedParameters) {
     EXPECT_EQ(params.HighBound(), 1);
     EXPECT_EQ(params[0][1].ToString(), "0001");
     EXPECT_TRUE(params[1][1].ToBool());
-    params[1][1] = Variant(false);
+    params[1][1] = Variant(false);  // elements are written in place, as result arrays are
     EXPECT_FALSE(params[1][1].ToBool());
     EXPECT_EQ(Variant::MakeArray(3).AsArray().size(), 3u);
     EXPECT_TRUE(Variant::MakeArray(3)[2].IsUnassigned());
@@ -104,8 +99,6 @@ TEST_F(VariantTest, DataPacketsTravelByValue) {
     EXPECT_EQ(v.Type(), VarType::DataPacket);
     EXPECT_EQ(v.AsDataPacket().rows.size(), 2u);
     EXPECT_EQ(v.AsDataPacket().fields[0].size, 10);
-    const Variant copy = v;
-    EXPECT_EQ(copy, v);
     DataPacket other = packet;
     other.rows[1][1] = Variant(1.0);
     EXPECT_FALSE(Variant(other) == v);
