@@ -47,6 +47,13 @@ std::int64_t Cents(std::string text) {
     return negative ? -value : value;
 }
 
+// A title centred on the roll's 48 columns (an accented letter is one column).
+std::string Centred(const std::string& utf8) {
+    const std::size_t width = fw::Utf8ToCp1252(utf8).size();
+    const std::size_t left = (48 - width) / 2;
+    return std::string(left, ' ') + utf8 + std::string(48 - width - left, ' ');
+}
+
 // The amount that ends a roll line ("TOTAL R$          65,00").
 std::int64_t TrailingAmount(const std::string& line) { return Cents(line.substr(line.find_last_of(' ') + 1)); }
 
@@ -171,13 +178,14 @@ TEST_F(SaleScenario, EveryStepSucceedsWithTheAnswersTheHostKeeps) {
     EXPECT_EQ(closing["result"], true);
     // No retry; the state-programme number back; the receipt's non-fiscal counter; the messages
     // of the closing start and the two payments, made while the coupon was open.
-    EXPECT_EQ(closing["args"][2], Json::parse(R"([0, "4711", "000001", " Cupom aberto. Cupom aberto. Cupom aberto."])"));
+    EXPECT_EQ(closing["args"][2],
+              Json::parse(R"([0, "4711", "000001", " Cupom aberto. Cupom aberto. Cupom aberto."])"));
 }
 
 TEST_F(SaleScenario, RollShowsTheCouponFieldByFieldAndTheChangeReceipt) {
     ASSERT_EQ(Run().status, 0) << Run().err;
     const auto roll = RollLines();
-    const auto title = std::find(roll.begin(), roll.end(), std::string(18, ' ') + "CUPOM FISCAL" + std::string(18, ' '));
+    const auto title = std::find(roll.begin(), roll.end(), Centred("CUPOM FISCAL"));
     ASSERT_NE(title, roll.end()) << Sim("roll").dump();
     ASSERT_NE(title, roll.begin());
     EXPECT_TRUE(title[-1].ends_with("CCF:000001 COO:000001")) << title[-1];
@@ -216,7 +224,7 @@ TEST_F(SaleScenario, RollShowsTheCouponFieldByFieldAndTheChangeReceipt) {
     EXPECT_EQ(std::vector<std::string>(title + 1, title + 1 + static_cast<std::ptrdiff_t>(expected.size())), expected);
 
     // The change, registered under the voucher totalizer and paid in cash, is the next document.
-    const auto receipt = std::find(roll.begin(), roll.end(), std::string(13, ' ') + "COMPROVANTE NÃO-FISCAL" + std::string(13, ' '));
+    const auto receipt = std::find(roll.begin(), roll.end(), Centred("COMPROVANTE NÃO-FISCAL"));
     ASSERT_NE(receipt, roll.end());
     EXPECT_GT(receipt, title);
     EXPECT_TRUE(receipt[-1].ends_with("GNF:000001 COO:000002")) << receipt[-1];
@@ -229,7 +237,7 @@ TEST_F(SaleScenario, RollTotalsAgreeWithThePrintersTotalsAndCounters) {
     ASSERT_EQ(Run().status, 0) << Run().err;
     // Add up what the roll printed for the coupon.
     const auto roll = RollLines();
-    const auto start = std::find_if(roll.begin(), roll.end(), [](const std::string& l) { return l.find("CUPOM FISCAL") != std::string::npos; });
+    const auto start = std::find(roll.begin(), roll.end(), Centred("CUPOM FISCAL"));
     const auto end = std::find(start, roll.end(), "Obrigado pela preferencia");
     ASSERT_NE(end, roll.end());
     const std::regex itemLine(R"(^ {5}\d+,\d{3}\S* x \d+,\d+ +\S+ +(\d+,\d\d)$)");
@@ -310,7 +318,8 @@ TEST_F(SaleScenario, DebugLogCarriesTheLinesOfTheSale) {
     // The configuration: each list read with its reply area whole, what was missing programmed.
     const std::string reply = "Retorno da Impressora : ";
     EXPECT_EQ(LogFrom(" - Bematech_FI_RetornoAliquotas", 4),
-              (std::vector<std::string>{" - Bematech_FI_RetornoAliquotas", reply + "1800,1200,0700,0500" + std::string(61, ' '),
+              (std::vector<std::string>{" - Bematech_FI_RetornoAliquotas",
+                                        reply + "1800,1200,0700,0500" + std::string(61, ' '),
                                         " - Bematech_FI_VerificaAliquotasIss", reply + "0500" + std::string(76, ' ')}));
     const auto methods = LogFrom(" - Bematech_FI_VerificaFormasPagamento", 4);
     ASSERT_EQ(methods.size(), 4u);
@@ -326,7 +335,8 @@ TEST_F(SaleScenario, DebugLogCarriesTheLinesOfTheSale) {
                                         " - Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms : 5 - Canc Credito"}));
 
     // The sale, from the opening to the change receipt's counter, and nothing between.
-    const std::string opening = " - Bematech_FI_AbreCupomMFD :123.456.789-09 - Maria da Silva - Rua das Acácias, 42 - Centro";
+    const std::string opening =
+        " - Bematech_FI_AbreCupomMFD :123.456.789-09 - Maria da Silva - Rua das Acácias, 42 - Centro";
     const std::vector<std::string> sale = {
         opening,
         " - ERRO!!! Cupom aberto.",
@@ -335,11 +345,14 @@ TEST_F(SaleScenario, DebugLogCarriesTheLinesOfTheSale) {
         " - Bematech_FI_ContadorCupomFiscalMFD",
         reply + "000001",
         " - ERRO!!! Cupom aberto.",
-        " - Bematech_FI_VendeItemArredondamentoMFD: 000123 - AGUA MINERAL 500ML - II - UN - 0002000 - 00003500 - 0000 - 0000 - False",
+        " - Bematech_FI_VendeItemArredondamentoMFD: 000123 - AGUA MINERAL 500ML - II - UN - 0002000 - 00003500 - "
+        "0000 - 0000 - False",
         " - ERRO!!! Cupom aberto.",
-        " - Bematech_FI_VendeItemArredondamentoMFD: 000456 - FILE A PARMEGIANA - 1800 - UN - 0001000 - 00045900 - 0000 - 0000 - False",
+        " - Bematech_FI_VendeItemArredondamentoMFD: 000456 - FILE A PARMEGIANA - 1800 - UN - 0001000 - 00045900 - "
+        "0000 - 0000 - False",
         " - ERRO!!! Cupom aberto.",
-        " - Bematech_FI_VendeItemArredondamentoMFD: 000789 - PUDIM DE LEITE - 1200 - UN - 0002000 - 00008750 - 0000 - 00000250 - False",
+        " - Bematech_FI_VendeItemArredondamentoMFD: 000789 - PUDIM DE LEITE - 1200 - UN - 0002000 - 00008750 - "
+        "0000 - 00000250 - False",
         " - ERRO!!! Cupom aberto.",
         " - Bematech_FI_IniciaFechamentoCupom : d - $ - 2,90",
         " - ERRO!!! Cupom aberto.",
