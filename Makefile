@@ -49,7 +49,7 @@ bench: deps
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DORB_BENCH=ON -DCMAKE_CXX_FLAGS=-Wno-restrict
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target orb_bench bench_test
 	$(BENCH_BUILD)/bin/bench_test --gtest_brief=1
-	$(BENCH_BUILD)/bin/orb_bench
+	$(BENCH_BUILD)/bin/orb_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 # Only what the demo needs: the command-line host, the module and the virtual printer.
 demo: deps $(BUILD)/build.ninja

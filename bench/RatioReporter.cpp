@@ -16,8 +16,8 @@ void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
         }
         const double seconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
         if (run.run_type == Run::RT_Aggregate) {
-            if (run.aggregate_name == "mean") figure = {seconds, true, figure.failed};
-        } else if (!figure.mean) {
+            if (run.aggregate_name == "median") figure = {seconds, true, figure.failed};
+        } else if (!figure.aggregate) {
             figure.seconds = seconds;
         }
     }

@@ -11,10 +11,13 @@ namespace orb::bench {
 
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    explicit RatioReporter(bool colour = false)
+        : ConsoleReporter(colour ? OO_ColorTabular : OO_Tabular) {}
     void ReportRuns(const std::vector<Run>& runs) override;
 
-    // Seconds per iteration of the benchmark registered under name: the mean over repetitions
-    // when there were several, none when it did not run or failed.
+    // Seconds per iteration of the benchmark registered under name: the median over repetitions
+    // when there were several (a loaded machine makes outliers), none when it did not run or
+    // failed.
     std::optional<double> Seconds(const std::string& name) const;
     // True when a benchmark reported an error.
     bool AnyFailed() const;
@@ -22,7 +25,7 @@ public:
 private:
     struct Figure {
         double seconds = 0;
-        bool mean = false;
+        bool aggregate = false;
         bool failed = false;
     };
     std::map<std::string, Figure> figures_;

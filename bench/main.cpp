@@ -22,6 +22,14 @@
 namespace {
 
 constexpr std::string_view kPrinterFlag = "--printer=";
+constexpr std::string_view kColourFlag = "--benchmark_color=";
+
+// Our own reporter is not told the colour flag: "auto" means colour on a terminal only, so that
+// in a file or a pipe no colour code sticks to the start of the ratio line.
+bool WantsColour(const std::string& flag) {
+    if (flag == "auto") return isatty(STDOUT_FILENO) != 0;
+    return flag == "true" || flag == "yes" || flag == "on" || flag == "1";
+}
 
 int Usage(const std::string& what) {
     std::cerr << "orb_bench: " << what << "\nusage: orb_bench [--printer=both|null|virtual] [benchmark flags]\n";
@@ -35,22 +43,16 @@ int main(int argc, char** argv) {
     std::string printer = "both";
     std::vector<char*> benchmarkArgs{argv[0]};
     std::vector<std::string> passOn;
-    bool colourChosen = false;
+    std::string colour = "auto";
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg.starts_with(kPrinterFlag)) {
             printer = arg.substr(kPrinterFlag.size());
         } else {
-            colourChosen = colourChosen || arg.starts_with("--benchmark_color");
+            if (arg.starts_with(kColourFlag)) colour = arg.substr(kColourFlag.size());
             benchmarkArgs.push_back(argv[i]);
             passOn.push_back(arg);
         }
-    }
-    // The table's colour codes would stick to the start of the ratio line in a file or a pipe.
-    static char noColour[] = "--benchmark_color=false";
-    if (!colourChosen && !isatty(STDOUT_FILENO)) {
-        benchmarkArgs.push_back(noColour);
-        passOn.push_back(noColour);
     }
     if (printer != "both" && printer != "null" && printer != "virtual") return Usage("unknown printer '" + printer + "'");
 
@@ -77,7 +79,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&benchmarkArgc, benchmarkArgs.data());
     if (benchmark::ReportUnrecognizedArguments(benchmarkArgc, benchmarkArgs.data())) return 2;
 
-    RatioReporter reporter;
+    RatioReporter reporter(WantsColour(colour));
     try {
         if (virtualPrinter) RegisterVirtualPrinterBenchmarks();
         else RegisterNullPrinterBenchmarks();

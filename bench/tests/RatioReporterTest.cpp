@@ -43,14 +43,16 @@ TEST_F(RatioReporterTest, KeepsSecondsPerIterationWhateverTheUnit) {
     EXPECT_NE(out.str().find("sale"), std::string::npos);  // the table is still printed
 }
 
-TEST_F(RatioReporterTest, PrefersTheMeanOfRepetitions) {
-    BenchRun mean = MakeRun("sale", 0.003, 1);
+TEST_F(RatioReporterTest, PrefersTheMedianOfRepetitions) {
+    BenchRun mean = MakeRun("sale", 0.009, 1);
     mean.run_type = BenchRun::RT_Aggregate;
     mean.aggregate_name = "mean";
-    BenchRun median = MakeRun("sale", 0.009, 1);
+    BenchRun median = MakeRun("sale", 0.003, 1);
     median.run_type = BenchRun::RT_Aggregate;
     median.aggregate_name = "median";
-    reporter.ReportRuns({MakeRun("sale", 0.002, 1), mean, median, MakeRun("sale", 0.008, 1)});
+    // Repetitions come before their aggregates; one reported later does not replace the median.
+    reporter.ReportRuns({MakeRun("sale", 0.002, 1), MakeRun("sale", 0.020, 1), mean, median});
+    reporter.ReportRuns({MakeRun("sale", 0.008, 1)});
     EXPECT_DOUBLE_EQ(*reporter.Seconds("sale"), 0.003);
 }
 
