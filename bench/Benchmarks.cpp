@@ -42,9 +42,10 @@ Session& Prepare(bool virtualPrinter) {
     session = std::make_unique<Session>();
     const std::string library = PrinterLibraryFile();
     benchmark::AddCustomContext("fiscal library", library.empty() ? "(system search)" : library);
+    // Beside the module lies the virtual printer: a missing null library would quietly fall back on it.
     if (IsVirtualPrinter() != virtualPrinter)
-        throw std::runtime_error(library + (virtualPrinter ? " is not the virtual printer" : " is the virtual printer, "
-                                                                                             "not the null library"));
+        throw std::runtime_error(library + (virtualPrinter ? " is not the virtual printer"
+                                                           : " is the virtual printer, not the null library"));
     if (virtualPrinter) {
         const auto methods = PaymentMethodNames();
         ControlVirtualPrinter({{"sim", "reset"}, {"model", 34}, {"payments", methods}});
