@@ -1,6 +1,8 @@
 // The bridge's encodings, module values on one side and JSON on the other.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "JsonValues.h"
 #include "external/hostlib/HostLib.h"
 #include "framework/Cp1252.h"
@@ -56,16 +58,21 @@ TEST(JsonVariant, UnknownObjectsAndStringListsAreRefused) {
 }
 
 TEST(JsonDateTime, IsoFormsAndTheirValues) {
-    EXPECT_EQ(DateTimeFromIso("2026-12-05T14:30:05"), fw::EncodeDateTime(2026, 12, 5, 14, 30, 5));
-    EXPECT_EQ(DateTimeFromIso("2026-12-05 14:30:05"), fw::EncodeDateTime(2026, 12, 5, 14, 30, 5));
-    EXPECT_EQ(DateTimeFromIso("2026-12-05"), fw::EncodeDate(2026, 12, 5));
-    EXPECT_EQ(DateTimeFromIso("2026-12-05T14:30"), fw::EncodeDateTime(2026, 12, 5, 14, 30, 0));
-    EXPECT_EQ(DateTimeFromIso("2024-02-29T23:59:59.250"), fw::EncodeDateTime(2024, 2, 29, 23, 59, 59, 250));
-    EXPECT_DOUBLE_EQ(DateTimeFromIso("1899-12-30").value, 0.0);
-
-    EXPECT_EQ(DateTimeToIso(fw::EncodeDateTime(2026, 12, 5, 14, 30, 5)), "2026-12-05T14:30:05");
-    EXPECT_EQ(DateTimeToIso(fw::EncodeDate(2026, 1, 2)), "2026-01-02T00:00:00");
-    EXPECT_EQ(DateTimeToIso(fw::EncodeDateTime(2024, 2, 29, 23, 59, 59, 250)), "2024-02-29T23:59:59.250");
+    const fw::TDateTime moment = fw::EncodeDateTime(2026, 12, 5, 14, 30, 5);
+    const fw::TDateTime leapMs = fw::EncodeDateTime(2024, 2, 29, 23, 59, 59, 250);
+    // Each form, the value it reads as, and how that value is written back.
+    const struct { const char* iso; fw::TDateTime value; const char* written; } cases[] = {
+        {"2026-12-05T14:30:05", moment, "2026-12-05T14:30:05"},
+        {"2026-12-05 14:30:05", moment, "2026-12-05T14:30:05"},
+        {"2026-12-05", fw::EncodeDate(2026, 12, 5), "2026-12-05T00:00:00"},
+        {"2026-12-05T14:30", fw::EncodeDateTime(2026, 12, 5, 14, 30, 0), "2026-12-05T14:30:00"},
+        {"2024-02-29T23:59:59.250", leapMs, "2024-02-29T23:59:59.250"},
+        {"1899-12-30", fw::TDateTime(0.0), "1899-12-30T00:00:00"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DateTimeFromIso(c.iso), c.value) << c.iso;
+        EXPECT_EQ(DateTimeToIso(c.value), c.written) << c.iso;
+    }
     // A day count is accepted as the host counts days.
     EXPECT_DOUBLE_EQ(DateTimeFromJson(J("46361.5")).value, 46361.5);
 }
@@ -89,7 +96,7 @@ const char* kDataset = R"({"dataset": {
               {"datetime": "2026-12-05T14:30:05"}, true],
              ["002", "Dinheiro", 1, 7.0, null, null, false]]}})";
 
-TEST(JsonDataset, RowsReachTheTableFieldByField) {
+TEST(JsonDataset, RowsReachTheTableFieldByFieldAndComeBack) {
     auto table = TableFromJson(J(kDataset));
     ASSERT_TRUE(table);
     ASSERT_TRUE(table->Active());
@@ -103,13 +110,10 @@ TEST(JsonDataset, RowsReachTheTableFieldByField) {
     table->Next();
     EXPECT_TRUE(table->FieldByName("DTMOVIMENT").IsNull());
     EXPECT_FALSE(table->FieldByName("IDTEF").AsBoolean());
-}
 
-TEST(JsonDataset, TableRoundTripsWithItsFilter) {
+    // Back to JSON as it came, and with a filter that the table applies and reports.
     Json in = J(kDataset);
-    auto table = TableFromJson(in);
     EXPECT_EQ(TableToJson(table.get()), in);
-
     in["dataset"]["filter"] = "CDTIPORECE = '002'";
     auto filtered = TableFromJson(in);
     EXPECT_TRUE(filtered->Filtered());
@@ -129,12 +133,10 @@ TEST(JsonDataset, DataPacketInsideAVariantRoundTrips) {
     EXPECT_EQ(VariantToJson(v), in);
 }
 
-TEST(JsonDataset, StringFieldWithoutSizeStillHoldsItsText) {
-    auto table = TableFromJson(J(R"({"dataset": {"fields": [{"name": "DS"}], "rows": [["uma descrição longa"]]}})"));
-    EXPECT_EQ(table->FieldByName("DS").AsString(), CP("uma descrição longa"));
-}
-
-TEST(JsonDataset, FieldlessTableStaysEmptyForTheOperationToFill) {
+TEST(JsonDataset, UnsizedFieldsAndFieldlessTables) {
+    auto sized = TableFromJson(J(R"({"dataset": {"fields": [{"name": "DS"}], "rows": [["uma descrição longa"]]}})"));
+    EXPECT_EQ(sized->FieldByName("DS").AsString(), CP("uma descrição longa"));
+    // A table without fields stays empty for the operation to fill.
     auto table = TableFromJson(J(R"({"dataset": {"name": "cdsSaldCred"}})"));
     ASSERT_TRUE(table);
     EXPECT_EQ(table->Name(), "cdsSaldCred");
@@ -144,24 +146,23 @@ TEST(JsonDataset, FieldlessTableStaysEmptyForTheOperationToFill) {
 }
 
 TEST(JsonDataset, MalformedDatasetsNameTheirFault) {
-    auto message = [](const char* text) {
-        try {
-            TableFromJson(Json::parse(text));
-        } catch (const JsonError& e) {
-            return std::string(e.what());
-        }
-        return std::string("no error");
+    const struct { const char* dataset; std::vector<const char*> named; } cases[] = {
+        {R"({"fields": [{"name": "A", "type": "money"}]})", {"money"}},
+        {R"({"fields": [{"name": "A"}], "rows": [["x"], ["y", "z"]]})", {"row 2"}},
+        {R"({"fields": [{"name": "QT", "type": "integer"}], "rows": [["3"]]})", {"row 1", "QT"}},
+        {R"({"rows": [[1]]})", {}},
+        {R"({"fields": [], "colour": 1})", {"colour"}},
+        {R"({"fields": [{"name": "N", "type": "integer"}], "rows": [[2147483648]]})", {}},
     };
-    EXPECT_NE(message(R"({"dataset": {"fields": [{"name": "A", "type": "money"}]}})").find("money"), std::string::npos);
-    EXPECT_NE(message(R"({"dataset": {"fields": [{"name": "A"}], "rows": [["x"], ["y", "z"]]}})").find("row 2"),
-              std::string::npos);
-    std::string cell = message(R"({"dataset": {"fields": [{"name": "QT", "type": "integer"}], "rows": [["3"]]}})");
-    EXPECT_NE(cell.find("row 1"), std::string::npos);
-    EXPECT_NE(cell.find("QT"), std::string::npos);
-    EXPECT_NE(message(R"({"dataset": {"rows": [[1]]}})"), "no error");
-    EXPECT_NE(message(R"({"dataset": {"fields": [], "colour": 1}})").find("colour"), std::string::npos);
-    EXPECT_NE(message(R"({"dataset": {"fields": [{"name": "N", "type": "integer"}], "rows": [[2147483648]]}})"),
-              "no error");
+    for (const auto& c : cases) {
+        const Json request = {{"dataset", Json::parse(c.dataset)}};
+        try {
+            TableFromJson(request);
+            ADD_FAILURE() << "accepted " << c.dataset;
+        } catch (const JsonError& e) {
+            for (const char* word : c.named) EXPECT_NE(std::string(e.what()).find(word), std::string::npos) << e.what();
+        }
+    }
 }
 
 TEST(JsonStringList, LinesRoundTripInCp1252) {
