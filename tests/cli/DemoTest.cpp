@@ -216,6 +216,7 @@ TEST(DemoView, PaperReadsAsPrinted) {
     EXPECT_EQ(demo::PaperText("Mesa: 12 \x1B" "E\x1BW1SENHA: 042\x1B" "F\x1BW0\n\rFonte\t: IBPT\x07"),
               "Mesa: 12 SENHA: 042\nFonte : IBPT");
     EXPECT_EQ(demo::PaperText("fim\x1B"), "fim");
+    EXPECT_EQ(demo::PaperText("\x1B" "ção"), "ção");
 
     const std::string framed = demo::Framed("Cartão Crédito\n" + std::string(50, 'x') + "\n\n  \n", 10);
     EXPECT_EQ(framed,

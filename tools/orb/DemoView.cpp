@@ -16,6 +16,8 @@ bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) 
 // (double width "W", underline "-"); the others (emphasis "E" / "F") carry none.
 bool TakesParameter(char command) { return command == 'W' || command == '-'; }
 
+bool IsAsciiGraphic(char c) { return c > ' ' && c < '\x7F'; }
+
 std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
@@ -58,9 +60,11 @@ std::string PaperText(std::string_view utf8) {
     for (std::size_t i = 0; i < utf8.size(); ++i) {
         const char c = utf8[i];
         if (c == kEsc) {
-            if (i + 1 < utf8.size()) {
+            // The command letter and its parameter are plain ASCII; a letter of the text that
+            // follows a stray ESC is kept whole.
+            if (i + 1 < utf8.size() && IsAsciiGraphic(utf8[i + 1])) {
                 ++i;
-                if (TakesParameter(utf8[i]) && i + 1 < utf8.size()) ++i;
+                if (TakesParameter(utf8[i]) && i + 1 < utf8.size() && IsAsciiGraphic(utf8[i + 1])) ++i;
             }
             continue;
         }
