@@ -70,8 +70,7 @@ TEST_F(FiscalSim, SaleMovesCountersTotalsJournalAndRoll) {
 
 TEST_F(FiscalSim, SaleIsWrittenBesideTheStateFile) {
     Sale();
-    std::ifstream roll(folder_ / "printer.roll.txt", std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(roll)), std::istreambuf_iterator<char>());
+    const std::string text = ReadBytes(folder_ / "printer.roll.txt");
     EXPECT_NE(text.find("CUPOM FISCAL"), std::string::npos);
     EXPECT_NE(text.find("ITEM C\xD3" "DIGO"), std::string::npos);  // the paper is code page 1252
     std::ifstream journal(folder_ / "printer.journal.txt");

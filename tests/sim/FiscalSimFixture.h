@@ -6,10 +6,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 
 #include <nlohmann/json.hpp>
+
+#include "SimTestSupport.h"
 
 #define ORB_VENDOR_PROTOTYPES
 #include "orb00100/VendorApi.h"
@@ -60,11 +61,7 @@ protected:
         const char* previous = std::getenv("ORB_SYSTEM_DIR");
         hadSystemDir_ = previous != nullptr;
         previousSystemDir_ = previous ? previous : "";
-        static int counter = 0;
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("orb-simfiscal-" + std::to_string(std::random_device{}()) + "-" + std::to_string(++counter));
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
+        folder_ = FreshFolder("orb-simfiscal-");
         UseFolder(folder_);
         Reset(34);
     }

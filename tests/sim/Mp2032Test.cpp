@@ -1,15 +1,14 @@
 // The non-fiscal printer stand-in, through its C entry points only.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "SimTestSupport.h"
 #include "mp2032/Mp2032Sim.h"
 #include "platform/Platform.h"
 
@@ -31,9 +30,7 @@ struct Mp2032 {
 class Mp2032Test : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("orb-mp2032-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-        fs::create_directories(dir);
+        dir = simtest::FreshFolder("orb-mp2032-");
         setenv("ORB_SYSTEM_DIR", dir.c_str(), 1);
         unsetenv("ORB_MP2032_PORTS");
         const auto lib = orb::platform::LoadLibrary("Mp2032.dll");
@@ -107,8 +104,7 @@ TEST_F(Mp2032Test, PrintsOntoItsOwnRollOnlyWhileOpen) {
 
     const std::string expected = " Conferencia de Mesa \n\nComanda12\nGar\xC3\xA7om:   Jos\xC3\xA9\nlinha\nnovamesma\n<1B>m<00>x";
     EXPECT_EQ(Roll(), expected);
-    std::ifstream file(dir / "Mp2032Roll.txt", std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), expected);
+    EXPECT_EQ(simtest::ReadBytes(dir / "Mp2032Roll.txt"), expected);
 }
 
 TEST_F(Mp2032Test, JournalAndControl) {

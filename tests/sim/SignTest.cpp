@@ -1,18 +1,19 @@
 // The signing stand-in, through its C entry points only.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 
+#include <openssl/bn.h>
 #include <openssl/core_names.h>
+#include <openssl/crypto.h>
 #include <openssl/evp.h>
 #include <openssl/param_build.h>
 
+#include "SimTestSupport.h"
 #include "orb00100/VendorApi.h"
 #include "platform/Platform.h"
 
@@ -36,20 +37,12 @@ SignLib Load() {
                    reinterpret_cast<PFN_validateFile>(orb::platform::GetProcAddress(lib, "validateFile"))};
 }
 
-std::string Hex(const unsigned char* b, std::size_t n) {
-    static const char k[] = "0123456789ABCDEF";
-    std::string s;
-    for (std::size_t i = 0; i < n; ++i) {
-        s += k[b[i] >> 4];
-        s += k[b[i] & 15];
-    }
-    return s;
-}
-
-std::string Unhex(const std::string& hex) {
-    std::string out;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-    return out;
+// A number as the signing library takes it: 256 upper-case hexadecimal digits.
+std::string Hex256(const BIGNUM* n) {
+    char* hex = BN_bn2hex(n);
+    std::string digits(hex);
+    OPENSSL_free(hex);
+    return std::string(256 - digits.size(), '0') + digits;
 }
 
 // A key pair made by OpenSSL itself, so a signature can be checked with the public half.
@@ -65,11 +58,8 @@ TestKey MakeKey() {
     BIGNUM* d = nullptr;
     EVP_PKEY_get_bn_param(key.pkey.get(), OSSL_PKEY_PARAM_RSA_N, &n);
     EVP_PKEY_get_bn_param(key.pkey.get(), OSSL_PKEY_PARAM_RSA_D, &d);
-    unsigned char buf[128];
-    BN_bn2binpad(n, buf, 128);
-    key.modulus = Hex(buf, 128);
-    BN_bn2binpad(d, buf, 128);
-    key.exponent = Hex(buf, 128);
+    key.modulus = Hex256(n);
+    key.exponent = Hex256(d);
     BN_free(n);
     BN_clear_free(d);
     return key;
@@ -77,10 +67,14 @@ TestKey MakeKey() {
 
 // True when signatureHex is the PKCS #1 v1.5 RSA signature of data's MD5 digest.
 bool Verifies(EVP_PKEY* pkey, const std::string& data, const std::string& signatureHex) {
-    const std::string signature = Unhex(signatureHex);
+    BIGNUM* number = nullptr;
+    unsigned char signature[128];
+    const bool isHex = BN_hex2bn(&number, signatureHex.c_str()) == static_cast<int>(signatureHex.size()) &&
+                       BN_bn2binpad(number, signature, 128) == 128;
+    BN_free(number);
     std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> ctx(EVP_MD_CTX_new(), EVP_MD_CTX_free);
-    return EVP_DigestVerifyInit(ctx.get(), nullptr, EVP_md5(), nullptr, pkey) == 1 &&
-           EVP_DigestVerify(ctx.get(), reinterpret_cast<const unsigned char*>(signature.data()), signature.size(),
+    return isHex && EVP_DigestVerifyInit(ctx.get(), nullptr, EVP_md5(), nullptr, pkey) == 1 &&
+           EVP_DigestVerify(ctx.get(), signature, sizeof signature,
                             reinterpret_cast<const unsigned char*>(data.data()), data.size()) == 1;
 }
 
@@ -89,9 +83,7 @@ protected:
     static void SetUpTestSuite() { key = new TestKey(MakeKey()); }
     static void TearDownTestSuite() { delete key; }
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("orb-sign-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-        fs::create_directories(dir);
+        dir = simtest::FreshFolder("orb-sign-");
         lib = Load();
         ASSERT_TRUE(lib.generateEAD && lib.validateFile && lib.genkkey && lib.setLibType);
     }
@@ -102,10 +94,7 @@ protected:
         std::ofstream(path, std::ios::binary) << contents;
         return path;
     }
-    static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    static std::string Read(const std::string& path) { return simtest::ReadBytes(path); }
     int Generate(const std::string& path, std::string& ead, int mode, const std::string* modulus = nullptr,
                  const std::string* exponent = nullptr) {
         std::string file = path, n = modulus ? *modulus : key->modulus, d = exponent ? *exponent : key->exponent;
