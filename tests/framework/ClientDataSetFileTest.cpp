@@ -26,17 +26,6 @@ protected:
 
 const std::string kHeader = "<?xml version=\"1.0\" standalone=\"yes\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS>";
 
-// Every kind of field, with the values that are easy to get wrong.
-void MakeAllTypes(ClientDataSet& t) {
-    t.AddFieldDef("NMPRODUTO", FieldType::String, 40);
-    t.AddFieldDef("QTPRODVEND", FieldType::Integer);
-    t.AddFieldDef("VRTOTAL", FieldType::Float);
-    t.AddFieldDef("DTMOVIMCAIXA", FieldType::Date);
-    t.AddFieldDef("DTHRINCMOV", FieldType::DateTime);
-    t.AddFieldDef("IDATIVO", FieldType::Boolean);
-    t.CreateDataSet();
-}
-
 }  // namespace
 
 TEST_F(ClientDataSetFile, EveryValueReadsBackFieldForField) {

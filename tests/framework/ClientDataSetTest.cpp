@@ -45,46 +45,40 @@ protected:
 
 TEST(ClientDataSetFields, ConvertLikeTheHostsFields) {
     ClientDataSet t;
-    t.AddFieldDef("NM", FieldType::String, 5);
-    t.AddFieldDef("QT", FieldType::Integer);
-    t.AddFieldDef("VR", FieldType::Float);
-    t.AddFieldDef("DT", FieldType::Date);
-    t.AddFieldDef("DTHR", FieldType::DateTime);
-    t.AddFieldDef("ID", FieldType::Boolean);
-    t.CreateDataSet();
+    MakeAllTypes(t, 5);
     t.Append();
-    t.FieldByName("nm").SetAsString("Abcdefgh");   // names without regard to case; cut to 5
-    t.FieldByName("QT").SetAsString("12");
-    t.FieldByName("VR").SetValue(Variant("12,5"));  // decimal comma of the settings
-    t.FieldByName("DT").SetAsDateTime(EncodeDateTime(2026, 12, 5, 14, 30, 0));
-    t.FieldByName("DTHR").SetAsDateTime(EncodeDateTime(2026, 12, 5, 14, 30, 5));
-    t.FieldByName("ID").SetAsBoolean(true);
+    t.FieldByName("nmproduto").SetAsString("Abcdefgh");  // names without regard to case; cut to 5
+    t.FieldByName("QTPRODVEND").SetAsString("12");
+    t.FieldByName("VRTOTAL").SetValue(Variant("12,5"));  // decimal comma of the settings
+    t.FieldByName("DTMOVIMCAIXA").SetAsDateTime(EncodeDateTime(2026, 12, 5, 14, 30, 0));
+    t.FieldByName("DTHRINCMOV").SetAsDateTime(EncodeDateTime(2026, 12, 5, 14, 30, 5));
+    t.FieldByName("IDATIVO").SetAsBoolean(true);
     t.Post();
 
-    EXPECT_EQ(t.FieldByName("NM").AsString(), "Abcde");
-    EXPECT_EQ(t.FieldByName("QT").AsInteger(), 12);
-    EXPECT_EQ(t.FieldByName("VR").AsString(), "12,5");
-    EXPECT_EQ(t.FieldByName("DT").AsDateTime(), EncodeDate(2026, 12, 5));  // the day only
-    EXPECT_EQ(t.FieldByName("DT").AsString(), "05/12/2026");
-    EXPECT_EQ(t.FieldByName("DTHR").AsString(), "05/12/2026 14:30:05");
-    EXPECT_EQ(t.FieldByName("ID").AsString(), "True");
+    EXPECT_EQ(t.FieldByName("NMPRODUTO").AsString(), "Abcde");
+    EXPECT_EQ(t.FieldByName("QTPRODVEND").AsInteger(), 12);
+    EXPECT_EQ(t.FieldByName("VRTOTAL").AsString(), "12,5");
+    EXPECT_EQ(t.FieldByName("DTMOVIMCAIXA").AsDateTime(), EncodeDate(2026, 12, 5));  // the day only
+    EXPECT_EQ(t.FieldByName("DTMOVIMCAIXA").AsString(), "05/12/2026");
+    EXPECT_EQ(t.FieldByName("DTHRINCMOV").AsString(), "05/12/2026 14:30:05");
+    EXPECT_EQ(t.FieldByName("IDATIVO").AsString(), "True");
 
     // Empty text leaves a string field null; null reads as "" and 0.
     t.Edit();
-    t.FieldByName("NM").SetAsString("");
-    t.FieldByName("QT").Clear();
+    t.FieldByName("NMPRODUTO").SetAsString("");
+    t.FieldByName("QTPRODVEND").Clear();
     t.Post();
-    EXPECT_TRUE(t.FieldByName("NM").IsNull());
-    EXPECT_EQ(t.FieldByName("NM").AsString(), "");
-    EXPECT_EQ(t.FieldByName("QT").AsInteger(), 0);
-    EXPECT_TRUE(t.FieldByName("QT").Value().IsNull());
+    EXPECT_TRUE(t.FieldByName("NMPRODUTO").IsNull());
+    EXPECT_EQ(t.FieldByName("NMPRODUTO").AsString(), "");
+    EXPECT_EQ(t.FieldByName("QTPRODVEND").AsInteger(), 0);
+    EXPECT_TRUE(t.FieldByName("QTPRODVEND").Value().IsNull());
 
     // A text that is not a number is refused, naming the text, and the record keeps its value.
     t.Edit();
-    EXPECT_NE(MessageOf<EConvertError>([&] { t.FieldByName("QT").SetAsString("abc"); }).find("'abc'"),
+    EXPECT_NE(MessageOf<EConvertError>([&] { t.FieldByName("QTPRODVEND").SetAsString("abc"); }).find("'abc'"),
               std::string::npos);
     t.Cancel();
-    EXPECT_EQ(t.FieldByName("VR").AsFloat(), 12.5);
+    EXPECT_EQ(t.FieldByName("VRTOTAL").AsFloat(), 12.5);
 }
 
 TEST(ClientDataSetFields, MisuseRaisesTheHostsErrors) {
@@ -354,22 +348,21 @@ TEST(ClientDataSetIndexes, MovementsByTimeAndChangeOrderWithNulls) {
 // ---- Locate -------------------------------------------------------------------------------------
 
 TEST_F(PaymentTable, LocateByOneOrSeveralFields) {
-    EXPECT_TRUE(t.Locate("CDTIPORECE", Variant("003")));
-    EXPECT_EQ(t.FieldByName("DSIMPFISCAL").AsString(), "Cartao");
-
-    EXPECT_TRUE(t.Locate("DSIMPFISCAL", Variant("DINHEIRO"), loCaseInsensitive));
-    EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "001");  // the first match
-    EXPECT_FALSE(t.Locate("DSIMPFISCAL", Variant("DINHEIRO")));
-    EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "001");  // cursor not moved
-
-    EXPECT_TRUE(t.Locate("dsimpfiscal;IDTIPORECE", Variant::MakeArray({"dinheiro", "4"})));
-    EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "005");
-    EXPECT_TRUE(t.Locate("DSIMPFISCAL", Variant("Che"), loPartialKey));
-    EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "002");
-    EXPECT_TRUE(t.Locate("VRMOVIVEND", Variant(40)));
-    EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "004");
-    EXPECT_TRUE(t.Locate("CDFPIMPFIS", Variant::Null()));
-    EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "002");
+    // Each search, whether it finds a row, and the row the cursor is on afterwards: a failed search
+    // leaves the cursor where it was; a case-insensitive one takes the first match.
+    const struct { const char* fields; Variant values; unsigned options; bool found; const char* code; } cases[] = {
+        {"CDTIPORECE", Variant("003"), loNone, true, "003"},
+        {"DSIMPFISCAL", Variant("DINHEIRO"), loCaseInsensitive, true, "001"},
+        {"DSIMPFISCAL", Variant("DINHEIRO"), loNone, false, "001"},
+        {"dsimpfiscal;IDTIPORECE", Variant::MakeArray({"dinheiro", "4"}), loNone, true, "005"},
+        {"DSIMPFISCAL", Variant("Che"), loPartialKey, true, "002"},
+        {"VRMOVIVEND", Variant(40), loNone, true, "004"},
+        {"CDFPIMPFIS", Variant::Null(), loNone, true, "002"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(t.Locate(c.fields, c.values, c.options), c.found) << c.fields;
+        EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), c.code) << c.fields;
+    }
 
     // Only visible rows are searched.
     t.SetFilter("CDFPIMPFIS <> ' '");

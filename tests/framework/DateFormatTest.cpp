@@ -55,22 +55,20 @@ TEST_F(DateFormatTest, AmPmNamesAndSeparators) {
 }
 
 TEST_F(DateFormatTest, ParsingUnderTheShortDateFormat) {
-    EXPECT_EQ(StrToDate("05/12/2026"), EncodeDate(2026, 12, 5));
-    EXPECT_EQ(StrToDate(" 5/2/2026 "), EncodeDate(2026, 2, 5));
-    EXPECT_EQ(StrToDate("05/12"), EncodeDate(2026, 12, 5));  // the clock's year
-    // Two-digit years fall in the hundred years from 50 years before the clock's year.
-    EXPECT_EQ(StrToDate("01/01/26"), EncodeDate(2026, 1, 1));
-    EXPECT_EQ(StrToDate("01/01/76"), EncodeDate(1976, 1, 1));
-    EXPECT_EQ(StrToDate("01/01/75"), EncodeDate(2075, 1, 1));
-    EXPECT_EQ(StrToDate("01/01/0026"), EncodeDate(26, 1, 1));
-    EXPECT_EQ(StrToDateTime("05/12/2026 14:30:05"), EncodeDateTime(2026, 12, 5, 14, 30, 5));
-    EXPECT_EQ(StrToDateTime("05/12/2026 14:30"), EncodeDateTime(2026, 12, 5, 14, 30, 0));
-    EXPECT_EQ(StrToDateTime("05/12/2026"), EncodeDate(2026, 12, 5));
-    EXPECT_EQ(StrToDateTime("14:30"), EncodeTime(14, 30, 0));
-    EXPECT_EQ(StrToDateTime("29/12/1899 06:00"), TDateTime(-1.25));
-    EXPECT_EQ(StrToTime("2:30 PM"), EncodeTime(14, 30, 0));
-    EXPECT_EQ(StrToTime("12:00 am"), EncodeTime(0, 0, 0));
-    EXPECT_EQ(StrToTime("23:59:59"), EncodeTime(23, 59, 59));
+    // Two-digit years fall in the hundred years from 50 years before the clock's year; a date
+    // without a year takes the clock's.
+    const struct { TDateTime (*parse)(std::string_view); const char* text; TDateTime expected; } cases[] = {
+        {StrToDate, "05/12/2026", EncodeDate(2026, 12, 5)}, {StrToDate, " 5/2/2026 ", EncodeDate(2026, 2, 5)},
+        {StrToDate, "05/12", EncodeDate(2026, 12, 5)},      {StrToDate, "01/01/26", EncodeDate(2026, 1, 1)},
+        {StrToDate, "01/01/76", EncodeDate(1976, 1, 1)},    {StrToDate, "01/01/75", EncodeDate(2075, 1, 1)},
+        {StrToDate, "01/01/0026", EncodeDate(26, 1, 1)},
+        {StrToDateTime, "05/12/2026 14:30:05", EncodeDateTime(2026, 12, 5, 14, 30, 5)},
+        {StrToDateTime, "05/12/2026 14:30", EncodeDateTime(2026, 12, 5, 14, 30, 0)},
+        {StrToDateTime, "05/12/2026", EncodeDate(2026, 12, 5)}, {StrToDateTime, "14:30", EncodeTime(14, 30, 0)},
+        {StrToDateTime, "29/12/1899 06:00", TDateTime(-1.25)},  {StrToTime, "2:30 PM", EncodeTime(14, 30, 0)},
+        {StrToTime, "12:00 am", EncodeTime(0, 0, 0)},            {StrToTime, "23:59:59", EncodeTime(23, 59, 59)},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.parse(c.text), c.expected) << c.text;
     TDateTime time;
     EXPECT_TRUE(TryStrToTime(" 7:05 ", time));
     EXPECT_EQ(time, EncodeTime(7, 5, 0));

@@ -28,6 +28,18 @@ std::string MessageOf(F&& f) {
     return "no error";
 }
 
+// A table with every kind of field, in this order: NMPRODUTO (string of textSize), QTPRODVEND,
+// VRTOTAL, DTMOVIMCAIXA (date), DTHRINCMOV (date-time), IDATIVO (boolean).
+inline void MakeAllTypes(ClientDataSet& t, int textSize = 40) {
+    t.AddFieldDef("NMPRODUTO", FieldType::String, textSize);
+    t.AddFieldDef("QTPRODVEND", FieldType::Integer);
+    t.AddFieldDef("VRTOTAL", FieldType::Float);
+    t.AddFieldDef("DTMOVIMCAIXA", FieldType::Date);
+    t.AddFieldDef("DTHRINCMOV", FieldType::DateTime);
+    t.AddFieldDef("IDATIVO", FieldType::Boolean);
+    t.CreateDataSet();
+}
+
 // Appends and posts one row, values in field order.
 inline void AppendRow(ClientDataSet& t, std::initializer_list<Variant> values) {
     t.Append();
