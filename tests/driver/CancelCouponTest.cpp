@@ -71,11 +71,6 @@ protected:
         return Cancela_Cupom_Imp(params, result);
     }
 
-    std::string Answer6(int(ORB_VENDOR_CALL* entry)(char*)) {
-        std::string area(6, ' ');
-        entry(area.data());
-        return area;
-    }
     bool Called(const std::string& entry) {
         const auto calls = JournalEntries();
         return std::find(calls.begin(), calls.end(), entry) != calls.end();
@@ -92,49 +87,6 @@ protected:
         return value;
     }
 };
-
-TEST_F(CancelCoupon, PendingLinkedReceiptIsReversedRecordedAndTheCouponBeforeItCancelled) {
-    CardSale(true);
-    ASSERT_EQ(Answer6(Bematech_FI_NumeroCupom), "000002");  // the receipt follows coupon 1
-    ClearJournal();
-    Variant result = Variant::MakeArray(1);
-
-    EXPECT_TRUE(Cancel(Params(), result));
-    EXPECT_EQ(result[0].ToString(), "000001");
-
-    const auto calls = JournalEntries();
-    const auto at = [&](const char* entry) { return std::find(calls.begin(), calls.end(), entry) - calls.begin(); };
-    EXPECT_EQ(calls.front(), "Bematech_FI_StatusEstendidoMFD");
-    EXPECT_LT(at("Bematech_FI_NumeroCupom"), at("Bematech_FI_EstornoNaoFiscalVinculadoMFD"));
-    EXPECT_LT(at("Bematech_FI_EstornoNaoFiscalVinculadoMFD"), at("Bematech_FI_CancelaCupom"));
-    EXPECT_LT(at("Bematech_FI_CancelaCupom"), static_cast<std::ptrdiff_t>(calls.size()));
-
-    ASSERT_EQ(Recorded().ledger.size(), 1u);
-    EXPECT_EQ(Recorded().ledger[0].f1, "BE0001");
-    EXPECT_EQ(Recorded().ledger[0].f6, "NC");
-    EXPECT_EQ(Recorded().ledger[0].f2, "000003");  // the reversal's own number
-
-    const std::string roll = Roll();
-    EXPECT_NE(roll.find("ESTORNO"), std::string::npos);
-    const std::size_t line = roll.find("COO DO CUPOM CANCELADO:");
-    ASSERT_NE(line, std::string::npos);
-    EXPECT_EQ(roll.substr(roll.find('\n', line) - 6, 6), "000001");
-    EXPECT_EQ(Extended() & 64, 0);
-
-    const auto log = NewLogTexts();
-    const auto reversal = std::find(log.begin(), log.end(), "Bematech_FI_EstornoNaoFiscalVinculadoMFD");
-    const auto cancel = std::find(log.begin(), log.end(), "Bematech_FI_CancelaCupom");
-    EXPECT_NE(reversal, log.end());
-    EXPECT_NE(cancel, log.end());
-    EXPECT_LT(reversal, cancel);
-
-    // The sale is gone from the day, and the host's copy of the grand total follows the printer.
-    std::string cancelled(4, ' ');
-    Bematech_FI_NumeroCuponsCancelados(cancelled.data());
-    EXPECT_EQ(cancelled, "0001");
-    EXPECT_EQ(GrandTotalCopy(), PrinterGrandTotal());
-    EXPECT_TRUE(Dialogs().empty());
-}
 
 TEST_F(CancelCoupon, RecordFlagDecidesTheLedgerEntryAndAMissingOneMeansRecord) {
     CardSale(true);

@@ -62,18 +62,6 @@ TEST_F(Ledger, EachDocumentTypeCarriesItsOwnCounters) {
     }
 }
 
-TEST_F(Ledger, QueriesRunInTheirOrder) {
-    ClearJournal();
-    GravaDocumentosNaoFiscais("BE0001", "005", "CC", "", "");
-    EXPECT_EQ(JournalEntries(),
-              (std::vector<std::string>{"Bematech_FI_NumeroOperacoesNaoFiscais", "Bematech_FI_RetornoImpressora",
-                                        "Bematech_FI_NumeroCupom",
-                                        "Bematech_FI_ContadorComprovantesCreditoMFD", "Bematech_FI_RetornoImpressora",
-                                        "Bematech_FI_DataMovimento", "Bematech_FI_RetornoImpressora",
-                                        "Bematech_FI_DataHoraImpressora", "Bematech_FI_RetornoImpressora"}));
-    EXPECT_EQ(Recorded().ledger.size(), 1u);
-}
-
 TEST_F(Ledger, RecordThatCannotBeMadeIsShownAndNotWritten) {
     Answer("Bematech_FI_DataHoraImpressora", {"xx0126", "143005"});
     EXPECT_NO_THROW(GravaDocumentosNaoFiscais("BE0001", "005", "LX", "", ""));

@@ -41,19 +41,6 @@ protected:
     std::string Roll() { return Sim({{"sim", "roll"}})["roll"]; }
 };
 
-TEST_F(Reading, XReadingIsPrintedAndRecorded) {
-    EXPECT_TRUE(Leitura_X_Imp("BE0001", "x", "001", "y"));
-    EXPECT_NE(Roll().find("LEITURA X"), std::string::npos);
-    EXPECT_EQ(NewLogTexts().front(), "Bematech_FI_LeituraX");
-    ASSERT_EQ(Recorded().ledger.size(), 1u);
-    const auto& record = Recorded().ledger[0];
-    EXPECT_EQ(record.f1, "BE0001");
-    EXPECT_EQ(record.f6, "LX");
-    EXPECT_EQ(record.f2, "000001");
-    EXPECT_EQ(record.f3, "");  // no non-fiscal counter on an X reading
-    EXPECT_TRUE(Dialogs().empty());
-}
-
 TEST_F(Reading, RefusedXReadingIsShownAndNotRecorded) {
     std::string none;
     ASSERT_EQ(Bematech_FI_AbreCupomMFD(none.data(), none.data(), none.data()), 1);  // a coupon in the way

@@ -76,37 +76,6 @@ protected:
     static constexpr const char* kClose = "Bematech_FI_FechaRelatorioGerencial";
 };
 
-TEST_F(Reports, TwentyFiveLinesGoInThreePiecesAndAreRecorded) {
-    Start();
-    const std::string text = Lines(25);
-    EXPECT_TRUE(Relatorio_Generico("001", "A", "B", text, "BE000001", ""));
-
-    EXPECT_EQ(DocumentCalls(), (std::vector<std::string>{kStatus, kOpen, kUsa, kUsa, kUsa, kStatus, kClose}));
-    const auto pieces = TextsSent(kUsa);
-    ASSERT_EQ(pieces.size(), 3u);
-    EXPECT_EQ(pieces[0], text.substr(0, 539));
-    EXPECT_EQ(pieces[1], text.substr(539, 539));
-    EXPECT_EQ(pieces[2], text.substr(1078));
-    EXPECT_EQ(TextsSent(kOpen), (std::vector<std::string>{" "}));
-
-    const auto log = DocumentLog();
-    ASSERT_GE(log.size(), 5u);
-    EXPECT_EQ(log[0], "Bematech_FI_RelatorioGerencial");
-    EXPECT_EQ(log[1], "Bematech_FI_UsaComprovanteNaoFiscalVinculado: " + pieces[0]);
-    EXPECT_EQ(log[3], "Bematech_FI_UsaComprovanteNaoFiscalVinculado: " + pieces[2]);
-    EXPECT_EQ(log[4], "Bematech_FI_FechaRelatorioGerencial");
-
-    const std::string roll = Roll();
-    EXPECT_NE(roll.find("LINHA 1......"), std::string::npos);
-    EXPECT_NE(roll.find("LINHA 25....."), std::string::npos);
-    EXPECT_EQ(OpenDocument(), "");
-    ASSERT_EQ(LedgerTypes(), (std::vector<std::string>{"RG"}));
-    EXPECT_EQ(Recorded().ledger[0].f1, "BE000001");
-    EXPECT_EQ(Recorded().ledger[0].f4, "000001");  // the report counter after this report
-    EXPECT_TRUE(Recorded().cer.empty());
-    EXPECT_TRUE(Dialogs().empty());
-}
-
 TEST_F(Reports, EmptyTextOpensAndClosesAnEmptyReport) {
     Start();
     EXPECT_TRUE(Relatorio_Generico("001", "A", "B", "", "BE000001", ""));
