@@ -193,9 +193,7 @@ TEST_F(Binding, AParameterThatDoesNotConvertShowsTheErrorOnceAndTheStartGoesOn) 
 
     ASSERT_EQ(Dialogs().size(), 1u);
     const auto& dialog = Dialogs().front();
-    EXPECT_EQ(dialog.text, conversionError + ParamErrorTail("StartImpFiscal"));
-    EXPECT_EQ(dialog.kind, 3);
-    EXPECT_EQ(dialog.scheme, "001");
+    EXPECT_TRUE(IsDialog(dialog, conversionError + ParamErrorTail("StartImpFiscal"), 3, "001"));
     EXPECT_EQ(dialog.question, "N");
     EXPECT_EQ(inTipoImpFis, 7);
     EXPECT_FALSE(boNUtilTaa);

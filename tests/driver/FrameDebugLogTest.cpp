@@ -18,11 +18,6 @@ using Orb00100::ImpFisDebug;
 class FrameDebugLog : public orb::test::DriverTest {
 protected:
     bool UsesPrinter() const override { return false; }
-    std::string FileContents(const std::string& path) {
-        std::string contents;
-        EXPECT_TRUE(orb::platform::ReadFile(path, contents)) << path;
-        return contents;
-    }
 };
 
 TEST_F(FrameDebugLog, OneFilePerMonthNamedByMonthAndYear) {
@@ -52,7 +47,9 @@ TEST_F(FrameDebugLog, AppendsOneCrLfLinePerCallAndKeepsTheTextsBytes) {
                                  "05/12/2026 14:30:05 - ERRO!!! Erro no rel\xf3gio da impressora fiscal.\r\n"
                                  "05/12/2026 14:30:05 - Bematech_FI_NumeroCupom\r\n"
                                  "Retorno da Impressora : 000123\r\n";
-    EXPECT_EQ(FileContents(LogPath()), expected);
+    std::string contents;
+    ASSERT_TRUE(orb::platform::ReadFile(LogPath(), contents));
+    EXPECT_EQ(contents, expected);
     EXPECT_EQ(LogTexts().back(), "Bematech_FI_NumeroCupom\r\nRetorno da Impressora : 000123");
 }
 

@@ -91,9 +91,7 @@ TEST_F(GrandTotalGuard, ComparesRepairsOrRefusesTheCopy) {
         }
         if (c.dialogKey) {
             ASSERT_EQ(Dialogs().size(), 1u);
-            EXPECT_EQ(Dialogs()[0].text, Expected(c.dialogKey));
-            EXPECT_EQ(Dialogs()[0].kind, 3);
-            EXPECT_EQ(Dialogs()[0].scheme, "009");
+            EXPECT_TRUE(IsDialog(Dialogs()[0], Expected(c.dialogKey), 3, "009"));
         } else {
             EXPECT_TRUE(Dialogs().empty());
         }

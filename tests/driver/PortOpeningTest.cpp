@@ -36,9 +36,7 @@ TEST_F(PortOpening, PortThatDoesNotOpenIsReportedWithItsName) {
         EXPECT_TRUE(WasLogged("Bematech_FI_AbrePortaSerial: " + std::to_string(code)));
         EXPECT_TRUE(WasLogged("ERRO!!! Abrindo porta COM1"));
         ASSERT_FALSE(Dialogs().empty());
-        EXPECT_EQ(Dialogs().back().text, CatalogText("ErroPorta"));
-        EXPECT_EQ(Dialogs().back().kind, 3);
-        EXPECT_EQ(Dialogs().back().scheme, "001");
+        EXPECT_TRUE(IsDialog(Dialogs().back(), CatalogText("ErroPorta"), 3, "001"));
         EXPECT_EQ(CallCount("Bematech_FI_DataHoraImpressora"), 0);
     }
 }
@@ -48,8 +46,7 @@ TEST_F(PortOpening, PrinterSwitchedOffIsReported) {
     EXPECT_FALSE(StartModule());
     EXPECT_TRUE(WasLogged(ErrorLogText("ImpDeslig")));
     ASSERT_EQ(Dialogs().size(), 1u);
-    EXPECT_EQ(Dialogs()[0].text, CatalogText("ImpDeslig"));
-    EXPECT_EQ(Dialogs()[0].kind, 3);
+    EXPECT_TRUE(IsDialog(Dialogs()[0], CatalogText("ImpDeslig"), 3, "001"));
     EXPECT_EQ(CallCount("Bematech_FI_FechaRelatorioGerencial"), 0);
 }
 

@@ -55,9 +55,7 @@ TEST_F(ClockCheck, AllowsFifteenMinutesEitherWayAndRefusesMore) {
             EXPECT_TRUE(Dialogs().empty());
         } else {
             ASSERT_EQ(Dialogs().size(), 1u);
-            EXPECT_EQ(Dialogs()[0].text, CatalogText("DataDif"));
-            EXPECT_EQ(Dialogs()[0].kind, 3);
-            EXPECT_EQ(Dialogs()[0].scheme, "007");
+            EXPECT_TRUE(IsDialog(Dialogs()[0], CatalogText("DataDif"), 3, "007"));
         }
     }
 }

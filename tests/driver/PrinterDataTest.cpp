@@ -100,9 +100,7 @@ TEST_F(PrinterData, WrongPrinterSettingInBemafiIniIsRepairedAndTheHostAskedToClo
     EXPECT_TRUE(Carrega_Dados_Impressora(params));
     EXPECT_EQ(orb::test::ReadLines(SystemPath("Bemafi32.ini")), DefaultBemafiIni());
     ASSERT_EQ(Dialogs().size(), 1u);
-    EXPECT_EQ(Dialogs()[0].text, CatalogText("Bemafi_Imp"));
-    EXPECT_EQ(Dialogs()[0].kind, 0);
-    EXPECT_EQ(Dialogs()[0].scheme, "003");
+    EXPECT_TRUE(IsDialog(Dialogs()[0], CatalogText("Bemafi_Imp"), 0, "003"));
     EXPECT_EQ(Recorded().terminateRequests, 1);
 
     // Right already: nothing shown, nothing asked.

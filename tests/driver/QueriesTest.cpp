@@ -142,8 +142,7 @@ TEST_F(Queries, MultiPartAnswersAreJoinedInTheLog) {
     EXPECT_TRUE(Dialogs().empty());
     EXPECT_FALSE(Modelo_Impressora("007", brand, model, kind));
     ASSERT_EQ(Dialogs().size(), 1u);
-    EXPECT_EQ(Dialogs()[0].text, CatalogText("ParamInvalido"));
-    EXPECT_EQ(Dialogs()[0].scheme, "007");
+    EXPECT_TRUE(IsDialog(Dialogs()[0], CatalogText("ParamInvalido"), 0, "007"));
 }
 
 TEST_F(Queries, IdentityQueriesAndTheirFailureValues) {

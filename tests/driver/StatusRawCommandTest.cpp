@@ -76,8 +76,7 @@ TEST_F(RawCommand, WaitsForPaperWhileTheOperatorIsShown) {
     RawPrinter::statuses = {{6, 0, 128, 0}, {6, 0, 200, 0}, {6, 0, 0, 0}};
     EXPECT_TRUE(EnviaComando("001", "00", {}, true, false));
     ASSERT_EQ(Dialogs().size(), 2u);
-    EXPECT_EQ(Dialogs()[0].text, CatalogText("FimPapel"));
-    EXPECT_EQ(Dialogs()[0].kind, 0);
+    EXPECT_TRUE(IsDialog(Dialogs()[0], CatalogText("FimPapel"), 0, "001"));
     const std::string frame = kEsc + "|00|" + kEsc;
     EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{ErrorLogText("FimPapel"),
                                                        ErrorLogText("FimPapel"),
@@ -92,9 +91,7 @@ TEST_F(RawCommand, AFailedSendIsReportedOnceThePrinterLooksFine) {
     EXPECT_EQ(NewLogTexts(),
               (std::vector<std::string>{"Comando : " + frame, "ERRO!!! Comando : " + frame}));
     ASSERT_EQ(Dialogs().size(), 1u);
-    EXPECT_EQ(Dialogs()[0].text, CatalogText("ErroComando"));
-    EXPECT_EQ(Dialogs()[0].kind, 3);
-    EXPECT_EQ(Dialogs()[0].scheme, "009");
+    EXPECT_TRUE(IsDialog(Dialogs()[0], CatalogText("ErroComando"), 3, "009"));
 
     // Quietly when nothing may be shown.
     EXPECT_FALSE(EnviaComando("009", "27", {}, false, false));

@@ -267,6 +267,14 @@ std::vector<std::string> DriverTest::DialogTexts() {
     return texts;
 }
 
+::testing::AssertionResult DriverTest::IsDialog(const hostlib::Dialog& dialog, const std::string& text, int kind,
+                                               const std::string& scheme) {
+    if (dialog.text == text && dialog.kind == kind && dialog.scheme == scheme) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the dialog shows \"" << dialog.text << "\", kind " << dialog.kind
+                                         << ", scheme \"" << dialog.scheme << "\"; expected \"" << text
+                                         << "\", kind " << kind << ", scheme \"" << scheme << "\"";
+}
+
 bool DriverTest::WasLogged(const std::string& text) const {
     const std::vector<std::string> texts = LogTexts();
     return std::find(texts.begin(), texts.end(), text) != texts.end();

@@ -145,6 +145,9 @@ protected:
     static std::string ParamErrorTail(std::string_view operation);
     // The texts of the dialogs shown so far.
     std::vector<std::string> DialogTexts();
+    // Whether a dialog showed this text with this kind and scheme; a failure names what differs.
+    static ::testing::AssertionResult IsDialog(const hostlib::Dialog& dialog, const std::string& text, int kind,
+                                               const std::string& scheme);
     // Whether the debug log holds this text; how often the journal holds this entry.
     bool WasLogged(const std::string& text) const;
     int CallCount(std::string_view entry);
