@@ -260,11 +260,6 @@ void CheckFieldDefs(const std::vector<FieldDef>& fields) {
 std::string WriteDataPacketXml(const std::vector<FieldDef>& fields, const std::vector<const PacketRow*>& rows,
                                bool withStates) {
     pugi::xml_document doc;
-    pugi::xml_node declaration = doc.append_child(pugi::node_declaration);
-    declaration.append_attribute("version").set_value("1.0");
-    declaration.append_attribute("encoding").set_value("UTF-8");
-    declaration.append_attribute("standalone").set_value("yes");
-
     pugi::xml_node packet = doc.append_child("DATAPACKET");
     packet.append_attribute("Version").set_value("2.0");
     pugi::xml_node metadata = packet.append_child("METADATA");
@@ -295,6 +290,8 @@ std::string WriteDataPacketXml(const std::vector<FieldDef>& fields, const std::v
     }
 
     StringWriter writer;
+    // The declaration is written here, once: a second one would make the file unreadable to a
+    // strict XML reader.
     doc.save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
     return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>" + writer.text;
 }

@@ -164,7 +164,11 @@ TEST_F(ClientDataSetFile, PacketsWrittenByTheHostAreRead) {
     t.Next();
     EXPECT_EQ(t.FieldByName("OBS").AsString(), "livre");
 
-    const DataPacket fromText = ClientDataSet::FromXml(t.XmlText());
+    // One declaration, at the very start: a strict reader refuses a second one.
+    const std::string text = t.XmlText();
+    EXPECT_EQ(text.rfind("<?xml", 0), 0u);
+    EXPECT_EQ(text.find("<?xml", 1), std::string::npos);
+    const DataPacket fromText = ClientDataSet::FromXml(text);
     EXPECT_EQ(fromText.rows.size(), 3u);
     EXPECT_EQ(fromText.rows[1][2], Variant(4.25));
 }
