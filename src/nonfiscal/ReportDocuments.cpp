@@ -40,7 +40,9 @@ void PrintReportText(const std::string& scheme, std::string_view text) {
 namespace {
 
 // The close after the text, whatever became of the opening and the pieces: the printer must not
-// be left with the report open.
+// be left with the report open. The callers answer true only when a report was really opened:
+// when the printer refused every opening nothing was printed, and the close then finds nothing
+// to close and would read as success.
 bool PrintAndClose(const std::string& scheme, const std::string& text) {
     nonfiscal::PrintReportText(scheme, text);
     return FechRelatGerenc(scheme, true, false);
@@ -51,16 +53,16 @@ bool PrintAndClose(const std::string& scheme, const std::string& text) {
 bool Relatorio_Generico(const std::string& scheme, const std::string& counterId1,
                         const std::string& counterId2, const std::string& text,
                         const std::string& serial, const std::string& /*unused*/) {
-    Relatorio_Gerencial_Imp(scheme, counterId1, counterId2, "", "");
-    const bool closed = PrintAndClose(scheme, text);
-    if (closed) GravaDocumentosNaoFiscais(serial, scheme, "RG", "", "");
-    return closed;
+    const bool opened = Relatorio_Gerencial_Imp(scheme, counterId1, counterId2, "", "");
+    const bool printed = PrintAndClose(scheme, text) && opened;
+    if (printed) GravaDocumentosNaoFiscais(serial, scheme, "RG", "", "");
+    return printed;
 }
 
 bool Cupom_Troca(const std::string& scheme, const std::string& counterId1, const std::string& counterId2,
                  const std::string& text) {
-    Relatorio_Gerencial_Imp(scheme, counterId1, counterId2, "", "");
-    return PrintAndClose(scheme, text);
+    const bool opened = Relatorio_Gerencial_Imp(scheme, counterId1, counterId2, "", "");
+    return PrintAndClose(scheme, text) && opened;
 }
 
 bool Conferencia_Formatada(const std::string& scheme, const std::string& counterId1,
@@ -68,12 +70,13 @@ bool Conferencia_Formatada(const std::string& scheme, const std::string& counter
                            const std::string& reportIndex, const std::string& tableMark,
                            std::string& couponNumber, const std::string& text) {
     try {
-        if (!Abre_RelGerencial_MFD(scheme, counterId1, counterId2, reportIndex, "incCer"))
-            Relatorio_Gerencial_Imp(scheme, counterId1, counterId2, "", "incCer");
+        const bool opened = Abre_RelGerencial_MFD(scheme, counterId1, counterId2, reportIndex, "incCer") ||
+                            Relatorio_Gerencial_Imp(scheme, counterId1, counterId2, "", "incCer");
         couponNumber = Nr_Cupom("", scheme);
         const bool closed = PrintAndClose(scheme, text);
+        // The table check is recorded whatever became of the paper: the host keeps it with the table.
         GravaDocumentosNaoFiscais(serial, scheme, tableMark.empty() ? "RG" : "CM", tableMark, "");
-        return closed;
+        return closed && opened;
     } catch (...) {
         return false;
     }
@@ -83,11 +86,11 @@ bool imprimeTipoRece(const std::string& counterId1, const std::string& counterId
                      const std::string& serial, const std::string& text, const std::string& reportIndex) {
     try {
         EnsureDataModule();
-        if (!Abre_RelGerencial_MFD(scheme, counterId1, counterId2, reportIndex, ""))
-            Relatorio_Gerencial_Imp(scheme, counterId1, counterId2, "", "");
-        const bool closed = PrintAndClose(scheme, text);
-        if (closed) GravaDocumentosNaoFiscais(serial, scheme, "RG", "", "");
-        return closed;
+        const bool opened = Abre_RelGerencial_MFD(scheme, counterId1, counterId2, reportIndex, "") ||
+                            Relatorio_Gerencial_Imp(scheme, counterId1, counterId2, "", "");
+        const bool printed = PrintAndClose(scheme, text) && opened;
+        if (printed) GravaDocumentosNaoFiscais(serial, scheme, "RG", "", "");
+        return printed;
     } catch (...) {
         return false;
     }

@@ -230,6 +230,29 @@ TEST_F(Reports, OnlyAClosedReportIsRecorded) {
     EXPECT_NE(Roll().find("DINHEIRO 10,00"), std::string::npos);
 }
 
+TEST_F(Reports, AReportThePrinterNeverOpenedIsNotASuccess) {
+    Start({{"reports", {"Relatorios"}}});
+    FailNext(kOpen, 0);
+    EXPECT_FALSE(Relatorio_Generico("001", "A", "B", "x\n", "BE000001", ""));
+    FailNext(kOpen, 0);
+    EXPECT_FALSE(Cupom_Troca("001", "A", "B", "x\n"));
+    EXPECT_TRUE(Recorded().ledger.empty());
+
+    // Both openings refused: no numbered report, no plain one.
+    FailNext("Bematech_FI_AbreRelatorioGerencialMFD", 0);
+    FailNext(kOpen, 0);
+    EXPECT_FALSE(imprimeTipoRece("A", "B", "001", "BE000001", "x\n", "01"));
+    EXPECT_TRUE(Recorded().ledger.empty());
+
+    // The table check keeps its record even so, but does not claim the paper.
+    std::string coupon;
+    FailNext("Bematech_FI_AbreRelatorioGerencialMFD", 0);
+    FailNext(kOpen, 0);
+    EXPECT_FALSE(Conferencia_Formatada("001", "A", "B", "BE000001", "02", "MESA 7", coupon, "x\n"));
+    EXPECT_EQ(LedgerTypes(), (std::vector<std::string>{"CM"}));
+    EXPECT_EQ(Roll().find("x\n"), std::string::npos);
+}
+
 TEST_F(Reports, ARefusedPieceDoesNotStopTheRest) {
     Start();
     FailNext(kUsa, 0);
