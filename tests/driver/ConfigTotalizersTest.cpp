@@ -16,7 +16,10 @@ class ConfigTotalizers : public orb::test::DriverTest {
 protected:
     struct Slots {
         std::string cv, venda, compra, canc, relatorio;
+        // In the operation's parameter order: voucher, consumer sale, credit, cancellation, report.
+        std::vector<std::string> All() const { return {cv, venda, compra, canc, relatorio}; }
     };
+    using Names = std::vector<std::string>;
     Slots Load(int model, Slots in = {}) {
         orb::fw::ClientDataSet* unused = nullptr;
         Orb00100::CarregaTotalizador(in.cv, in.venda, in.compra, in.canc, in.relatorio, "001", model, unused);
@@ -45,14 +48,8 @@ protected:
 
 TEST_F(ConfigTotalizers, FindsNamedSlotsAndProgramsTheMissingOnesInFixedOrder) {
     Start({{"model", 34}, {"totalizers", {"OUTRO", "VENDA CONSUMIDOR", "TROCO", "Relatorios"}}});
-    const Slots s = Load(34);
-
     // The detail-memory model keeps 15 characters: "VENDA CONSUMIDO" is the consumer sale.
-    EXPECT_EQ(s.venda, "02");
-    EXPECT_EQ(s.relatorio, "04");
-    EXPECT_EQ(s.cv, "05");
-    EXPECT_EQ(s.compra, "06");
-    EXPECT_EQ(s.canc, "07");
+    EXPECT_EQ(Load(34).All(), (Names{"05", "02", "06", "07", "04"}));
 
     const auto named = Calls("Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms");
     ASSERT_EQ(named.size(), 3u);
@@ -72,9 +69,7 @@ TEST_F(ConfigTotalizers, FindsNamedSlotsAndProgramsTheMissingOnesInFixedOrder) {
 
     // A second load finds every slot and programs nothing.
     ClearJournal();
-    const Slots again = Load(34);
-    EXPECT_EQ(again.cv, "05");
-    EXPECT_EQ(again.canc, "07");
+    EXPECT_EQ(Load(34).All(), (Names{"05", "02", "06", "07", "04"}));
     EXPECT_TRUE(Calls("Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms").empty());
 }
 
@@ -84,12 +79,7 @@ TEST_F(ConfigTotalizers, HostValuesStandAndComparedWidthFollowsTheModel) {
     Slots in;
     in.canc = "09";       // passed in, not on the printer: stands and is not programmed
     in.relatorio = "01";  // passed in, but the scan does not find it either: stands
-    const Slots s = Load(18, in);
-    EXPECT_EQ(s.cv, "02");
-    EXPECT_EQ(s.canc, "09");
-    EXPECT_EQ(s.relatorio, "01");
-    EXPECT_EQ(s.compra, "03");
-    EXPECT_EQ(s.venda, "04");
+    EXPECT_EQ(Load(18, in).All(), (Names{"02", "04", "03", "09", "01"}));
     const auto named = Calls("Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms");
     ASSERT_EQ(named.size(), 2u);
     EXPECT_EQ(named[0]["args"], json::array({3, "Cred Pessoal"}));
@@ -98,24 +88,14 @@ TEST_F(ConfigTotalizers, HostValuesStandAndComparedWidthFollowsTheModel) {
 
 TEST_F(ConfigTotalizers, ModelWithoutScanProgramsFromTheFirstSlot) {
     Start({{"model", 34}});
-    const Slots s = Load(5);
-    EXPECT_EQ(s.cv, "01");
-    EXPECT_EQ(s.compra, "02");
-    EXPECT_EQ(s.relatorio, "03");
-    EXPECT_EQ(s.venda, "04");
-    EXPECT_EQ(s.canc, "05");
+    EXPECT_EQ(Load(5).All(), (Names{"01", "04", "02", "05", "03"}));
     EXPECT_EQ(Calls("Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms")[2]["args"], json::array({3, "Relatorios"}));
 }
 
 TEST_F(ConfigTotalizers, SlotsThePrinterRefusesComeBackEmpty) {
     // Model 18 holds nine totalizers: seven taken leave room for two.
     Start({{"model", 18}, {"totalizers", {"A", "B", "C", "D", "E", "F", "G"}}});
-    const Slots s = Load(18);
-    EXPECT_EQ(s.cv, "08");
-    EXPECT_EQ(s.compra, "09");
-    EXPECT_EQ(s.relatorio, "");
-    EXPECT_EQ(s.venda, "");
-    EXPECT_EQ(s.canc, "");
+    EXPECT_EQ(Load(18).All(), (Names{"08", "", "09", "", ""}));
 
     const auto named = Calls("Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms");
     ASSERT_EQ(named.size(), 5u);
