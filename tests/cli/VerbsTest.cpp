@@ -57,6 +57,22 @@ TEST_F(OrbVerbsTest, RollShowsThePaperAndClearsItOnRequest) {
     EXPECT_NE(empty.err.find("printed nothing"), std::string::npos) << empty.err;
 }
 
+TEST_F(OrbVerbsTest, RollLeavesThePrinterCommandsOff) {
+    // Emphasis and double width around a word, as the footer's order password is printed.
+    OrbRun run = Orb({"--home", Home(), "run", Scenario(R"([
+        {"sim": "reset", "model": 34, "reports": ["Relatorios"]},
+        {"call": "StartImpFiscal", "args": [[["CDFILIAL", "0001"], ["CDCAIXA", "001"], ["NRSERIEIMP", ""],
+            ["ESQUEMA", "001"], ["CDPORTAIMPFIS", "COM1"], ["IDTIPOIMPFIS", 34], ["BOUTILTAA", false]]]},
+        {"call": "Relatorio_Generico", "args": ["001", "A", "B", "\u001bE\u001bW1SENHA: 042\u001bF\u001bW0\n", "", ""]}
+    ])")});
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    ASSERT_EQ(run.replies.back()["result"], true) << run.out;
+    OrbRun roll = Orb({"--home", Home(), "roll"});
+    ASSERT_EQ(roll.status, 0) << roll.err;
+    EXPECT_NE(roll.out.find("SENHA: 042\n"), std::string::npos) << roll.out;
+    EXPECT_EQ(roll.out.find('\x1B'), std::string::npos);
+}
+
 TEST_F(OrbVerbsTest, StateIsTheWholePrinterAsIndentedJson) {
     SaleInProgress();
     OrbRun state = Orb({"--home", Home(), "state"});

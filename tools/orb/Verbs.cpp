@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "DemoView.h"
 #include "SimControl.h"
 #include "driver/DebugLog.h"
 #include "platform/Platform.h"
@@ -32,7 +33,8 @@ int ShowRoll(bool clear, TerminalCharset charset, std::ostream& out, std::ostrea
         const Json reply = AskPrinter(command);
         if (!reply.contains("roll") || !reply["roll"].is_string())
             throw std::runtime_error("the virtual printer's reply has no roll: " + reply.dump());
-        const std::string roll = reply["roll"].get<std::string>();
+        // The paper as it reads: the printer's ESC commands must not reach the terminal.
+        const std::string roll = demo::PaperText(reply["roll"].get<std::string>());
         if (roll.empty()) {
             err << "orb: the printer has printed nothing since it was reset or its roll was cleared\n";
             return 0;
