@@ -60,6 +60,35 @@ inline std::string Quoted(const std::string& word) {
     return q + "'";
 }
 
+// A text's lines, without the line ends (LF or CR LF).
+inline std::vector<std::string> TextLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+        start = end + 1;
+    }
+    return lines;
+}
+
+// The replies of a run or a service, one JSON object a line (a line that is not JSON stays a
+// discarded value, so a test can point at it).
+inline std::vector<Json> ReplyLines(const std::string& text) {
+    std::vector<Json> replies;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) replies.push_back(Json::parse(line, nullptr, false));
+    return replies;
+}
+
+// A scenario kept with these tests, by file name.
+inline std::string ScenarioFile(const std::string& name) {
+    return std::string(ORB_SOURCE_DIR) + "/tests/cli/scenarios/" + name;
+}
+
 struct OrbRun {
     int status = -1;
     std::string out, err;
@@ -109,8 +138,7 @@ private:
         run.status = std::stoi(ReadAll(status));
         run.out = ReadAll(out);
         run.err = ReadAll(err);
-        std::istringstream lines(run.out);
-        for (std::string line; std::getline(lines, line);) run.replies.push_back(Json::parse(line, nullptr, false));
+        run.replies = ReplyLines(run.out);
         return run;
     }
 };

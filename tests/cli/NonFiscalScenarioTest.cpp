@@ -27,18 +27,6 @@ std::string Answer(const std::string& entry, const std::string& answer) {
     return entry + "\r\nRetorno da Impressora : " + answer;
 }
 
-Texts Lines(const std::string& text) {
-    Texts lines;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find('\n', pos);
-        if (end == std::string::npos) end = text.size();
-        lines.push_back(text.substr(pos, end - pos));
-        pos = end + 1;
-    }
-    return lines;
-}
-
 // A line of the printer's 48 columns with its two texts at either edge.
 std::string Columns(const std::string& left, const std::string& right) {
     return left + std::string(48 - left.size() - right.size(), ' ') + right;
@@ -59,7 +47,7 @@ struct Document {
 
 std::vector<Document> Documents(const std::string& roll, const std::string& title) {
     std::vector<Document> found;
-    const Texts lines = Lines(roll);
+    const Texts lines = TextLines(roll);
     for (std::size_t t = 1; t < lines.size(); ++t) {
         if (Trimmed(lines[t]) != title) continue;
         std::size_t fab = t + 1;
@@ -94,7 +82,7 @@ class NonFiscalScenario : public OrbProcessTest {
 protected:
     // Runs scenarios/<name> in a fresh host folder: every step answers, none with an error.
     void RunScenario(const std::string& name) {
-        run_ = Orb({"--home", Home(), "run", std::string(ORB_SOURCE_DIR) + "/tests/cli/scenarios/" + name});
+        run_ = Orb({"--home", Home(), "run", ScenarioFile(name)});
         ASSERT_EQ(run_.status, 0) << run_.out << run_.err;
         ASSERT_FALSE(run_.replies.empty());
         for (const Json& reply : run_.replies) {
@@ -251,10 +239,10 @@ TEST_F(NonFiscalScenario, TransferReceiptPrintsBothCopiesInTheCardPaymentsSlip) 
     ASSERT_EQ(slips.size(), 1u) << Roll();
     EXPECT_EQ(slips[0].coo, "000002");
     Texts body{Columns("COO DO CUPOM FISCAL:", "000001"), Columns("Cartao Credito V", "45,90")};
-    for (const auto& l : Lines(customer)) body.push_back(l);
+    for (const auto& l : TextLines(customer)) body.push_back(l);
     for (int i = 0; i < 5; ++i) body.push_back("");
     body.push_back(kCut);
-    for (const auto& l : Lines(store1 + store2)) body.push_back(l);
+    for (const auto& l : TextLines(store1 + store2)) body.push_back(l);
     EXPECT_EQ(slips[0].body, body);
 
     // One credit-slip record, taken right after the opening: the slip's own number and counters.
@@ -281,7 +269,7 @@ TEST_F(NonFiscalScenario, ManagementReportOfTwentyFiveLinesGoesOutInThreePieces)
     // The scenario's text: 25 lines of the printer's 48 columns, so a piece closes at the eleventh
     // line (10 lines are 490 characters, 11 are 539).
     const std::string text = report["args"][3].get<std::string>();
-    const Texts lines = Lines(text);
+    const Texts lines = TextLines(text);
     ASSERT_EQ(lines.size(), 25u);
     for (const auto& l : lines) ASSERT_EQ(l.size(), 48u) << l;
     ASSERT_EQ(text.back(), '\n');

@@ -20,20 +20,6 @@
 namespace orb::cli::testing {
 namespace {
 
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-        start = end + 1;
-    }
-    return lines;
-}
-
 // "1.234,56" or "-2,50" as hundredths; the printer writes amounts under the decimal comma.
 std::int64_t Cents(std::string text) {
     bool negative = !text.empty() && text[0] == '-';
@@ -71,9 +57,9 @@ protected:
         OrbProcessTest::SetUp();
         if (sale_) return;
         sale_ = std::make_unique<SaleRun>();
-        sale_->run = Orb({"--home", Home(), "run", std::string(ORB_SOURCE_DIR) + "/tests/cli/scenarios/sale.jsonl"});
+        sale_->run = Orb({"--home", Home(), "run", ScenarioFile("sale.jsonl")});
         sale_->logNames = platform::FindFiles(Home() + "/impdebug*.txt");
-        if (sale_->logNames.size() == 1) sale_->log = SplitLines(fw::Cp1252ToUtf8(ReadAll(sale_->logNames[0])));
+        if (sale_->logNames.size() == 1) sale_->log = TextLines(fw::Cp1252ToUtf8(ReadAll(sale_->logNames[0])));
         for (auto& name : sale_->logNames) name = std::filesystem::path(name).filename().string();
     }
     static void TearDownTestSuite() { sale_.reset(); }
@@ -99,7 +85,7 @@ protected:
         ADD_FAILURE() << name << " missing from " << pairs.dump();
         return nullptr;
     }
-    static std::vector<std::string> RollLines() { return SplitLines(Sim("roll").value("roll", "")); }
+    static std::vector<std::string> RollLines() { return TextLines(Sim("roll").value("roll", "")); }
     // The debug log with the date and time of each entry cut off: an entry reads " - text", the
     // lines of a text that holds line ends follow as they are.
     static std::vector<std::string> LogWithoutTimes() {

@@ -9,13 +9,6 @@
 namespace orb::cli::testing {
 namespace {
 
-std::vector<Json> Lines(const std::string& text) {
-    std::vector<Json> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(Json::parse(line, nullptr, false));
-    return lines;
-}
-
 using ServeTest = BridgeTest;
 
 TEST_F(ServeTest, AnswersEveryRequestLineInOrderAndGoesOnAfterBadLines) {
@@ -30,7 +23,7 @@ TEST_F(ServeTest, AnswersEveryRequestLineInOrderAndGoesOnAfterBadLines) {
     std::ostringstream out;
     const ServeOutcome outcome = Serve(in, out);
 
-    const std::vector<Json> replies = Lines(out.str());
+    const std::vector<Json> replies = ReplyLines(out.str());
     ASSERT_EQ(replies.size(), 5u) << out.str();
     EXPECT_EQ(outcome.replies, 5);
     EXPECT_EQ(outcome.errors, 2);
