@@ -21,9 +21,7 @@ protected:
         Prepare();
     }
     void Prepare() {
-        ClearJournal();
-        orb::hostlib::ClearRecorded();
-        NewLogTexts();
+        ForgetSoFar();
     }
     // The journal line of the bar-code call (null when none was made).
     nlohmann::json BarCodeCall() {

@@ -128,9 +128,7 @@ protected:
                                                   {"UTILTEF", false},    {"ACRESCIMO", 0.0}};
             ASSERT_TRUE(Orb00100::VendaItem(item));
         }
-        ClearJournal();
-        NewLogTexts();
-        orb::hostlib::ClearRecorded();
+        ForgetSoFar();
     }
     bool Close(const std::vector<Variant>& values, orb::fw::StringList* lines = nullptr) {
         return Orb00100::FechaCupom(values, lines, result);

@@ -15,9 +15,7 @@ protected:
     void SetUp() override {
         DriverTest::SetUp();
         ASSERT_TRUE(StartModule());
-        ClearJournal();
-        orb::hostlib::ClearRecorded();
-        NewLogTexts();
+        ForgetSoFar();
     }
 };
 

@@ -26,9 +26,7 @@ protected:
     // A coupon of 10,00 paid by card, straight through the maker's entry points.
     void CardSale() {
         CardSaleThroughEntryPoints("Cartao Credito");
-        ClearJournal();
-        NewLogTexts();
-        orb::hostlib::ClearRecorded();
+        ForgetSoFar();
     }
     std::string Roll() { return Sim({{"sim", "roll"}})["roll"].get<std::string>(); }
     json Docs() { return Sim({{"sim", "state"}})["docs"]; }

@@ -20,9 +20,7 @@ protected:
     void SetUp() override {
         DriverTest::SetUp();
         ASSERT_TRUE(StartModule());
-        orb::hostlib::ClearRecorded();
-        ClearJournal();
-        NewLogTexts();
+        ForgetSoFar();
     }
     Variant Inputs() {
         return orb::test::NamedParams{{"ESQUEMA", "003"}, {"DATAATUIMP", "X"}, {"ECFIMP", "A123"},

@@ -25,9 +25,7 @@ protected:
     void Start(json printer = json::object()) {
         ResetPrinter(std::move(printer));
         ASSERT_TRUE(StartModule());
-        ClearJournal();
-        NewLogTexts();
-        orb::hostlib::ClearRecorded();
+        ForgetSoFar();
     }
     // The calls that make the document, without the status reads and the ledger's queries.
     std::vector<std::string> DocumentCalls() {

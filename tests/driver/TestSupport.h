@@ -103,6 +103,13 @@ protected:
     // Every entry-point call since the reset or the last clear ({"entry", "args", "return"}).
     nlohmann::json Journal(bool clear = false);
     void ClearJournal() { Journal(true); }
+    // What a test checks starts here: the journal emptied, the host's records cleared and the log
+    // read up to now.
+    void ForgetSoFar() {
+        ClearJournal();
+        orb::hostlib::ClearRecorded();
+        NewLogTexts();
+    }
     // The names of the journal's calls, in order.
     std::vector<std::string> JournalEntries();
 
