@@ -8,7 +8,8 @@ CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=Debug
 
 # Debian packages the build needs; installed only when one is missing.
 PACKAGES := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
-            libsqlite3-dev libssl-dev libpugixml-dev nlohmann-json3-dev libcli11-dev
+            libsqlite3-dev libssl-dev libpugixml-dev nlohmann-json3-dev libcli11-dev \
+            ccache
 
 .PHONY: all deps build test check asan bench demo clean
 

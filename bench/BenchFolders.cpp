@@ -21,8 +21,7 @@ BenchFolders::BenchFolders() {
     fs::create_directories(system_);
     if (!platform::SetEnv("ORB_HOME", home_) || !platform::SetEnv("ORB_SYSTEM_DIR", system_))
         throw std::runtime_error("cannot set ORB_HOME and ORB_SYSTEM_DIR");
-    const std::string ini = "[Sistema]\r\nPorta=COM1\r\nPath=" + system_ +
-                            "/\r\nImpressora=1\r\nSimState=:memory:\r\n";
+    const std::string ini = "[Sistema]\r\nPorta=COM1\r\nPath=" + system_ + "/\r\nImpressora=1\r\nSimState=:memory:\r\n";
     if (!platform::WriteFile(platform::JoinPath(system_, "Bemafi32.ini"), ini))
         throw std::runtime_error("cannot write Bemafi32.ini in " + system_);
 }

@@ -109,10 +109,10 @@ void FooterBenchmark(benchmark::State& state) {
     fw::ClientDataSet unused;
     std::size_t length = 0;
     for (auto _ : state) {
-        std::string footer = Orb00100::Formata_rodape(
-            8, "2", "Obrigado pela preferencia", "", tax, "", "", "", "", "", "007", "Ana", table, password, "", "",
-            "", "Volte sempre", "001", "", "", "2", "2", 0.0, 0.0, 0.0, &unused, &unused, &unused, false, nullptr, "",
-            "", "", "");
+        std::string footer =
+            Orb00100::Formata_rodape(8, "2", "Obrigado pela preferencia", "", tax, "", "", "", "", "", "007", "Ana",
+                                     table, password, "", "", "", "Volte sempre", "001", "", "", "2", "2", 0.0, 0.0,
+                                     0.0, &unused, &unused, &unused, false, nullptr, "", "", "", "");
         length = footer.size();
         benchmark::DoNotOptimize(footer);
     }

@@ -30,7 +30,8 @@ int RunSelf(const std::vector<std::string>& args) {
     while (waitpid(pid, &status, 0) < 0) {
         if (errno != EINTR) throw std::runtime_error(std::string("cannot wait for the child: ") + std::strerror(errno));
     }
-    if (!WIFEXITED(status)) throw std::runtime_error(self + " ended abnormally (status " + std::to_string(status) + ")");
+    if (!WIFEXITED(status))
+        throw std::runtime_error(self + " ended abnormally (status " + std::to_string(status) + ")");
     return WEXITSTATUS(status);
 }
 

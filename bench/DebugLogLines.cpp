@@ -38,8 +38,10 @@ std::vector<std::string> SplitLogEntries(std::string_view contents) {
         std::size_t end = contents.find('\n', start);
         end = end == std::string_view::npos ? contents.size() : end + 1;
         const std::string_view line = contents.substr(start, end - start);
-        if (entries.empty() || StartsLogEntry(line)) entries.emplace_back(line);
-        else entries.back() += line;
+        if (entries.empty() || StartsLogEntry(line))
+            entries.emplace_back(line);
+        else
+            entries.back() += line;
         start = end;
     }
     return entries;

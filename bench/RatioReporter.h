@@ -11,8 +11,7 @@ namespace orb::bench {
 
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
-    explicit RatioReporter(bool colour = false)
-        : ConsoleReporter(colour ? OO_ColorTabular : OO_Tabular) {}
+    explicit RatioReporter(bool colour = false) : ConsoleReporter(colour ? OO_ColorTabular : OO_Tabular) {}
     void ReportRuns(const std::vector<Run>& runs) override;
 
     // Seconds per iteration of the benchmark registered under name: the median over repetitions

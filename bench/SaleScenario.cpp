@@ -54,7 +54,11 @@ Variant Movements(long cashCents, long cardCents) {
     t.AddFieldDef("CDBANCARTCR", FieldType::String, 3);
     t.AddFieldDef("CDTIPORECEORIG", FieldType::String, 3);
     t.CreateDataSet();
-    const struct { int minute; const char* type; long cents; } rows[] = {{1, "001", cashCents}, {2, "002", cardCents}};
+    const struct {
+        int minute;
+        const char* type;
+        long cents;
+    } rows[] = {{1, "001", cashCents}, {2, "002", cardCents}};
     for (const auto& row : rows) {
         t.Append();
         t.FieldByName("CDFILIAL").SetAsString("0001");
@@ -76,8 +80,11 @@ Variant PaymentTypes() {
     t.AddFieldDef("NMTIPORECE", FieldType::String, 40);
     t.AddFieldDef("IDTIPORECE", FieldType::String, 1);
     t.CreateDataSet();
-    const struct { const char* code; const char* name; const char* kind; } rows[] = {{"001", kCash, "1"},
-                                                                                      {"002", kCard, "2"}};
+    const struct {
+        const char* code;
+        const char* name;
+        const char* kind;
+    } rows[] = {{"001", kCash, "1"}, {"002", kCard, "2"}};
     for (const auto& row : rows) {
         t.Append();
         t.FieldByName("CDTIPORECE").SetAsString(row.code);
@@ -90,33 +97,33 @@ Variant PaymentTypes() {
 
 std::vector<Variant> ClosingValues(long cashCents, long cardCents) {
     std::vector<Variant> v(61, Variant(""));
-    v[0] = "01";                              // change receipt totalizer (no change here)
-    v[1] = "Obrigado pela preferencia";       // first footer text
+    v[0] = "01";                         // change receipt totalizer (no change here)
+    v[1] = "Obrigado pela preferencia";  // first footer text
     v[2] = kScheme;
     v[3] = 0;
-    v[4] = false;                             // no change receipt
-    v[5] = true;                              // messages shown
+    v[4] = false;  // no change receipt
+    v[5] = true;   // messages shown
     for (int i : {6, 7, 8, 37, 38, 50, 51, 53, 58}) v[i] = 0.0;
-    v[9] = "N";                               // no transfer
-    v[10] = "Volte sempre";                   // free text
+    v[9] = "N";              // no transfer
+    v[10] = "Volte sempre";  // free text
     v[11] = false;
     v[13] = Movements(cashCents, cardCents);
     v[14] = PaymentTypes();
-    v[21] = "12";                             // table
-    v[22] = "007";                            // operator
+    v[21] = "12";   // table
+    v[22] = "007";  // operator
     v[23] = "Ana";
-    v[27] = "2";                              // no balance
+    v[27] = "2";  // no balance
     for (int i : {32, 33, 34, 49}) v[i] = Variant::Null();
-    v[31] = "0042";                           // order password
-    v[36] = "2";                              // footer mode
+    v[31] = "0042";  // order password
+    v[36] = "2";     // footer mode
     v[40] = "N";
-    v[41] = "001";                            // printer number
-    v[42] = "4711";                           // state programme number
+    v[41] = "001";   // printer number
+    v[42] = "4711";  // state programme number
     v[43] = "SP";
     v[45] = "12.345.678/0001-90";
-    v[51] = 4.56;                             // federal tax burden
+    v[51] = 4.56;  // federal tax burden
     v[52] = 0;
-    v[58] = 2.34;                             // state tax burden
+    v[58] = 2.34;  // state tax burden
     v[60] = true;
     return v;
 }
@@ -142,7 +149,7 @@ SaleInputs MakeSaleInputs(int items) {
                                     {"BOUTILTAA", false}});
     in.opening = hostlib::MakeParams({{"ESQUEMACOR", kScheme}, {"IDUTILTEF", "N"}, {"UTILTEF", false}});
     for (int i = 0; i < items; ++i) {
-        const long price = 850 + 125L * i;     // 8,50 up to 32,25
+        const long price = 850 + 125L * i;  // 8,50 up to 32,25
         const int quantity = i % 4 == 3 ? 2 : 1;
         in.items.push_back(Item(i, price, quantity));
         in.totalCents += price * quantity;

@@ -54,7 +54,8 @@ int main(int argc, char** argv) {
             passOn.push_back(arg);
         }
     }
-    if (printer != "both" && printer != "null" && printer != "virtual") return Usage("unknown printer '" + printer + "'");
+    if (printer != "both" && printer != "null" && printer != "virtual")
+        return Usage("unknown printer '" + printer + "'");
 
     bool failed = false;
     if (printer == "both") {
@@ -81,8 +82,10 @@ int main(int argc, char** argv) {
 
     RatioReporter reporter(WantsColour(colour));
     try {
-        if (virtualPrinter) RegisterVirtualPrinterBenchmarks();
-        else RegisterNullPrinterBenchmarks();
+        if (virtualPrinter)
+            RegisterVirtualPrinterBenchmarks();
+        else
+            RegisterNullPrinterBenchmarks();
         benchmark::RunSpecifiedBenchmarks(&reporter);
     } catch (const std::exception& e) {
         std::cerr << "orb_bench: " << e.what() << "\n";

@@ -108,10 +108,10 @@ int ORB_VENDOR_CALL Bematech_FI_DataHoraReducao(char* outDate, char* outTime) {
 }
 
 // ---- Counters and totals -------------------------------------------------------------------
-#define ORB_NULL_ZEROS(name, width)                 \
-    int ORB_VENDOR_CALL name(char* out) {           \
-        Zeros(out, width);                          \
-        return 1;                                   \
+#define ORB_NULL_ZEROS(name, width)       \
+    int ORB_VENDOR_CALL name(char* out) { \
+        Zeros(out, width);                \
+        return 1;                         \
     }
 ORB_NULL_ZEROS(Bematech_FI_NumeroCupom, 6)
 ORB_NULL_ZEROS(Bematech_FI_ContadorCupomFiscalMFD, 6)

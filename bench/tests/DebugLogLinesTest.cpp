@@ -20,8 +20,8 @@ TEST(DebugLogLinesTest, RecognisesTheStartOfAnEntry) {
     EXPECT_TRUE(StartsLogEntry("06/12/2026 13:05:09 - Bematech_FI_AbreCupomMFD :"));
     EXPECT_TRUE(StartsLogEntry("06/12/2026 13:05:09 - "));
     EXPECT_FALSE(StartsLogEntry("Retorno da Impressora : 000123"));
-    EXPECT_FALSE(StartsLogEntry("06/12/2026 13:05:09"));           // no separator
-    EXPECT_FALSE(StartsLogEntry("06-12-2026 13:05:09 - text"));    // another date shape
+    EXPECT_FALSE(StartsLogEntry("06/12/2026 13:05:09"));         // no separator
+    EXPECT_FALSE(StartsLogEntry("06-12-2026 13:05:09 - text"));  // another date shape
     EXPECT_FALSE(StartsLogEntry("06/12/2026 1:05:09 - text"));
     EXPECT_FALSE(StartsLogEntry(""));
 }
@@ -52,8 +52,9 @@ TEST(DebugLogLinesTest, KeepsALeadingFragmentAndAnUnfinishedLastLine) {
 class AppendEachEntryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("orb-bench-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                               "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        folder_ = fs::temp_directory_path() /
+                  ("orb-bench-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(folder_);
     }
     void TearDown() override { fs::remove_all(folder_); }

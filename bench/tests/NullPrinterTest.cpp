@@ -82,10 +82,16 @@ TEST_F(NullPrinterTest, StatusReadsAllFine) {
 }
 
 TEST_F(NullPrinterTest, CountersAreZeroFilledToTheirWidths) {
-    const struct { const char* name; int width; } counters[] = {
-        {"Bematech_FI_NumeroCupom", 6},       {"Bematech_FI_ContadorCupomFiscalMFD", 6},
-        {"Bematech_FI_NumeroOperacoesNaoFiscais", 6}, {"Bematech_FI_NumeroReducoes", 4},
-        {"Bematech_FI_GrandeTotal", 18},      {"Bematech_FI_Acrescimos", 14},
+    const struct {
+        const char* name;
+        int width;
+    } counters[] = {
+        {"Bematech_FI_NumeroCupom", 6},
+        {"Bematech_FI_ContadorCupomFiscalMFD", 6},
+        {"Bematech_FI_NumeroOperacoesNaoFiscais", 6},
+        {"Bematech_FI_NumeroReducoes", 4},
+        {"Bematech_FI_GrandeTotal", 18},
+        {"Bematech_FI_Acrescimos", 14},
     };
     for (const auto& counter : counters) {
         Area area(counter.width);

@@ -12,7 +12,7 @@ using orb::bench::RatioReporter;
 using BenchRun = benchmark::BenchmarkReporter::Run;
 
 BenchRun MakeRun(const std::string& name, double accumulatedSeconds, int iterations,
-            benchmark::TimeUnit unit = benchmark::kMicrosecond) {
+                 benchmark::TimeUnit unit = benchmark::kMicrosecond) {
     BenchRun run;
     run.run_name.function_name = name;
     run.real_accumulated_time = accumulatedSeconds;

@@ -59,9 +59,10 @@ void SimStore::Open(const std::string& path) {
     }
     path_ = path;
     sqlite3_busy_timeout(db_, 10000);
-    Exec("CREATE TABLE IF NOT EXISTS state (id INTEGER PRIMARY KEY CHECK (id = 1), doc TEXT NOT NULL);"
-         "CREATE TABLE IF NOT EXISTS journal (seq INTEGER PRIMARY KEY AUTOINCREMENT, text TEXT NOT NULL);"
-         "CREATE TABLE IF NOT EXISTS roll (seq INTEGER PRIMARY KEY AUTOINCREMENT, text TEXT NOT NULL);");
+    Exec(
+        "CREATE TABLE IF NOT EXISTS state (id INTEGER PRIMARY KEY CHECK (id = 1), doc TEXT NOT NULL);"
+        "CREATE TABLE IF NOT EXISTS journal (seq INTEGER PRIMARY KEY AUTOINCREMENT, text TEXT NOT NULL);"
+        "CREATE TABLE IF NOT EXISTS roll (seq INTEGER PRIMARY KEY AUTOINCREMENT, text TEXT NOT NULL);");
 }
 
 void SimStore::Close() {

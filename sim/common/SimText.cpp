@@ -7,10 +7,9 @@ namespace orb::sim {
 namespace {
 
 // Code points of 0x80..0x9F in code page 1252; 0 where the page has no character.
-constexpr char16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+constexpr char16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                                0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
@@ -39,9 +38,12 @@ std::string Cp1252ToUtf8(std::string_view cp1252) {
     out.reserve(cp1252.size());
     for (char ch : cp1252) {
         auto b = static_cast<unsigned char>(ch);
-        if (b < 0x80) out += ch;
-        else if (b < 0xA0) AppendUtf8(out, kHigh[b - 0x80] ? kHigh[b - 0x80] : b);
-        else AppendUtf8(out, b);
+        if (b < 0x80)
+            out += ch;
+        else if (b < 0xA0)
+            AppendUtf8(out, kHigh[b - 0x80] ? kHigh[b - 0x80] : b);
+        else
+            AppendUtf8(out, b);
     }
     return out;
 }
@@ -92,10 +94,14 @@ std::string UpperCp1252(std::string_view s) {
     std::string out(s);
     for (char& ch : out) {
         auto b = static_cast<unsigned char>(ch);
-        if (b >= 'a' && b <= 'z') ch = static_cast<char>(b - 32);
-        else if (b >= 0xE0 && b != 0xF7 && b != 0xFF) ch = static_cast<char>(b - 32);
-        else if (b == 0x9A || b == 0x9C || b == 0x9E) ch = static_cast<char>(b - 16);
-        else if (b == 0xFF) ch = static_cast<char>(0x9F);
+        if (b >= 'a' && b <= 'z')
+            ch = static_cast<char>(b - 32);
+        else if (b >= 0xE0 && b != 0xF7 && b != 0xFF)
+            ch = static_cast<char>(b - 32);
+        else if (b == 0x9A || b == 0x9C || b == 0x9E)
+            ch = static_cast<char>(b - 16);
+        else if (b == 0xFF)
+            ch = static_cast<char>(0x9F);
     }
     return out;
 }

@@ -53,7 +53,8 @@ int IntField(const json& j, const char* key, int fallback) {
 }
 
 bool BoolField(const json& j, const char* key) {
-    if (!j.contains(key) || !j[key].is_boolean()) throw std::invalid_argument(std::string(key) + " must be true or false");
+    if (!j.contains(key) || !j[key].is_boolean())
+        throw std::invalid_argument(std::string(key) + " must be true or false");
     return j[key].get<bool>();
 }
 
@@ -67,7 +68,8 @@ void Reset(const json& req, State& s, Journal& journal) {
     fresh.id.softwareRecorded = now.Display();
     if (req.contains("serial")) {
         std::string serial = Str(req, "serial");
-        if (serial.empty() || Utf8ToCp1252(serial).size() > 20) throw std::invalid_argument("serial: 1 to 20 characters");
+        if (serial.empty() || Utf8ToCp1252(serial).size() > 20)
+            throw std::invalid_argument("serial: 1 to 20 characters");
         fresh.id.serial = serial;
     }
     if (req.contains("till")) fresh.id.till = Digits(IntField(req, "till", 1), 4);
@@ -88,7 +90,8 @@ void Reset(const json& req, State& s, Journal& journal) {
             if (v <= 0 || v >= 100) throw std::invalid_argument("rates: value between 0 and 100");
             fresh.rates.push_back({static_cast<std::int64_t>(v * 100 + 0.5), r.value("service", false), 0});
         }
-        if (fresh.rates.size() > static_cast<std::size_t>(kRateCapacity)) throw std::invalid_argument("at most 16 rates");
+        if (fresh.rates.size() > static_cast<std::size_t>(kRateCapacity))
+            throw std::invalid_argument("at most 16 rates");
     }
     if (req.contains("payments")) {
         fresh.payments.clear();
@@ -99,7 +102,8 @@ void Reset(const json& req, State& s, Journal& journal) {
                 throw std::invalid_argument("payments: names of 1 to 16 characters");
             fresh.payments.push_back({name, linkable, 0});
         }
-        if (fresh.payments.size() > static_cast<std::size_t>(kPaymentCapacity)) throw std::invalid_argument("at most 20 payments");
+        if (fresh.payments.size() > static_cast<std::size_t>(kPaymentCapacity))
+            throw std::invalid_argument("at most 20 payments");
     }
     if (req.contains("totalizers")) {
         for (const auto& t : req["totalizers"]) {
@@ -142,7 +146,8 @@ json Handle(const json& req, State& s, Journal& journal) {
         return {{"ok", true}};
     }
     if (command == "status") {
-        ForcedStatus f{IntField(req, "ack", 6), IntField(req, "st1", 0), IntField(req, "st2", 0), IntField(req, "times", 1)};
+        ForcedStatus f{IntField(req, "ack", 6), IntField(req, "st1", 0), IntField(req, "st2", 0),
+                       IntField(req, "times", 1)};
         if (f.times < 1) throw std::invalid_argument("status: times must be at least 1");
         s.faults.statuses.push_back(f);
         return {{"ok", true}};
@@ -164,7 +169,8 @@ json Handle(const json& req, State& s, Journal& journal) {
     }
     if (command == "paper") {
         std::string state = Str(req, "state");
-        if (state != "ok" && state != "low" && state != "out") throw std::invalid_argument("paper: state ok, low or out");
+        if (state != "ok" && state != "low" && state != "out")
+            throw std::invalid_argument("paper: state ok, low or out");
         s.hw.paper = state;
         return {{"ok", true}};
     }
@@ -181,10 +187,12 @@ json Handle(const json& req, State& s, Journal& journal) {
         return {{"ok", true}};
     }
     if (command == "clock") {
-        if (req.contains("datetime")) s.hw.clockOffset = ParseDateTime(Str(req, "datetime")) - ComputerSeconds();
+        if (req.contains("datetime"))
+            s.hw.clockOffset = ParseDateTime(Str(req, "datetime")) - ComputerSeconds();
         else if (req.contains("offset_seconds") && req["offset_seconds"].is_number_integer())
             s.hw.clockOffset = req["offset_seconds"].get<std::int64_t>();
-        else throw std::invalid_argument("clock: offset_seconds or datetime");
+        else
+            throw std::invalid_argument("clock: offset_seconds or datetime");
         return {{"ok", true}, {"datetime", PrinterNow(s).Display()}};
     }
     if (command == "state") return json(s);

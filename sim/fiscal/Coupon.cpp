@@ -23,9 +23,7 @@ bool Fixed(const std::string& text, std::size_t maxDigits, std::int64_t& value) 
     return true;
 }
 
-std::string Quantity(std::int64_t milli) {
-    return std::to_string(milli / 1000) + "," + Digits(milli % 1000, 3);
-}
+std::string Quantity(std::int64_t milli) { return std::to_string(milli / 1000) + "," + Digits(milli % 1000, 3); }
 
 std::string Price(std::int64_t milli) {
     if (milli % 10 == 0) return Money(milli / 10);
@@ -63,10 +61,14 @@ int ResolveTax(Call& c, const std::string& code, int& slot) {
 }
 
 void AddToTax(State& s, const Item& item, std::int64_t amount) {
-    if (item.slot > 0) s.rates.at(static_cast<std::size_t>(item.slot - 1)).day += amount;
-    else if (item.tax == "II") s.day.exempt += amount;
-    else if (item.tax == "FF") s.day.substitution += amount;
-    else s.day.nonIncidence += amount;
+    if (item.slot > 0)
+        s.rates.at(static_cast<std::size_t>(item.slot - 1)).day += amount;
+    else if (item.tax == "II")
+        s.day.exempt += amount;
+    else if (item.tax == "FF")
+        s.day.substitution += amount;
+    else
+        s.day.nonIncidence += amount;
 }
 
 std::int64_t Subtotal(const Coupon& coupon) {
@@ -182,11 +184,12 @@ ORB_SIM_ENTRY(Bematech_FI_AbreCupomMFD)(char* taxNumber, char* name, char* addre
                [](Call& c) { return OpenCoupon(c, c.Text(0), c.Text(1), c.Text(2)); });
 }
 
-ORB_SIM_ENTRY(Bematech_FI_VendeItem)(char* code, char* description, char* tax, char* quantityKind, char* quantity,
-                                     int priceDecimals, char* unitPrice, char* discountKind, char* discount) {
+ORB_SIM_ENTRY(Bematech_FI_VendeItem)
+(char* code, char* description, char* tax, char* quantityKind, char* quantity, int priceDecimals, char* unitPrice,
+ char* discountKind, char* discount) {
     return Run(__func__,
-               {In(code), In(description), In(tax), In(quantityKind), In(quantity), Int(priceDecimals),
-                In(unitPrice), In(discountKind), In(discount)},
+               {In(code), In(description), In(tax), In(quantityKind), In(quantity), Int(priceDecimals), In(unitPrice),
+                In(discountKind), In(discount)},
                [](Call& c) {
                    ItemInput in;
                    in.code = c.Text(0);
@@ -214,9 +217,9 @@ ORB_SIM_ENTRY(Bematech_FI_VendeItem)(char* code, char* description, char* tax, c
                });
 }
 
-ORB_SIM_ENTRY(Bematech_FI_VendeItemDepartamento)(char* code, char* description, char* tax, char* unitPrice,
-                                                 char* quantity, char* surcharge, char* discount, char* department,
-                                                 char* unit) {
+ORB_SIM_ENTRY(Bematech_FI_VendeItemDepartamento)
+(char* code, char* description, char* tax, char* unitPrice, char* quantity, char* surcharge, char* discount,
+ char* department, char* unit) {
     return Run(__func__,
                {In(code), In(description), In(tax), In(unitPrice), In(quantity), In(surcharge), In(discount),
                 In(department), In(unit)},
@@ -235,12 +238,12 @@ ORB_SIM_ENTRY(Bematech_FI_VendeItemDepartamento)(char* code, char* description, 
                });
 }
 
-ORB_SIM_ENTRY(Bematech_FI_VendeItemArredondamentoMFD)(char* code, char* description, char* tax, char* unit,
-                                                      char* quantity, char* unitPrice, char* surcharge,
-                                                      char* discount, int round) {
+ORB_SIM_ENTRY(Bematech_FI_VendeItemArredondamentoMFD)
+(char* code, char* description, char* tax, char* unit, char* quantity, char* unitPrice, char* surcharge, char* discount,
+ int round) {
     return Run(__func__,
-               {In(code), In(description), In(tax), In(unit), In(quantity), In(unitPrice), In(surcharge),
-                In(discount), Int(round)},
+               {In(code), In(description), In(tax), In(unit), In(quantity), In(unitPrice), In(surcharge), In(discount),
+                Int(round)},
                [](Call& c) {
                    ItemInput in;
                    in.code = c.Text(0);
@@ -408,8 +411,7 @@ int CancelCoupon(Call& c) {
         return kOk;
     }
     // The last coupon, while nothing but its own linked slips (reversed) came after it.
-    if (!s.docs.lastCancellable || coupon.cancelled || s.docs.slipPending)
-        return c.Refuse(0, st2::kCancelNotAllowed);
+    if (!s.docs.lastCancellable || coupon.cancelled || s.docs.slipPending) return c.Refuse(0, st2::kCancelNotAllowed);
     if (int rc = CheckNewDocument(c, DocKind::Cancellation)) return rc;
     CancelAmounts(s, coupon);
     coupon.cancelled = true;

@@ -36,8 +36,10 @@ void StartDocument(Call& c, DocKind kind, const std::string& titleUtf8, bool kee
     State& s = c.s;
     Moment now = c.Now();
     ++s.counters.coo;
-    if (kind == DocKind::Coupon) ++s.counters.ccf;
-    else if (kind != DocKind::Reduction && kind != DocKind::Cancellation) ++s.counters.gnf;
+    if (kind == DocKind::Coupon)
+        ++s.counters.ccf;
+    else if (kind != DocKind::Reduction && kind != DocKind::Cancellation)
+        ++s.counters.gnf;
     if (kind != DocKind::Reduction) {
         if (s.day.movement.empty()) {
             s.day.movement = now.Ymd();

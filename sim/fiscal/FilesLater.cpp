@@ -4,8 +4,9 @@
 
 using namespace orb::sim::fiscal;
 
-ORB_SIM_ENTRY(Bematech_FI_ArquivoMFD)(char* originFile, char* start, char* end, char* rangeKind, char* user,
-                                      int generationType, char* publicKey, char* privateKey, int singleFile) {
+ORB_SIM_ENTRY(Bematech_FI_ArquivoMFD)
+(char* originFile, char* start, char* end, char* rangeKind, char* user, int generationType, char* publicKey,
+ char* privateKey, int singleFile) {
     // The keys are secrets of the certified software: the journal does not keep them.
     (void)publicKey;
     (void)privateKey;
@@ -15,8 +16,8 @@ ORB_SIM_ENTRY(Bematech_FI_ArquivoMFD)(char* originFile, char* start, char* end, 
 ORB_SIM_ENTRY(Bematech_FI_DownloadMFD)(char* file, char* kind, char* start, char* end, char* user) {
     return NotYet(__func__, {In(file), In(kind), In(start), In(end), In(user)});
 }
-ORB_SIM_ENTRY(Bematech_FI_FormatoDadosMFD)(char* originFile, char* destinationFile, char* format, char* kind,
-                                           char* start, char* end, char* user) {
+ORB_SIM_ENTRY(Bematech_FI_FormatoDadosMFD)
+(char* originFile, char* destinationFile, char* format, char* kind, char* start, char* end, char* user) {
     return NotYet(__func__, {In(originFile), In(destinationFile), In(format), In(kind), In(start), In(end), In(user)});
 }
 ORB_SIM_ENTRY(Bematech_FI_DownloadMF)(char* file) { return NotYet(__func__, {In(file)}); }
@@ -29,16 +30,15 @@ ORB_SIM_ENTRY(Bematech_FI_GeraRegistrosCAT52MFD)(char* originFile, char* date) {
 ORB_SIM_ENTRY(Bematech_FI_RetornaChavePublicaAssinaturaArquivos)(char* outKey) {
     return NotYet(__func__, {Area(outKey)});
 }
-ORB_SIM_ENTRY(Bematech_FI_RelatorioSintegraMFD)(int registers, char* file, char* month, char* year,
-                                                char* companyName, char* address, char* number, char* complement,
-                                                char* district, char* city, char* zipCode, char* phone, char* fax,
-                                                char* contact) {
+ORB_SIM_ENTRY(Bematech_FI_RelatorioSintegraMFD)
+(int registers, char* file, char* month, char* year, char* companyName, char* address, char* number, char* complement,
+ char* district, char* city, char* zipCode, char* phone, char* fax, char* contact) {
     return NotYet(__func__, {Int(registers), In(file), In(month), In(year), In(companyName), In(address), In(number),
                              In(complement), In(district), In(city), In(zipCode), In(phone), In(fax), In(contact)});
 }
-ORB_SIM_ENTRY(Bematech_FI_GeraRegistrosSpedMFD)(char* originFile, char* destinationFile, char* start, char* end,
-                                                char* profile, char* cfop, char* incomeCode, char* situationA,
-                                                char* situationB) {
+ORB_SIM_ENTRY(Bematech_FI_GeraRegistrosSpedMFD)
+(char* originFile, char* destinationFile, char* start, char* end, char* profile, char* cfop, char* incomeCode,
+ char* situationA, char* situationB) {
     return NotYet(__func__, {In(originFile), In(destinationFile), In(start), In(end), In(profile), In(cfop),
                              In(incomeCode), In(situationA), In(situationB)});
 }

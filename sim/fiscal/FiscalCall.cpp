@@ -72,11 +72,19 @@ nlohmann::json JournalArgs(const std::vector<Arg>& args) {
     nlohmann::json list = nlohmann::json::array();
     for (const auto& a : args) {
         switch (a.kind) {
-            case Arg::kText: list.push_back(a.text ? nlohmann::json(Cp1252ToUtf8(a.text)) : nlohmann::json()); break;
-            case Arg::kArea: list.push_back(a.area ? nlohmann::json(Cp1252ToUtf8(AreaAfter(a))) : nlohmann::json()); break;
-            case Arg::kInt: list.push_back(a.value); break;
+            case Arg::kText:
+                list.push_back(a.text ? nlohmann::json(Cp1252ToUtf8(a.text)) : nlohmann::json());
+                break;
+            case Arg::kArea:
+                list.push_back(a.area ? nlohmann::json(Cp1252ToUtf8(AreaAfter(a))) : nlohmann::json());
+                break;
+            case Arg::kInt:
+                list.push_back(a.value);
+                break;
             case Arg::kOut:
-                list.push_back(!a.out ? nlohmann::json() : a.outSet ? nlohmann::json(a.outValue) : nlohmann::json(*a.out));
+                list.push_back(!a.out     ? nlohmann::json()
+                               : a.outSet ? nlohmann::json(a.outValue)
+                                          : nlohmann::json(*a.out));
                 break;
         }
     }
@@ -238,12 +246,13 @@ int Run(const char* entry, std::initializer_list<Arg> list, const Handler& handl
         if (!s.hw.power) {
             // Nothing answers; only the power check itself can tell the printer is off.
             rc = call.entry == "Bematech_FI_VerificaImpressoraLigada" ? kPrinterOff
-                 : call.entry == "BemaFormataTX"                     ? -1  // its 0 would mean "sent"
-                                                                     : kCommunication;
+                 : call.entry == "BemaFormataTX"                      ? -1  // its 0 would mean "sent"
+                                                                      : kCommunication;
         } else if (TakeInjection(s, call.entry, injected)) {
             rc = injected.returnCode;
-            if (injected.withStatus) s.faults.statuses.insert(s.faults.statuses.begin(),
-                                                               ForcedStatus{injected.ack, injected.st1, injected.st2, 1});
+            if (injected.withStatus)
+                s.faults.statuses.insert(s.faults.statuses.begin(),
+                                         ForcedStatus{injected.ack, injected.st1, injected.st2, 1});
         } else {
             if (!(flags & kStatusRead)) {
                 s.faults.ack = 6;

@@ -14,12 +14,12 @@ namespace orb::sim::fiscal {
 
 // Status byte 1 and status byte 2, as the driver decodes them.
 namespace st1 {
-constexpr int kPaperOut = 128, kPaperLow = 64, kClock = 32, kPrinterError = 16, kSyntax = 8,
-              kUnknownCommand = 4, kCouponOpen = 2, kParameterCount = 1;
+constexpr int kPaperOut = 128, kPaperLow = 64, kClock = 32, kPrinterError = 16, kSyntax = 8, kUnknownCommand = 4,
+              kCouponOpen = 2, kParameterCount = 1;
 }
 namespace st2 {
-constexpr int kParameterType = 128, kMemoryFull = 64, kMemoryError = 32, kRateNotProgrammed = 16,
-              kRatesFull = 8, kCancelNotAllowed = 4, kOwnerNotProgrammed = 2, kNotExecuted = 1;
+constexpr int kParameterType = 128, kMemoryFull = 64, kMemoryError = 32, kRateNotProgrammed = 16, kRatesFull = 8,
+              kCancelNotAllowed = 4, kOwnerNotProgrammed = 2, kNotExecuted = 1;
 }
 
 constexpr int kOk = 1;

@@ -19,11 +19,26 @@ State FactoryState(int model) {
     s.id.model = model;
     s.id.serial = "SIM" + std::string(15, '0') + (model < 10 ? "0" : "") + std::to_string(model);
     switch (model) {
-        case 14: s.id.firmware = "010302"; s.id.modelName = "VIRTUAL FI 14"; break;
-        case 18: s.id.firmware = "010303"; s.id.modelName = "VIRTUAL FI 18"; break;
-        case 19: s.id.firmware = "010100"; s.id.modelName = "VIRTUAL TH FI 19"; break;
-        case 27: s.id.firmware = "010002"; s.id.modelName = "VIRTUAL TH FI 27"; break;
-        default: s.id.firmware = "010101"; s.id.modelName = "VIRTUAL TH FI 34"; break;
+        case 14:
+            s.id.firmware = "010302";
+            s.id.modelName = "VIRTUAL FI 14";
+            break;
+        case 18:
+            s.id.firmware = "010303";
+            s.id.modelName = "VIRTUAL FI 18";
+            break;
+        case 19:
+            s.id.firmware = "010100";
+            s.id.modelName = "VIRTUAL TH FI 19";
+            break;
+        case 27:
+            s.id.firmware = "010002";
+            s.id.modelName = "VIRTUAL TH FI 27";
+            break;
+        default:
+            s.id.firmware = "010101";
+            s.id.modelName = "VIRTUAL TH FI 34";
+            break;
     }
     s.rates = {{1800, false, 0}, {1200, false, 0}, {700, false, 0}, {500, true, 0}};
     s.payments = {{"Dinheiro", false, 0}};

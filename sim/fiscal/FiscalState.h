@@ -11,17 +11,17 @@
 namespace orb::sim::fiscal {
 
 struct Identity {
-    int model = 34;                     // 14, 18, 19, 27 or 34
-    std::string serial;                 // 20 characters
+    int model = 34;      // 14, 18, 19, 27 or 34
+    std::string serial;  // 20 characters
     std::string till = "0001";
     std::string firmware;
     std::string brand = "BEMATECH";
     std::string modelName;
     std::string kind = "ECF-IF";
-    int substitutions = 0;              // owner substitutions
-    std::string userRecorded;           // date and time of the user's recording
-    std::string softwareRecorded;       // date and time of the basic software's recording
-    std::string additionalLetter = " "; // letter of the additional fiscal memory
+    int substitutions = 0;               // owner substitutions
+    std::string userRecorded;            // date and time of the user's recording
+    std::string softwareRecorded;        // date and time of the basic software's recording
+    std::string additionalLetter = " ";  // letter of the additional fiscal memory
     std::string ownerName = "RESTAURANTE VIRTUAL LTDA";
     std::string ownerAddress = "RUA DAS FLORES, 100 - CENTRO - SAO PAULO - SP";
     std::string cnpj = "11.222.333/0001-81";
@@ -66,12 +66,12 @@ struct ReportTitle {
 struct Item {
     int number = 0;
     std::string code, description, tax, unit;
-    int slot = 0;                 // 1-based rate slot; 0 for II, FF and NN
-    std::int64_t quantity = 0;    // thousandths
-    std::int64_t price = 0;       // thousandths of the currency
-    std::int64_t gross = 0;       // quantity x price, in hundredths
+    int slot = 0;               // 1-based rate slot; 0 for II, FF and NN
+    std::int64_t quantity = 0;  // thousandths
+    std::int64_t price = 0;     // thousandths of the currency
+    std::int64_t gross = 0;     // quantity x price, in hundredths
     std::int64_t discount = 0, surcharge = 0;
-    std::int64_t total = 0;       // gross - discount + surcharge
+    std::int64_t total = 0;  // gross - discount + surcharge
     bool cancelled = false;
 };
 
@@ -102,8 +102,8 @@ struct NonFiscalReceipt {  // the last non-fiscal receipt, while it may be cance
 };
 
 struct Day {
-    std::string movement;   // yyyymmdd of the open fiscal day, "" before its first document
-    std::string closed;     // yyyymmdd of the last day closed by a reduction
+    std::string movement;  // yyyymmdd of the open fiscal day, "" before its first document
+    std::string closed;    // yyyymmdd of the last day closed by a reduction
     int firstCoo = 0, lastCoo = 0;
     std::int64_t gross = 0, cancellations = 0, discounts = 0, surcharges = 0;
     std::int64_t exempt = 0, substitution = 0, nonIncidence = 0;  // II, FF, NN
@@ -127,10 +127,10 @@ struct Reduction {  // one record of the fiscal memory
 
 struct Documents {
     bool couponOpen = false;
-    Coupon coupon;            // the open coupon, or the last one ended
+    Coupon coupon;                 // the open coupon, or the last one ended
     bool lastCancellable = false;  // the last coupon may still be cancelled
     bool slipPending = false;      // a linked slip of the last coupon was issued and not reversed
-    std::string open;         // "", "report" (management report) or "slip" (linked slip)
+    std::string open;              // "", "report" (management report) or "slip" (linked slip)
     int openCoo = 0;
     bool receiptCancellable = false;
     NonFiscalReceipt receipt;
@@ -161,7 +161,7 @@ struct Faults {
     std::vector<Injection> failures;
     std::vector<ForcedStatus> statuses;
     std::vector<ForcedAnswer> answers;
-    int extended = -1;  // forced extended status; -1 none
+    int extended = -1;      // forced extended status; -1 none
     std::string rawAnswer;  // answer of the last raw command
 };
 
@@ -191,8 +191,8 @@ NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(ReportTitle, title, count)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Item, number, code, description, tax, unit, slot, quantity, price,
                                                 gross, discount, surcharge, total, cancelled)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Payment, method, amount)
-NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Coupon, coo, ccf, taxNumber, name, address, items, phase,
-                                                adjustKind, adjustment, payments, paid, change, cancelled)
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Coupon, coo, ccf, taxNumber, name, address, items, phase, adjustKind,
+                                                adjustment, payments, paid, change, cancelled)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(NonFiscalReceipt, coo, totalizer, kind, amount, method)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Day, movement, closed, firstCoo, lastCoo, gross, cancellations,
                                                 discounts, surcharges, exempt, substitution, nonIncidence, supply,
@@ -206,8 +206,7 @@ NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Documents, couponOpen, coupon, l
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Injection, entry, returnCode, times, withStatus, ack, st1, st2)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(ForcedStatus, ack, st1, st2, times)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(ForcedAnswer, entry, values, times)
-NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Faults, ack, st1, st2, failures, statuses, answers, extended,
-                                                rawAnswer)
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Faults, ack, st1, st2, failures, statuses, answers, extended, rawAnswer)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(State, id, hw, rates, payments, totalizers, reports, counters, day,
                                                 docs, faults, fiscalMemory)
 

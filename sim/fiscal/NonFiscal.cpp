@@ -31,8 +31,10 @@ int IssueReceipt(Call& c, const std::string& kind, int totalizer, const std::str
     } else {
         s.day.withdrawal += amount;
     }
-    if (kind == "withdrawal") method->day -= amount;
-    else method->day += amount;
+    if (kind == "withdrawal")
+        method->day -= amount;
+    else
+        method->day += amount;
     StartDocument(c, DocKind::NonFiscal, "COMPROVANTE NÃO-FISCAL");
     c.Print(Columns((totalizer ? Digits(totalizer, 2) + " " : std::string()) + Call::Utf8(title), Money(amount)));
     c.Print(Columns(Call::Utf8(method->name), Money(amount)));

@@ -59,8 +59,9 @@ ORB_SIM_ENTRY(Bematech_FI_Cancelamentos)(char* outCancellations) {
     return Answer1(__func__, outCancellations, [](const State& s) { return Digits(s.day.cancellations, 14); });
 }
 ORB_SIM_ENTRY(Bematech_FI_DataMovimento)(char* outDate) {
-    return Answer1(__func__, outDate,
-                   [](const State& s) { return s.day.movement.empty() ? std::string("000000") : DdmmyyFromYmd(s.day.movement); });
+    return Answer1(__func__, outDate, [](const State& s) {
+        return s.day.movement.empty() ? std::string("000000") : DdmmyyFromYmd(s.day.movement);
+    });
 }
 ORB_SIM_ENTRY(Bematech_FI_NumeroCaixa)(char* outTill) {
     return Answer1(__func__, outTill, [](const State& s) { return PadLeft(Utf8ToCp1252(s.id.till), 4); });
@@ -109,9 +110,8 @@ ORB_SIM_ENTRY(Bematech_FI_MarcaModeloTipoImpressoraMFD)(char* outBrand, char* ou
     });
 }
 
-ORB_SIM_ENTRY(Bematech_FI_DataHoraGravacaoUsuarioSWBasicoMFAdicional)(char* outUserRecorded,
-                                                                     char* outSoftwareRecorded,
-                                                                     char* outAdditionalLetter) {
+ORB_SIM_ENTRY(Bematech_FI_DataHoraGravacaoUsuarioSWBasicoMFAdicional)
+(char* outUserRecorded, char* outSoftwareRecorded, char* outAdditionalLetter) {
     return Run(__func__, {Area(outUserRecorded), Area(outSoftwareRecorded), Area(outAdditionalLetter)}, [](Call& c) {
         c.Answer(0, PadRight(Utf8ToCp1252(c.s.id.userRecorded), 20));
         c.Answer(1, PadRight(Utf8ToCp1252(c.s.id.softwareRecorded), 20));
@@ -189,7 +189,8 @@ ORB_SIM_ENTRY(Bematech_FI_VerificaFormasPagamento)(char* outMethods) {
             for (const auto& p : c.s.docs.coupon.payments)
                 if (p.method == m.name) last += p.amount;
             if (!text.empty()) text += ",";
-            text += PadRight(Utf8ToCp1252(m.name), 16) + Digits(m.day, 20) + Digits(last, 20) + (m.linkable ? "1" : "0");
+            text +=
+                PadRight(Utf8ToCp1252(m.name), 16) + Digits(m.day, 20) + Digits(last, 20) + (m.linkable ? "1" : "0");
         }
         c.Answer(0, text);
         return kOk;

@@ -41,12 +41,18 @@ int Execute(Call& c) {
     c.s.faults.st1 = 0;
     c.s.faults.st2 = 0;
     int rc = kOk;
-    if (code == "00") rc = OpenCoupon(c, fields.size() > 1 ? fields[1] : std::string(), "", "");
-    else if (code == "14") rc = CancelCoupon(c);
-    else if (code == "27") c.s.faults.rawAnswer = PartialTotalsText(c.s);
-    else c.s.faults.st1 |= st1::kUnknownCommand;
-    if (rc == kBadArgument) c.s.faults.st2 |= st2::kParameterType;
-    else if (rc != kOk && c.s.faults.st1 == 0 && c.s.faults.st2 == 0) c.s.faults.st2 |= st2::kNotExecuted;
+    if (code == "00")
+        rc = OpenCoupon(c, fields.size() > 1 ? fields[1] : std::string(), "", "");
+    else if (code == "14")
+        rc = CancelCoupon(c);
+    else if (code == "27")
+        c.s.faults.rawAnswer = PartialTotalsText(c.s);
+    else
+        c.s.faults.st1 |= st1::kUnknownCommand;
+    if (rc == kBadArgument)
+        c.s.faults.st2 |= st2::kParameterType;
+    else if (rc != kOk && c.s.faults.st1 == 0 && c.s.faults.st2 == 0)
+        c.s.faults.st2 |= st2::kNotExecuted;
     return 0;
 }
 
@@ -76,15 +82,11 @@ static int AnswerLastReading(Call& c) {
 }
 
 ORB_SIM_ENTRY(BemaLe_Variaveis)(char* outAnswer) {
-    return Run(
-        __func__, {Area(outAnswer)},
-        AnswerLastReading, kStatusRead);
+    return Run(__func__, {Area(outAnswer)}, AnswerLastReading, kStatusRead);
 }
 
 ORB_SIM_ENTRY(BemaRetorna_ASCII)(char* outAnswer) {
-    return Run(
-        __func__, {Area(outAnswer)},
-        AnswerLastReading, kStatusRead);
+    return Run(__func__, {Area(outAnswer)}, AnswerLastReading, kStatusRead);
 }
 
 ORB_SIM_ENTRY(BemaIniPortaStr)(char* port) {

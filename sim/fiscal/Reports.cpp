@@ -75,8 +75,7 @@ ORB_SIM_ENTRY(Bematech_FI_AbreRelatorioGerencialMFD)(char* slot) {
         if (NeedsDetailMemory(c, rc)) return rc;
         int n = Slot(c.Text(0));
         if (n < 1 || n > kReportSlots) return kBadArgument;
-        if (Trim(c.s.reports.at(static_cast<std::size_t>(n - 1)).title).empty())
-            return c.Refuse(0, st2::kNotExecuted);
+        if (Trim(c.s.reports.at(static_cast<std::size_t>(n - 1)).title).empty()) return c.Refuse(0, st2::kNotExecuted);
         if (int r = OpenReport(c, n); r != kOk) return r;
         return kOk;
     });
@@ -162,9 +161,9 @@ int BarCode(Call& c, const char* symbology, std::size_t minDigits, std::size_t m
 
 }  // namespace
 
-#define ORB_SIM_BARCODE(name, symbology, minDigits, maxDigits, numeric)                      \
-    ORB_SIM_ENTRY(name)(char* code) {                                                        \
-        return Run(__func__, {In(code)},                                                     \
+#define ORB_SIM_BARCODE(name, symbology, minDigits, maxDigits, numeric)                           \
+    ORB_SIM_ENTRY(name)(char* code) {                                                             \
+        return Run(__func__, {In(code)},                                                          \
                    [](Call& c) { return BarCode(c, symbology, minDigits, maxDigits, numeric); }); \
     }
 
@@ -205,7 +204,8 @@ int Cut(Call& c, int lines) {
 }  // namespace
 
 ORB_SIM_ENTRY(Bematech_FI_AcionaGuilhotinaMFD)(int mode) {
-    return Run(__func__, {Int(mode)}, [](Call& c) { return c.Int(0) == 0 || c.Int(0) == 1 ? Cut(c, 0) : kBadArgument; });
+    return Run(__func__, {Int(mode)},
+               [](Call& c) { return c.Int(0) == 0 || c.Int(0) == 1 ? Cut(c, 0) : kBadArgument; });
 }
 
 ORB_SIM_ENTRY(Bematech_FI_AvancaPapelAcionaGuilhotinaMFD)(int lines, int mode) {

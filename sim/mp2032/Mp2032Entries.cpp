@@ -75,8 +75,8 @@ int ORB_VENDOR_CALL FormataTX(char* text, int style, int italic, int underline, 
         const int result = mp2032::State().open ? 1 : 0;
         if (result == 1) mp2032::AppendToRoll(mp2032::RenderOnPaper(bytes));
         mp2032::AppendToJournal(
-            "FormataTX", Json::array({mp2032::RenderOnPaper(bytes), style, italic, underline, doubleHeight, bold}).dump(),
-            result);
+            "FormataTX",
+            Json::array({mp2032::RenderOnPaper(bytes), style, italic, underline, doubleHeight, bold}).dump(), result);
         return result;
     });
 }
@@ -84,7 +84,8 @@ int ORB_VENDOR_CALL FormataTX(char* text, int style, int italic, int underline, 
 int ORB_VENDOR_CALL ComandoTX(char* bytes, int length) {
     return Guarded([&] {
         // Raw bytes may hold zeros: the length, not a terminator, says where they end.
-        const std::string raw = bytes && length > 0 ? std::string(bytes, static_cast<std::size_t>(length)) : std::string();
+        const std::string raw =
+            bytes && length > 0 ? std::string(bytes, static_cast<std::size_t>(length)) : std::string();
         const int result = mp2032::State().open && bytes && length >= 0 ? 1 : 0;
         if (result == 1) mp2032::AppendToRoll(mp2032::RenderOnPaper(raw));
         mp2032::AppendToJournal("ComandoTX", Json::array({mp2032::RenderOnPaper(raw), length}).dump(), result);
@@ -105,8 +106,10 @@ int ORB_VENDOR_CALL Mp2032Sim_Control(const char* requestJson, char* reply, int 
     try {
         const Json request = Json::parse(InText(requestJson));
         std::string command;
-        if (request.is_object() && request.contains("sim") && request["sim"].is_string()) command = request["sim"];
-        else if (request.is_object() && request.contains("command") && request["command"].is_string()) command = request["command"];
+        if (request.is_object() && request.contains("sim") && request["sim"].is_string())
+            command = request["sim"];
+        else if (request.is_object() && request.contains("command") && request["command"].is_string())
+            command = request["command"];
         const bool clear = request.is_object() && request.value("clear", false);
         if (command == "roll") {
             Json answer{{"roll", ReadWhole(mp2032::RollPath())}};
@@ -122,8 +125,9 @@ int ORB_VENDOR_CALL Mp2032Sim_Control(const char* requestJson, char* reply, int 
             std::string ports;
             for (const std::string& p : mp2032::PresentPorts()) ports += (ports.empty() ? "" : ",") + p;
             const auto& state = mp2032::State();
-            return WriteReply(Json{{"open", state.open}, {"port", Cp1252ToUtf8(state.port)}, {"ports", Cp1252ToUtf8(ports)}},
-                              reply, replySize);
+            return WriteReply(
+                Json{{"open", state.open}, {"port", Cp1252ToUtf8(state.port)}, {"ports", Cp1252ToUtf8(ports)}}, reply,
+                replySize);
         }
         if (command == "reset") {
             mp2032::State() = {};

@@ -64,7 +64,8 @@ std::string RenderOnPaper(std::string_view bytes) {
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         if (b == '\n' || b == '\r') {
-            const bool pair = i + 1 < bytes.size() && (bytes[i + 1] == '\n' || bytes[i + 1] == '\r') && bytes[i + 1] != bytes[i];
+            const bool pair =
+                i + 1 < bytes.size() && (bytes[i + 1] == '\n' || bytes[i + 1] == '\r') && bytes[i + 1] != bytes[i];
             if (b == '\n' || pair) cp1252 += '\n';
             if (pair) ++i;
         } else if ((b < 0x20 && b != '\t') || b == 0x7F) {

@@ -13,9 +13,15 @@ namespace orb::sim::sign {
 
 namespace {
 
-struct BnFree { void operator()(BIGNUM* b) const { BN_clear_free(b); } };
-struct CtxFree { void operator()(BN_CTX* c) const { BN_CTX_free(c); } };
-struct KeyFree { void operator()(EVP_PKEY* k) const { EVP_PKEY_free(k); } };
+struct BnFree {
+    void operator()(BIGNUM* b) const { BN_clear_free(b); }
+};
+struct CtxFree {
+    void operator()(BN_CTX* c) const { BN_CTX_free(c); }
+};
+struct KeyFree {
+    void operator()(EVP_PKEY* k) const { EVP_PKEY_free(k); }
+};
 using Bn = std::unique_ptr<BIGNUM, BnFree>;
 
 // DigestInfo of an MD5 digest (PKCS #1): the algorithm's identifier, then the 16 digest bytes.
@@ -75,7 +81,8 @@ std::optional<std::string> Sign(std::string_view data, std::string_view modulusH
     em[0] = 0x00;
     em[1] = 0x01;
     em[k - digestInfoSize - 1] = 0x00;
-    std::copy(std::begin(kMd5DigestInfo), std::end(kMd5DigestInfo), em.begin() + static_cast<std::ptrdiff_t>(k - digestInfoSize));
+    std::copy(std::begin(kMd5DigestInfo), std::end(kMd5DigestInfo),
+              em.begin() + static_cast<std::ptrdiff_t>(k - digestInfoSize));
     std::copy(digest, digest + 16, em.end() - 16);
 
     std::unique_ptr<BN_CTX, CtxFree> ctx(BN_CTX_new());

@@ -13,9 +13,8 @@ namespace Orb00100 {
 // cancellation and report totalizers, found on the printer or programmed into its first free
 // slots. A value passed in stands unless the printer's list names that totalizer, and is never
 // programmed. A slot the printer refuses to program comes back empty. The table is not used.
-void CarregaTotalizador(std::string& cvEmitido, std::string& vendaCons, std::string& compraCred,
-                        std::string& cancCred, std::string& relatorio, const std::string& scheme,
-                        int model, orb::fw::ClientDataSet*& unused);
+void CarregaTotalizador(std::string& cvEmitido, std::string& vendaCons, std::string& compraCred, std::string& cancCred,
+                        std::string& relatorio, const std::string& scheme, int model, orb::fw::ClientDataSet*& unused);
 // The slot numbers of the six management-report titles (payment means, identification,
 // configuration, table transfers, table check, open tables); all empty on the models without
 // a detail memory, and for a title neither found nor programmed.
@@ -23,9 +22,8 @@ void CarregaRelatorioGer(std::string& meiosPgto, std::string& identPafEcf, std::
                          std::string& transMesa, std::string& confMesa, std::string& mesasAbertas,
                          const std::string& scheme, int model);
 // Partial totalizers cannot be named on these printers: nothing is sent and the answer is false.
-bool Nomeia_TotParcial_Bematech(const std::string& name, const std::string& index,
-                                const std::string& scheme, const std::string& spare, bool show,
-                                bool spareFlag);
+bool Nomeia_TotParcial_Bematech(const std::string& name, const std::string& index, const std::string& scheme,
+                                const std::string& spare, bool show, bool spareFlag);
 
 // ---- Tax rates -----------------------------------------------------------------------------
 // The host's table receives the rates table: one row per programmed rate (code "01".., value,
@@ -41,7 +39,6 @@ bool Retorno_Aliquotas_Imp(const std::string& scheme);
 void CarregaRecebimento(const std::string& unused, const std::string& scheme, int model,
                         orb::fw::ClientDataSet*& table);
 // Programs the first 16 characters of name as a payment method; the status analysis's verdict.
-bool Config_FormaPg(const std::string& scheme, const std::string& name, bool show,
-                    bool cancelOpenCoupon);
+bool Config_FormaPg(const std::string& scheme, const std::string& name, bool show, bool cancelOpenCoupon);
 
 }  // namespace Orb00100

@@ -39,7 +39,8 @@ int FindName(const std::string& reply, const std::string& name, int width) {
     for (std::size_t at = reply.find(name); at != std::string::npos; at = reply.find(name, at + 1)) {
         if (at != 0 && reply[at - 1] != ',') continue;
         bool whole = true;
-        for (std::size_t i = at + name.size(); whole && i < at + static_cast<std::size_t>(width) && i < reply.size() && reply[i] != ','; ++i)
+        for (std::size_t i = at + name.size();
+             whole && i < at + static_cast<std::size_t>(width) && i < reply.size() && reply[i] != ','; ++i)
             whole = reply[i] == ' ';
         if (whole) return static_cast<int>(at) + 1;
     }
@@ -187,8 +188,7 @@ private:
 
 void CarregaRecebimento(const std::string& /*unused*/, const std::string& scheme, int model,
                         orb::fw::ClientDataSet*& table) {
-    if (table == nullptr)
-        throw orb::fw::Exception("CarregaRecebimento: no table of payment types was passed");
+    if (table == nullptr) throw orb::fw::Exception("CarregaRecebimento: no table of payment types was passed");
     ClientDataSet& copy = DataModule().cdsReceb;
     // Whatever restriction an earlier call left must not outlive the rows it was made for.
     copy.SetFiltered(false);

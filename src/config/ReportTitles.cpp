@@ -64,10 +64,8 @@ void CarregaRelatorioGer(std::string& meiosPgto, std::string& identPafEcf, std::
                 attempted[i] = true;
                 std::string number = SlotText(next);
                 std::string title = text;
-                const int rc = queries::CallEntry(Bematech_FI_NomeiaRelatorioGerencialMFD, number.data(),
-                                                  title.data());
-                ImpFisDebug("Bematech_FI_NomeiaRelatorioGerencialMFD : " + orb::fw::IntToStr(next) + " - " +
-                            text);
+                const int rc = queries::CallEntry(Bematech_FI_NomeiaRelatorioGerencialMFD, number.data(), title.data());
+                ImpFisDebug("Bematech_FI_NomeiaRelatorioGerencialMFD : " + orb::fw::IntToStr(next) + " - " + text);
                 if (Recorded(scheme, rc)) *slots[i] = number;
                 ++next;
                 DropRecord(list);

@@ -39,9 +39,7 @@ Reply ReadList(PFN_Bematech_FI_RetornoAliquotas entry, const char* name, int wid
     return {code, std::move(text)};
 }
 
-Reply ReadRates(int width) {
-    return ReadList(Bematech_FI_RetornoAliquotas, "Bematech_FI_RetornoAliquotas", width);
-}
+Reply ReadRates(int width) { return ReadList(Bematech_FI_RetornoAliquotas, "Bematech_FI_RetornoAliquotas", width); }
 Reply ReadServiceRates(int width) {
     return ReadList(Bematech_FI_VerificaAliquotasIss, "Bematech_FI_VerificaAliquotasIss", width);
 }
@@ -74,8 +72,7 @@ void AppendRate(ClientDataSet& rates, const std::string& code, double value, con
 }  // namespace
 
 void CarregaAliquota(const std::string& scheme, orb::fw::ClientDataSet*& table) {
-    if (table == nullptr)
-        throw orb::fw::Exception("CarregaAliquota: no table was passed to receive the tax rates");
+    if (table == nullptr) throw orb::fw::Exception("CarregaAliquota: no table was passed to receive the tax rates");
     TdtmBematech100& dm = DataModule();
 
     const Reply rates = ReadRates(kRateListWidth);

@@ -46,9 +46,9 @@ struct Totalizer {
 
 }  // namespace
 
-void CarregaTotalizador(std::string& cvEmitido, std::string& vendaCons, std::string& compraCred,
-                        std::string& cancCred, std::string& relatorio, const std::string& scheme,
-                        int model, orb::fw::ClientDataSet*& /*unused*/) {
+void CarregaTotalizador(std::string& cvEmitido, std::string& vendaCons, std::string& compraCred, std::string& cancCred,
+                        std::string& relatorio, const std::string& scheme, int model,
+                        orb::fw::ClientDataSet*& /*unused*/) {
     EnsureDataModule();
 
     queries::AnswerArea area(kListWidth);
@@ -58,7 +58,7 @@ void CarregaTotalizador(std::string& cvEmitido, std::string& vendaCons, std::str
     Recorded(scheme, code);
 
     const Totalizer scanned[] = {
-        {"CV-EMITIDO", "CV-EMITIDO", &cvEmitido},   {"VENDA-CONS", "VENDA-CONS", &vendaCons},
+        {"CV-EMITIDO", "CV-EMITIDO", &cvEmitido},    {"VENDA-CONS", "VENDA-CONS", &vendaCons},
         {"Compra-Cred", "Compra-Cred", &compraCred}, {"RELATORIO", "Relatorio", &relatorio},
         {"Canc-Cred", "Canc-Cred", &cancCred},
     };
@@ -91,8 +91,8 @@ void CarregaTotalizador(std::string& cvEmitido, std::string& vendaCons, std::str
 }
 
 bool Nomeia_TotParcial_Bematech(const std::string& /*name*/, const std::string& /*index*/,
-                                const std::string& /*scheme*/, const std::string& /*spare*/,
-                                bool /*show*/, bool /*spareFlag*/) {
+                                const std::string& /*scheme*/, const std::string& /*spare*/, bool /*show*/,
+                                bool /*spareFlag*/) {
     return false;
 }
 

@@ -29,7 +29,8 @@ constexpr char kNoNumber[] = "ERRO";
 
 const Variant& Element(std::span<const Variant> params, std::size_t index) {
     if (index >= params.size())
-        throw orb::fw::EListError("List index out of bounds (" + orb::fw::IntToStr(static_cast<std::int64_t>(index)) + ")");
+        throw orb::fw::EListError("List index out of bounds (" + orb::fw::IntToStr(static_cast<std::int64_t>(index)) +
+                                  ")");
     return params[index];
 }
 
@@ -42,9 +43,7 @@ std::string RecordFlag(std::span<const Variant> params) {
     }
 }
 
-std::string CouponNumber(int number) {
-    return orb::hostlib::Ajusta(orb::fw::IntToStr(number), kNumberWidth);
-}
+std::string CouponNumber(int number) { return orb::hostlib::Ajusta(orb::fw::IntToStr(number), kNumberWidth); }
 
 bool IsNoNumber(const std::string& number) { return orb::fw::UpperCase(number) == kNoNumber; }
 

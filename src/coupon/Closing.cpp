@@ -83,8 +83,8 @@ bool StartClosing(const ClosingInput& in, bool& retried) {
     }
     for (;;) {
         std::string kindArg = kind, valueKind = "$", amountArg = amount;
-        const int code = queries::CallEntry(Bematech_FI_IniciaFechamentoCupom, kindArg.data(), valueKind.data(),
-                                            amountArg.data());
+        const int code =
+            queries::CallEntry(Bematech_FI_IniciaFechamentoCupom, kindArg.data(), valueKind.data(), amountArg.data());
         ImpFisDebug("Bematech_FI_IniciaFechamentoCupom : " + kind + " - $ - " + amount);
         if (AnalisaRetorno(in.scheme, code, in.show, false, false)) return true;
         if (!OfferRetry(in, retried)) return false;
@@ -97,8 +97,8 @@ std::string ChangeReceipt(const ClosingInput& in) {
     const std::string method = orb::fw::Copy(DataModule().msgPadrao.Msg("Dinheiro"), 1, 16);
     const std::string amount = orb::fw::FormatFloat("0.00", in.change);
     std::string totalizerArg = in.receiptTotalizer, amountArg = amount, methodArg = method;
-    const int code = queries::CallEntry(Bematech_FI_RecebimentoNaoFiscal, totalizerArg.data(), amountArg.data(),
-                                        methodArg.data());
+    const int code =
+        queries::CallEntry(Bematech_FI_RecebimentoNaoFiscal, totalizerArg.data(), amountArg.data(), methodArg.data());
     ImpFisDebug("Bematech_FI_RecebimentoNaoFiscal : " + in.receiptTotalizer + " - " + amount + " - " + method);
     AnalisaRetorno(in.scheme, code, in.show, false, false);
     std::string counter;

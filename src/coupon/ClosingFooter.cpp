@@ -69,12 +69,12 @@ std::string ComposeFooter(const ClosingInput& in, const PaymentsOutcome& payment
         second && !orb::fw::Trim(in.consumerName2).empty() ? orb::fw::Copy(in.consumerName2, 1, 20) : "";
     return Formata_rodape(
         8, in.footerMode, in.firstText, NoteLine(in.noteNumber), TaxLine(in.federalTax, in.stateTax),
-        StateLine(in, net), orb::fw::Copy(in.consumerCode, 1, 20), orb::fw::Copy(in.consumerName, 1, 20), code2,
-        name2, in.operatorCode, in.operatorName, TablePrefix(in.tableNumber), PasswordLine(in.password), "", "", "",
+        StateLine(in, net), orb::fw::Copy(in.consumerCode, 1, 20), orb::fw::Copy(in.consumerName, 1, 20), code2, name2,
+        in.operatorCode, in.operatorName, TablePrefix(in.tableNumber), PasswordLine(in.password), "", "", "",
         in.freeText, counters ? in.printerNumber : "", counters ? in.conferenceCer : "",
         counters ? in.conferenceCoo : "", in.balanceMode, form == Form::Agreement ? "1" : "2",
-        ConsumerBalance(in, payments.accountDebits), form == Form::Standard ? in.subsidised : 0.0, 0.0,
-        &dm.cdsRodape, &dm.cdsRodape, &dm.cdsRodape, false, nullptr, LoyaltyLine(in.loyaltyPoints), "",
+        ConsumerBalance(in, payments.accountDebits), form == Form::Standard ? in.subsidised : 0.0, 0.0, &dm.cdsRodape,
+        &dm.cdsRodape, &dm.cdsRodape, false, nullptr, LoyaltyLine(in.loyaltyPoints), "",
         form == Form::BalanceBlock ? BalanceBlock() : "", in.dailyConsumption);
 }
 
@@ -90,14 +90,22 @@ std::string StateLine(const ClosingInput& in, double net) {
     // The net amount as the programme reads it: its cents, without a separator.
     const std::string netText = orb::fw::StringReplaceAll(orb::fw::FormatFloat(".00", net),
                                                           std::string(1, orb::fw::Settings().DecimalSeparator), "");
-    return CP("PARAÍBA LEGAL - RECEITA CIDADÃ") + "\n\rTORPEDO PREMIADO: " +
-           orb::fw::Copy(FormataCNPJ(in.companyTaxNumber), 1, 9) + " " +
+    return CP("PARAÍBA LEGAL - RECEITA CIDADÃ") +
+           "\n\rTORPEDO PREMIADO: " + orb::fw::Copy(FormataCNPJ(in.companyTaxNumber), 1, 9) + " " +
            orb::fw::FormatDateTime("ddmmyyyy", orb::fw::Now()) + " " + in.stateNumber + " " + netText;
 }
 
 std::string PasswordLine(const std::string& password) {
     if (password.empty()) return {};
-    return "\x1B" "E" "\x1B" "W1" + DataModule().msgPadrao.Msg("SENHA") + password + "\x1B" "F" "\x1B" "W0";
+    return "\x1B"
+           "E"
+           "\x1B"
+           "W1" +
+           DataModule().msgPadrao.Msg("SENHA") + password +
+           "\x1B"
+           "F"
+           "\x1B"
+           "W0";
 }
 
 std::string LoyaltyLine(double points) {

@@ -12,38 +12,38 @@
 namespace Orb00100::closing {
 
 struct ClosingInput {
-    std::string receiptTotalizer;   // 0
-    std::string firstText;          // 1
-    std::string scheme;             // 2
-    bool changeReceipt = false;     // 4
-    bool show = false;              // 5
-    double discount = 0, change = 0, surcharge = 0;  // 6, 7, 8
-    TransferUse transfer;           // 9, 11
-    std::string freeText;           // 10
-    orb::fw::Variant movements, paymentTypes;  // 13, 14
+    std::string receiptTotalizer;                                          // 0
+    std::string firstText;                                                 // 1
+    std::string scheme;                                                    // 2
+    bool changeReceipt = false;                                            // 4
+    bool show = false;                                                     // 5
+    double discount = 0, change = 0, surcharge = 0;                        // 6, 7, 8
+    TransferUse transfer;                                                  // 9, 11
+    std::string freeText;                                                  // 10
+    orb::fw::Variant movements, paymentTypes;                              // 13, 14
     std::string consumerCode, consumerName, consumerCode2, consumerName2;  // 15-18
-    std::string selector19, selector20;        // 19, 20
-    std::string tableNumber;                   // 21
-    std::string operatorCode, operatorName;    // 22, 23
-    std::string balanceMode;                   // 27
-    std::string conferenceCoo, conferenceCer;  // 28, 29
-    std::string password;                      // 31
-    orb::fw::Variant creditBalances, familyBalances, loans;  // 32, 33, 34
-    std::string selector35, footerMode;        // 35, 36
-    double balanceBefore = 0, subsidised = 0;  // 37, 38
-    std::string transferReceipt;               // 40
-    std::string printerNumber;                 // 41
-    std::string stateNumber;                   // 42
-    std::string stateCode;                     // 43
-    std::string companyTaxNumber;              // 45
-    std::string limitKind, dailyLimit, monthlyLimit;  // 46, 47, 48
-    orb::fw::Variant consumption;              // 49
-    double federalTax = 0, stateTax = 0;       // 51, 58
-    double loyaltyPoints = 0;                  // 52
-    double excessBalance = 0;                  // 53
-    std::string noteNumber;                    // 56
-    std::string dailyConsumption;              // 59
-    bool printSecondConsumer = false;          // 60
+    std::string selector19, selector20;                                    // 19, 20
+    std::string tableNumber;                                               // 21
+    std::string operatorCode, operatorName;                                // 22, 23
+    std::string balanceMode;                                               // 27
+    std::string conferenceCoo, conferenceCer;                              // 28, 29
+    std::string password;                                                  // 31
+    orb::fw::Variant creditBalances, familyBalances, loans;                // 32, 33, 34
+    std::string selector35, footerMode;                                    // 35, 36
+    double balanceBefore = 0, subsidised = 0;                              // 37, 38
+    std::string transferReceipt;                                           // 40
+    std::string printerNumber;                                             // 41
+    std::string stateNumber;                                               // 42
+    std::string stateCode;                                                 // 43
+    std::string companyTaxNumber;                                          // 45
+    std::string limitKind, dailyLimit, monthlyLimit;                       // 46, 47, 48
+    orb::fw::Variant consumption;                                          // 49
+    double federalTax = 0, stateTax = 0;                                   // 51, 58
+    double loyaltyPoints = 0;                                              // 52
+    double excessBalance = 0;                                              // 53
+    std::string noteNumber;                                                // 56
+    std::string dailyConsumption;                                          // 59
+    bool printSecondConsumer = false;                                      // 60
 };
 
 // Reads the values in order; a value that cannot be read stops the reading there and leaves

@@ -72,8 +72,7 @@ bool AbreCupom(Variant& params) {
         std::string taxNumber = Copy(in.taxNumber, 1, 29);
         std::string name = Copy(in.name, 1, 30);
         std::string address = Copy(in.address, 1, 80);
-        const int code = queries::CallEntry(Bematech_FI_AbreCupomMFD, taxNumber.data(), name.data(),
-                                            address.data());
+        const int code = queries::CallEntry(Bematech_FI_AbreCupomMFD, taxNumber.data(), name.data(), address.data());
         ImpFisDebug("Bematech_FI_AbreCupomMFD :" + in.taxNumber + " - " + in.name + " - " + in.address);
 
         stMensagemTaa.clear();

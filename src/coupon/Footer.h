@@ -16,17 +16,15 @@ namespace Orb00100 {
 std::string Formata_rodape(int maxLines, const std::string& footerMode, const std::string& firstText,
                            const std::string& noteLine, const std::string& taxLine, const std::string& stateLine,
                            const std::string& code1, const std::string& name1, const std::string& code2,
-                           const std::string& name2, const std::string& operatorCode,
-                           const std::string& operatorName, const std::string& tablePrefix,
-                           const std::string& passwordLine, const std::string& unused1,
+                           const std::string& name2, const std::string& operatorCode, const std::string& operatorName,
+                           const std::string& tablePrefix, const std::string& passwordLine, const std::string& unused1,
                            const std::string& unused2, const std::string& unused3, const std::string& freeText,
                            const std::string& printerNumber, const std::string& cer, const std::string& coo,
-                           const std::string& balanceMode, const std::string& layout, double balance,
-                           double subsidised, double unusedAmount, orb::fw::ClientDataSet* balances1,
-                           orb::fw::ClientDataSet* balances2, orb::fw::ClientDataSet* balances3,
-                           bool useLines, orb::fw::StringList* lines, const std::string& loyaltyLine,
-                           const std::string& centredText, const std::string& balanceBlock,
-                           const std::string& dailyConsumption);
+                           const std::string& balanceMode, const std::string& layout, double balance, double subsidised,
+                           double unusedAmount, orb::fw::ClientDataSet* balances1, orb::fw::ClientDataSet* balances2,
+                           orb::fw::ClientDataSet* balances3, bool useLines, orb::fw::StringList* lines,
+                           const std::string& loyaltyLine, const std::string& centredText,
+                           const std::string& balanceBlock, const std::string& dailyConsumption);
 
 // The one line naming where the printer's maker can be reached.
 extern const char* const kMakerContactLine;

@@ -14,7 +14,7 @@ struct ItemInput {
     double price = 0;
     double discount = 0;
     double surcharge = 0;
-    std::string unit;         // UNIDADE
+    std::string unit;  // UNIDADE
 };
 
 struct ItemFields {

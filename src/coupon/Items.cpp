@@ -27,9 +27,9 @@ using queries::CallEntry;
 int SendItem(ItemFields f, bool model34) {
     int code = 0;
     if (model34) {
-        code = CallEntry(Bematech_FI_VendeItemArredondamentoMFD, f.code.data(), f.description.data(),
-                         f.tax.data(), f.unit.data(), f.quantity.data(), f.unitPrice.data(), f.surcharge.data(),
-                         f.discount.data(), 0);
+        code =
+            CallEntry(Bematech_FI_VendeItemArredondamentoMFD, f.code.data(), f.description.data(), f.tax.data(),
+                      f.unit.data(), f.quantity.data(), f.unitPrice.data(), f.surcharge.data(), f.discount.data(), 0);
         ImpFisDebug("Bematech_FI_VendeItemArredondamentoMFD: " + f.code + " - " + f.description + " - " + f.tax +
                     " - " + f.unit + " - " + f.quantity + " - " + f.unitPrice + " - " + f.surcharge + " - " +
                     f.discount + " - False");

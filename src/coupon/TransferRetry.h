@@ -6,8 +6,8 @@
 namespace Orb00100 {
 
 struct TransferUse {
-    std::string kind;   // IDUTILTEF: "S" or "T" when the sale uses a transfer
-    bool inUse = false; // UTILTEF
+    std::string kind;    // IDUTILTEF: "S" or "T" when the sale uses a transfer
+    bool inUse = false;  // UTILTEF
     bool Active() const { return inUse && (kind == "S" || kind == "T"); }
 };
 

@@ -17,14 +17,15 @@ struct Line {
 };
 
 // Our own support line: the module names no outside company.
-constexpr const char* kSupportLine =
-    "Suporte técnico: consulte o revendedor autorizado do equipamento fiscal.";
+constexpr const char* kSupportLine = "Suporte técnico: consulte o revendedor autorizado do equipamento fiscal.";
 
 constexpr auto kPadrao = std::to_array<Line>({
     {"Nome", "NOME"},
     {"Relatorio", "Relatorios"},
     {"ConfReducao", "Confirma impressão da redução z?"},
-    {"CancelaTEF", "Os comprovantes de transação TEF não foram impressos corretamente e serão cancelados. Efetue as transações manuais ou cancele o cupom fiscal."},
+    {"CancelaTEF",
+     "Os comprovantes de transação TEF não foram impressos corretamente e serão cancelados. Efetue as transações "
+     "manuais ou cancele o cupom fiscal."},
     {"Consumidor", "Consumidor"},
     {"Dinheiro", "Dinheiro"},
     {"Convenio", "Convênio"},
@@ -49,8 +50,11 @@ constexpr auto kPadrao = std::to_array<Line>({
     {"CancNPermitidoX", "Cancelamento não permitido pela impressora fiscal após emissão de Leitura X."},
     {"CGCIENProg", "CGC/IE do proprietário não programados na impressora fiscal."},
     {"ComandoNExec", "Comando não executado pela impressora fiscal."},
-    {"ArqConfig_Inv1", "O arquivo (%s) possui internamente um código de filial diferente da filial definida no nome do  arquivo. Atualize o arquivo antes de tentar novamente."},
-    {"Arq_ECF", "Arquivo com configuração da Impressora Fiscal não encontrado. Este caixa não pode operar sem Impressora Fiscal."},
+    {"ArqConfig_Inv1",
+     "O arquivo (%s) possui internamente um código de filial diferente da filial definida no nome do  arquivo. "
+     "Atualize o arquivo antes de tentar novamente."},
+    {"Arq_ECF",
+     "Arquivo com configuração da Impressora Fiscal não encontrado. Este caixa não pode operar sem Impressora Fiscal."},
     {"ErroPorta", "Erro ao abrir porta de comunicação."},
     {"Suprimento", "Suprimento"},
     {"Sangria", "Sangria"},
@@ -72,7 +76,8 @@ constexpr auto kPadrao = std::to_array<Line>({
     {"ERRO_GT", "Arquivo de configuração da impressora não encontrado."},
     {"DataDif", "Data da impressora fiscal difere da data do sistema em mais de 15 minutos."},
     {"ErroComando", "Erro ao enviar comando para a impressora."},
-    {"DataFiscalAnterior", "A data fiscal da impressora está menor que a data atual. É necessária a impressão de uma Redução Z. Confirma?"},
+    {"DataFiscalAnterior",
+     "A data fiscal da impressora está menor que a data atual. É necessária a impressão de uma Redução Z. Confirma?"},
     {"PoucoPapel", "Impressora fiscal com pouco papel."},
     {"AliqNaoCad", "AliqNaoCad"},
     {"RelGerencial", "Rel Gerencial"},
@@ -131,11 +136,22 @@ constexpr auto kPadrao = std::to_array<Line>({
     {"Tampa_aberta", "Fim de papel ou a tampa da impressora não esta fechada corretamente."},
     {"TOTALIZ", "ENTRADA-SAIDA"},
     {"TOTALIZOUTROS", "OUTROS"},
-    {"ArqConfig_Inv2", "O arquivo (%s) possui internamente um código de caixa diferente do caixa definido no nome do arquivo. Atualize o arquivo antes de tentar novamente."},
-    {"ArqConfig_Inv3", "Arquivo (%s) está inválido. Foi encontrado um erro na criptografia dos dados. Atualize o arquivo antes de tentar novamente."},
-    {"ArqConfig_Inv4", "Arquivo (%s) está inválido. O valor do totalizador geral da impressora fiscal está incorreto e um dos valores CRO, CRZ ou Venda Bruta da última redução Z gravados no banco de dados não confere com o valor registrado na impressora fiscal. O sistema será aberto, mas apenas para consultas e registro de vendas manuais."},
-    {"ArqConfig_Recompor", "Arquivo (%s) está inválido. Valor do totalizador geral da impressora fiscal está incorreto. Ao teclar OK este valor será automaticamente recuperado."},
-    {"ArqConfig_Inv", "Arquivo (%s) com a configuração da impressora fiscal está inválido. Atualize o arquivo antes de tentar novamente."},
+    {"ArqConfig_Inv2",
+     "O arquivo (%s) possui internamente um código de caixa diferente do caixa definido no nome do arquivo. Atualize o "
+     "arquivo antes de tentar novamente."},
+    {"ArqConfig_Inv3",
+     "Arquivo (%s) está inválido. Foi encontrado um erro na criptografia dos dados. Atualize o arquivo antes de tentar "
+     "novamente."},
+    {"ArqConfig_Inv4",
+     "Arquivo (%s) está inválido. O valor do totalizador geral da impressora fiscal está incorreto e um dos valores "
+     "CRO, CRZ ou Venda Bruta da última redução Z gravados no banco de dados não confere com o valor registrado na "
+     "impressora fiscal. O sistema será aberto, mas apenas para consultas e registro de vendas manuais."},
+    {"ArqConfig_Recompor",
+     "Arquivo (%s) está inválido. Valor do totalizador geral da impressora fiscal está incorreto. Ao teclar OK este "
+     "valor será automaticamente recuperado."},
+    {"ArqConfig_Inv",
+     "Arquivo (%s) com a configuração da impressora fiscal está inválido. Atualize o arquivo antes de tentar "
+     "novamente."},
     {"CDCLIE", "Cliente : "},
     {"Ope_Imp_Pap", "Impressora com pouco papel ou sem papel."},
     {"Tot_Acre", "Total de Acréscimos"},
@@ -183,15 +199,24 @@ constexpr auto kPadrao = std::to_array<Line>({
     {"TRIBUTACAO", "Tributacao"},
     {"TRIBUTADOS", "Tributados"},
     {"SubTrib", "Subst. Tributaria"},
-    {"OPE_N_CV", "Operação bloqueada. Totalizador não fiscal de contra vale ou cartão consumidor não foram cadastrados na impressora fiscal."},
-    {"OPE_N_CART", "Operação bloqueada. Totalizador não fiscal de cartão consumidor não foi cadastrado na impressora fiscal."},
+    {"OPE_N_CV",
+     "Operação bloqueada. Totalizador não fiscal de contra vale ou cartão consumidor não foram cadastrados na "
+     "impressora fiscal."},
+    {"OPE_N_CART",
+     "Operação bloqueada. Totalizador não fiscal de cartão consumidor não foi cadastrado na impressora fiscal."},
     {"N_POS_DIR", "Não foi possível criar o diretório:"},
-    {"DCVT32_N_ENC", "Operação bloqueada. O arquivo DCVT32.dll não foi encontrado no diretório (%s). Favor verificar o arquivo antes de continuar a operação."},
+    {"DCVT32_N_ENC",
+     "Operação bloqueada. O arquivo DCVT32.dll não foi encontrado no diretório (%s). Favor verificar o arquivo antes "
+     "de continuar a operação."},
     {"N_POS_DCVT32", "Operação bloqueada. Não foi possível carregar o arquivo DCVT32.dll."},
-    {"N_ENC_CLIENTE.CFG", "Não foi possível realizar a descriptografia do código do consumidor, pois o arquivo (Cliente.Cfg) não foi encontrado no diretório %s."},
+    {"N_ENC_CLIENTE.CFG",
+     "Não foi possível realizar a descriptografia do código do consumidor, pois o arquivo (Cliente.Cfg) não foi "
+     "encontrado no diretório %s."},
     {"ProdVend", "Produtos da Venda"},
     {"Cabecalho", "CODIGO     NOME          QTDE   VR.UNIT. VR.TOT."},
-    {"ERRO_ABRE_CUP", "Ocorreu um erro na abertura do cupom. Verifique se a impressora está conectada corretamente para que a venda seja cancelada automaticamente. Caso contrário cancele a venda manualmente."},
+    {"ERRO_ABRE_CUP",
+     "Ocorreu um erro na abertura do cupom. Verifique se a impressora está conectada corretamente para que a venda "
+     "seja cancelada automaticamente. Caso contrário cancele a venda manualmente."},
     {"SENHA", "SENHA: "},
     {"SEQ", "Sequencial : "},
     {"CONF_MES", " Conferencia de Mesa "},
@@ -213,7 +238,9 @@ constexpr auto kPadrao = std::to_array<Line>({
     {"TOT_MEN_SUB", "Total Pago ainda Menor que o SubTotal !!!"},
     {"REDZ_REALIZ", "Já foi realizada a Redução Z, somente no Dia Seguinte !!!"},
     {"LEITX_OBRIG", "Leitura X de Início de Dia Obrigatória!!!"},
-    {"ERRO_COM_ECF", "Erro de Comunicação com a impressora. Verifique cabos seriais, porta serial (1 ou 2), Impressora (Desligada ou Ligada)..."},
+    {"ERRO_COM_ECF",
+     "Erro de Comunicação com a impressora. Verifique cabos seriais, porta serial (1 ou 2), Impressora (Desligada ou "
+     "Ligada)..."},
     {"FIN_LIST_REG", "Final da Lista de Registradores da Categoria."},
     {"BAN_N_CAD", "Banco não Cadastrado..."},
     {"ConfRelFechamento", "Confirma impressão dos relatórios de fechamento?"},
@@ -224,7 +251,9 @@ constexpr auto kPadrao = std::to_array<Line>({
     {"Sald_Cons", "Saldo Final : "},
     {"Valor_Fam", "VALOR"},
     {"FAMILIA", "FAMILIA"},
-    {"Bemafi_Imp", "O parâmetro Impressora no arquivo BemaFI32.ini encontra-se com o valor errado.O sistema irá alterar este parâmetro automaticamente e será fechado."},
+    {"Bemafi_Imp",
+     "O parâmetro Impressora no arquivo BemaFI32.ini encontra-se com o valor errado.O sistema irá alterar este "
+     "parâmetro automaticamente e será fechado."},
     {"GER_PDR_N_ATV", "Gerenciador não está ativo."},
     {"CANC_TRANS", "Cancelada a Transação"},
     {"DOC_NO", "Doc No: "},
@@ -233,7 +262,9 @@ constexpr auto kPadrao = std::to_array<Line>({
     {"Erroporta_Disp", "A porta serial parametrizada para o display não foi aberta."},
     {"REDE", "Rede: "},
     {"REG_DARUMA", "Não foi possível encontrar a configuração do registro"},
-    {"OPE_FORMA_N_PERM", "Operação bloqueada. Existem produtos isentos na venda que não podem ser recebidos com a forma de pagamento selecionada."},
+    {"OPE_FORMA_N_PERM",
+     "Operação bloqueada. Existem produtos isentos na venda que não podem ser recebidos com a forma de pagamento "
+     "selecionada."},
     {"REDZ_EMIT", "A Redução Z já foi emitida, o caixa não pode ser aberto. O sistema será fechado."},
     {"AGUARDE_CUPOM", "AGUARDE A EMISSÃO DO CUPOM FISCAL"},
     {"Cancelado", "Cancelado"},
@@ -247,7 +278,9 @@ constexpr auto kPadrao = std::to_array<Line>({
     {"Observacao", "Observacao: "},
     {"LIMDIA", "Limite Diário : "},
     {"LIMMES", "Limite Mensal : "},
-    {"ErroGravacao", "Não foi possível gravar o arquivo no diretório parametrizado no arquivo de incialização(Bemafi32.ini) da impressora."},
+    {"ErroGravacao",
+     "Não foi possível gravar o arquivo no diretório parametrizado no arquivo de incialização(Bemafi32.ini) da "
+     "impressora."},
     {"CompraCredito", "Venda - Crédito Pessoal"},
     {"SaldoExcedente", "Saldo Excedente: "},
     {"SALDO_CONSUMO_DIA", "Saldo Cons Dia:"},

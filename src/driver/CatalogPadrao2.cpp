@@ -15,8 +15,12 @@ struct Line {
 
 constexpr auto kPadrao2 = std::to_array<Line>({
     {"Erro_Detectar", "Impressora não detectada para a geração do arquivo COTEPE."},
-    {"Erro_FechaPorta", "Erro ao fechar porta da impressora fiscal, isso impossibilitará a geração do  arquivo COTEPE, favor verificar impressora fiscal"},
-    {"Erro_SWMFD", "Não foi encontrado o arquivo SWMFD.dll, isso impossibilitará a geração do  arquivo COTEPE, favor verificar se o arquivo se encontra no diretório."},
+    {"Erro_FechaPorta",
+     "Erro ao fechar porta da impressora fiscal, isso impossibilitará a geração do  arquivo COTEPE, favor verificar "
+     "impressora fiscal"},
+    {"Erro_SWMFD",
+     "Não foi encontrado o arquivo SWMFD.dll, isso impossibilitará a geração do  arquivo COTEPE, favor verificar se o "
+     "arquivo se encontra no diretório."},
     {"Erro_Data", "Data inválida! Isso impossibilitará a geração do  arquivo COTEPE."},
     {"Erro_Faixa", "Faixa inválida! Isso impossibilitará a geração do  arquivo COTEPE."},
     {"Erro_ArqOri", "Falha na abertura do arquivo de origem. Isso impossibilitará a geração do  arquivo COTEPE."},
@@ -42,7 +46,8 @@ constexpr auto kPadrao2 = std::to_array<Line>({
     {"Erro_sintaxe", "Erro de sintaxe! Verifique os parâmetros."},
     {"Erro_Comando_Inv", "Comando inválido!"},
     {"Erro_Execucao", "Falha na execução do comando fiscal!"},
-    {"Erro_Aplicativo", "O aplicativo é incompatível com o arquivo deste modelo de ECF ou com a versão de seu software básico!"},
+    {"Erro_Aplicativo",
+     "O aplicativo é incompatível com o arquivo deste modelo de ECF ou com a versão de seu software básico!"},
     {"GER_COTEPE_OK", "Geração do arquivo COTEPE realizada com sucesso"},
     {"SALDO_FIN", "Saldo Final : %s"},
     {"NRCUPOM", "Nr.Cupom"},

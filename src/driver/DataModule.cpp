@@ -14,8 +14,7 @@ TdtmBematech100& EnsureDataModule() {
 
 TdtmBematech100& DataModule() {
     if (dtmBematech100 == nullptr)
-        throw orb::fw::Exception(
-            "The driver's data module does not exist yet: StartImpFiscal must be called first");
+        throw orb::fw::Exception("The driver's data module does not exist yet: StartImpFiscal must be called first");
     return *dtmBematech100;
 }
 

@@ -17,21 +17,19 @@ public:
     // Tables, by owning subsystem. Each owner gives its table fields when it first needs them.
     orb::fw::ClientDataSet cdsAliqImpFis{"cdsAliqImpFis"};
     orb::fw::ClientDataSet cdsReceb{"cdsReceb"};
-    orb::fw::ClientDataSet cdsMovCaixa{"cdsMovCaixa"}, cdsMovCaixaTef{"cdsMovCaixaTef"},
-        cdsRecebAux{"cdsRecebAux"}, cdsRodape{"cdsRodape"}, cdsVazio{"cdsVazio"};
+    orb::fw::ClientDataSet cdsMovCaixa{"cdsMovCaixa"}, cdsMovCaixaTef{"cdsMovCaixaTef"}, cdsRecebAux{"cdsRecebAux"},
+        cdsRodape{"cdsRodape"}, cdsVazio{"cdsVazio"};
     orb::fw::ClientDataSet cdsSaldCred{"cdsSaldCred"}, cdsFamiliaSaldo{"cdsFamiliaSaldo"},
         cdsEmprestimo{"cdsEmprestimo"}, cdsVrSaldConsumi{"cdsVrSaldConsumi"};
-    orb::fw::ClientDataSet cdsMovFecha{"cdsMovFecha"}, cdsSangria{"cdsSangria"},
-        cdsOperadorSup{"cdsOperadorSup"}, cdsTipoReceAux{"cdsTipoReceAux"},
-        cdsMovAbertura{"cdsMovAbertura"}, cdsMovTot{"cdsMovTot"};
+    orb::fw::ClientDataSet cdsMovFecha{"cdsMovFecha"}, cdsSangria{"cdsSangria"}, cdsOperadorSup{"cdsOperadorSup"},
+        cdsTipoReceAux{"cdsTipoReceAux"}, cdsMovAbertura{"cdsMovAbertura"}, cdsMovTot{"cdsMovTot"};
     orb::fw::ClientDataSet cdsImposto{"cdsImposto"}, cdsImpostoRedZ{"cdsImpostoRedZ"};
-    orb::fw::ClientDataSet cdsTipoRece{"cdsTipoRece"}, cdsReducaoZ{"cdsReducaoZ"},
-        cdsFormPgtoRedZ{"cdsFormPgtoRedZ"}, cdsTotNFiscRedZ{"cdsTotNFiscRedZ"};
+    orb::fw::ClientDataSet cdsTipoRece{"cdsTipoRece"}, cdsReducaoZ{"cdsReducaoZ"}, cdsFormPgtoRedZ{"cdsFormPgtoRedZ"},
+        cdsTotNFiscRedZ{"cdsTotNFiscRedZ"};
     orb::fw::ClientDataSet cdsParametros{"cdsParametros"};
     orb::fw::ClientDataSet cdsDadosPaf{"cdsDadosPaf"}, cdsBuscaNrSerieEcf{"cdsBuscaNrSerieEcf"},
         cdsArquivosZepMd5{"cdsArquivosZepMd5"};
-    orb::fw::ClientDataSet cdsParcProdutos{"cdsParcProdutos"}, cdsTeste{"cdsTeste"},
-        cdsItemsReg{"cdsItemsReg"};
+    orb::fw::ClientDataSet cdsParcProdutos{"cdsParcProdutos"}, cdsTeste{"cdsTeste"}, cdsItemsReg{"cdsItemsReg"};
     orb::fw::ClientDataSet cdsProdVend{"cdsProdVend"}, cdsAliqProduto{"cdsAliqProduto"},
         cdsMesaAberOrb{"cdsMesaAberOrb"}, cdsProdutoTransf{"cdsProdutoTransf"};
     orb::fw::ClientDataSet cdsProdDeb{"cdsProdDeb"}, cdsProdCred{"cdsProdCred"};

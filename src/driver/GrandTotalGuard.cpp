@@ -21,9 +21,7 @@ void ShowMessage(const std::string& text, const std::string& scheme) {
 }
 
 // A quote inside a value must not end the filter's text literal.
-std::string Quoted(const std::string& value) {
-    return "'" + orb::fw::StringReplaceAll(value, "'", "''") + "'";
-}
+std::string Quoted(const std::string& value) { return "'" + orb::fw::StringReplaceAll(value, "'", "''") + "'"; }
 
 std::string WithPath(const std::string& text, const std::string& path) {
     const int at = orb::fw::Pos("%s", text);
@@ -50,9 +48,7 @@ std::string ReadCopy(const std::string& cipher) {
 
 }  // namespace
 
-std::string TamboraPath() {
-    return orb::platform::JoinPath(orb::platform::HostDirectory(), "Tambora.cds");
-}
+std::string TamboraPath() { return orb::platform::JoinPath(orb::platform::HostDirectory(), "Tambora.cds"); }
 
 bool Atu_TotGeral(const orb::fw::Variant& params) {
     TdtmBematech100& dm = EnsureDataModule();
@@ -103,8 +99,7 @@ bool Atu_TotGeral(const orb::fw::Variant& params) {
                     ShowMessage(WithPath(dm.msgPadrao.Msg("ArqConfig_Recompor"), path), scheme);
                 write();
             } else {
-                if (boNUtilTaa && !boClieUtil)
-                    ShowMessage(WithPath(dm.msgPadrao.Msg("ArqConfig_Inv4"), path), scheme);
+                if (boNUtilTaa && !boClieUtil) ShowMessage(WithPath(dm.msgPadrao.Msg("ArqConfig_Inv4"), path), scheme);
                 boClieUtil = false;
                 ok = false;
             }

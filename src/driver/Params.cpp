@@ -13,9 +13,7 @@ std::string ParamText(const orb::fw::Variant& params, std::string_view name) {
     return hl::RecebeParams(params, name).ToString();
 }
 
-int ParamInt(const orb::fw::Variant& params, std::string_view name) {
-    return hl::RecebeParams(params, name).ToInt();
-}
+int ParamInt(const orb::fw::Variant& params, std::string_view name) { return hl::RecebeParams(params, name).ToInt(); }
 
 bool ParamBool(const orb::fw::Variant& params, std::string_view name) {
     return hl::RecebeParams(params, name).ToBool();
@@ -36,8 +34,6 @@ bool GuardedIntake(std::string_view operation, const std::function<void()>& read
     return false;
 }
 
-void ReplaceParams(orb::fw::Variant& params, const NamedValues& outputs) {
-    params = hl::MakeParams(outputs);
-}
+void ReplaceParams(orb::fw::Variant& params, const NamedValues& outputs) { params = hl::MakeParams(outputs); }
 
 }  // namespace Orb00100

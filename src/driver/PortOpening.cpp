@@ -57,8 +57,7 @@ bool AbrePorta(const orb::fw::Variant& params) {
     queries::CallEntry(Bematech_FI_StatusEstendidoMFD, &extendedStatus);
     if (extendedStatus == 33) {
         std::string taxNumber, name, address;
-        queries::CallEntry(Bematech_FI_CancelaRecebimentoNaoFiscalMFD, taxNumber.data(), name.data(),
-                           address.data());
+        queries::CallEntry(Bematech_FI_CancelaRecebimentoNaoFiscalMFD, taxNumber.data(), name.data(), address.data());
     }
 
     int ack = 0, st1 = 0, st2 = 0;

@@ -61,9 +61,7 @@ int HoursMinutes(const std::string& difference) {
 
 }  // namespace
 
-std::string Bemafi32IniPath() {
-    return orb::platform::JoinPath(orb::platform::SystemDirectory(), "Bemafi32.ini");
-}
+std::string Bemafi32IniPath() { return orb::platform::JoinPath(orb::platform::SystemDirectory(), "Bemafi32.ini"); }
 
 bool Carrega_Dados_Impressora(orb::fw::Variant& params) {
     std::string scheme, dataAtu, ecf, red, serie, dataImp;
@@ -127,9 +125,8 @@ bool Carrega_Dados_Impressora(orb::fw::Variant& params) {
     return ok;
 }
 
-bool VerificaData(const std::string& scheme, orb::fw::TDateTime& fiscalDate,
-                  const std::string& printerDateTime, const std::string& movementDate,
-                  bool readPrinter) {
+bool VerificaData(const std::string& scheme, orb::fw::TDateTime& fiscalDate, const std::string& printerDateTime,
+                  const std::string& movementDate, bool readPrinter) {
     EnsureDataModule();
     bool ok = true;
     std::string printer = printerDateTime;
@@ -140,19 +137,16 @@ bool VerificaData(const std::string& scheme, orb::fw::TDateTime& fiscalDate,
 
     try {
         if (!printer.empty()) {
-            std::string text = Copy(printer, 1, 2) + "/" + Copy(printer, 3, 2) + "/" +
-                               Copy(printer, 5, 2) + " " + Copy(printer, 7, 2) + ":" +
-                               Copy(printer, 9, 2);
+            std::string text = Copy(printer, 1, 2) + "/" + Copy(printer, 3, 2) + "/" + Copy(printer, 5, 2) + " " +
+                               Copy(printer, 7, 2) + ":" + Copy(printer, 9, 2);
             // The seconds, where the printer gave them, keep a clock 16 minutes ahead from
             // passing as 15 minutes and some seconds.
             const std::string seconds = Copy(printer, 11, 2);
             if (seconds.size() == 2 && !EmptyString(seconds)) text += ":" + seconds;
             const orb::fw::TDateTime printerClock = orb::fw::StrToDateTime(text);
-            const std::string difference =
-                orb::hostlib::SubtDataHoraZep(printerClock, orb::fw::Now());
+            const std::string difference = orb::hostlib::SubtDataHoraZep(printerClock, orb::fw::Now());
             if (HoursMinutes(difference) > 15) {
-                if (boNUtilTaa || !boClieUtil)
-                    ShowMessage(DataModule().msgPadrao.Msg("DataDif"), 3, scheme);
+                if (boNUtilTaa || !boClieUtil) ShowMessage(DataModule().msgPadrao.Msg("DataDif"), 3, scheme);
                 boClieUtil = false;
                 ok = false;
             }
@@ -172,48 +166,64 @@ bool VerificaData(const std::string& scheme, orb::fw::TDateTime& fiscalDate,
 }
 
 std::string Codigo_Nacional_ECF(int model, const std::string& firmwareVersion) {
-    struct Code { const char* version; const char* code; };
+    struct Code {
+        const char* version;
+        const char* code;
+    };
     auto lookup = [&](std::initializer_list<Code> table, const char* other) -> std::string {
         for (const Code& c : table)
             if (firmwareVersion == c.version) return c.code;
         return other;
     };
     switch (model) {
-    case 14:
-        return lookup({{"010000", "031001"}, {"010101", "031002"}, {"010202", "031003"},
-                       {"010302", "031004"}},
-                      "031004");
-    case 18:
-        return lookup({{"010000", "030801"}, {"010001", "030802"}, {"010101", "030803"},
-                       {"010202", "030804"}, {"010302", "030805"}, {"010303", "030806"}},
-                      "030806");
-    case 19:
-        return lookup({{"010000", "030901"}, {"010100", "030902"}}, "030902");
-    case 27:
-    case 34: {
-        // These models report their version themselves; the one passed is not trusted.
-        std::string version;
-        if (!Versao_Software_Basico("", version)) return "032102";
-        return version == "010002" ? "032102" : "032101";
-    }
-    default:
-        return "000000";
+        case 14:
+            return lookup({{"010000", "031001"}, {"010101", "031002"}, {"010202", "031003"}, {"010302", "031004"}},
+                          "031004");
+        case 18:
+            return lookup({{"010000", "030801"},
+                           {"010001", "030802"},
+                           {"010101", "030803"},
+                           {"010202", "030804"},
+                           {"010302", "030805"},
+                           {"010303", "030806"}},
+                          "030806");
+        case 19:
+            return lookup({{"010000", "030901"}, {"010100", "030902"}}, "030902");
+        case 27:
+        case 34: {
+            // These models report their version themselves; the one passed is not trusted.
+            std::string version;
+            if (!Versao_Software_Basico("", version)) return "032102";
+            return version == "010002" ? "032102" : "032101";
+        }
+        default:
+            return "000000";
     }
 }
 
-void DefineParametrosImpressora(unsigned char& columns, std::string& lineEnd,
-                                std::string& controlString, const std::string& model) {
+void DefineParametrosImpressora(unsigned char& columns, std::string& lineEnd, std::string& controlString,
+                                const std::string& model) {
     const std::string crlf = "\r\n", lf = "\n", esc = "\x1b";
     if (model == "1") {
-        columns = 36; lineEnd = crlf; controlString = esc + "w";
+        columns = 36;
+        lineEnd = crlf;
+        controlString = esc + "w";
     } else if (model == "2") {
-        columns = 42; lineEnd = lf; controlString = esc + "w";
+        columns = 42;
+        lineEnd = lf;
+        controlString = esc + "w";
     } else if (model == "5" || model == "6") {
-        columns = 42; lineEnd = lf; controlString = esc + "m";
+        columns = 42;
+        lineEnd = lf;
+        controlString = esc + "m";
     } else if (model == "7") {
-        columns = 40; lineEnd = lf; controlString = esc + "w";
+        columns = 40;
+        lineEnd = lf;
+        controlString = esc + "w";
     } else {
-        columns = 48; lineEnd = crlf; controlString = esc + "w";
+        columns = 48;
+        lineEnd = crlf;
+        controlString = esc + "w";
     }
 }
 

@@ -17,16 +17,15 @@ bool Carrega_Dados_Impressora(orb::fw::Variant& params);
 // Compares the printer's clock (DDMMYYHHMM[SS], read from the printer when readPrinter) with
 // the computer's and refuses a difference of more than 15 minutes. fiscalDate receives the
 // movement date (DDMMYY) or today.
-bool VerificaData(const std::string& scheme, orb::fw::TDateTime& fiscalDate,
-                  const std::string& printerDateTime, const std::string& movementDate,
-                  bool readPrinter);
+bool VerificaData(const std::string& scheme, orb::fw::TDateTime& fiscalDate, const std::string& printerDateTime,
+                  const std::string& movementDate, bool readPrinter);
 
 // The six-digit national code of the printer model and firmware version ("000000" unknown).
 std::string Codigo_Nacional_ECF(int model, const std::string& firmwareVersion);
 
 // Line width, line end and control string of a non-fiscal printer model.
-void DefineParametrosImpressora(unsigned char& columns, std::string& lineEnd,
-                                std::string& controlString, const std::string& model);
+void DefineParametrosImpressora(unsigned char& columns, std::string& lineEnd, std::string& controlString,
+                                const std::string& model);
 
 // The maker's configuration file in the system folder.
 std::string Bemafi32IniPath();

@@ -65,8 +65,8 @@ public:
 
 }  // namespace
 
-bool EnviaComando(const std::string& scheme, const std::string& command,
-                  std::span<const std::string> arguments, bool show, bool /*spare*/) {
+bool EnviaComando(const std::string& scheme, const std::string& command, std::span<const std::string> arguments,
+                  bool show, bool /*spare*/) {
     TdtmBematech100& dm = EnsureDataModule();
     // A dialog below pumps the host's messages, which may call in here again.
     if (boComando) return false;
@@ -114,8 +114,7 @@ bool EnviaComando(const std::string& scheme, const std::string& command,
     if (!sent) {
         if (show) {
             ImpFisDebug("ERRO!!! Comando : " + frame);
-            if (ImpressoraOK(scheme, true, false, false))
-                ShowError(scheme, dm.msgPadrao.Msg("ErroComando"), 3);
+            if (ImpressoraOK(scheme, true, false, false)) ShowError(scheme, dm.msgPadrao.Msg("ErroComando"), 3);
         }
         return false;
     }
@@ -127,8 +126,7 @@ std::string RetornoImpFiscal(const std::string& variable, bool trim) {
     std::vector<char> buffer(kAnswerWidth + 1, '\0');
     std::fill_n(buffer.begin(), kAnswerWidth, ' ');
     if (const auto read = Resolve(BemaLe_Variaveis, "BemaLe_Variaveis")) read(buffer.data());
-    const std::string area(buffer.begin(),
-                           std::find(buffer.begin(), buffer.begin() + kAnswerWidth, '\0'));
+    const std::string area(buffer.begin(), std::find(buffer.begin(), buffer.begin() + kAnswerWidth, '\0'));
 
     std::string answer;
     if (variable == "3529" || variable == "23")

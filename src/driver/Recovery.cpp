@@ -15,9 +15,7 @@ namespace Orb00100 {
 
 namespace {
 
-std::string HostFile(const char* name) {
-    return orb::platform::JoinPath(orb::platform::HostDirectory(), name);
-}
+std::string HostFile(const char* name) { return orb::platform::JoinPath(orb::platform::HostDirectory(), name); }
 
 }  // namespace
 

@@ -9,18 +9,18 @@ namespace Orb00100 {
 
 // What the port opening read from its named parameters.
 struct PortParams {
-    std::string branch;   // CDFILIAL
-    std::string till;     // CDCAIXA
-    std::string serial;   // NRSERIEIMP
-    std::string scheme;   // ESQUEMA
-    std::string port;     // CDPORTAIMPFIS
+    std::string branch;  // CDFILIAL
+    std::string till;    // CDCAIXA
+    std::string serial;  // NRSERIEIMP
+    std::string scheme;  // ESQUEMA
+    std::string port;    // CDPORTAIMPFIS
 };
 
 // Either file present means a sale was in progress.
-std::string SaleRecoveryPath();           // cdsVenda.cds
-std::string CancelledItemsRecoveryPath(); // cdsItensCancelados.cds
+std::string SaleRecoveryPath();            // cdsVenda.cds
+std::string CancelledItemsRecoveryPath();  // cdsItensCancelados.cds
 // The last card-transfer record; IdSituVenda "O" leaves the coupon alone.
-std::string LastTefRecoveryPath();        // ultTef.cds
+std::string LastTefRecoveryPath();  // ultTef.cds
 
 // extendedStatus is the port opening's reading of the extended status, read again here (into
 // the same integer) when the last transfer record exists. Failures of the recovery files or of

@@ -20,11 +20,10 @@ struct Flag {
 
 // Return codes with a catalogued meaning; every other code passes without a message.
 constexpr Flag kReturnCodes[] = {
-    {0, "ERRO_COM_ECF"},   {-1, "ErroExecucao"},  {-2, "ParamInvalido"}, {-3, "AliqNProg"},
-    {-4, "ErroArqIni"},    {-5, "ErroPorta"},     {-6, "ImpDeslig"},     {-7, "BancoNCad"},
-    {-8, "ErroGravacao"},  {-18, "ErroAbrirArq"}, {-19, "ParamErro"},    {-20, "TransCanc"},
-    {-21, "TransAprov"},   {-22, "ImpNConcl"},    {-23, "OperNConcl"},   {-24, "FormPgtoNProg"},
-    {-25, "TotNFisNProg"}, {-26, "TransEfet"},    {-28, "InfNImpre"},
+    {0, "ERRO_COM_ECF"},    {-1, "ErroExecucao"},  {-2, "ParamInvalido"}, {-3, "AliqNProg"},    {-4, "ErroArqIni"},
+    {-5, "ErroPorta"},      {-6, "ImpDeslig"},     {-7, "BancoNCad"},     {-8, "ErroGravacao"}, {-18, "ErroAbrirArq"},
+    {-19, "ParamErro"},     {-20, "TransCanc"},    {-21, "TransAprov"},   {-22, "ImpNConcl"},   {-23, "OperNConcl"},
+    {-24, "FormPgtoNProg"}, {-25, "TotNFisNProg"}, {-26, "TransEfet"},    {-28, "InfNImpre"},
 };
 
 // Status byte 2: every bit is a failure, reported from the highest bit down.
@@ -36,7 +35,10 @@ constexpr Flag kStatus2[] = {
 // Status byte 1 bits that fail the verdict (paper, low paper, open coupon and parameter error
 // are handled on their own because their effects differ).
 constexpr Flag kStatus1Failures[] = {
-    {32, "ErroRelogio"}, {16, "ImpErro"}, {8, "SyntaxErro"}, {4, "ComandoErro"},
+    {32, "ErroRelogio"},
+    {16, "ImpErro"},
+    {8, "SyntaxErro"},
+    {4, "ComandoErro"},
 };
 
 std::string Text(std::string_view key) { return DataModule().msgPadrao.Msg(key); }
@@ -87,8 +89,7 @@ void CancelOpenCoupon(const std::string& scheme) {
 
 }  // namespace
 
-bool AnalisaRetorno(const std::string& scheme, int returnCode, bool show, bool cancelOpenCoupon,
-                    bool warnLowPaper) {
+bool AnalisaRetorno(const std::string& scheme, int returnCode, bool show, bool cancelOpenCoupon, bool warnLowPaper) {
     bool ok = true;
     Reporter reporter(scheme, show);
 

@@ -9,11 +9,10 @@
 
 namespace Orb00100 {
 
-bool AnalisaRetorno(const std::string& scheme, int returnCode, bool show, bool cancelOpenCoupon,
-                    bool warnLowPaper);
+bool AnalisaRetorno(const std::string& scheme, int returnCode, bool show, bool cancelOpenCoupon, bool warnLowPaper);
 bool ImpressoraOK(const std::string& scheme, bool show, bool cancelOpenCoupon, bool warnLowPaper);
-bool EnviaComando(const std::string& scheme, const std::string& command,
-                  std::span<const std::string> arguments, bool show, bool spare);
+bool EnviaComando(const std::string& scheme, const std::string& command, std::span<const std::string> arguments,
+                  bool show, bool spare);
 std::string RetornoImpFiscal(const std::string& variable, bool trim);
 
 }  // namespace Orb00100

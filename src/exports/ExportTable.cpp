@@ -17,9 +17,9 @@ std::vector<Operation> BuildOperations() {
     std::vector<Operation> ops;
     // The cast takes the function through the row's own signature: a row that does not match
     // the operation's declaration does not compile.
-#define ORB_OP(EXPORTS, Result, Name, PARAMS, ARGS)                                              \
-    ops.push_back(detail::MakeOperation(#Name, ORB_EXPORT_KIND_##EXPORTS,                        \
-                                        static_cast<Result(*) PARAMS>(&::Orb00100::Name)));
+#define ORB_OP(EXPORTS, Result, Name, PARAMS, ARGS) \
+    ops.push_back(                                  \
+        detail::MakeOperation(#Name, ORB_EXPORT_KIND_##EXPORTS, static_cast<Result(*) PARAMS>(&::Orb00100::Name)));
 #include "exports/Operations.inc"
 #undef ORB_OP
     return ops;
@@ -31,9 +31,12 @@ Global Plain(const char* name, Value& variable) {
     g.name = name;
     g.get = [&variable] { return fw::Variant(variable); };
     g.set = [&variable](const fw::Variant& v) {
-        if constexpr (std::is_same_v<Value, bool>) variable = v.ToBool();
-        else if constexpr (std::is_same_v<Value, int>) variable = v.ToInt();
-        else variable = v.ToString();
+        if constexpr (std::is_same_v<Value, bool>)
+            variable = v.ToBool();
+        else if constexpr (std::is_same_v<Value, int>)
+            variable = v.ToInt();
+        else
+            variable = v.ToString();
     };
     return g;
 }
@@ -51,9 +54,8 @@ std::vector<Global> BuildGlobals() {
     using namespace ::Orb00100;
     std::vector<Global> globals;
     globals.push_back(ReadOnly("dtmBematech100", [] { return fw::Variant(dtmBematech100 != nullptr); }));
-    globals.push_back(ReadOnly("ImpFisDLLHandle", [] {
-        return fw::Variant(static_cast<std::int64_t>(ImpFisDLLHandle));
-    }));
+    globals.push_back(
+        ReadOnly("ImpFisDLLHandle", [] { return fw::Variant(static_cast<std::int64_t>(ImpFisDLLHandle)); }));
     globals.push_back(Plain("boImpFiscalOK", boImpFiscalOK));
     globals.push_back(Plain("boNUtilTaa", boNUtilTaa));
     globals.push_back(Plain("boClieUtil", boClieUtil));

@@ -31,8 +31,24 @@
 namespace orb::exports {
 
 enum class ParamKind {
-    Text, TextVar, Integer, IntegerVar, Double, DoubleVar, Bool, BoolVar, DateTime, DateTimeVar,
-    Variant, VariantVar, VariantOpenArray, TextOpenArray, StringList, StringListVar, DataSet, DataSetVar
+    Text,
+    TextVar,
+    Integer,
+    IntegerVar,
+    Double,
+    DoubleVar,
+    Bool,
+    BoolVar,
+    DateTime,
+    DateTimeVar,
+    Variant,
+    VariantVar,
+    VariantOpenArray,
+    TextOpenArray,
+    StringList,
+    StringListVar,
+    DataSet,
+    DataSetVar
 };
 enum class ResultKind { None, Bool, Text, Integer, Double, DateTime, Variant };
 enum class ExportKind { Both, Qualified, Plain };
@@ -56,7 +72,7 @@ struct Operation {
     std::function<orb::fw::Variant(std::vector<Argument>& args)> invoke;
 };
 
-const std::vector<Operation>& Operations();          // in table order
+const std::vector<Operation>& Operations();             // in table order
 const Operation* FindOperation(std::string_view name);  // plain name, case-sensitive; nullptr when absent
 
 // The exported globals, readable and settable by name (dtmBematech100 and the entry-point

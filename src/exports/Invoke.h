@@ -47,17 +47,23 @@ struct Param<std::string&> {
 template <class Scalar>
 struct ScalarConvert {
     static Scalar From(const Variant& v) {
-        if constexpr (std::is_same_v<Scalar, bool>) return v.ToBool();
-        else if constexpr (std::is_same_v<Scalar, double>) return v.ToDouble();
-        else if constexpr (std::is_same_v<Scalar, fw::TDateTime>) return v.ToDateTime();
-        else if constexpr (std::is_same_v<Scalar, int>) return v.ToInt();
-        else return static_cast<Scalar>(v.ToInt());
+        if constexpr (std::is_same_v<Scalar, bool>)
+            return v.ToBool();
+        else if constexpr (std::is_same_v<Scalar, double>)
+            return v.ToDouble();
+        else if constexpr (std::is_same_v<Scalar, fw::TDateTime>)
+            return v.ToDateTime();
+        else if constexpr (std::is_same_v<Scalar, int>)
+            return v.ToInt();
+        else
+            return static_cast<Scalar>(v.ToInt());
     }
     static Variant To(Scalar s) {
         if constexpr (std::is_same_v<Scalar, bool> || std::is_same_v<Scalar, double> ||
                       std::is_same_v<Scalar, fw::TDateTime>)
             return Variant(s);
-        else return Variant(static_cast<std::int64_t>(s));
+        else
+            return Variant(static_cast<std::int64_t>(s));
     }
 };
 
@@ -76,7 +82,7 @@ struct ScalarConvert {
         Type value;                                                                \
         explicit Param(Argument& a) : value(ScalarConvert<Type>::From(a.value)) {} \
         Type& Get() { return value; }                                              \
-        void WriteBack(Argument& a) { a.value = ScalarConvert<Type>::To(value); } \
+        void WriteBack(Argument& a) { a.value = ScalarConvert<Type>::To(value); }  \
     };
 
 ORB_SCALAR_PARAM(int, Integer, IntegerVar)
@@ -139,8 +145,10 @@ void CopyInto(std::unique_ptr<Object>& target, Object* source) {
         return;
     }
     auto copy = std::make_unique<Object>();
-    if constexpr (std::is_same_v<Object, fw::StringList>) copy->Lines() = source->Lines();
-    else copy->SetData(source->Data());
+    if constexpr (std::is_same_v<Object, fw::StringList>)
+        copy->Lines() = source->Lines();
+    else
+        copy->SetData(source->Data());
     target = std::move(copy);
 }
 
@@ -180,19 +188,33 @@ struct Param<fw::ClientDataSet*&> {
 template <class R>
 struct Result;
 template <>
-struct Result<void> { static constexpr ResultKind kind = ResultKind::None; };
+struct Result<void> {
+    static constexpr ResultKind kind = ResultKind::None;
+};
 template <>
-struct Result<bool> { static constexpr ResultKind kind = ResultKind::Bool; };
+struct Result<bool> {
+    static constexpr ResultKind kind = ResultKind::Bool;
+};
 template <>
-struct Result<std::string> { static constexpr ResultKind kind = ResultKind::Text; };
+struct Result<std::string> {
+    static constexpr ResultKind kind = ResultKind::Text;
+};
 template <>
-struct Result<int> { static constexpr ResultKind kind = ResultKind::Integer; };
+struct Result<int> {
+    static constexpr ResultKind kind = ResultKind::Integer;
+};
 template <>
-struct Result<double> { static constexpr ResultKind kind = ResultKind::Double; };
+struct Result<double> {
+    static constexpr ResultKind kind = ResultKind::Double;
+};
 template <>
-struct Result<fw::TDateTime> { static constexpr ResultKind kind = ResultKind::DateTime; };
+struct Result<fw::TDateTime> {
+    static constexpr ResultKind kind = ResultKind::DateTime;
+};
 template <>
-struct Result<Variant> { static constexpr ResultKind kind = ResultKind::Variant; };
+struct Result<Variant> {
+    static constexpr ResultKind kind = ResultKind::Variant;
+};
 
 template <class R, class... P, std::size_t... I>
 Variant Call(R (*fn)(P...), std::vector<Argument>& args, std::index_sequence<I...>) {
@@ -202,8 +224,10 @@ Variant Call(R (*fn)(P...), std::vector<Argument>& args, std::index_sequence<I..
     auto writeBack = [&] { (std::get<I>(params).WriteBack(args[I]), ...); };
     Variant result;
     try {
-        if constexpr (std::is_void_v<R>) fn(std::get<I>(params).Get()...);
-        else result = Variant(fn(std::get<I>(params).Get()...));
+        if constexpr (std::is_void_v<R>)
+            fn(std::get<I>(params).Get()...);
+        else
+            result = Variant(fn(std::get<I>(params).Get()...));
     } catch (...) {
         writeBack();
         throw;
@@ -221,8 +245,8 @@ Operation MakeOperation(const char* name, ExportKind exportKind, R (*fn)(P...)) 
     op.result = Result<R>::kind;
     op.invoke = [fn, name = std::string(name)](std::vector<Argument>& args) -> Variant {
         if (args.size() != sizeof...(P))
-            throw std::invalid_argument(name + " takes " + std::to_string(sizeof...(P)) +
-                                        " arguments, " + std::to_string(args.size()) + " given");
+            throw std::invalid_argument(name + " takes " + std::to_string(sizeof...(P)) + " arguments, " +
+                                        std::to_string(args.size()) + " given");
         return Call(fn, args, std::index_sequence_for<P...>{});
     };
     return op;

@@ -184,8 +184,10 @@ void ClientDataSet::SetCurrentValue(int fieldIndex, const Variant& v) {
 void ClientDataSet::CheckBrowseMode() {
     CheckActive();
     if (state_ == DataSetState::Edit || state_ == DataSetState::Insert) {
-        if (impl_->modified) Post();
-        else Cancel();
+        if (impl_->modified)
+            Post();
+        else
+            Cancel();
     }
 }
 
@@ -238,9 +240,7 @@ void ClientDataSet::Prior() {
 bool ClientDataSet::Eof() const { return !Active() || impl_->eof; }
 bool ClientDataSet::Bof() const { return !Active() || impl_->bof; }
 int ClientDataSet::RecordCount() const { return Active() ? static_cast<int>(impl_->view.size()) : 0; }
-int ClientDataSet::RecNo() const {
-    return Active() && impl_->current ? static_cast<int>(impl_->pos) + 1 : 0;
-}
+int ClientDataSet::RecNo() const { return Active() && impl_->current ? static_cast<int>(impl_->pos) + 1 : 0; }
 
 // ---- Editing -----------------------------------------------------------------------------
 
@@ -375,7 +375,8 @@ void ClientDataSet::SetData(const DataPacket& packet) {
         }
         PacketRow row;
         row.values.reserve(values.size());
-        for (std::size_t i = 0; i < values.size(); ++i) row.values.push_back(dataset::ToFieldValue(packet.fields[i], values[i]));
+        for (std::size_t i = 0; i < values.size(); ++i)
+            row.values.push_back(dataset::ToFieldValue(packet.fields[i], values[i]));
         rows.push_back(std::move(row));
     }
     InstallRows(packet.fields, std::move(rows));
@@ -388,10 +389,9 @@ void ClientDataSet::InstallRows(std::vector<FieldDef> defs, std::vector<PacketRo
     ViewSettings settings = PrepareSettings(defs);  // may raise: nothing has changed yet
     Cancel();
     // Field objects the caller already holds stay valid when the structure is the same.
-    const bool sameStructure = std::equal(defs.begin(), defs.end(), defs_.begin(), defs_.end(),
-                                          [](const FieldDef& a, const FieldDef& b) {
-                                              return a.name == b.name && a.type == b.type && a.size == b.size;
-                                          });
+    const bool sameStructure = std::equal(
+        defs.begin(), defs.end(), defs_.begin(), defs_.end(),
+        [](const FieldDef& a, const FieldDef& b) { return a.name == b.name && a.type == b.type && a.size == b.size; });
     defs_ = std::move(defs);
     if (!sameStructure) RebuildFields();
     impl_->rows.clear();
@@ -414,8 +414,9 @@ int ClientDataSet::ChangeCount() const {
 void ClientDataSet::MergeChangeLog() {
     if (Active()) CheckBrowseMode();
     auto& rows = impl_->rows;
-    rows.erase(std::remove_if(rows.begin(), rows.end(), [](const auto& row) { return row->status == RowStatus::Deleted; }),
-               rows.end());
+    rows.erase(
+        std::remove_if(rows.begin(), rows.end(), [](const auto& row) { return row->status == RowStatus::Deleted; }),
+        rows.end());
     for (auto& row : rows) {
         row->status = RowStatus::Plain;
         row->original.clear();

@@ -14,7 +14,9 @@ namespace orb::fw {
 
 class ClientDataSet;
 struct ViewSettings;
-namespace dataset { struct PacketRow; }
+namespace dataset {
+struct PacketRow;
+}
 
 enum class DataSetState { Inactive, Browse, Edit, Insert };
 
@@ -29,9 +31,9 @@ public:
     int Index() const { return index_; }
 
     bool IsNull() const;
-    Variant Value() const;          // Null when the field is empty
-    std::string AsString() const;   // a float as FloatToStr, a date as DateToStr, a bool "True"/"False"
-    int AsInteger() const;          // a text that is not a number raises EConvertError
+    Variant Value() const;         // Null when the field is empty
+    std::string AsString() const;  // a float as FloatToStr, a date as DateToStr, a bool "True"/"False"
+    int AsInteger() const;         // a text that is not a number raises EConvertError
     double AsFloat() const;
     TDateTime AsDateTime() const;
     bool AsBoolean() const;
@@ -45,7 +47,7 @@ public:
     void SetAsFloat(double v);
     void SetAsDateTime(TDateTime v);
     void SetAsBoolean(bool v);
-    void Clear();                     // null
+    void Clear();  // null
 
 private:
     friend class ClientDataSet;
@@ -73,12 +75,12 @@ public:
     void AddFieldDef(std::string name, FieldType type, int size = 0);
     void ClearFieldDefs();
     const std::vector<FieldDef>& FieldDefs() const { return defs_; }
-    void CreateDataSet();   // opens an empty table with the field definitions
-    void Open();            // opens with the rows held (EDatabaseError "Missing data provider or data packet" without structure)
-    void Close();           // keeps structure and rows; an unposted edit is discarded
+    void CreateDataSet();  // opens an empty table with the field definitions
+    void Open();   // opens with the rows held (EDatabaseError "Missing data provider or data packet" without structure)
+    void Close();  // keeps structure and rows; an unposted edit is discarded
     bool Active() const { return state_ != DataSetState::Inactive; }
     DataSetState State() const { return state_; }
-    void EmptyDataSet();    // removes every row, change log included
+    void EmptyDataSet();  // removes every row, change log included
 
     // Fields of the current record. FieldByName raises EDatabaseError "Field 'X' not found";
     // names compare without regard to case. With no current record a field reads as null.
@@ -97,13 +99,13 @@ public:
     bool Bof() const;
     int RecordCount() const;  // visible rows; 0 when closed
     bool IsEmpty() const { return RecordCount() == 0; }
-    int RecNo() const;        // 1-based, 0 when empty
+    int RecNo() const;  // 1-based, 0 when empty
 
     // Editing.
-    void Append();   // a new row at the end, state Insert
-    void Insert();   // a new row before the current one, state Insert
-    void Edit();     // on an empty table the host starts an insert instead; so does this
-    void Post();     // the cursor stays on the posted row (the following one if the filter now hides it)
+    void Append();  // a new row at the end, state Insert
+    void Insert();  // a new row before the current one, state Insert
+    void Edit();    // on an empty table the host starts an insert instead; so does this
+    void Post();    // the cursor stays on the posted row (the following one if the filter now hides it)
     void Cancel();
     // Removes the current row; the cursor moves to the row that followed it. When it was the
     // last one, the cursor rests on the new last row with Eof true, so a "delete or Next" loop ends.

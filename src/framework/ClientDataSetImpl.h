@@ -32,9 +32,9 @@ struct IndexDefinition {
 
 struct ClientDataSet::Impl {
     std::vector<std::unique_ptr<Row>> rows;  // insertion order, rows awaiting deletion included
-    std::vector<Row*> view;                   // visible rows in cursor order
-    Row* current = nullptr;                   // the row under the cursor (nullptr: none)
-    std::size_t pos = 0;                      // its place in view
+    std::vector<Row*> view;                  // visible rows in cursor order
+    Row* current = nullptr;                  // the row under the cursor (nullptr: none)
+    std::size_t pos = 0;                     // its place in view
     bool bof = true;
     bool eof = true;
 

@@ -122,8 +122,10 @@ void ClientDataSet::AddIndex(std::string name, std::string fields, bool descendi
     auto it = std::find_if(impl_->indexes.begin(), impl_->indexes.end(),
                            [&](const IndexDefinition& d) { return SameText(d.name, definition.name); });
     const bool redefinesActive = it != impl_->indexes.end() && SameText(it->name, indexName_);
-    if (it != impl_->indexes.end()) *it = std::move(definition);
-    else impl_->indexes.push_back(std::move(definition));
+    if (it != impl_->indexes.end())
+        *it = std::move(definition);
+    else
+        impl_->indexes.push_back(std::move(definition));
     if (redefinesActive) {
         if (Active()) CheckBrowseMode();
         ApplySettings(false);

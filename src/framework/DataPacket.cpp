@@ -8,12 +8,18 @@ namespace orb::fw {
 
 const char* FieldTypeName(FieldType type) {
     switch (type) {
-    case FieldType::String: return "string";
-    case FieldType::Integer: return "integer";
-    case FieldType::Float: return "float";
-    case FieldType::Date: return "date";
-    case FieldType::DateTime: return "datetime";
-    case FieldType::Boolean: return "boolean";
+        case FieldType::String:
+            return "string";
+        case FieldType::Integer:
+            return "integer";
+        case FieldType::Float:
+            return "float";
+        case FieldType::Date:
+            return "date";
+        case FieldType::DateTime:
+            return "datetime";
+        case FieldType::Boolean:
+            return "boolean";
     }
     return "string";
 }

@@ -21,7 +21,7 @@ struct DataPacket {
     std::vector<std::vector<Variant>> rows;  // one value per field, Null where empty
 };
 
-const char* FieldTypeName(FieldType type);  // "string", "integer", "float", "date", "datetime", "boolean"
+const char* FieldTypeName(FieldType type);             // "string", "integer", "float", "date", "datetime", "boolean"
 FieldType FieldTypeFromName(const std::string& name);  // EDatabaseError for an unknown name
 
 }  // namespace orb::fw

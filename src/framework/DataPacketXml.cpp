@@ -25,12 +25,18 @@ constexpr int kRowModified = 8;
 
 const char* FileTypeName(FieldType type) {
     switch (type) {
-    case FieldType::String: return "string";
-    case FieldType::Integer: return "i4";
-    case FieldType::Float: return "r8";
-    case FieldType::Date: return "date";
-    case FieldType::DateTime: return "dateTime";
-    case FieldType::Boolean: return "boolean";
+        case FieldType::String:
+            return "string";
+        case FieldType::Integer:
+            return "i4";
+        case FieldType::Float:
+            return "r8";
+        case FieldType::Date:
+            return "date";
+        case FieldType::DateTime:
+            return "dateTime";
+        case FieldType::Boolean:
+            return "boolean";
     }
     return "string";
 }
@@ -67,21 +73,21 @@ std::string DateTimeText(TDateTime value) {
 // The value of a non-null field as it is written on file (UTF-8).
 std::string FileText(FieldType type, const Variant& value) {
     switch (type) {
-    case FieldType::String:
-        return Cp1252ToUtf8(value.ToString());
-    case FieldType::Integer:
-        return std::to_string(value.ToInt64());
-    case FieldType::Float: {
-        char buffer[64];
-        auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value.ToDouble());
-        return ec == std::errc() ? std::string(buffer, end) : std::string("0");
-    }
-    case FieldType::Date:
-        return DateText(value.ToDateTime());
-    case FieldType::DateTime:
-        return DateTimeText(value.ToDateTime());
-    case FieldType::Boolean:
-        return value.ToBool() ? "TRUE" : "FALSE";
+        case FieldType::String:
+            return Cp1252ToUtf8(value.ToString());
+        case FieldType::Integer:
+            return std::to_string(value.ToInt64());
+        case FieldType::Float: {
+            char buffer[64];
+            auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value.ToDouble());
+            return ec == std::errc() ? std::string(buffer, end) : std::string("0");
+        }
+        case FieldType::Date:
+            return DateText(value.ToDateTime());
+        case FieldType::DateTime:
+            return DateTimeText(value.ToDateTime());
+        case FieldType::Boolean:
+            return value.ToBool() ? "TRUE" : "FALSE";
     }
     return {};
 }
@@ -117,19 +123,40 @@ struct FileType {
 };
 
 bool TypeFromFile(const std::string& name, const std::string& subtype, FileType& out) {
-    static const struct { const char* name; FieldType type; } kNames[] = {
-        {"string", FieldType::String}, {"i4", FieldType::Integer}, {"i2", FieldType::Integer},
-        {"i1", FieldType::Integer}, {"i8", FieldType::Integer}, {"ui1", FieldType::Integer},
-        {"ui2", FieldType::Integer}, {"ui4", FieldType::Integer}, {"integer", FieldType::Integer},
-        {"r8", FieldType::Float}, {"r4", FieldType::Float}, {"fixed", FieldType::Float},
-        {"fixedFMT", FieldType::Float}, {"float", FieldType::Float}, {"date", FieldType::Date},
-        {"dateTime", FieldType::DateTime}, {"SQLdateTime", FieldType::DateTime}, {"boolean", FieldType::Boolean},
+    static const struct {
+        const char* name;
+        FieldType type;
+    } kNames[] = {
+        {"string", FieldType::String},
+        {"i4", FieldType::Integer},
+        {"i2", FieldType::Integer},
+        {"i1", FieldType::Integer},
+        {"i8", FieldType::Integer},
+        {"ui1", FieldType::Integer},
+        {"ui2", FieldType::Integer},
+        {"ui4", FieldType::Integer},
+        {"integer", FieldType::Integer},
+        {"r8", FieldType::Float},
+        {"r4", FieldType::Float},
+        {"fixed", FieldType::Float},
+        {"fixedFMT", FieldType::Float},
+        {"float", FieldType::Float},
+        {"date", FieldType::Date},
+        {"dateTime", FieldType::DateTime},
+        {"SQLdateTime", FieldType::DateTime},
+        {"boolean", FieldType::Boolean},
     };
     out.wideWidth = false;
     for (const auto& entry : kNames) {
-        if (SameText(name, entry.name)) { out.type = entry.type; return true; }
+        if (SameText(name, entry.name)) {
+            out.type = entry.type;
+            return true;
+        }
     }
-    if (SameText(name, "string.uni")) { out = {FieldType::String, true}; return true; }
+    if (SameText(name, "string.uni")) {
+        out = {FieldType::String, true};
+        return true;
+    }
     // Memo fields travel as bin.hex with a text subtype; their content is plain text here.
     if (SameText(name, "bin.hex") && (SameText(subtype, "Text") || SameText(subtype, "WideText"))) {
         out = {FieldType::String, false};
@@ -156,7 +183,10 @@ bool ParseDate(std::string_view text, std::size_t& pos, TDateTime& out) {
     if (!ReadDigits(text, pos, 4, year)) return false;
     if (dashed) ++pos;
     if (!ReadDigits(text, pos, 2, month)) return false;
-    if (dashed) { if (pos >= text.size() || text[pos] != '-') return false; ++pos; }
+    if (dashed) {
+        if (pos >= text.size() || text[pos] != '-') return false;
+        ++pos;
+    }
     if (!ReadDigits(text, pos, 2, day)) return false;
     return TryEncodeDate(year, month, day, out);
 }
@@ -165,7 +195,10 @@ bool ParseDateTime(std::string_view text, TDateTime& out) {
     std::size_t pos = 0;
     TDateTime date;
     if (!ParseDate(text, pos, date)) return false;
-    if (pos == text.size()) { out = date; return true; }
+    if (pos == text.size()) {
+        out = date;
+        return true;
+    }
     if (text[pos] != 'T' && text[pos] != ' ') return false;
     ++pos;
     int hour = 0, minute = 0, second = 0, msec = 0;
@@ -179,7 +212,8 @@ bool ParseDateTime(std::string_view text, TDateTime& out) {
     if (pos != text.size()) return false;
     TDateTime time;
     if (!TryEncodeTime(hour, minute, second, msec, time)) return false;
-    out = EncodeDateTime(DecodeDate(date).year, DecodeDate(date).month, DecodeDate(date).day, hour, minute, second, msec);
+    out =
+        EncodeDateTime(DecodeDate(date).year, DecodeDate(date).month, DecodeDate(date).day, hour, minute, second, msec);
     return true;
 }
 
@@ -194,7 +228,8 @@ bool ParseInteger(std::string_view text, std::int64_t& out) {
 bool ParseFloat(std::string_view text, double& out) {
     std::string copy(text);
     if (copy.find('.') == std::string::npos) {
-        for (char& c : copy) if (c == ',') c = '.';
+        for (char& c : copy)
+            if (c == ',') c = '.';
     }
     const char* begin = copy.data();
     const char* end = begin + copy.size();
@@ -207,30 +242,30 @@ bool ParseFloat(std::string_view text, double& out) {
 Variant ParseValue(const FieldDef& def, const std::string& text) {
     if (text.empty()) return Variant::Null();
     switch (def.type) {
-    case FieldType::String:
-        return ToFieldValue(def, Variant(text));
-    case FieldType::Integer: {
-        std::int64_t value = 0;
-        if (ParseInteger(Trim(text), value)) return Variant(value);
-        break;
-    }
-    case FieldType::Float: {
-        double value = 0;
-        if (ParseFloat(Trim(text), value)) return Variant(value);
-        break;
-    }
-    case FieldType::Date:
-    case FieldType::DateTime: {
-        TDateTime value;
-        if (ParseDateTime(Trim(text), value)) return Variant(def.type == FieldType::Date ? DateOf(value) : value);
-        break;
-    }
-    case FieldType::Boolean: {
-        const std::string t = Trim(text);
-        if (SameText(t, "TRUE") || t == "1") return Variant(true);
-        if (SameText(t, "FALSE") || t == "0") return Variant(false);
-        break;
-    }
+        case FieldType::String:
+            return ToFieldValue(def, Variant(text));
+        case FieldType::Integer: {
+            std::int64_t value = 0;
+            if (ParseInteger(Trim(text), value)) return Variant(value);
+            break;
+        }
+        case FieldType::Float: {
+            double value = 0;
+            if (ParseFloat(Trim(text), value)) return Variant(value);
+            break;
+        }
+        case FieldType::Date:
+        case FieldType::DateTime: {
+            TDateTime value;
+            if (ParseDateTime(Trim(text), value)) return Variant(def.type == FieldType::Date ? DateOf(value) : value);
+            break;
+        }
+        case FieldType::Boolean: {
+            const std::string t = Trim(text);
+            if (SameText(t, "TRUE") || t == "1") return Variant(true);
+            if (SameText(t, "FALSE") || t == "0") return Variant(false);
+            break;
+        }
     }
     Invalid("value '" + text + "' of field '" + def.name + "' is not a " + FileTypeName(def.type));
 }
@@ -252,7 +287,8 @@ void CheckFieldDefs(const std::vector<FieldDef>& fields) {
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (Trim(fields[i].name).empty()) throw EDatabaseError("Field name missing");
         for (std::size_t j = 0; j < i; ++j) {
-            if (SameText(fields[i].name, fields[j].name)) throw EDatabaseError("Duplicate field name '" + fields[i].name + "'");
+            if (SameText(fields[i].name, fields[j].name))
+                throw EDatabaseError("Duplicate field name '" + fields[i].name + "'");
         }
     }
 }
@@ -279,13 +315,19 @@ std::string WriteDataPacketXml(const std::vector<FieldDef>& fields, const std::v
             continue;
         }
         switch (row->status) {
-        case RowStatus::Plain: WriteRow(rowData, fields, row->values, 0, nullptr); break;
-        case RowStatus::Inserted: WriteRow(rowData, fields, row->values, kRowInserted, nullptr); break;
-        case RowStatus::Deleted: WriteRow(rowData, fields, row->values, kRowDeleted, nullptr); break;
-        case RowStatus::Modified:
-            WriteRow(rowData, fields, row->original, kRowOriginal, nullptr);
-            WriteRow(rowData, fields, row->values, kRowModified, &row->original);
-            break;
+            case RowStatus::Plain:
+                WriteRow(rowData, fields, row->values, 0, nullptr);
+                break;
+            case RowStatus::Inserted:
+                WriteRow(rowData, fields, row->values, kRowInserted, nullptr);
+                break;
+            case RowStatus::Deleted:
+                WriteRow(rowData, fields, row->values, kRowDeleted, nullptr);
+                break;
+            case RowStatus::Modified:
+                WriteRow(rowData, fields, row->original, kRowOriginal, nullptr);
+                WriteRow(rowData, fields, row->values, kRowModified, &row->original);
+                break;
         }
     }
 

@@ -22,7 +22,7 @@ namespace orb::fw::dataset {
 enum class RowStatus { Plain, Inserted, Modified, Deleted };
 
 struct PacketRow {
-    std::vector<Variant> values;    // current values (the original ones for a deleted row)
+    std::vector<Variant> values;  // current values (the original ones for a deleted row)
     RowStatus status = RowStatus::Plain;
     std::vector<Variant> original;  // Modified: the values before the change
 };

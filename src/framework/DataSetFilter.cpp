@@ -33,13 +33,13 @@ struct DataSetFilter::Node {
 
     struct Operand {
         enum class Kind { Field, Text, Number, Bool } kind = Kind::Text;
-        std::string text;      // field name or text constant
-        double number = 0;     // number or boolean constant (1/0); also a converted text constant
-        int field = -1;        // bound field index
+        std::string text;   // field name or text constant
+        double number = 0;  // number or boolean constant (1/0); also a converted text constant
+        int field = -1;     // bound field index
         FieldType fieldType = FieldType::String;
     };
     CompareOp op = CompareOp::Eq;
-    Operand a, b;       // Compare; IsNull uses a
+    Operand a, b;         // Compare; IsNull uses a
     bool negate = false;  // IS NOT NULL
     bool textMode = false;
 };
@@ -61,8 +61,8 @@ public:
 
 private:
     [[noreturn]] void Fail(const std::string& what) const {
-        throw EDatabaseError("Invalid filter expression \"" + std::string(text_) + "\": " + what +
-                             " at position " + std::to_string(tok_.pos + 1));
+        throw EDatabaseError("Invalid filter expression \"" + std::string(text_) + "\": " + what + " at position " +
+                             std::to_string(tok_.pos + 1));
     }
 
     bool IsKeyword(const char* word) const { return tok_.kind == TokenKind::Name && SameText(tok_.text, word); }
@@ -79,7 +79,11 @@ private:
             for (;;) {
                 if (i_ >= text_.size()) Fail("unterminated text");
                 if (text_[i_] == '\'') {
-                    if (i_ + 1 < text_.size() && text_[i_ + 1] == '\'') { value += '\''; i_ += 2; continue; }
+                    if (i_ + 1 < text_.size() && text_[i_ + 1] == '\'') {
+                        value += '\'';
+                        i_ += 2;
+                        continue;
+                    }
                     ++i_;
                     break;
                 }
@@ -96,7 +100,8 @@ private:
             i_ = end + 1;
             quotedName_ = true;
             return;
-        } else if (std::isdigit(c) || (c == '.' && i_ + 1 < text_.size() && std::isdigit(static_cast<unsigned char>(text_[i_ + 1])))) {
+        } else if (std::isdigit(c) ||
+                   (c == '.' && i_ + 1 < text_.size() && std::isdigit(static_cast<unsigned char>(text_[i_ + 1])))) {
             std::size_t start = i_;
             while (i_ < text_.size() && (std::isdigit(static_cast<unsigned char>(text_[i_])) || text_[i_] == '.')) ++i_;
             tok_.kind = TokenKind::Number;
@@ -178,20 +183,31 @@ private:
         if (IsKeyword("IS")) {
             Advance();
             node->kind = Node::Kind::IsNull;
-            if (IsKeyword("NOT")) { node->negate = true; Advance(); }
+            if (IsKeyword("NOT")) {
+                node->negate = true;
+                Advance();
+            }
             if (!IsKeyword("NULL")) Fail("expected NULL");
             Advance();
             return node;
         }
-        if (tok_.kind != TokenKind::Op) Fail(tok_.kind == TokenKind::End ? "missing comparison" : "expected a comparison");
+        if (tok_.kind != TokenKind::Op)
+            Fail(tok_.kind == TokenKind::End ? "missing comparison" : "expected a comparison");
         const std::string op = tok_.text;
-        if (op == "=") node->op = CompareOp::Eq;
-        else if (op == "<>" || op == "!=") node->op = CompareOp::Ne;
-        else if (op == "<") node->op = CompareOp::Lt;
-        else if (op == ">") node->op = CompareOp::Gt;
-        else if (op == "<=") node->op = CompareOp::Le;
-        else if (op == ">=") node->op = CompareOp::Ge;
-        else Fail("unexpected '" + op + "'");
+        if (op == "=")
+            node->op = CompareOp::Eq;
+        else if (op == "<>" || op == "!=")
+            node->op = CompareOp::Ne;
+        else if (op == "<")
+            node->op = CompareOp::Lt;
+        else if (op == ">")
+            node->op = CompareOp::Gt;
+        else if (op == "<=")
+            node->op = CompareOp::Le;
+        else if (op == ">=")
+            node->op = CompareOp::Ge;
+        else
+            Fail("unexpected '" + op + "'");
         Advance();
         node->b = ParseOperand(nullOperand);
         if (nullOperand) {
@@ -213,37 +229,41 @@ private:
             if (tok_.kind != TokenKind::Number) Fail("expected a number");
         }
         switch (tok_.kind) {
-        case TokenKind::Text:
-            operand.kind = Operand::Kind::Text;
-            operand.text = tok_.text;
-            break;
-        case TokenKind::Number: {
-            double value = 0;
-            if (!NumericValue(Variant(tok_.text), value) || tok_.text.find('.') != tok_.text.rfind('.')) Fail("bad number '" + tok_.text + "'");
-            operand.kind = Operand::Kind::Number;
-            operand.number = negative ? -value : value;
-            operand.text = tok_.text;
-            break;
-        }
-        case TokenKind::Name:
-            if (!quotedName_ && SameText(tok_.text, "NULL")) { isNull = true; break; }
-            if (!quotedName_ && (SameText(tok_.text, "TRUE") || SameText(tok_.text, "FALSE"))) {
-                operand.kind = Operand::Kind::Bool;
-                operand.number = SameText(tok_.text, "TRUE") ? 1 : 0;
+            case TokenKind::Text:
+                operand.kind = Operand::Kind::Text;
+                operand.text = tok_.text;
+                break;
+            case TokenKind::Number: {
+                double value = 0;
+                if (!NumericValue(Variant(tok_.text), value) || tok_.text.find('.') != tok_.text.rfind('.'))
+                    Fail("bad number '" + tok_.text + "'");
+                operand.kind = Operand::Kind::Number;
+                operand.number = negative ? -value : value;
                 operand.text = tok_.text;
                 break;
             }
-            if (!quotedName_ && (SameText(tok_.text, "AND") || SameText(tok_.text, "OR") || SameText(tok_.text, "NOT") ||
-                                 SameText(tok_.text, "IS"))) {
+            case TokenKind::Name:
+                if (!quotedName_ && SameText(tok_.text, "NULL")) {
+                    isNull = true;
+                    break;
+                }
+                if (!quotedName_ && (SameText(tok_.text, "TRUE") || SameText(tok_.text, "FALSE"))) {
+                    operand.kind = Operand::Kind::Bool;
+                    operand.number = SameText(tok_.text, "TRUE") ? 1 : 0;
+                    operand.text = tok_.text;
+                    break;
+                }
+                if (!quotedName_ && (SameText(tok_.text, "AND") || SameText(tok_.text, "OR") ||
+                                     SameText(tok_.text, "NOT") || SameText(tok_.text, "IS"))) {
+                    Fail("unexpected '" + tok_.text + "'");
+                }
+                operand.kind = Operand::Kind::Field;
+                operand.text = tok_.text;
+                break;
+            case TokenKind::End:
+                Fail("expression ends too soon");
+            default:
                 Fail("unexpected '" + tok_.text + "'");
-            }
-            operand.kind = Operand::Kind::Field;
-            operand.text = tok_.text;
-            break;
-        case TokenKind::End:
-            Fail("expression ends too soon");
-        default:
-            Fail("unexpected '" + tok_.text + "'");
         }
         Advance();
         return operand;
@@ -265,21 +285,28 @@ void ConvertConstant(Operand& constant, const Operand& other, const std::string&
     if (constant.kind != Operand::Kind::Text) return;
     double value = 0;
     bool ok = false;
-    if (other.kind == Operand::Kind::Field && (other.fieldType == FieldType::Date || other.fieldType == FieldType::DateTime)) {
+    if (other.kind == Operand::Kind::Field &&
+        (other.fieldType == FieldType::Date || other.fieldType == FieldType::DateTime)) {
         TDateTime moment;
         ok = TryStrToDateTime(constant.text, moment);
         value = moment.value;
         if (ok && other.fieldType == FieldType::Date) value = DateOf(moment).value;
     } else if (other.kind == Operand::Kind::Field && other.fieldType == FieldType::Boolean) {
-        if (SameText(Trim(constant.text), "True")) { value = 1; ok = true; }
-        else if (SameText(Trim(constant.text), "False")) { value = 0; ok = true; }
-        else ok = NumericValue(Variant(constant.text), value);
+        if (SameText(Trim(constant.text), "True")) {
+            value = 1;
+            ok = true;
+        } else if (SameText(Trim(constant.text), "False")) {
+            value = 0;
+            ok = true;
+        } else
+            ok = NumericValue(Variant(constant.text), value);
     } else {
         ok = NumericValue(Variant(constant.text), value);
     }
     if (!ok) {
         throw EDatabaseError("Type mismatch in filter expression \"" + expression + "\": '" + constant.text +
-                             "' compared with " + (other.kind == Operand::Kind::Field ? "field '" + other.text + "'" : "a number"));
+                             "' compared with " +
+                             (other.kind == Operand::Kind::Field ? "field '" + other.text + "'" : "a number"));
     }
     constant.kind = Operand::Kind::Number;
     constant.number = value;
@@ -294,32 +321,35 @@ void BindOperand(Operand& o, const std::vector<FieldDef>& defs) {
 
 void BindNode(Node& node, const std::vector<FieldDef>& defs, const std::string& expression) {
     switch (node.kind) {
-    case Node::Kind::And:
-    case Node::Kind::Or:
-        BindNode(*node.left, defs, expression);
-        BindNode(*node.right, defs, expression);
-        return;
-    case Node::Kind::Not:
-        BindNode(*node.left, defs, expression);
-        return;
-    case Node::Kind::IsNull:
-        BindOperand(node.a, defs);
-        return;
-    case Node::Kind::Compare:
-        BindOperand(node.a, defs);
-        BindOperand(node.b, defs);
-        node.textMode = IsTextual(node.a) && IsTextual(node.b);
-        if (!node.textMode) {
-            ConvertConstant(node.a, node.b, expression);
-            ConvertConstant(node.b, node.a, expression);
-        }
-        return;
+        case Node::Kind::And:
+        case Node::Kind::Or:
+            BindNode(*node.left, defs, expression);
+            BindNode(*node.right, defs, expression);
+            return;
+        case Node::Kind::Not:
+            BindNode(*node.left, defs, expression);
+            return;
+        case Node::Kind::IsNull:
+            BindOperand(node.a, defs);
+            return;
+        case Node::Kind::Compare:
+            BindOperand(node.a, defs);
+            BindOperand(node.b, defs);
+            node.textMode = IsTextual(node.a) && IsTextual(node.b);
+            if (!node.textMode) {
+                ConvertConstant(node.a, node.b, expression);
+                ConvertConstant(node.b, node.a, expression);
+            }
+            return;
     }
 }
 
 // The operand's value for this row; false when it is null or, compared as a number, does not read as one.
 bool OperandNumber(const Operand& o, const std::vector<Variant>& row, double& out) {
-    if (o.kind != Operand::Kind::Field) { out = o.number; return true; }
+    if (o.kind != Operand::Kind::Field) {
+        out = o.number;
+        return true;
+    }
     const Variant& v = row[static_cast<std::size_t>(o.field)];
     if (v.IsEmptyOrNull()) return false;
     return NumericValue(v, out);
@@ -334,37 +364,47 @@ const std::string* OperandText(const Operand& o, const std::vector<Variant>& row
 
 bool Holds(CompareOp op, int c) {
     switch (op) {
-    case CompareOp::Eq: return c == 0;
-    case CompareOp::Ne: return c != 0;
-    case CompareOp::Lt: return c < 0;
-    case CompareOp::Gt: return c > 0;
-    case CompareOp::Le: return c <= 0;
-    case CompareOp::Ge: return c >= 0;
+        case CompareOp::Eq:
+            return c == 0;
+        case CompareOp::Ne:
+            return c != 0;
+        case CompareOp::Lt:
+            return c < 0;
+        case CompareOp::Gt:
+            return c > 0;
+        case CompareOp::Le:
+            return c <= 0;
+        case CompareOp::Ge:
+            return c >= 0;
     }
     return false;
 }
 
 bool Evaluate(const Node& node, const std::vector<Variant>& row) {
     switch (node.kind) {
-    case Node::Kind::And: return Evaluate(*node.left, row) && Evaluate(*node.right, row);
-    case Node::Kind::Or: return Evaluate(*node.left, row) || Evaluate(*node.right, row);
-    case Node::Kind::Not: return !Evaluate(*node.left, row);
-    case Node::Kind::IsNull: {
-        bool isNull = node.a.kind == Operand::Kind::Field && row[static_cast<std::size_t>(node.a.field)].IsEmptyOrNull();
-        return isNull != node.negate;
-    }
-    case Node::Kind::Compare:
-        if (node.textMode) {
-            const std::string* x = OperandText(node.a, row);
-            const std::string* y = OperandText(node.b, row);
-            if (!x || !y) return false;
-            const int c = x->compare(*y);
-            return Holds(node.op, c < 0 ? -1 : (c > 0 ? 1 : 0));
-        } else {
-            double x = 0, y = 0;
-            if (!OperandNumber(node.a, row, x) || !OperandNumber(node.b, row, y)) return false;
-            return Holds(node.op, x < y ? -1 : (y < x ? 1 : 0));
+        case Node::Kind::And:
+            return Evaluate(*node.left, row) && Evaluate(*node.right, row);
+        case Node::Kind::Or:
+            return Evaluate(*node.left, row) || Evaluate(*node.right, row);
+        case Node::Kind::Not:
+            return !Evaluate(*node.left, row);
+        case Node::Kind::IsNull: {
+            bool isNull =
+                node.a.kind == Operand::Kind::Field && row[static_cast<std::size_t>(node.a.field)].IsEmptyOrNull();
+            return isNull != node.negate;
         }
+        case Node::Kind::Compare:
+            if (node.textMode) {
+                const std::string* x = OperandText(node.a, row);
+                const std::string* y = OperandText(node.b, row);
+                if (!x || !y) return false;
+                const int c = x->compare(*y);
+                return Holds(node.op, c < 0 ? -1 : (c > 0 ? 1 : 0));
+            } else {
+                double x = 0, y = 0;
+                if (!OperandNumber(node.a, row, x) || !OperandNumber(node.b, row, y)) return false;
+                return Holds(node.op, x < y ? -1 : (y < x ? 1 : 0));
+            }
     }
     return false;
 }

@@ -16,9 +16,7 @@ int FindFieldIndex(const std::vector<FieldDef>& defs, std::string_view name) {
     return -1;
 }
 
-void ThrowFieldNotFound(std::string_view name) {
-    throw EDatabaseError("Field '" + std::string(name) + "' not found");
-}
+void ThrowFieldNotFound(std::string_view name) { throw EDatabaseError("Field '" + std::string(name) + "' not found"); }
 
 std::vector<int> ResolveFieldList(const std::vector<FieldDef>& defs, std::string_view names) {
     std::vector<int> result;
@@ -35,51 +33,62 @@ std::vector<int> ResolveFieldList(const std::vector<FieldDef>& defs, std::string
 Variant ToFieldValue(const FieldDef& def, const Variant& value) {
     if (value.IsEmptyOrNull()) return Variant::Null();
     switch (def.type) {
-    case FieldType::String: {
-        std::string text = value.ToString();
-        if (def.size > 0 && static_cast<int>(text.size()) > def.size) text.resize(static_cast<std::size_t>(def.size));
-        if (text.empty()) return Variant::Null();
-        return Variant(std::move(text));
-    }
-    case FieldType::Integer:
-        return Variant(value.ToInt64());
-    case FieldType::Float:
-        return Variant(value.ToDouble());
-    case FieldType::Date:
-        return Variant(DateOf(value.ToDateTime()));
-    case FieldType::DateTime:
-        return Variant(value.ToDateTime());
-    case FieldType::Boolean:
-        return Variant(value.ToBool());
+        case FieldType::String: {
+            std::string text = value.ToString();
+            if (def.size > 0 && static_cast<int>(text.size()) > def.size)
+                text.resize(static_cast<std::size_t>(def.size));
+            if (text.empty()) return Variant::Null();
+            return Variant(std::move(text));
+        }
+        case FieldType::Integer:
+            return Variant(value.ToInt64());
+        case FieldType::Float:
+            return Variant(value.ToDouble());
+        case FieldType::Date:
+            return Variant(DateOf(value.ToDateTime()));
+        case FieldType::DateTime:
+            return Variant(value.ToDateTime());
+        case FieldType::Boolean:
+            return Variant(value.ToBool());
     }
     return Variant::Null();
 }
 
 bool NumericValue(const Variant& value, double& out) {
     switch (value.Type()) {
-    case VarType::Integer: out = static_cast<double>(value.AsIntRaw()); return true;
-    case VarType::Double: out = value.AsDoubleRaw(); return true;
-    case VarType::DateTime: out = value.AsDateTimeRaw().value; return true;
-    case VarType::Bool: out = value.AsBoolRaw() ? 1.0 : 0.0; return true;
-    case VarType::Text: {
-        const std::string text = Trim(value.AsTextRaw());
-        if (TryStrToFloat(text, out)) return true;
-        // Numbers written in filter texts and data packets use a decimal point.
-        const char* begin = text.data();
-        const char* end = begin + text.size();
-        if (begin != end && *begin == '+') ++begin;
-        auto [ptr, ec] = std::from_chars(begin, end, out);
-        return begin != end && ec == std::errc() && ptr == end;
-    }
-    default:
-        return false;
+        case VarType::Integer:
+            out = static_cast<double>(value.AsIntRaw());
+            return true;
+        case VarType::Double:
+            out = value.AsDoubleRaw();
+            return true;
+        case VarType::DateTime:
+            out = value.AsDateTimeRaw().value;
+            return true;
+        case VarType::Bool:
+            out = value.AsBoolRaw() ? 1.0 : 0.0;
+            return true;
+        case VarType::Text: {
+            const std::string text = Trim(value.AsTextRaw());
+            if (TryStrToFloat(text, out)) return true;
+            // Numbers written in filter texts and data packets use a decimal point.
+            const char* begin = text.data();
+            const char* end = begin + text.size();
+            if (begin != end && *begin == '+') ++begin;
+            auto [ptr, ec] = std::from_chars(begin, end, out);
+            return begin != end && ec == std::errc() && ptr == end;
+        }
+        default:
+            return false;
     }
 }
 
 namespace {
 
 template <typename T>
-int Sign(T a, T b) { return a < b ? -1 : (b < a ? 1 : 0); }
+int Sign(T a, T b) {
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
 
 }  // namespace
 

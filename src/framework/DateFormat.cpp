@@ -44,90 +44,98 @@ public:
                 while (i + count < picture.size() && Up(picture[i + count]) == letter) ++count;
             };
             switch (token) {
-            case 'Y':
-                run('Y');
-                out_ += count <= 2 ? Padded(date_.year % 100, 2) : Padded(date_.year, 4);
-                break;
-            case 'M':
-                run('M');
-                if (count <= 2) out_ += Padded(date_.month, static_cast<int>(count));
-                else if (date_.month >= 1 && count == 3) out_ += Settings().ShortMonthNames[date_.month - 1];
-                else if (date_.month >= 1) out_ += Settings().LongMonthNames[date_.month - 1];
-                break;
-            case 'D':
-                run('D');
-                if (count <= 2) out_ += Padded(date_.day, static_cast<int>(count));
-                else if (count == 3) out_ += Settings().ShortDayNames[DayOfWeek(value_) - 1];
-                else if (count == 4) out_ += Settings().LongDayNames[DayOfWeek(value_) - 1];
-                else if (count == 5) Write(Settings().ShortDateFormat, depth + 1);
-                else Write(Settings().LongDateFormat, depth + 1);
-                break;
-            case 'H': {
-                run('H');
-                int hour = time_.hour;
-                if (TwelveHour(picture, i + count)) {
-                    hour %= 12;
-                    if (hour == 0) hour = 12;
+                case 'Y':
+                    run('Y');
+                    out_ += count <= 2 ? Padded(date_.year % 100, 2) : Padded(date_.year, 4);
+                    break;
+                case 'M':
+                    run('M');
+                    if (count <= 2)
+                        out_ += Padded(date_.month, static_cast<int>(count));
+                    else if (date_.month >= 1 && count == 3)
+                        out_ += Settings().ShortMonthNames[date_.month - 1];
+                    else if (date_.month >= 1)
+                        out_ += Settings().LongMonthNames[date_.month - 1];
+                    break;
+                case 'D':
+                    run('D');
+                    if (count <= 2)
+                        out_ += Padded(date_.day, static_cast<int>(count));
+                    else if (count == 3)
+                        out_ += Settings().ShortDayNames[DayOfWeek(value_) - 1];
+                    else if (count == 4)
+                        out_ += Settings().LongDayNames[DayOfWeek(value_) - 1];
+                    else if (count == 5)
+                        Write(Settings().ShortDateFormat, depth + 1);
+                    else
+                        Write(Settings().LongDateFormat, depth + 1);
+                    break;
+                case 'H': {
+                    run('H');
+                    int hour = time_.hour;
+                    if (TwelveHour(picture, i + count)) {
+                        hour %= 12;
+                        if (hour == 0) hour = 12;
+                    }
+                    out_ += Padded(hour, count >= 2 ? 2 : 1);
+                    break;
                 }
-                out_ += Padded(hour, count >= 2 ? 2 : 1);
-                break;
-            }
-            case 'N':
-                // 'M' becomes a minute after an hour; its run is made of M's, a real 'N' run of N's.
-                run(Up(starter));
-                out_ += Padded(time_.minute, count >= 2 ? 2 : 1);
-                break;
-            case 'S':
-                run('S');
-                out_ += Padded(time_.second, count >= 2 ? 2 : 1);
-                break;
-            case 'Z':
-                run('Z');
-                out_ += Padded(time_.msec, count >= 3 ? 3 : 1);
-                break;
-            case 'T':
-                run('T');
-                Write(count == 1 ? Settings().ShortTimeFormat : Settings().LongTimeFormat, depth + 1);
-                break;
-            case 'C':
-                Write(Settings().ShortDateFormat, depth + 1);
-                if (time_.hour || time_.minute || time_.second || time_.msec) {
-                    out_.push_back(' ');
-                    Write(Settings().LongTimeFormat, depth + 1);
+                case 'N':
+                    // 'M' becomes a minute after an hour; its run is made of M's, a real 'N' run of N's.
+                    run(Up(starter));
+                    out_ += Padded(time_.minute, count >= 2 ? 2 : 1);
+                    break;
+                case 'S':
+                    run('S');
+                    out_ += Padded(time_.second, count >= 2 ? 2 : 1);
+                    break;
+                case 'Z':
+                    run('Z');
+                    out_ += Padded(time_.msec, count >= 3 ? 3 : 1);
+                    break;
+                case 'T':
+                    run('T');
+                    Write(count == 1 ? Settings().ShortTimeFormat : Settings().LongTimeFormat, depth + 1);
+                    break;
+                case 'C':
+                    Write(Settings().ShortDateFormat, depth + 1);
+                    if (time_.hour || time_.minute || time_.second || time_.msec) {
+                        out_.push_back(' ');
+                        Write(Settings().LongTimeFormat, depth + 1);
+                    }
+                    break;
+                case 'A':
+                    if (StartsWithNoCase(picture, i, "am/pm")) {
+                        const std::string_view word = time_.hour < 12 ? picture.substr(i, 2) : picture.substr(i + 3, 2);
+                        out_ += word;
+                        count = 5;
+                    } else if (StartsWithNoCase(picture, i, "a/p")) {
+                        out_.push_back(time_.hour < 12 ? picture[i] : picture[i + 2]);
+                        count = 3;
+                    } else if (StartsWithNoCase(picture, i, "ampm")) {
+                        out_ += time_.hour < 12 ? Settings().TimeAMString : Settings().TimePMString;
+                        count = 4;
+                    } else {
+                        out_.push_back(starter);
+                    }
+                    break;
+                case '/':
+                    out_.push_back(Settings().DateSeparator);
+                    break;
+                case ':':
+                    out_.push_back(Settings().TimeSeparator);
+                    break;
+                case '"':
+                case '\'': {
+                    const std::size_t end = picture.find(starter, i + 1);
+                    const std::size_t stop = end == std::string_view::npos ? picture.size() : end;
+                    out_.append(picture.substr(i + 1, stop - i - 1));
+                    count = stop - i + (end == std::string_view::npos ? 0 : 1);
+                    break;
                 }
-                break;
-            case 'A':
-                if (StartsWithNoCase(picture, i, "am/pm")) {
-                    const std::string_view word = time_.hour < 12 ? picture.substr(i, 2) : picture.substr(i + 3, 2);
-                    out_ += word;
-                    count = 5;
-                } else if (StartsWithNoCase(picture, i, "a/p")) {
-                    out_.push_back(time_.hour < 12 ? picture[i] : picture[i + 2]);
-                    count = 3;
-                } else if (StartsWithNoCase(picture, i, "ampm")) {
-                    out_ += time_.hour < 12 ? Settings().TimeAMString : Settings().TimePMString;
-                    count = 4;
-                } else {
+                default:
                     out_.push_back(starter);
-                }
-                break;
-            case '/':
-                out_.push_back(Settings().DateSeparator);
-                break;
-            case ':':
-                out_.push_back(Settings().TimeSeparator);
-                break;
-            case '"':
-            case '\'': {
-                const std::size_t end = picture.find(starter, i + 1);
-                const std::size_t stop = end == std::string_view::npos ? picture.size() : end;
-                out_.append(picture.substr(i + 1, stop - i - 1));
-                count = stop - i + (end == std::string_view::npos ? 0 : 1);
-                break;
-            }
-            default:
-                out_.push_back(starter);
-                break;
+                    break;
             }
             i += count;
         }
@@ -164,10 +172,14 @@ enum class DateOrder { DMY, MDY, YMD };
 DateOrder OrderOf(std::string_view format) {
     for (char c : format) {
         switch (Up(c)) {
-        case 'D': return DateOrder::DMY;
-        case 'M': return DateOrder::MDY;
-        case 'Y': return DateOrder::YMD;
-        default: break;
+            case 'D':
+                return DateOrder::DMY;
+            case 'M':
+                return DateOrder::MDY;
+            case 'Y':
+                return DateOrder::YMD;
+            default:
+                break;
         }
     }
     return DateOrder::DMY;
@@ -218,9 +230,24 @@ bool ScanDate(Scanner& sc, TDateTime& out) {
     const DateOrder order = OrderOf(fs.ShortDateFormat);
     if (three) {
         switch (order) {
-        case DateOrder::DMY: day = n1; month = n2; year = n3; yearDigits = l3; break;
-        case DateOrder::MDY: month = n1; day = n2; year = n3; yearDigits = l3; break;
-        case DateOrder::YMD: year = n1; month = n2; day = n3; yearDigits = l1; break;
+            case DateOrder::DMY:
+                day = n1;
+                month = n2;
+                year = n3;
+                yearDigits = l3;
+                break;
+            case DateOrder::MDY:
+                month = n1;
+                day = n2;
+                year = n3;
+                yearDigits = l3;
+                break;
+            case DateOrder::YMD:
+                year = n1;
+                month = n2;
+                day = n3;
+                yearDigits = l1;
+                break;
         }
     } else {
         year = currentYear;
@@ -253,9 +280,12 @@ bool ScanAmPm(Scanner& sc, int& hour) {
     auto match = [&](std::string_view word, bool pm) {
         if (word.empty() || !StartsWithNoCase(rest, 0, word)) return false;
         sc.pos += word.size();
-        if (hour > 12 || hour == 0) hour = -1;
-        else if (pm) hour = hour % 12 + 12;
-        else hour %= 12;
+        if (hour > 12 || hour == 0)
+            hour = -1;
+        else if (pm)
+            hour = hour % 12 + 12;
+        else
+            hour %= 12;
         return true;
     };
     return match(Settings().TimeAMString, false) || match(Settings().TimePMString, true) || match("AM", false) ||

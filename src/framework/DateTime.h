@@ -13,8 +13,12 @@ struct TDateTime {
     friend constexpr auto operator<=>(TDateTime a, TDateTime b) { return a.value <=> b.value; }
 };
 
-struct DateParts { int year = 0, month = 0, day = 0; };
-struct TimeParts { int hour = 0, minute = 0, second = 0, msec = 0; };
+struct DateParts {
+    int year = 0, month = 0, day = 0;
+};
+struct TimeParts {
+    int hour = 0, minute = 0, second = 0, msec = 0;
+};
 
 // Raise EConvertError on an impossible date or time. Every function that takes a moment apart
 // raises EConvertError for a value off the calendar (before 1 Jan 0001, after 31 Dec 9999, NaN).

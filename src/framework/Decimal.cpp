@@ -43,7 +43,8 @@ void KeepDigits(DecimalForm& form, int n, bool roundUp) {
 
 std::string DecimalForm::IntegerDigits() const {
     if (digits.empty() || exponent <= 0) return {};
-    std::string out = digits.substr(0, static_cast<std::size_t>(std::min<int>(exponent, static_cast<int>(digits.size()))));
+    std::string out =
+        digits.substr(0, static_cast<std::size_t>(std::min<int>(exponent, static_cast<int>(digits.size()))));
     if (static_cast<int>(out.size()) < exponent) out.append(static_cast<std::size_t>(exponent) - out.size(), '0');
     return out;
 }
@@ -81,8 +82,8 @@ DecimalForm ToDecimal(double value, int significant) {
     if (significant < 1) significant = 1;
     if (significant > 17) significant = 17;
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific,
-                                      significant - 1);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, significant - 1);
     const std::string text(buffer, result.ptr);
     const auto e = text.find('e');
     for (std::size_t i = 0; i < e; ++i) {

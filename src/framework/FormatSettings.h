@@ -24,12 +24,37 @@ struct FormatSettings {
     std::string TimePMString = "PM";
     // Names for the "mmm", "mmmm", "ddd" and "dddd" date specifiers, code page 1252 (Sunday first).
     std::array<std::string, 12> ShortMonthNames{"jan", "fev", "mar", "abr", "mai", "jun",
-                                                 "jul", "ago", "set", "out", "nov", "dez"};
-    std::array<std::string, 12> LongMonthNames{"janeiro", "fevereiro", "mar\xE7" "o", "abril", "maio", "junho",
-                                                "julho", "agosto", "setembro", "outubro", "novembro", "dezembro"};
-    std::array<std::string, 7> ShortDayNames{"dom", "seg", "ter", "qua", "qui", "sex", "s\xE1" "b"};
-    std::array<std::string, 7> LongDayNames{"domingo", "segunda-feira", "ter\xE7" "a-feira", "quarta-feira",
-                                             "quinta-feira", "sexta-feira", "s\xE1" "bado"};
+                                                "jul", "ago", "set", "out", "nov", "dez"};
+    std::array<std::string, 12> LongMonthNames{"janeiro",
+                                               "fevereiro",
+                                               "mar\xE7"
+                                               "o",
+                                               "abril",
+                                               "maio",
+                                               "junho",
+                                               "julho",
+                                               "agosto",
+                                               "setembro",
+                                               "outubro",
+                                               "novembro",
+                                               "dezembro"};
+    std::array<std::string, 7> ShortDayNames{"dom",
+                                             "seg",
+                                             "ter",
+                                             "qua",
+                                             "qui",
+                                             "sex",
+                                             "s\xE1"
+                                             "b"};
+    std::array<std::string, 7> LongDayNames{"domingo",
+                                            "segunda-feira",
+                                            "ter\xE7"
+                                            "a-feira",
+                                            "quarta-feira",
+                                            "quinta-feira",
+                                            "sexta-feira",
+                                            "s\xE1"
+                                            "bado"};
 };
 
 // The process-wide settings (the host's global FormatSettings).
@@ -44,6 +69,7 @@ public:
     ~ScopedSettings();
     ScopedSettings(const ScopedSettings&) = delete;
     ScopedSettings& operator=(const ScopedSettings&) = delete;
+
 private:
     FormatSettings saved_;
 };

@@ -140,7 +140,8 @@ Picture ParsePicture(const std::string& section) {
             }
         } else if (c == ',') {
             if (!afterPoint) p.thousands = true;
-        } else if ((c == 'E' || c == 'e') && i + 1 < section.size() && (section[i + 1] == '+' || section[i + 1] == '-')) {
+        } else if ((c == 'E' || c == 'e') && i + 1 < section.size() &&
+                   (section[i + 1] == '+' || section[i + 1] == '-')) {
             PictureItem item{PictureItem::Exponent, std::string{c, section[i + 1]}, false, 0};
             i += 2;
             while (i < section.size() && (section[i] == '0' || section[i] == '#')) {
@@ -165,8 +166,8 @@ std::string Render(const Picture& p, const std::string& integer, const std::stri
     const FormatSettings& fs = Settings();
     std::string out;
     const int len = static_cast<int>(integer.size());
-    int place = 0;    // integer placeholder index
-    int written = 0;  // integer digits written
+    int place = 0;                    // integer placeholder index
+    int written = 0;                  // integer digits written
     bool pending = p.intPlaces == 0;  // no placeholder takes the integer digits
     auto writeDigit = [&](int index) {
         out.push_back(integer[static_cast<std::size_t>(index)]);
@@ -183,31 +184,32 @@ std::string Render(const Picture& p, const std::string& integer, const std::stri
     int decIndex = 0;
     for (const PictureItem& item : p.items) {
         switch (item.kind) {
-        case PictureItem::Literal:
-            out += item.text;
-            break;
-        case PictureItem::IntPlace: {
-            const int firstShown = p.intPlaces - len;  // placeholders before this one stay empty
-            if (place == 0 && len > p.intPlaces) {
-                for (int i = 0; i <= len - p.intPlaces; ++i) writeDigit(i);
-            } else if (place >= firstShown) {
-                writeDigit(place - firstShown);
+            case PictureItem::Literal:
+                out += item.text;
+                break;
+            case PictureItem::IntPlace: {
+                const int firstShown = p.intPlaces - len;  // placeholders before this one stay empty
+                if (place == 0 && len > p.intPlaces) {
+                    for (int i = 0; i <= len - p.intPlaces; ++i) writeDigit(i);
+                } else if (place >= firstShown) {
+                    writeDigit(place - firstShown);
+                }
+                ++place;
+                break;
             }
-            ++place;
-            break;
-        }
-        case PictureItem::DecimalPoint:
-            flushInteger();
-            if (!fraction.empty()) out.push_back(fs.DecimalSeparator);
-            break;
-        case PictureItem::DecPlace:
-            if (decIndex < static_cast<int>(fraction.size())) out.push_back(fraction[static_cast<std::size_t>(decIndex)]);
-            ++decIndex;
-            break;
-        case PictureItem::Exponent:
-            flushInteger();
-            out += exponentText;
-            break;
+            case PictureItem::DecimalPoint:
+                flushInteger();
+                if (!fraction.empty()) out.push_back(fs.DecimalSeparator);
+                break;
+            case PictureItem::DecPlace:
+                if (decIndex < static_cast<int>(fraction.size()))
+                    out.push_back(fraction[static_cast<std::size_t>(decIndex)]);
+                ++decIndex;
+                break;
+            case PictureItem::Exponent:
+                flushInteger();
+                out += exponentText;
+                break;
         }
     }
     flushInteger();
@@ -244,8 +246,10 @@ std::string FormatSection(const Picture& p, DecimalForm form) {
                 digits.insert(0, static_cast<std::size_t>(item.exponentDigits) - digits.size(), '0');
             }
             exponentText.push_back(item.text[0]);
-            if (exponent < 0) exponentText.push_back('-');
-            else if (item.text[1] == '+') exponentText.push_back('+');
+            if (exponent < 0)
+                exponentText.push_back('-');
+            else if (item.text[1] == '+')
+                exponentText.push_back('+');
             exponentText += digits;
         }
         return Render(p, integer, fraction, exponentText);
@@ -319,8 +323,10 @@ std::string FormatFloat(std::string_view picture, double value) {
     if (form.IsZero()) {
         index = has(2) ? 2 : 0;
     } else if (form.negative) {
-        if (has(1)) index = 1;
-        else sign = true;
+        if (has(1))
+            index = 1;
+        else
+            sign = true;
     }
     const Picture p = ParsePicture(sections[index]);
     DecimalForm magnitude = form;
@@ -367,29 +373,49 @@ std::string FloatToStrCurrency(double value, int decimals) {
     const bool negative = value < 0 && FixedText(value, decimals, false).front() == '-';
     if (!negative) {
         switch (fs.CurrencyFormat) {
-        case 0: return sym + amount;
-        case 1: return amount + sym;
-        case 2: return sym + " " + amount;
-        default: return amount + " " + sym;
+            case 0:
+                return sym + amount;
+            case 1:
+                return amount + sym;
+            case 2:
+                return sym + " " + amount;
+            default:
+                return amount + " " + sym;
         }
     }
     switch (fs.NegCurrFormat) {
-    case 0: return "(" + sym + amount + ")";
-    case 1: return "-" + sym + amount;
-    case 2: return sym + "-" + amount;
-    case 3: return sym + amount + "-";
-    case 4: return "(" + amount + sym + ")";
-    case 5: return "-" + amount + sym;
-    case 6: return amount + "-" + sym;
-    case 7: return amount + sym + "-";
-    case 8: return "-" + amount + " " + sym;
-    case 9: return "-" + sym + " " + amount;
-    case 10: return amount + " " + sym + "-";
-    case 11: return sym + " " + amount + "-";
-    case 12: return sym + " -" + amount;
-    case 13: return amount + "- " + sym;
-    case 14: return "(" + sym + " " + amount + ")";
-    default: return "(" + amount + " " + sym + ")";
+        case 0:
+            return "(" + sym + amount + ")";
+        case 1:
+            return "-" + sym + amount;
+        case 2:
+            return sym + "-" + amount;
+        case 3:
+            return sym + amount + "-";
+        case 4:
+            return "(" + amount + sym + ")";
+        case 5:
+            return "-" + amount + sym;
+        case 6:
+            return amount + "-" + sym;
+        case 7:
+            return amount + sym + "-";
+        case 8:
+            return "-" + amount + " " + sym;
+        case 9:
+            return "-" + sym + " " + amount;
+        case 10:
+            return amount + " " + sym + "-";
+        case 11:
+            return sym + " " + amount + "-";
+        case 12:
+            return sym + " -" + amount;
+        case 13:
+            return amount + "- " + sym;
+        case 14:
+            return "(" + sym + " " + amount + ")";
+        default:
+            return "(" + amount + " " + sym + ")";
     }
 }
 

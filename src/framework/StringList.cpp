@@ -83,8 +83,10 @@ void StringList::SetValue(std::string_view name, std::string_view value) {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const std::string_view lineName = NameOf(lines_[i]);
         if (lines_[i].find('=') != std::string::npos && SameText(lineName, name)) {
-            if (value.empty()) lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i));
-            else lines_[i] = std::string(name) + "=" + std::string(value);
+            if (value.empty())
+                lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i));
+            else
+                lines_[i] = std::string(name) + "=" + std::string(value);
             return;
         }
     }

@@ -18,7 +18,7 @@ public:
     void Clear() { lines_.clear(); }
     const std::string& operator[](int index) const;  // EListError when out of range
     std::string& operator[](int index);
-    int IndexOf(std::string_view line) const;        // case-insensitive, -1 when absent
+    int IndexOf(std::string_view line) const;  // case-insensitive, -1 when absent
 
     // All lines, each ended by CR LF (the host's Text property).
     std::string Text() const;

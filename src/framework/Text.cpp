@@ -71,7 +71,9 @@ int Pos(std::string_view sub, std::string_view s) {
     return at == std::string_view::npos ? 0 : static_cast<int>(at) + 1;
 }
 
-std::string StringOfChar(char c, int count) { return count > 0 ? std::string(static_cast<std::size_t>(count), c) : std::string(); }
+std::string StringOfChar(char c, int count) {
+    return count > 0 ? std::string(static_cast<std::size_t>(count), c) : std::string();
+}
 
 std::string StringReplaceAll(std::string_view s, std::string_view from, std::string_view to) {
     if (from.empty()) return std::string(s);

@@ -6,11 +6,11 @@
 
 namespace orb::fw {
 
-std::string UpperCase(std::string_view s);   // CP1252-aware
+std::string UpperCase(std::string_view s);  // CP1252-aware
 std::string LowerCase(std::string_view s);
 bool SameText(std::string_view a, std::string_view b);  // case-insensitive equality
 int CompareText(std::string_view a, std::string_view b);
-std::string Trim(std::string_view s);        // blanks and control characters at both ends
+std::string Trim(std::string_view s);  // blanks and control characters at both ends
 std::string TrimLeft(std::string_view s);
 std::string TrimRight(std::string_view s);
 // Copy(s, index, count): count characters from the 1-based index; out-of-range parts are empty.

@@ -14,15 +14,24 @@ namespace {
 
 const char* TypeName(VarType type) {
     switch (type) {
-    case VarType::Unassigned: return "Empty";
-    case VarType::Null: return "Null";
-    case VarType::Bool: return "Boolean";
-    case VarType::Integer: return "Int64";
-    case VarType::Double: return "Double";
-    case VarType::Text: return "String";
-    case VarType::DateTime: return "Date";
-    case VarType::Array: return "Array Variant";
-    case VarType::DataPacket: return "Data Packet";
+        case VarType::Unassigned:
+            return "Empty";
+        case VarType::Null:
+            return "Null";
+        case VarType::Bool:
+            return "Boolean";
+        case VarType::Integer:
+            return "Int64";
+        case VarType::Double:
+            return "Double";
+        case VarType::Text:
+            return "String";
+        case VarType::DateTime:
+            return "Date";
+        case VarType::Array:
+            return "Array Variant";
+        case VarType::DataPacket:
+            return "Data Packet";
     }
     return "Unknown";
 }
@@ -33,8 +42,8 @@ const char* TypeName(VarType type) {
 }
 
 [[noreturn]] void OverflowError(VarType from, const char* to) {
-    throw EVariantError(std::string("Overflow while converting variant of type (") + TypeName(from) +
-                        ") into type (" + to + ")");
+    throw EVariantError(std::string("Overflow while converting variant of type (") + TypeName(from) + ") into type (" +
+                        to + ")");
 }
 
 // Round half to even, as the host's Round does.
@@ -64,41 +73,51 @@ VarType Variant::Type() const { return static_cast<VarType>(v_.index()); }
 
 std::string Variant::ToString() const {
     switch (Type()) {
-    case VarType::Unassigned: return {};
-    case VarType::Bool: return AsBoolRaw() ? "True" : "False";
-    case VarType::Integer: return IntToStr(AsIntRaw());
-    case VarType::Double: return FloatToStr(AsDoubleRaw());
-    case VarType::Text: return AsTextRaw();
-    case VarType::DateTime: return DateTimeToStr(AsDateTimeRaw());
-    default: CastError(Type(), "String");
+        case VarType::Unassigned:
+            return {};
+        case VarType::Bool:
+            return AsBoolRaw() ? "True" : "False";
+        case VarType::Integer:
+            return IntToStr(AsIntRaw());
+        case VarType::Double:
+            return FloatToStr(AsDoubleRaw());
+        case VarType::Text:
+            return AsTextRaw();
+        case VarType::DateTime:
+            return DateTimeToStr(AsDateTimeRaw());
+        default:
+            CastError(Type(), "String");
     }
 }
 
 std::int64_t Variant::ToInt64() const {
     std::int64_t out = 0;
     switch (Type()) {
-    case VarType::Unassigned: return 0;
-    case VarType::Bool: return AsBoolRaw() ? -1 : 0;
-    case VarType::Integer: return AsIntRaw();
-    case VarType::Double:
-        if (!BankersRound(AsDoubleRaw(), out)) OverflowError(Type(), "Int64");
-        return out;
-    case VarType::DateTime:
-        if (!BankersRound(AsDateTimeRaw().value, out)) OverflowError(Type(), "Int64");
-        return out;
-    case VarType::Text: {
-        const std::string& text = AsTextRaw();
-        std::int64_t value = 0;
-        try {
-            return StrToInt64(text);
-        } catch (const EConvertError&) {
+        case VarType::Unassigned:
+            return 0;
+        case VarType::Bool:
+            return AsBoolRaw() ? -1 : 0;
+        case VarType::Integer:
+            return AsIntRaw();
+        case VarType::Double:
+            if (!BankersRound(AsDoubleRaw(), out)) OverflowError(Type(), "Int64");
+            return out;
+        case VarType::DateTime:
+            if (!BankersRound(AsDateTimeRaw().value, out)) OverflowError(Type(), "Int64");
+            return out;
+        case VarType::Text: {
+            const std::string& text = AsTextRaw();
+            std::int64_t value = 0;
+            try {
+                return StrToInt64(text);
+            } catch (const EConvertError&) {}
+            double d = 0.0;
+            // The host accepts '12,0' for an integer: the text is read as a number, then rounded.
+            if (TryStrToFloat(text, d) && BankersRound(d, value)) return value;
+            throw EConvertError("'" + text + "' is not a valid integer value");
         }
-        double d = 0.0;
-        // The host accepts '12,0' for an integer: the text is read as a number, then rounded.
-        if (TryStrToFloat(text, d) && BankersRound(d, value)) return value;
-        throw EConvertError("'" + text + "' is not a valid integer value");
-    }
-    default: CastError(Type(), "Int64");
+        default:
+            CastError(Type(), "Int64");
     }
 }
 
@@ -115,44 +134,63 @@ int Variant::ToInt() const {
 
 double Variant::ToDouble() const {
     switch (Type()) {
-    case VarType::Unassigned: return 0.0;
-    case VarType::Bool: return AsBoolRaw() ? -1.0 : 0.0;
-    case VarType::Integer: return static_cast<double>(AsIntRaw());
-    case VarType::Double: return AsDoubleRaw();
-    case VarType::DateTime: return AsDateTimeRaw().value;
-    case VarType::Text: return StrToFloat(AsTextRaw());
-    default: CastError(Type(), "Double");
+        case VarType::Unassigned:
+            return 0.0;
+        case VarType::Bool:
+            return AsBoolRaw() ? -1.0 : 0.0;
+        case VarType::Integer:
+            return static_cast<double>(AsIntRaw());
+        case VarType::Double:
+            return AsDoubleRaw();
+        case VarType::DateTime:
+            return AsDateTimeRaw().value;
+        case VarType::Text:
+            return StrToFloat(AsTextRaw());
+        default:
+            CastError(Type(), "Double");
     }
 }
 
 bool Variant::ToBool() const {
     switch (Type()) {
-    case VarType::Unassigned: return false;
-    case VarType::Bool: return AsBoolRaw();
-    case VarType::Integer: return AsIntRaw() != 0;
-    case VarType::Double: return AsDoubleRaw() != 0.0;
-    case VarType::DateTime: return AsDateTimeRaw().value != 0.0;
-    case VarType::Text: {
-        const std::string& text = AsTextRaw();
-        const std::string trimmed = Trim(text);
-        if (SameText(trimmed, "True")) return true;
-        if (SameText(trimmed, "False")) return false;
-        double d = 0.0;
-        if (TryStrToFloat(trimmed, d)) return d != 0.0;
-        throw EConvertError("'" + text + "' is not a valid boolean value");
-    }
-    default: CastError(Type(), "Boolean");
+        case VarType::Unassigned:
+            return false;
+        case VarType::Bool:
+            return AsBoolRaw();
+        case VarType::Integer:
+            return AsIntRaw() != 0;
+        case VarType::Double:
+            return AsDoubleRaw() != 0.0;
+        case VarType::DateTime:
+            return AsDateTimeRaw().value != 0.0;
+        case VarType::Text: {
+            const std::string& text = AsTextRaw();
+            const std::string trimmed = Trim(text);
+            if (SameText(trimmed, "True")) return true;
+            if (SameText(trimmed, "False")) return false;
+            double d = 0.0;
+            if (TryStrToFloat(trimmed, d)) return d != 0.0;
+            throw EConvertError("'" + text + "' is not a valid boolean value");
+        }
+        default:
+            CastError(Type(), "Boolean");
     }
 }
 
 TDateTime Variant::ToDateTime() const {
     switch (Type()) {
-    case VarType::Unassigned: return TDateTime(0.0);
-    case VarType::Integer: return TDateTime(static_cast<double>(AsIntRaw()));
-    case VarType::Double: return TDateTime(AsDoubleRaw());
-    case VarType::DateTime: return AsDateTimeRaw();
-    case VarType::Text: return StrToDateTime(AsTextRaw());
-    default: CastError(Type(), "Date");
+        case VarType::Unassigned:
+            return TDateTime(0.0);
+        case VarType::Integer:
+            return TDateTime(static_cast<double>(AsIntRaw()));
+        case VarType::Double:
+            return TDateTime(AsDoubleRaw());
+        case VarType::DateTime:
+            return AsDateTimeRaw();
+        case VarType::Text:
+            return StrToDateTime(AsTextRaw());
+        default:
+            CastError(Type(), "Date");
     }
 }
 
@@ -198,14 +236,21 @@ bool operator==(const Variant& a, const Variant& b) {
     }
     if (ta != tb) return false;
     switch (ta) {
-    case VarType::Unassigned:
-    case VarType::Null: return true;
-    case VarType::Bool: return a.AsBoolRaw() == b.AsBoolRaw();
-    case VarType::Text: return a.AsTextRaw() == b.AsTextRaw();
-    case VarType::DateTime: return a.AsDateTimeRaw() == b.AsDateTimeRaw();
-    case VarType::Array: return a.AsArray() == b.AsArray();
-    case VarType::DataPacket: return &a.AsDataPacket() == &b.AsDataPacket() || PacketsEqual(a.AsDataPacket(), b.AsDataPacket());
-    default: return false;
+        case VarType::Unassigned:
+        case VarType::Null:
+            return true;
+        case VarType::Bool:
+            return a.AsBoolRaw() == b.AsBoolRaw();
+        case VarType::Text:
+            return a.AsTextRaw() == b.AsTextRaw();
+        case VarType::DateTime:
+            return a.AsDateTimeRaw() == b.AsDateTimeRaw();
+        case VarType::Array:
+            return a.AsArray() == b.AsArray();
+        case VarType::DataPacket:
+            return &a.AsDataPacket() == &b.AsDataPacket() || PacketsEqual(a.AsDataPacket(), b.AsDataPacket());
+        default:
+            return false;
     }
 }
 

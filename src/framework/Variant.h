@@ -25,8 +25,8 @@ public:
     struct NullTag {};
     using Array = std::vector<Variant>;
 
-    Variant() = default;                       // unassigned
-    Variant(NullTag) : v_(NullTag{}) {}        // null
+    Variant() = default;                 // unassigned
+    Variant(NullTag) : v_(NullTag{}) {}  // null
     Variant(bool b) : v_(b) {}
     Variant(int i) : v_(static_cast<std::int64_t>(i)) {}
     Variant(std::int64_t i) : v_(i) {}
@@ -65,9 +65,9 @@ public:
     TDateTime ToDateTime() const;
 
     // Arrays.
-    const Array& AsArray() const;   // EVariantError when not an array
+    const Array& AsArray() const;  // EVariantError when not an array
     Array& AsArray();
-    std::size_t ArraySize() const;  // 0 when not an array
+    std::size_t ArraySize() const;                   // 0 when not an array
     const Variant& operator[](std::size_t i) const;  // EVariantError when out of bounds
     Variant& operator[](std::size_t i);
     int HighBound() const { return static_cast<int>(ArraySize()) - 1; }
@@ -85,7 +85,8 @@ public:
 
 private:
     std::variant<std::monostate, NullTag, bool, std::int64_t, double, std::string, TDateTime, Array,
-                 std::shared_ptr<const DataPacket>> v_;
+                 std::shared_ptr<const DataPacket>>
+        v_;
 };
 
 }  // namespace orb::fw

@@ -57,8 +57,8 @@ bool PrintsBarCodes(int printerModel) {
 int SendBarCode(const std::string& code, const std::string& type) {
     if (type == "PDF417") {
         std::string sent = code;
-        const int rc = CallEntry(Bematech_FI_CodigoBarrasPDF417MFD, kPdf417Level, kPdf417Height,
-                                 kPdf417Width, kPdf417Columns, sent.data());
+        const int rc = CallEntry(Bematech_FI_CodigoBarrasPDF417MFD, kPdf417Level, kPdf417Height, kPdf417Width,
+                                 kPdf417Columns, sent.data());
         ImpFisDebug("Bematech_FI_CodigoBarrasPDF417MFD : " + code);
         return rc;
     }
@@ -105,8 +105,7 @@ bool CodigoBarra(const std::string& scheme, const std::string& counterId1, const
     Relatorio_Gerencial_Imp(scheme, counterId1, counterId2, "", "");
     const int rc = SendBarCode(code, type);
     if (!AnalisaRetorno(scheme, rc, true, false, false)) {
-        orb::hostlib::Mensagem(DataModule().msgPadrao.Msg("ErroComando"), "", "N", "N", 0, "", scheme, 0,
-                               nullptr);
+        orb::hostlib::Mensagem(DataModule().msgPadrao.Msg("ErroComando"), "", "N", "N", 0, "", scheme, 0, nullptr);
         return false;
     }
     FechRelatGerenc(scheme, true, false);

@@ -21,16 +21,14 @@ bool IsOneOf(const std::string& type, std::initializer_list<const char*> codes) 
 
 // The printer's DDMMYYHHMMSS as a date-time, through the system's own conversion.
 orb::fw::TDateTime PrinterDateTime(const std::string& text) {
-    return orb::fw::StrToDateTime(Copy(text, 1, 2) + "/" + Copy(text, 3, 2) + "/" + Copy(text, 5, 2) +
-                                  " " + Copy(text, 7, 2) + ":" + Copy(text, 9, 2) + ":" +
-                                  Copy(text, 11, 2));
+    return orb::fw::StrToDateTime(Copy(text, 1, 2) + "/" + Copy(text, 3, 2) + "/" + Copy(text, 5, 2) + " " +
+                                  Copy(text, 7, 2) + ":" + Copy(text, 9, 2) + ":" + Copy(text, 11, 2));
 }
 
 }  // namespace
 
-void GravaDocumentosNaoFiscais(const std::string& serial, const std::string& scheme,
-                               const std::string& docType, const std::string& freeField1,
-                               const std::string& freeField2) {
+void GravaDocumentosNaoFiscais(const std::string& serial, const std::string& scheme, const std::string& docType,
+                               const std::string& freeField1, const std::string& freeField2) {
     try {
         std::string operations, reports, creditSlips;
         if (!IsOneOf(docType, {"NC", "LX", "MF"})) NumeroOperacoesNaoFiscais(scheme, operations);
@@ -48,8 +46,8 @@ void GravaDocumentosNaoFiscais(const std::string& serial, const std::string& sch
         // Only the date of the movement day is recorded.
         const orb::fw::TDateTime movementDay = orb::fw::StrToDate(orb::fw::DateToStr(movement));
 
-        orb::hostlib::setDocNaoFiscaisECF(serial, coupon, operations, reports, creditSlips, docType,
-                                          freeField1, printed, movementDay, freeField2);
+        orb::hostlib::setDocNaoFiscaisECF(serial, coupon, operations, reports, creditSlips, docType, freeField1,
+                                          printed, movementDay, freeField2);
     } catch (const std::exception& e) {
         orb::hostlib::Mensagem(e.what(), "", "N", "N", 3, "", scheme, 0, nullptr);
     }

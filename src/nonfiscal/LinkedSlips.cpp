@@ -9,12 +9,12 @@
 
 namespace Orb00100 {
 
-bool Abre_Comp_NFiscalVinc(const std::string& scheme, const std::string& paymentMethod,
-                           const std::string& amount, const std::string& couponNumber) {
+bool Abre_Comp_NFiscalVinc(const std::string& scheme, const std::string& paymentMethod, const std::string& amount,
+                           const std::string& couponNumber) {
     // The maker's prototype takes writable texts; the printer only reads them.
     std::string method = paymentMethod, value = amount, coupon = couponNumber;
-    const int code = queries::CallEntry(Bematech_FI_AbreComprovanteNaoFiscalVinculado, method.data(),
-                                        value.data(), coupon.data());
+    const int code =
+        queries::CallEntry(Bematech_FI_AbreComprovanteNaoFiscalVinculado, method.data(), value.data(), coupon.data());
     ImpFisDebug("Bematech_FI_AbreComprovanteNaoFiscalVinculado : " + paymentMethod + " - " + amount + " - " +
                 couponNumber);
     return AnalisaRetorno(scheme, code, true, false, false);

@@ -36,9 +36,8 @@ int ExtendedStatus() {
 
 }  // namespace nonfiscal
 
-bool Relatorio_Gerencial_Imp(const std::string& scheme, const std::string& counterId1,
-                             const std::string& counterId2, const std::string& /*unused*/,
-                             const std::string& counterFlag) {
+bool Relatorio_Gerencial_Imp(const std::string& scheme, const std::string& counterId1, const std::string& counterId2,
+                             const std::string& /*unused*/, const std::string& counterFlag) {
     // A report left open by an earlier run would take this report's text as its own.
     if (nonfiscal::ExtendedStatus() == kReportOpen) FechRelatGerenc(scheme, true, false);
     std::string blank = " ";
@@ -49,9 +48,8 @@ bool Relatorio_Gerencial_Imp(const std::string& scheme, const std::string& count
     return opened;
 }
 
-bool Abre_RelGerencial_MFD(const std::string& scheme, const std::string& counterId1,
-                           const std::string& counterId2, const std::string& reportIndex,
-                           const std::string& counterFlag) {
+bool Abre_RelGerencial_MFD(const std::string& scheme, const std::string& counterId1, const std::string& counterId2,
+                           const std::string& reportIndex, const std::string& counterFlag) {
     std::string index = reportIndex;
     const int code = queries::CallEntry(Bematech_FI_AbreRelatorioGerencialMFD, index.data());
     ImpFisDebug("Bematech_FI_AbreRelatorioGerencialMFD");

@@ -9,14 +9,12 @@ namespace Orb00100 {
 // closed first. With a non-empty counter flag ("incCer") a successful opening is handed to the
 // host's report-counter record with the two counter ids and the movement date. The fourth
 // argument is not used. The verdict is shown on a staff-operated terminal only.
-bool Relatorio_Gerencial_Imp(const std::string& scheme, const std::string& counterId1,
-                             const std::string& counterId2, const std::string& unused,
-                             const std::string& counterFlag);
+bool Relatorio_Gerencial_Imp(const std::string& scheme, const std::string& counterId1, const std::string& counterId2,
+                             const std::string& unused, const std::string& counterFlag);
 // Opens the report under a numbered title ("01".."30"). Nothing is shown on failure, so a printer
 // without numbered reports fails quietly and the caller falls back to the plain opening.
-bool Abre_RelGerencial_MFD(const std::string& scheme, const std::string& counterId1,
-                           const std::string& counterId2, const std::string& reportIndex,
-                           const std::string& counterFlag);
+bool Abre_RelGerencial_MFD(const std::string& scheme, const std::string& counterId1, const std::string& counterId2,
+                           const std::string& reportIndex, const std::string& counterFlag);
 // Prints text into a numbered report.
 bool Imprime_RelGerencial_MFD(const std::string& scheme, const std::string& text);
 // Closes whatever report or linked slip the printer holds open; true at once, sending nothing,

@@ -50,9 +50,8 @@ bool PrintAndClose(const std::string& scheme, const std::string& text) {
 
 }  // namespace
 
-bool Relatorio_Generico(const std::string& scheme, const std::string& counterId1,
-                        const std::string& counterId2, const std::string& text,
-                        const std::string& serial, const std::string& /*unused*/) {
+bool Relatorio_Generico(const std::string& scheme, const std::string& counterId1, const std::string& counterId2,
+                        const std::string& text, const std::string& serial, const std::string& /*unused*/) {
     const bool opened = Relatorio_Gerencial_Imp(scheme, counterId1, counterId2, "", "");
     const bool printed = PrintAndClose(scheme, text) && opened;
     if (printed) GravaDocumentosNaoFiscais(serial, scheme, "RG", "", "");
@@ -65,9 +64,8 @@ bool Cupom_Troca(const std::string& scheme, const std::string& counterId1, const
     return PrintAndClose(scheme, text) && opened;
 }
 
-bool Conferencia_Formatada(const std::string& scheme, const std::string& counterId1,
-                           const std::string& counterId2, const std::string& serial,
-                           const std::string& reportIndex, const std::string& tableMark,
+bool Conferencia_Formatada(const std::string& scheme, const std::string& counterId1, const std::string& counterId2,
+                           const std::string& serial, const std::string& reportIndex, const std::string& tableMark,
                            std::string& couponNumber, const std::string& text) {
     try {
         const bool opened = Abre_RelGerencial_MFD(scheme, counterId1, counterId2, reportIndex, "incCer") ||

@@ -9,18 +9,16 @@ namespace Orb00100 {
 
 // Records "RG" only when the report closed. Returns the closing's verdict; exceptions reach the
 // host. The sixth argument is not used.
-bool Relatorio_Generico(const std::string& scheme, const std::string& counterId1,
-                        const std::string& counterId2, const std::string& text,
-                        const std::string& serial, const std::string& unused);
+bool Relatorio_Generico(const std::string& scheme, const std::string& counterId1, const std::string& counterId2,
+                        const std::string& text, const std::string& serial, const std::string& unused);
 // An exchange slip: no ledger record. Returns the closing's verdict.
 bool Cupom_Troca(const std::string& scheme, const std::string& counterId1, const std::string& counterId2,
                  const std::string& text);
 // A table check under a numbered report (the plain report when the printer has none), counted in
 // the report-counter record. couponNumber receives the printer's coupon number. Always recorded:
 // "CM" carrying the table mark, or "RG" without one. False on any exception.
-bool Conferencia_Formatada(const std::string& scheme, const std::string& counterId1,
-                           const std::string& counterId2, const std::string& serial,
-                           const std::string& reportIndex, const std::string& tableMark,
+bool Conferencia_Formatada(const std::string& scheme, const std::string& counterId1, const std::string& counterId2,
+                           const std::string& serial, const std::string& reportIndex, const std::string& tableMark,
                            std::string& couponNumber, const std::string& text);
 // Note the argument order: the scheme comes third. Records "RG" only when the report closed.
 // False on any exception.

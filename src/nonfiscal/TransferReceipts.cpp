@@ -68,8 +68,7 @@ std::vector<std::string> Items(const orb::fw::StringList* list) {
 bool HoldsText(const orb::fw::StringList* list) { return list && list->Text().size() > 2; }
 
 bool AskPrintAgain(const std::string& scheme) {
-    return orb::hostlib::Mensagem(DataModule().msgPadrao.Msg("Imp_N_Resp"), "", "N", "S", 3, "", scheme, 0,
-                                  nullptr);
+    return orb::hostlib::Mensagem(DataModule().msgPadrao.Msg("Imp_N_Resp"), "", "N", "S", 3, "", scheme, 0, nullptr);
 }
 
 // Only a staff-operated terminal is asked; a self-service one gives up at once.
@@ -84,9 +83,7 @@ bool PrintCopy(const std::string& scheme, std::string copy) {
     return true;
 }
 
-bool OpenReport(const Receipts& r) {
-    return Relatorio_Gerencial_Imp(r.scheme, r.counterId1, r.counterId2, "", "");
-}
+bool OpenReport(const Receipts& r) { return Relatorio_Gerencial_Imp(r.scheme, r.counterId1, r.counterId2, "", ""); }
 
 bool OpenInReport(const Receipts& r) {
     if (nonfiscal::ExtendedStatus() == 4) FechRelatGerenc(r.scheme, true, false);
@@ -100,8 +97,8 @@ bool OpenInSlip(const Receipts& r, const std::string& paymentMethod) {
     bool opened = false;
     if (!paymentMethod.empty()) {
         std::string method = orb::fw::Copy(paymentMethod, 1, 16), amount, coupon;
-        const int code = queries::CallEntry(Bematech_FI_AbreComprovanteNaoFiscalVinculado, method.data(),
-                                            amount.data(), coupon.data());
+        const int code = queries::CallEntry(Bematech_FI_AbreComprovanteNaoFiscalVinculado, method.data(), amount.data(),
+                                            coupon.data());
         ImpFisDebug("Bematech_FI_AbreComprovanteNaoFiscalVinculado : " + method);
         opened = AnalisaRetorno(r.scheme, code, boNUtilTaa, false, false);
     } else {
@@ -150,8 +147,7 @@ bool ImprimeTef(const std::string& serial, const std::string& counterId1, const 
                 const std::string& scheme, orb::fw::StringList* firstCopies, orb::fw::StringList* secondCopies,
                 orb::fw::StringList* /*unused1*/, orb::fw::StringList* /*unused2*/, const std::string& /*unused3*/,
                 const std::string& paymentMethod, const std::string& /*unused4*/, double /*unused5*/,
-                double /*unused6*/, int documentMode, const std::string& firstCopiesFlag,
-                const std::string& hostKind) {
+                double /*unused6*/, int documentMode, const std::string& firstCopiesFlag, const std::string& hostKind) {
     const Receipts receipts{serial,
                             counterId1,
                             counterId2,

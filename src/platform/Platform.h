@@ -16,9 +16,9 @@ using LibHandle = std::uintptr_t;  // 0: none
 
 // Loads a library by its Windows file name. On POSIX "X.dll" is looked up as "libX.so": first
 // in the folders of ORB_LIBRARY_PATH (separated by ':'), then beside liborb00100.so, then by the
-// system's own rule. Windows takes the same steps with "X.dll" itself (folders separated by ';'). In the two folder steps the file name is matched without regard to case,
-// as Windows does. A name with a folder in it is loaded from that folder only. Loading a library
-// that is already loaded answers the same handle (and counts one more reference).
+// system's own rule. Windows takes the same steps with "X.dll" itself (folders separated by ';'). In the two folder
+// steps the file name is matched without regard to case, as Windows does. A name with a folder in it is loaded from
+// that folder only. Loading a library that is already loaded answers the same handle (and counts one more reference).
 // Returns 0 when it cannot be loaded; LastErrorMessage() then says why.
 LibHandle LoadLibrary(std::string_view name);
 void* GetProcAddress(LibHandle lib, const char* symbol);  // nullptr when missing
@@ -41,15 +41,15 @@ std::string NativePath(std::string_view path);
 std::string JoinPath(std::string_view folder, std::string_view name);
 
 // ---- Files -------------------------------------------------------------------------------
-bool FileExists(std::string_view path);       // a file, not a folder
+bool FileExists(std::string_view path);  // a file, not a folder
 bool DirectoryExists(std::string_view path);
 // Copies contents (and, on POSIX, permission bits). Without failIfExists an existing target is
 // replaced; the target is never left half-written.
 bool CopyFile(std::string_view from, std::string_view to, bool failIfExists = false);
-bool DeleteFile(std::string_view path);        // a file, not a folder
+bool DeleteFile(std::string_view path);                       // a file, not a folder
 bool RenameFile(std::string_view from, std::string_view to);  // replaces the target
-bool CreateDirectory(std::string_view path);   // one level; false when it already exists
-bool ForceDirectories(std::string_view path);  // every missing level; true when it already exists
+bool CreateDirectory(std::string_view path);                  // one level; false when it already exists
+bool ForceDirectories(std::string_view path);                 // every missing level; true when it already exists
 // Full paths of the files matching a mask with * and ? in its last component, sorted. Names
 // match without regard to (ASCII) case and "*.*" matches every name, as on Windows. Folders
 // are not listed. A mask without a folder searches the current folder and answers bare names.

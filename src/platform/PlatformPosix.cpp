@@ -25,8 +25,7 @@ std::string PosixLibraryName(std::string_view fileName) {
 
 std::string ModuleFolder() {
     Dl_info info{};
-    if (::dladdr(reinterpret_cast<void*>(&LoadLibrary), &info) == 0 || info.dli_fname == nullptr)
-        return {};
+    if (::dladdr(reinterpret_cast<void*>(&LoadLibrary), &info) == 0 || info.dli_fname == nullptr) return {};
     std::string path = info.dli_fname;
     if (path.find('/') == std::string::npos) return {};
     return FolderOf(path);

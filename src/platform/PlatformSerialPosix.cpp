@@ -32,15 +32,24 @@ std::map<int, PortState> gPorts;
 
 speed_t BaudConstant(int baud) {
     switch (baud) {
-        case 1200: return B1200;
-        case 2400: return B2400;
-        case 4800: return B4800;
-        case 9600: return B9600;
-        case 19200: return B19200;
-        case 38400: return B38400;
-        case 57600: return B57600;
-        case 115200: return B115200;
-        default: return B0;
+        case 1200:
+            return B1200;
+        case 2400:
+            return B2400;
+        case 4800:
+            return B4800;
+        case 9600:
+            return B9600;
+        case 19200:
+            return B19200;
+        case 38400:
+            return B38400;
+        case 57600:
+            return B57600;
+        case 115200:
+            return B115200;
+        default:
+            return B0;
     }
 }
 
@@ -155,8 +164,9 @@ bool WritePort(PortHandle port, std::string_view bytes) {
     std::size_t left = bytes.size();
     while (left > 0) {
         if (state.writeTimeoutMs > 0) {
-            auto remaining = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now()).count();
+            auto remaining =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now())
+                    .count();
             if (remaining <= 0) return Fail(ETIMEDOUT);
             pollfd pfd{fd, POLLOUT, 0};
             int ready = ::poll(&pfd, 1, static_cast<int>(remaining));

@@ -97,8 +97,7 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 }
 
 bool ReplaceFileWith(const std::string& temp, const std::string& target) {
-    if (::MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
+    if (::MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
     Fail();
     ::DeleteFileA(temp.c_str());
     return false;
@@ -294,10 +293,9 @@ std::uint32_t LastError() { return tLastError; }
 
 std::string LastErrorMessage() {
     char* text = nullptr;
-    DWORD n = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                   FORMAT_MESSAGE_IGNORE_INSERTS,
-                               nullptr, static_cast<DWORD>(tLastError), 0, reinterpret_cast<LPSTR>(&text), 0,
-                               nullptr);
+    DWORD n =
+        ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         nullptr, static_cast<DWORD>(tLastError), 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
     std::string message = n != 0 && text != nullptr ? std::string(text, n) : "error " + std::to_string(tLastError);
     if (text != nullptr) ::LocalFree(text);
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
@@ -306,8 +304,8 @@ std::string LastErrorMessage() {
 }
 
 bool ReadFile(std::string_view path, std::string& contents) {
-    HANDLE file = ::CreateFileA(NativePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = ::CreateFileA(NativePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return Fail();
     std::string data;
     LARGE_INTEGER size{};
@@ -343,7 +341,8 @@ bool WriteFileAtomic(std::string_view path, std::string_view contents) {
     if (DirectoryExists(target)) return FailWith(ERROR_ACCESS_DENIED);
     for (int attempt = 0; attempt < 16; ++attempt) {
         std::string temp = TempNameBeside(target);
-        HANDLE file = ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file =
+            ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             if (::GetLastError() == ERROR_FILE_EXISTS) continue;
             return Fail();

@@ -107,5 +107,4 @@ inline std::string FindInFolder(const std::string& folder, const std::string& fi
     return found.empty() ? std::string() : JoinPath(folder, found.front());
 }
 
-
 }  // namespace orb::platform::posix

@@ -33,8 +33,6 @@ int CallEntry(Entry entry, Args... args) {
 }
 
 // The debug-log label of a query: the entry point's name and the answer's heading.
-inline std::string AnswerLabel(const std::string& entry) {
-    return entry + "\r\nRetorno da Impressora : ";
-}
+inline std::string AnswerLabel(const std::string& entry) { return entry + "\r\nRetorno da Impressora : "; }
 
 }  // namespace Orb00100::queries

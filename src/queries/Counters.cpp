@@ -45,18 +45,15 @@ bool NumeroOperacoesNaoFiscais(const std::string& scheme, std::string& answer) {
 }
 
 bool VendaBruta(const std::string& scheme, std::string& answer) {
-    return ReadCounter(scheme, answer, Bematech_FI_VendaBruta, 18,
-                       AnswerLabel("Bematech_FI_VendaBruta tam18"));
+    return ReadCounter(scheme, answer, Bematech_FI_VendaBruta, 18, AnswerLabel("Bematech_FI_VendaBruta tam18"));
 }
 
 bool Descontos(const std::string& scheme, std::string& answer) {
-    return ReadCounter(scheme, answer, Bematech_FI_Descontos, 14,
-                       AnswerLabel("Bematech_FI_Descontos"));
+    return ReadCounter(scheme, answer, Bematech_FI_Descontos, 14, AnswerLabel("Bematech_FI_Descontos"));
 }
 
 bool Cancelamentos(const std::string& scheme, std::string& answer) {
-    return ReadCounter(scheme, answer, Bematech_FI_Cancelamentos, 14,
-                       AnswerLabel("Bematech_FI_Cancelamentos"));
+    return ReadCounter(scheme, answer, Bematech_FI_Cancelamentos, 14, AnswerLabel("Bematech_FI_Cancelamentos"));
 }
 
 bool NumeroIntervencoes(const std::string& scheme, std::string& answer) {
@@ -85,21 +82,21 @@ bool NumeroReducoes(const std::string& scheme, std::string& next) {
     return AnalisaRetorno(scheme, code, false, true, false);
 }
 
-bool DataHoraGravacaoUsuarioSWBasicoMFAdicional(const std::string& scheme, std::string& first,
-                                                std::string& second, std::string& third) {
+bool DataHoraGravacaoUsuarioSWBasicoMFAdicional(const std::string& scheme, std::string& first, std::string& second,
+                                                std::string& third) {
     AnswerArea user(20), software(20), letter(5);
-    const int code = CallEntry(Bematech_FI_DataHoraGravacaoUsuarioSWBasicoMFAdicional,
-                               user.data(), software.data(), letter.data());
+    const int code =
+        CallEntry(Bematech_FI_DataHoraGravacaoUsuarioSWBasicoMFAdicional, user.data(), software.data(), letter.data());
     first = user.Text();
     second = software.Text();
     third = letter.Text();
-    ImpFisDebug(AnswerLabel("Bematech_FI_DataHoraGravacaoUsuarioSWBasicoMFAdicional") + first +
-                " - " + second + " - " + third);
+    ImpFisDebug(AnswerLabel("Bematech_FI_DataHoraGravacaoUsuarioSWBasicoMFAdicional") + first + " - " + second + " - " +
+                third);
     return AnalisaRetorno(scheme, code, false, true, false);
 }
 
-bool InfImpTerm(const std::string& scheme, int /*kind*/, std::string& firstCoo,
-                std::string& lastCoo, std::string& cancelled) {
+bool InfImpTerm(const std::string& scheme, int /*kind*/, std::string& firstCoo, std::string& lastCoo,
+                std::string& cancelled) {
     AnswerArea first(6), last(6);
     const int rangeCode = CallEntry(Bematech_FI_InicioFimCOOsMFD, first.data(), last.data());
     firstCoo = first.Text();

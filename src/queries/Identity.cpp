@@ -38,16 +38,14 @@ bool Numero_de_Serie(const std::string& scheme, std::string& serial) {
     return true;
 }
 
-bool Modelo_Impressora(const std::string& scheme, std::string& brand, std::string& model,
-                       std::string& kind) {
+bool Modelo_Impressora(const std::string& scheme, std::string& brand, std::string& model, std::string& kind) {
     AnswerArea brandArea(15), modelArea(20), kindArea(7);
-    const int code = CallEntry(Bematech_FI_MarcaModeloTipoImpressoraMFD, brandArea.data(),
-                               modelArea.data(), kindArea.data());
+    const int code =
+        CallEntry(Bematech_FI_MarcaModeloTipoImpressoraMFD, brandArea.data(), modelArea.data(), kindArea.data());
     brand = brandArea.Text();
     model = modelArea.Text();
     kind = kindArea.Text();
-    ImpFisDebug(AnswerLabel("Bematech_FI_MarcaModeloTipoImpressoraMFD") + brand + " - " + model +
-                " - " + kind);
+    ImpFisDebug(AnswerLabel("Bematech_FI_MarcaModeloTipoImpressoraMFD") + brand + " - " + model + " - " + kind);
     return AnalisaRetorno(scheme, code, true, false, false);
 }
 

@@ -23,8 +23,8 @@ bool ContadorRelatoriosGerenciaisMFD(const std::string& scheme, std::string& ans
 bool ContadorComprovantesCreditoMFD(const std::string& scheme, std::string& answer);
 // The number the next reduction will carry, four digits.
 bool NumeroReducoes(const std::string& scheme, std::string& next);
-bool DataHoraGravacaoUsuarioSWBasicoMFAdicional(const std::string& scheme, std::string& first,
-                                                std::string& second, std::string& third);
+bool DataHoraGravacaoUsuarioSWBasicoMFAdicional(const std::string& scheme, std::string& first, std::string& second,
+                                                std::string& third);
 // First and last coupon number of the day and the cancelled-coupon count; true whatever the
 // printer answered (kind is not used).
 bool InfImpTerm(const std::string& scheme, int kind, std::string& firstCoo, std::string& lastCoo,
@@ -45,16 +45,14 @@ bool Versao_Software_Basico(const std::string& scheme, std::string& version);
 std::string Nr_Cupom(const std::string& unused, const std::string& scheme);
 // True whatever the printer answered.
 bool Numero_de_Serie(const std::string& scheme, std::string& serial);
-bool Modelo_Impressora(const std::string& scheme, std::string& brand, std::string& model,
-                       std::string& kind);
+bool Modelo_Impressora(const std::string& scheme, std::string& brand, std::string& model, std::string& kind);
 
 // ---- Dates and clock -----------------------------------------------------------------------
 // DDMMYYHHMMSS.
 bool Data_Imp(const std::string& scheme, std::string& dateTime);
 // result[0] the date (DDMMYY), result[1] the time (HHMMSS) of the last reduction. The host
 // knows it by its plain name only.
-ORB_NOT_EXPORTED bool RetornaDataUltimaReducao(std::span<const orb::fw::Variant> args,
-                                               orb::fw::Variant& result);
+ORB_NOT_EXPORTED bool RetornaDataUltimaReducao(std::span<const orb::fw::Variant> args, orb::fw::Variant& result);
 // The movement date; today when no movement has opened or the answer is not a date.
 orb::fw::TDateTime DataMoviFiscal(const std::string& scheme);
 // True while daylight-saving time is in force.

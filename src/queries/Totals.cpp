@@ -21,8 +21,7 @@ std::string SchemeOf(std::span<const orb::fw::Variant> args) {
     return args.empty() ? std::string() : args[0].ToString();
 }
 
-bool TotalIntoResult(std::span<const orb::fw::Variant> args, orb::fw::Variant& result,
-                     TotalEntry entry) {
+bool TotalIntoResult(std::span<const orb::fw::Variant> args, orb::fw::Variant& result, TotalEntry entry) {
     const std::string scheme = SchemeOf(args);
     AnswerArea area(kTotalWidth);
     const int code = CallEntry(entry, area.data());

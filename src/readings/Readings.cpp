@@ -38,8 +38,7 @@ bool Reducao_Z_Imp(const std::string& serial, const std::string& /*unused1*/, co
     stDataCat = movement.Text();
 
     // No date and no time: the printer reduces on its own clock.
-    const int code = queries::CallEntry(Bematech_FI_ReducaoZ, static_cast<char*>(nullptr),
-                                        static_cast<char*>(nullptr));
+    const int code = queries::CallEntry(Bematech_FI_ReducaoZ, static_cast<char*>(nullptr), static_cast<char*>(nullptr));
     ImpFisDebug("Bematech_FI_ReducaoZ;");
     return Conclude(serial, scheme, code, "RZ");
 }

@@ -10,12 +10,12 @@ namespace {
 const char* kSerial = "BE091010100011223344";
 
 Json StartRequest(const Json& tipo = 34) {
-    return Json{{"call", "StartImpFiscal"},
-                {"args", Json::array({Json::array({Json::array({"CDFILIAL", "0001"}), Json::array({"CDCAIXA", "001"}),
-                                                   Json::array({"NRSERIEIMP", kSerial}), Json::array({"ESQUEMA", "001"}),
-                                                   Json::array({"CDPORTAIMPFIS", "COM1"}),
-                                                   Json::array({"IDTIPOIMPFIS", tipo}),
-                                                   Json::array({"BOUTILTAA", false})})})}};
+    return Json{
+        {"call", "StartImpFiscal"},
+        {"args", Json::array({Json::array({Json::array({"CDFILIAL", "0001"}), Json::array({"CDCAIXA", "001"}),
+                                           Json::array({"NRSERIEIMP", kSerial}), Json::array({"ESQUEMA", "001"}),
+                                           Json::array({"CDPORTAIMPFIS", "COM1"}), Json::array({"IDTIPOIMPFIS", tipo}),
+                                           Json::array({"BOUTILTAA", false})})})}};
 }
 
 class BridgePrinterTest : public BridgeTest {

@@ -10,8 +10,8 @@ namespace {
 TEST_F(BridgeTest, MalformedRequestsAnswerWithAnError) {
     for (const char* bad : {R"([1])", R"({})", R"({"call": "GetValue", "sim": "state"})", R"({"call": 3})",
                             R"({"call": "GetValue", "arg": ["1"]})", R"({"call": "GetValue", "args": "1"})",
-                            R"({"answers": "S"})", R"({"settings": [1]})", R"({"globals": []})",
-                            R"({"file": "a.txt"})", R"({"file": "a.txt", "text": "x", "dataset": {}})"}) {
+                            R"({"answers": "S"})", R"({"settings": [1]})", R"({"globals": []})", R"({"file": "a.txt"})",
+                            R"({"file": "a.txt", "text": "x", "dataset": {}})"}) {
         Json reply = Ask(bad);
         EXPECT_TRUE(reply.contains("error")) << bad << " -> " << reply.dump();
         EXPECT_TRUE(reply["error"].is_string()) << bad;
@@ -56,9 +56,10 @@ TEST_F(BridgeTest, TextFilesAreWrittenInCp1252InsideTheFolders) {
     EXPECT_EQ(system["file"], folders_.system + "/Bemafi32.ini");
     EXPECT_EQ(ReadAll(folders_.system + "/Bemafi32.ini"), "[Sistema]\r\nImpressora=0\r\n");
 
-    for (const char* outside : {R"({"file": "../fora.txt", "text": "x"})", R"({"file": "a/../../fora.txt", "text": "x"})",
-                                R"({"file": "/tmp/fora.txt", "text": "x"})", R"({"file": "..\\fora.txt", "text": "x"})",
-                                R"({"file": "", "text": "x"})", R"({"file": "pasta/", "text": "x"})"}) {
+    for (const char* outside :
+         {R"({"file": "../fora.txt", "text": "x"})", R"({"file": "a/../../fora.txt", "text": "x"})",
+          R"({"file": "/tmp/fora.txt", "text": "x"})", R"({"file": "..\\fora.txt", "text": "x"})",
+          R"({"file": "", "text": "x"})", R"({"file": "pasta/", "text": "x"})"}) {
         EXPECT_TRUE(Ask(outside).contains("error")) << outside;
     }
     EXPECT_FALSE(std::filesystem::exists(root_ / "fora.txt"));

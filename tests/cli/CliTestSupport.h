@@ -2,10 +2,10 @@
 // What the command-line tests share: a fresh host folder per test and the way to ask the bridge.
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
-#include <vector>
 #include <random>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 

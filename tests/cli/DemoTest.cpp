@@ -22,7 +22,8 @@ struct DemoRun {
 std::string LineWith(const std::string& text, std::initializer_list<std::string_view> pieces) {
     std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);)
-        if (std::all_of(pieces.begin(), pieces.end(), [&](std::string_view p) { return line.find(p) != std::string::npos; }))
+        if (std::all_of(pieces.begin(), pieces.end(),
+                        [&](std::string_view p) { return line.find(p) != std::string::npos; }))
             return line;
     return {};
 }
@@ -119,7 +120,9 @@ TEST_F(DemoTest, SaleShowsCouponResultsAndLog) {
     ASSERT_GE(requests.size(), 10u);
     EXPECT_EQ(requests.front()["sim"], "reset");
     EXPECT_EQ(requests.back()["call"], "StopImpFiscal");
-    EXPECT_EQ(std::count_if(requests.begin(), requests.end(), [](const Json& r) { return r.value("call", "") == "VendaItem"; }), 4);
+    EXPECT_EQ(std::count_if(requests.begin(), requests.end(),
+                            [](const Json& r) { return r.value("call", "") == "VendaItem"; }),
+              4);
 
     EXPECT_EQ(ReadAll(folders_.system + "/bemasim.db"), "mine");
     EXPECT_EQ(platform::GetEnv("ORB_HOME"), folders_.home);
@@ -133,7 +136,8 @@ TEST_F(DemoTest, SecondRunStartsFromAFreshPrinter) {
     PrepareHostFolders(DemoHome(), DemoHome() + "/system");
     ASSERT_EQ(Ask(R"({"call": "StartImpFiscal", "args": [[["CDFILIAL", "0001"], ["CDCAIXA", "001"],
         ["NRSERIEIMP", "BE091010100011223344"], ["ESQUEMA", "001"], ["CDPORTAIMPFIS", "COM1"],
-        ["IDTIPOIMPFIS", 34], ["BOUTILTAA", false]]]})")["result"], true);
+        ["IDTIPOIMPFIS", 34], ["BOUTILTAA", false]]]})")["result"],
+              true);
     ASSERT_EQ(Ask(R"({"call": "AbreCupom", "args": [[["ESQUEMACOR", "001"]]]})")["result"], true);
     PrepareHostFolders(folders_.home, folders_.system);
 
@@ -205,7 +209,8 @@ TEST_F(OrbDemoTest, RunsFromTheCommandLineAndReplays) {
     bool change = false, sale = false;
     for (const Json& reply : replay.replies) {
         ASSERT_FALSE(reply.is_discarded());
-        if (reply.contains("roll")) change = change || reply["roll"].get<std::string>().find("TROCO R$") != std::string::npos;
+        if (reply.contains("roll"))
+            change = change || reply["roll"].get<std::string>().find("TROCO R$") != std::string::npos;
         if (reply.value("call", "") == "FechaCupom") sale = reply["result"] == true;
     }
     EXPECT_TRUE(change && sale) << replay.out;
@@ -213,10 +218,14 @@ TEST_F(OrbDemoTest, RunsFromTheCommandLineAndReplays) {
 
 TEST(DemoView, PaperReadsAsPrinted) {
     // The password line as the closing sends it: emphasis and double width around the text.
-    EXPECT_EQ(demo::PaperText("Mesa: 12 \x1B" "E\x1BW1SENHA: 042\x1B" "F\x1BW0\n\rFonte\t: IBPT\x07"),
+    EXPECT_EQ(demo::PaperText("Mesa: 12 \x1B"
+                              "E\x1BW1SENHA: 042\x1B"
+                              "F\x1BW0\n\rFonte\t: IBPT\x07"),
               "Mesa: 12 SENHA: 042\nFonte : IBPT");
     EXPECT_EQ(demo::PaperText("fim\x1B"), "fim");
-    EXPECT_EQ(demo::PaperText("\x1B" "ção"), "ção");
+    EXPECT_EQ(demo::PaperText("\x1B"
+                              "ção"),
+              "ção");
 
     const std::string framed = demo::Framed("Cartão Crédito\n" + std::string(50, 'x') + "\n\n  \n", 10);
     EXPECT_EQ(framed,
@@ -242,12 +251,13 @@ TEST(DemoView, ValuesAndLogForTheTerminal) {
     EXPECT_TRUE(demo::PacketPairs(Json("not a packet")).empty());
 
     // CP1252 with CR LF, an entry over two lines: the last three lines, in UTF-8.
-    const std::string log = fw::Utf8ToCp1252("06/12/2026 10:00:00 - um\r\n06/12/2026 10:00:01 - Cartão\r\n"
-                                             "06/12/2026 10:00:02 - Bematech_FI_NumeroCupom\r\n"
-                                             "Retorno da Impressora : 000002\r\n");
-    EXPECT_EQ(demo::LogTail(log, 3), (std::vector<std::string>{"06/12/2026 10:00:01 - Cartão",
-                                                                "06/12/2026 10:00:02 - Bematech_FI_NumeroCupom",
-                                                                "Retorno da Impressora : 000002"}));
+    const std::string log = fw::Utf8ToCp1252(
+        "06/12/2026 10:00:00 - um\r\n06/12/2026 10:00:01 - Cartão\r\n"
+        "06/12/2026 10:00:02 - Bematech_FI_NumeroCupom\r\n"
+        "Retorno da Impressora : 000002\r\n");
+    EXPECT_EQ(demo::LogTail(log, 3),
+              (std::vector<std::string>{"06/12/2026 10:00:01 - Cartão", "06/12/2026 10:00:02 - Bematech_FI_NumeroCupom",
+                                        "Retorno da Impressora : 000002"}));
     EXPECT_EQ(demo::LogTail(log, 10).size(), 4u);
     EXPECT_TRUE(demo::LogTail("", 5).empty());
 

@@ -44,9 +44,11 @@ TEST(Help, CallListsEveryOperationOfTheExportTableOnce) {
 }
 
 TEST(Help, OperationLinesNameEveryParameterKind) {
-    exports::Operation op{"Exemplo", exports::ExportKind::Both,
+    exports::Operation op{"Exemplo",
+                          exports::ExportKind::Both,
                           {exports::ParamKind::Text, exports::ParamKind::DoubleVar, exports::ParamKind::DataSet},
-                          exports::ResultKind::Text, nullptr};
+                          exports::ResultKind::Text,
+                          nullptr};
     EXPECT_EQ(OperationLine(op), "  Exemplo(text, var double, dataset) -> text\n");
 }
 

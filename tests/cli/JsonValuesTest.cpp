@@ -61,7 +61,11 @@ TEST(JsonDateTime, IsoFormsAndTheirValues) {
     const fw::TDateTime moment = fw::EncodeDateTime(2026, 12, 5, 14, 30, 5);
     const fw::TDateTime leapMs = fw::EncodeDateTime(2024, 2, 29, 23, 59, 59, 250);
     // Each form, the value it reads as, and how that value is written back.
-    const struct { const char* iso; fw::TDateTime value; const char* written; } cases[] = {
+    const struct {
+        const char* iso;
+        fw::TDateTime value;
+        const char* written;
+    } cases[] = {
         {"2026-12-05T14:30:05", moment, "2026-12-05T14:30:05"},
         {"2026-12-05 14:30:05", moment, "2026-12-05T14:30:05"},
         {"2026-12-05", fw::EncodeDate(2026, 12, 5), "2026-12-05T00:00:00"},
@@ -146,7 +150,10 @@ TEST(JsonDataset, UnsizedFieldsAndFieldlessTables) {
 }
 
 TEST(JsonDataset, MalformedDatasetsNameTheirFault) {
-    const struct { const char* dataset; std::vector<const char*> named; } cases[] = {
+    const struct {
+        const char* dataset;
+        std::vector<const char*> named;
+    } cases[] = {
         {R"({"fields": [{"name": "A", "type": "money"}]})", {"money"}},
         {R"({"fields": [{"name": "A"}], "rows": [["x"], ["y", "z"]]})", {"row 2"}},
         {R"({"fields": [{"name": "QT", "type": "integer"}], "rows": [["3"]]})", {"row 1", "QT"}},
@@ -178,8 +185,8 @@ TEST(JsonStringList, LinesRoundTripInCp1252) {
 }
 
 TEST(JsonArguments, NamedParametersReachRecebeParams) {
-    auto arg = ArgumentFromJson(ParamKind::VariantVar,
-                                J(R"([["CDFILIAL", "0001"], ["IDTIPOIMPFIS", 34], ["BOUTILTAA", false],
+    auto arg =
+        ArgumentFromJson(ParamKind::VariantVar, J(R"([["CDFILIAL", "0001"], ["IDTIPOIMPFIS", 34], ["BOUTILTAA", false],
                                       ["NMCONSUMIDOR", "José"]])"));
     EXPECT_EQ(hostlib::RecebeParams(arg.value, "cdfilial").ToString(), "0001");
     EXPECT_EQ(hostlib::RecebeParams(arg.value, "IDTIPOIMPFIS").ToInt(), 34);

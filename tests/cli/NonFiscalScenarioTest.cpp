@@ -215,16 +215,12 @@ TEST_F(NonFiscalScenario, TransferReceiptPrintsBothCopiesInTheCardPaymentsSlip) 
         return "Bematech_FI_UsaComprovanteNaoFiscalVinculado " + Json::array({piece}).dump() + " -> 1";
     };
     Texts calls{status,  // the printer check
-                status,
-                "Bematech_FI_NumeroCupom [\"000001\"] -> 1",
+                status, "Bematech_FI_NumeroCupom [\"000001\"] -> 1",
                 // the payment method cut to the printer's 16 characters
-                "Bematech_FI_AbreComprovanteNaoFiscalVinculado [\"Cartao Credito V\",\"\",\"\"] -> 1",
-                status,
-                "Bematech_FI_NumeroOperacoesNaoFiscais [\"000001\"] -> 1",
-                status,
+                "Bematech_FI_AbreComprovanteNaoFiscalVinculado [\"Cartao Credito V\",\"\",\"\"] -> 1", status,
+                "Bematech_FI_NumeroOperacoesNaoFiscais [\"000001\"] -> 1", status,
                 "Bematech_FI_NumeroCupom [\"000002\"] -> 1",
-                "Bematech_FI_ContadorComprovantesCreditoMFD [\"000001\"] -> 1",
-                status};
+                "Bematech_FI_ContadorComprovantesCreditoMFD [\"000001\"] -> 1", status};
     for (const auto& c : LedgerDateCalls(d)) calls.push_back(c);
     for (const auto& c : {text(customer), status, std::string("Bematech_FI_AvancaPapelAcionaGuilhotinaMFD [5,1] -> 1"),
                           text(store1), status, text(store2), status,
@@ -343,9 +339,9 @@ TEST_F(NonFiscalScenario, CancelledCouponReversesItsPendingSlipFirst) {
     EXPECT_EQ(reversals[0].coo, "000003");
     EXPECT_EQ(reversals[0].body, Texts{Columns("COO DO CUPOM FISCAL:", "000001")});
     EXPECT_EQ(cancellations[0].coo, "000004");
-    EXPECT_EQ(cancellations[0].body, (Texts{Columns("COO DO CUPOM CANCELADO:", "000001"),
-                                            Columns("CCF DO CUPOM CANCELADO:", "000001"),
-                                            Columns("VALOR DO CUPOM CANCELADO R$", "45,90")}));
+    EXPECT_EQ(cancellations[0].body,
+              (Texts{Columns("COO DO CUPOM CANCELADO:", "000001"), Columns("CCF DO CUPOM CANCELADO:", "000001"),
+                     Columns("VALOR DO CUPOM CANCELADO R$", "45,90")}));
     const Json docs = LastSim("docs");  // the printer's state
     EXPECT_EQ(docs["slipPending"], false);
     EXPECT_EQ(docs["coupon"]["cancelled"], true);

@@ -76,11 +76,15 @@ TEST_F(OrbProcessTest, ASecondProcessFindsThePrinterAndTheSaleTheFirstLeft) {
     // One request per line.
     const std::string start = Json::parse(R"({"call": "StartImpFiscal", "args": [[["CDFILIAL", "0001"],
         ["CDCAIXA", "001"], ["NRSERIEIMP", "BE091010100011223344"], ["ESQUEMA", "001"], ["CDPORTAIMPFIS", "COM1"],
-        ["IDTIPOIMPFIS", 34], ["BOUTILTAA", false]]]})").dump();
-    OrbRun first = Orb({"--home", Home(), "run",
-                        Scenario(R"({"sim": "reset", "model": 34, "serial": "BE091010100011223344"})"
-                                 "\n" + start + "\n" +
-                                 R"({"file": "cdsVenda.cds", "dataset": {"fields": [{"name": "NRSEQ", "type": "integer"}], "rows": [[1]]}})")});
+        ["IDTIPOIMPFIS", 34], ["BOUTILTAA", false]]]})")
+                                  .dump();
+    OrbRun first = Orb(
+        {"--home", Home(), "run",
+         Scenario(
+             R"({"sim": "reset", "model": 34, "serial": "BE091010100011223344"})"
+             "\n" +
+             start + "\n" +
+             R"({"file": "cdsVenda.cds", "dataset": {"fields": [{"name": "NRSEQ", "type": "integer"}], "rows": [[1]]}})")});
     ASSERT_EQ(first.status, 0) << first.out << first.err;
     ASSERT_EQ(first.replies.size(), 3u);
     EXPECT_EQ(first.replies[1]["result"], true);

@@ -25,8 +25,10 @@ std::int64_t Cents(std::string text) {
     bool negative = !text.empty() && text[0] == '-';
     std::string digits;
     for (char c : text)
-        if (c >= '0' && c <= '9') digits += c;
-        else if (c != '-' && c != '+' && c != '.' && c != ',') throw std::invalid_argument("not an amount: " + text);
+        if (c >= '0' && c <= '9')
+            digits += c;
+        else if (c != '-' && c != '+' && c != '.' && c != ',')
+            throw std::invalid_argument("not an amount: " + text);
     if (text.find(',') == std::string::npos || text.size() - text.find(',') != 3)
         throw std::invalid_argument("not an amount with two decimals: " + text);
     const std::int64_t value = std::stoll(digits);

@@ -33,7 +33,9 @@ TEST_F(ServeTest, AnswersEveryRequestLineInOrderAndGoesOnAfterBadLines) {
     EXPECT_EQ(replies[1]["result"], 1234.56);
     EXPECT_NE(replies[2]["error"].get<std::string>().find("line 5 is not valid JSON"), std::string::npos);
     EXPECT_EQ(replies[3]["error"], "a request is a JSON object");
-    EXPECT_EQ(replies[4]["result"], "Caf\xC3\xA9" "Bar01");
+    EXPECT_EQ(replies[4]["result"],
+              "Caf\xC3\xA9"
+              "Bar01");
 }
 
 TEST_F(ServeTest, EmptyInputEndsAtOnceAndLostOutputStopsTheService) {
@@ -69,10 +71,18 @@ Json Dataset(const std::vector<std::tuple<const char*, const char*, int>>& field
 }
 
 Json Item(const char* code, const char* name, const char* tax, const char* rate, double price) {
-    return Call("VendaItem", Json::array({Named({{"ESQUEMACOR", "001"}, {"CDARVPROD", code}, {"NMPROD", name},
-                                                 {"CDALIQ", tax}, {"QTDE", 1.0}, {"VALOR", price},
-                                                 {"DESCONT", 0.0}, {"UNIDADE", "UN"}, {"VRPERCALIQ", rate},
-                                                 {"IDUTILTEF", "N"}, {"UTILTEF", false}, {"ACRESCIMO", 0.0}})}));
+    return Call("VendaItem", Json::array({Named({{"ESQUEMACOR", "001"},
+                                                 {"CDARVPROD", code},
+                                                 {"NMPROD", name},
+                                                 {"CDALIQ", tax},
+                                                 {"QTDE", 1.0},
+                                                 {"VALOR", price},
+                                                 {"DESCONT", 0.0},
+                                                 {"UNIDADE", "UN"},
+                                                 {"VRPERCALIQ", rate},
+                                                 {"IDUTILTEF", "N"},
+                                                 {"UTILTEF", false},
+                                                 {"ACRESCIMO", 0.0}})}));
 }
 
 // Paid 25,00 in cash and 20,00 by card for a sale of 40,00: 5,00 change.
@@ -89,9 +99,14 @@ Json Closing() {
     v[7] = 5.0;
     v[9] = "N";
     v[11] = false;
-    v[13] = Dataset({{"CDFILIAL", "string", 4}, {"IDTIPOMOVIVE", "string", 1}, {"DTHRINCMOV", "datetime", 0},
-                     {"CDTIPORECE", "string", 3}, {"VRMOVIVEND", "float", 0}, {"NRORDTROCO", "integer", 0},
-                     {"CDBANCARTCR", "string", 3}, {"CDTIPORECEORIG", "string", 3}},
+    v[13] = Dataset({{"CDFILIAL", "string", 4},
+                     {"IDTIPOMOVIVE", "string", 1},
+                     {"DTHRINCMOV", "datetime", 0},
+                     {"CDTIPORECE", "string", 3},
+                     {"VRMOVIVEND", "float", 0},
+                     {"NRORDTROCO", "integer", 0},
+                     {"CDBANCARTCR", "string", 3},
+                     {"CDTIPORECEORIG", "string", 3}},
                     Json::parse(R"([["0001", "E", {"datetime": "2026-12-06T12:01:00"}, "001", 25.0, 0, "", ""],
                                     ["0001", "E", {"datetime": "2026-12-06T12:02:00"}, "002", 20.0, 0, "", ""]])"));
     v[14] = Dataset({{"CDTIPORECE", "string", 3}, {"NMTIPORECE", "string", 40}, {"IDTIPORECE", "string", 1}},
@@ -112,9 +127,13 @@ Json Closing() {
 TEST_F(OrbProcessTest, ServeRunsAWholeSaleWithRepliesInOrder) {
     const std::vector<Json> requests = {
         Json{{"sim", "reset"}, {"model", 34}, {"serial", kSerial}, {"payments", {"Dinheiro", "Cartao Credito"}}},
-        Call("StartImpFiscal", Json::array({Named({{"CDFILIAL", "0001"}, {"CDCAIXA", "001"}, {"NRSERIEIMP", kSerial},
-                                                   {"ESQUEMA", "001"}, {"CDPORTAIMPFIS", "COM1"},
-                                                   {"IDTIPOIMPFIS", 34}, {"BOUTILTAA", false}})})),
+        Call("StartImpFiscal", Json::array({Named({{"CDFILIAL", "0001"},
+                                                   {"CDCAIXA", "001"},
+                                                   {"NRSERIEIMP", kSerial},
+                                                   {"ESQUEMA", "001"},
+                                                   {"CDPORTAIMPFIS", "COM1"},
+                                                   {"IDTIPOIMPFIS", 34},
+                                                   {"BOUTILTAA", false}})})),
         Call("AbreCupom", Json::array({Named({{"ESQUEMACOR", "001"}, {"IDUTILTEF", "N"}, {"UTILTEF", false}})})),
         Item("7891", "Moqueca", "01", "18", 30.0),
         Item("7892", "Suco", "02", "12", 10.0),
@@ -173,9 +192,13 @@ TEST_F(OrbProcessTest, ServeQuestionsTakeQueuedAnswersAndNeverWaitForAnOperator)
     const Json refuseOnce{{"sim", "fail"}, {"entry", "Bematech_FI_VendeItemArredondamentoMFD"}, {"return", 0}};
     const std::vector<Json> requests = {
         Json{{"sim", "reset"}, {"model", 34}, {"serial", kSerial}},
-        Call("StartImpFiscal", Json::array({Named({{"CDFILIAL", "0001"}, {"CDCAIXA", "001"}, {"NRSERIEIMP", kSerial},
-                                                   {"ESQUEMA", "001"}, {"CDPORTAIMPFIS", "COM1"},
-                                                   {"IDTIPOIMPFIS", 34}, {"BOUTILTAA", false}})})),
+        Call("StartImpFiscal", Json::array({Named({{"CDFILIAL", "0001"},
+                                                   {"CDCAIXA", "001"},
+                                                   {"NRSERIEIMP", kSerial},
+                                                   {"ESQUEMA", "001"},
+                                                   {"CDPORTAIMPFIS", "COM1"},
+                                                   {"IDTIPOIMPFIS", 34},
+                                                   {"BOUTILTAA", false}})})),
         Call("AbreCupom", Json::array({Named({{"ESQUEMACOR", "001"}, {"IDUTILTEF", "N"}, {"UTILTEF", false}})})),
         refuseOnce,
         Item("7891", "Moqueca", "01", "18", 30.0),

@@ -29,7 +29,8 @@ TEST(TerminalCharsets, ModuleTextForEachCharset) {
     // Latin-9 keeps the euro sign and the caron letters where its own table has them; the
     // currency sign it gave up becomes '?'.
     EXPECT_EQ(Cp1252ForTerminal(text, TerminalCharset::Latin9), "Impressora n\xE3o responde\n\xA4 5,00 \xA6\nfim ?\n");
-    EXPECT_EQ(Cp1252ForTerminal(text, TerminalCharset::Cp1252), "Impressora n\xE3o responde\n\x80 5,00 \x8A\nfim \xA4\n");
+    EXPECT_EQ(Cp1252ForTerminal(text, TerminalCharset::Cp1252),
+              "Impressora n\xE3o responde\n\x80 5,00 \x8A\nfim \xA4\n");
 
     EXPECT_EQ(Utf8ForTerminal("Caf\xC3\xA9 \xE2\x82\xAC\r\n\xE2\x9C\x93", TerminalCharset::Latin1), "Caf\xE9 ?\n?");
     EXPECT_EQ(Utf8ForTerminal("Caf\xC3\xA9\r\nok", TerminalCharset::Utf8), "Caf\xC3\xA9\nok");
@@ -133,12 +134,14 @@ TEST_F(TerminalDialogTest, TheModulesRetryQuestionReachesTheOperatorAndItsReply)
     const char* serial = "BE091010100011223344";
     ASSERT_FALSE(Ask(Json{{"sim", "reset"}, {"model", 34}, {"serial", serial}}).contains("error"));
     Operator("");
-    Json start = Ask(Json{{"call", "StartImpFiscal"},
-                          {"args", Json::parse(std::string(R"([[["CDFILIAL", "0001"], ["CDCAIXA", "001"], ["NRSERIEIMP", ")") +
-                                               serial + R"("], ["ESQUEMA", "001"], ["CDPORTAIMPFIS", "COM1"],
+    Json start =
+        Ask(Json{{"call", "StartImpFiscal"},
+                 {"args", Json::parse(std::string(R"([[["CDFILIAL", "0001"], ["CDCAIXA", "001"], ["NRSERIEIMP", ")") +
+                                      serial + R"("], ["ESQUEMA", "001"], ["CDPORTAIMPFIS", "COM1"],
                                                ["IDTIPOIMPFIS", 34], ["BOUTILTAA", false]]])")}});
     ASSERT_EQ(start["result"], true) << start.dump();
-    ASSERT_EQ(Ask(R"({"call": "AbreCupom", "args": [[["ESQUEMACOR", "001"], ["IDUTILTEF", "S"], ["UTILTEF", true]]]})")["result"],
+    ASSERT_EQ(Ask(R"({"call": "AbreCupom", "args": [[["ESQUEMACOR", "001"], ["IDUTILTEF", "S"], ["UTILTEF", true]]]})")
+                  ["result"],
               true);
     Ask(R"({"sim": "fail", "entry": "Bematech_FI_VendeItemArredondamentoMFD", "return": 0})");
 

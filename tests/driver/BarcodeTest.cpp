@@ -20,9 +20,7 @@ protected:
         ASSERT_TRUE(StartModule());
         Prepare();
     }
-    void Prepare() {
-        ForgetSoFar();
-    }
+    void Prepare() { ForgetSoFar(); }
     // The journal line of the bar-code call (null when none was made).
     nlohmann::json BarCodeCall() {
         for (const auto& call : Journal())
@@ -37,7 +35,12 @@ protected:
 };
 
 TEST_F(Barcode, EachTypeGoesToItsEntryFittedToItsWidth) {
-    struct Case { const char* type; const char* code; const char* entry; const char* sent; };
+    struct Case {
+        const char* type;
+        const char* code;
+        const char* entry;
+        const char* sent;
+    };
     const Case cases[] = {
         {"EAN13", "7891234567895", "Bematech_FI_CodigoBarrasEAN13MFD", "789123456789"},  // check digit dropped
         {"EAN8", "123", "Bematech_FI_CodigoBarrasEAN8MFD", "0000123"},

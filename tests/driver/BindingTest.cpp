@@ -105,7 +105,7 @@ TEST_F(Binding, StartAgainKeepsTheLibraryStopReleasesItAndAStartAfterwardsLoadsI
     ClearJournal();
     ASSERT_TRUE(StartModule());
     EXPECT_EQ(ImpFisDLLHandle, handle);
-    EXPECT_NE(Bematech_FI_LeituraX, nullptr);  // bound again
+    EXPECT_NE(Bematech_FI_LeituraX, nullptr);                          // bound again
     EXPECT_EQ(JournalEntries().at(0), "Bematech_FI_AbrePortaSerial");  // the port opened again
 
     BemaFormataTX = &DummyFormataTX;  // filled by the host: not the stop's to clear
@@ -114,7 +114,7 @@ TEST_F(Binding, StartAgainKeepsTheLibraryStopReleasesItAndAStartAfterwardsLoadsI
     EXPECT_EQ(BoundCount(), 0u);
     EXPECT_EQ(BemaFormataTX, &DummyFormataTX);
     EXPECT_TRUE(boImpFiscalOK);  // the stop leaves the verdict of the last start alone
-    StopImpFiscal();  // a second stop has nothing to release
+    StopImpFiscal();             // a second stop has nothing to release
     EXPECT_EQ(ImpFisDLLHandle, 0u);
 
     ASSERT_TRUE(StartModule());

@@ -34,10 +34,10 @@ protected:
         std::string none, code = "789", description = "REFRIGERANTE", tax = "1800", price = "000001000",
                           quantity = "0001000", zero = "0000", unit = "UN", dept = "01";
         ASSERT_EQ(Bematech_FI_AbreCupomMFD(none.data(), none.data(), none.data()), 1);
-        ASSERT_EQ(Bematech_FI_VendeItemDepartamento(code.data(), description.data(), tax.data(), price.data(),
-                                                    quantity.data(), zero.data(), zero.data(), dept.data(),
-                                                    unit.data()),
-                  1);
+        ASSERT_EQ(
+            Bematech_FI_VendeItemDepartamento(code.data(), description.data(), tax.data(), price.data(),
+                                              quantity.data(), zero.data(), zero.data(), dept.data(), unit.data()),
+            1);
         std::string d = "d", kind = "$", value = "0", card = "Cartao", amount = "10,00";
         ASSERT_EQ(Bematech_FI_IniciaFechamentoCupom(d.data(), kind.data(), value.data()), 1);
         ASSERT_EQ(Bematech_FI_EfetuaFormaPagamento(card.data(), amount.data()), 1);
@@ -62,14 +62,12 @@ protected:
 
     // The host's positional parameters; recordFlag empty leaves element 7 out.
     static std::vector<Variant> Params(bool show = true, const char* recordFlag = "N") {
-        std::vector<Variant> p{Variant("001"), Variant(show), Variant(false), Variant(),
+        std::vector<Variant> p{Variant("001"),  Variant(show),  Variant(false),   Variant(),
                                Variant("0001"), Variant("001"), Variant("BE0001")};
         if (recordFlag[0] != '\0') p.emplace_back(recordFlag);
         return p;
     }
-    bool Cancel(const std::vector<Variant>& params, Variant& result) {
-        return Cancela_Cupom_Imp(params, result);
-    }
+    bool Cancel(const std::vector<Variant>& params, Variant& result) { return Cancela_Cupom_Imp(params, result); }
 
     bool Called(const std::string& entry) {
         const auto calls = JournalEntries();

@@ -44,8 +44,7 @@ TEST_F(CashMovements, SupplyRoundsToTheCentAndGoesInCash) {
 
 TEST_F(CashMovements, SupplyWithoutAmountSendsNothing) {
     Start();
-    for (double amount : {0.0, -5.0, 0.004})
-        EXPECT_TRUE(Orb00100::Suprimento("", "001", amount)) << amount;
+    for (double amount : {0.0, -5.0, 0.004}) EXPECT_TRUE(Orb00100::Suprimento("", "001", amount)) << amount;
     EXPECT_TRUE(Journal().empty());
     EXPECT_TRUE(NewLogTexts().empty());
 }
@@ -55,8 +54,7 @@ TEST_F(CashMovements, WithdrawalOfNothingIsOneCent) {
     EXPECT_TRUE(Orb00100::Sangria("", "001", 0));
     EXPECT_TRUE(Orb00100::Sangria("", "001", 12.5));
     EXPECT_EQ(Sent("Bematech_FI_Sangria"), (std::vector<json>{{"0,01"}, {"12,50"}}));
-    EXPECT_EQ(NewLogTexts(),
-              (std::vector<std::string>{"Bematech_FI_Sangria : 0,01", "Bematech_FI_Sangria : 12,50"}));
+    EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{"Bematech_FI_Sangria : 0,01", "Bematech_FI_Sangria : 12,50"}));
     EXPECT_EQ(Day()["withdrawal"], 1251);
 }
 
@@ -91,8 +89,7 @@ TEST_F(CashMovements, ReceiptPassesItsTextsThroughUnderTheLoadedSlot) {
 
     EXPECT_TRUE(Orb00100::Cupom_NFiscNVinc("001", venda, "25,90", "Dinheiro"));
     EXPECT_EQ(Sent("Bematech_FI_RecebimentoNaoFiscal"), (std::vector<json>{{"04", "25,90", "Dinheiro"}}));
-    EXPECT_EQ(NewLogTexts(),
-              (std::vector<std::string>{"Bematech_FI_RecebimentoNaoFiscal : 04 - 25,90 - Dinheiro"}));
+    EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{"Bematech_FI_RecebimentoNaoFiscal : 04 - 25,90 - Dinheiro"}));
     EXPECT_EQ(Sim({{"sim", "state"}})["totalizers"][3]["day"], 2590);
 }
 

@@ -49,8 +49,7 @@ TEST_F(Catalogs, TextsAreCodePage1252AndExact) {
     EXPECT_EQ(padrao_.Msg("Cabecalho"), "CODIGO     NOME          QTDE   VR.UNIT. VR.TOT.");
     EXPECT_EQ(padrao_.Msg("CONF_MES"), " Conferencia de Mesa ");
     EXPECT_NE(padrao_.Msg("ArqConfig_Inv1").find("no nome do  arquivo."), std::string::npos);
-    EXPECT_NE(padrao2_.Msg("Erro_FechaPorta").find("gera\xE7\xE3o do  arquivo COTEPE"),
-              std::string::npos);
+    EXPECT_NE(padrao2_.Msg("Erro_FechaPorta").find("gera\xE7\xE3o do  arquivo COTEPE"), std::string::npos);
     EXPECT_EQ(padrao2_.Msg("Data"), "Data/Hora");  // a key both catalogs hold, each its own text
     EXPECT_EQ(padrao_.Msg("Data"), "Data/Hora  :");
 

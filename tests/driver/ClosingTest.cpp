@@ -13,9 +13,9 @@
 #include "driver/Globals.h"
 #include "driver/TestSupport.h"
 #include "framework/ClientDataSet.h"
+#include "framework/Cp1252.h"
 #include "framework/DateTime.h"
 #include "framework/Variant.h"
-#include "framework/Cp1252.h"
 
 namespace closingtest {
 
@@ -25,12 +25,12 @@ using orb::fw::FieldType;
 using orb::fw::Variant;
 
 struct Movement {
-    std::string kind;    // IDTIPOMOVIVE
-    int minute;          // DTHRINCMOV, minutes after noon
-    int changeOrder;     // NRORDTROCO
-    std::string type;    // CDTIPORECE
-    double amount;       // VRMOVIVEND
-    std::string card;    // CDBANCARTCR
+    std::string kind;      // IDTIPOMOVIVE
+    int minute;            // DTHRINCMOV, minutes after noon
+    int changeOrder;       // NRORDTROCO
+    std::string type;      // CDTIPORECE
+    double amount;         // VRMOVIVEND
+    std::string card;      // CDBANCARTCR
     std::string original;  // CDTIPORECEORIG
 };
 
@@ -78,8 +78,10 @@ inline Variant PaymentTypes(const std::vector<std::vector<std::string>>& rows) {
 }
 
 inline Variant StandardTypes() {
-    return PaymentTypes({{"001", "Dinheiro", "1"}, {"002", "Cartao Credito Visa Internacional", "2"},
-                         {"003", "Convenio", "8"}, {"004", "Conta Cliente", "9"}});
+    return PaymentTypes({{"001", "Dinheiro", "1"},
+                         {"002", "Cartao Credito Visa Internacional", "2"},
+                         {"003", "Convenio", "8"},
+                         {"004", "Conta Cliente", "9"}});
 }
 
 // The closing's values: no discount, cash 30,00, a plain footer, messages shown.
@@ -114,18 +116,16 @@ protected:
     // A printer with cash, a card, an agreement and a consumer account programmed, and a
     // change totalizer; the module started; a coupon open with items worth 30,00.
     void OpenSale(std::vector<double> prices = {10.0, 20.0}) {
-        ResetPrinter({{"payments", {"Dinheiro", "Cartao Credito V", "Convenio", "Conta Cliente"}},
-                      {"totalizers", {"Troco"}}});
+        ResetPrinter(
+            {{"payments", {"Dinheiro", "Cartao Credito V", "Convenio", "Conta Cliente"}}, {"totalizers", {"Troco"}}});
         ASSERT_TRUE(StartModule());
         Variant opening = orb::test::NamedParams{{"ESQUEMACOR", "002"}, {"IDUTILTEF", "N"}, {"UTILTEF", false}};
         ASSERT_TRUE(Orb00100::AbreCupom(opening));
         for (double price : prices) {
-            Variant item = orb::test::NamedParams{{"ESQUEMACOR", "002"}, {"CDARVPROD", "7891"},
-                                                  {"NMPROD", "Prato"},   {"CDALIQ", "01"},
-                                                  {"QTDE", 1.0},         {"VALOR", price},
-                                                  {"DESCONT", 0.0},      {"UNIDADE", "UN"},
-                                                  {"VRPERCALIQ", "18"},  {"IDUTILTEF", "N"},
-                                                  {"UTILTEF", false},    {"ACRESCIMO", 0.0}};
+            Variant item = orb::test::NamedParams{{"ESQUEMACOR", "002"}, {"CDARVPROD", "7891"}, {"NMPROD", "Prato"},
+                                                  {"CDALIQ", "01"},      {"QTDE", 1.0},         {"VALOR", price},
+                                                  {"DESCONT", 0.0},      {"UNIDADE", "UN"},     {"VRPERCALIQ", "18"},
+                                                  {"IDUTILTEF", "N"},    {"UTILTEF", false},    {"ACRESCIMO", 0.0}};
             ASSERT_TRUE(Orb00100::VendaItem(item));
         }
         ForgetSoFar();
@@ -167,14 +167,13 @@ std::vector<std::string> ClosingLog(const std::vector<std::string>& texts) {
 TEST_F(ClosingTest, SaleWithDiscountTwoPaymentsAndChangeReceipt) {
     OpenSale();
     std::vector<Variant> v = ClosingValues();
-    v[4] = true;    // the change as a receipt
-    v[6] = 5.009;   // discount, truncated to 5,00
-    v[7] = 5.0;     // change
-    v[8] = 2.0;     // a surcharge beside a discount is not applied
+    v[4] = true;   // the change as a receipt
+    v[6] = 5.009;  // discount, truncated to 5,00
+    v[7] = 5.0;    // change
+    v[8] = 2.0;    // a surcharge beside a discount is not applied
     // Entered out of order: the card at 12:02, then cash at 12:01 in two change orders.
-    v[13] = Movements({{"E", 2, 0, "002", 10.0, "", ""},
-                       {"E", 1, 2, "001", 12.0, "", ""},
-                       {"E", 1, 1, "001", 8.0, "", ""}});
+    v[13] = Movements(
+        {{"E", 2, 0, "002", 10.0, "", ""}, {"E", 1, 2, "001", 12.0, "", ""}, {"E", 1, 1, "001", 8.0, "", ""}});
     ASSERT_TRUE(Close(v));
 
     EXPECT_EQ(Sent("Bematech_FI_IniciaFechamentoCupom"), (std::vector<json>{{"d", "$", "5,00"}}));
@@ -195,13 +194,12 @@ TEST_F(ClosingTest, SaleWithDiscountTwoPaymentsAndChangeReceipt) {
     EXPECT_NE(roll.find("TROCO"), std::string::npos) << roll;
 
     EXPECT_EQ(ClosingLog(NewLogTexts()),
-              (std::vector<std::string>{"Bematech_FI_IniciaFechamentoCupom : d - $ - 5,00",
-                                        "Registros cdsMovCaixa: 3", "Registros cdsMovCaixaTef: 3",
-                                        "Bematech_FI_EfetuaFormaPagamento : Dinheiro - 8,00",
-                                        "Bematech_FI_EfetuaFormaPagamento : Dinheiro - 12,00",
-                                        "Bematech_FI_EfetuaFormaPagamento : Cartao Credito V - 10,00",
-                                        "Bematech_FI_TerminaFechamentoCupom",
-                                        "Bematech_FI_RecebimentoNaoFiscal : 01 - 5,00 - Dinheiro"}));
+              (std::vector<std::string>{
+                  "Bematech_FI_IniciaFechamentoCupom : d - $ - 5,00", "Registros cdsMovCaixa: 3",
+                  "Registros cdsMovCaixaTef: 3", "Bematech_FI_EfetuaFormaPagamento : Dinheiro - 8,00",
+                  "Bematech_FI_EfetuaFormaPagamento : Dinheiro - 12,00",
+                  "Bematech_FI_EfetuaFormaPagamento : Cartao Credito V - 10,00", "Bematech_FI_TerminaFechamentoCupom",
+                  "Bematech_FI_RecebimentoNaoFiscal : 01 - 5,00 - Dinheiro"}));
 }
 
 TEST_F(ClosingTest, ClosingStartTextWithSurchargeOrNothing) {
@@ -374,12 +372,19 @@ TEST_F(ClosingTest, StandardFormCarriesCountersPiecesAndSubsidy) {
     v[58] = 1.1;
     ASSERT_TRUE(Close(v));
     const std::string footer = Footer();
-    EXPECT_TRUE(footer.starts_with("Obrigado pela preferencia\nTrib aprox R$: 3,20 Federal e 1,10 Estadual\n\rFonte: IBPT\n"
-                                   "ECF:001-Conf.Mesa -CER: 000012- COO: 000034\n"
-                                   "Cliente : 12345678901234567890 - Maria\n"))
+    EXPECT_TRUE(
+        footer.starts_with("Obrigado pela preferencia\nTrib aprox R$: 3,20 Federal e 1,10 Estadual\n\rFonte: IBPT\n"
+                           "ECF:001-Conf.Mesa -CER: 000012- COO: 000034\n"
+                           "Cliente : 12345678901234567890 - Maria\n"))
         << footer;
     EXPECT_NE(footer.find("Pr. subsidiado: 1,50 - \n"), std::string::npos) << footer;
-    EXPECT_NE(footer.find("Mesa: 12 \x1B" "E\x1B" "W1SENHA: 88\x1B" "F\x1B" "W0\n"), std::string::npos) << footer;
+    EXPECT_NE(footer.find("Mesa: 12 \x1B"
+                          "E\x1B"
+                          "W1SENHA: 88\x1B"
+                          "F\x1B"
+                          "W0\n"),
+              std::string::npos)
+        << footer;
     // Eight lines used: the contact line takes the last one and the operator is dropped.
     EXPECT_TRUE(footer.ends_with(std::string(Orb00100::kMakerContactLine) + "\n")) << footer;
 }
@@ -481,7 +486,7 @@ TEST_F(ClosingTest, AgreementPaymentSelectsTheAgreementLayoutWithTheAccountBalan
     EXPECT_FALSE(Close(v));
     EXPECT_TRUE(Printer()["docs"]["couponOpen"].get<bool>());
     const std::string footer = Footer();
-    EXPECT_NE(footer.find("\nConvênio ..: 55 - Empresa\n")  /* the journal writes UTF-8 */, std::string::npos) << footer;
+    EXPECT_NE(footer.find("\nConvênio ..: 55 - Empresa\n") /* the journal writes UTF-8 */, std::string::npos) << footer;
     // 100 before the sale, less the 10 paid on the consumer's account.
     EXPECT_NE(footer.find("\nSaldo Final :  - 90,00\n"), std::string::npos) << footer;
 }

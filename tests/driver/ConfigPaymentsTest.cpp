@@ -38,9 +38,14 @@ protected:
     static std::unique_ptr<ClientDataSet> HostTable(const std::vector<PaymentType>& types) {
         auto table = std::make_unique<ClientDataSet>("cdsTipoRece");
         using orb::fw::FieldType;
-        for (const auto& [name, size] : std::vector<std::pair<std::string, int>>{
-                 {"CDTIPORECE", 3}, {"NMTIPORECE", 40}, {"IDEMIVALE", 1}, {"CDFPIMPFIS", 10},
-                 {"IDTIPORECE", 1}, {"IDTPBUTTON", 1}, {"DSIMPFISCAL", 50}, {"IDMOSTRARECE", 1}})
+        for (const auto& [name, size] : std::vector<std::pair<std::string, int>>{{"CDTIPORECE", 3},
+                                                                                 {"NMTIPORECE", 40},
+                                                                                 {"IDEMIVALE", 1},
+                                                                                 {"CDFPIMPFIS", 10},
+                                                                                 {"IDTIPORECE", 1},
+                                                                                 {"IDTPBUTTON", 1},
+                                                                                 {"DSIMPFISCAL", 50},
+                                                                                 {"IDMOSTRARECE", 1}})
             table->AddFieldDef(name, FieldType::String, size);
         table->CreateDataSet();
         for (const PaymentType& t : types) {
@@ -127,8 +132,8 @@ TEST_F(ConfigPayments, ReconcilesThroughTheExportTable) {
 
     // Two host types with one fiscal name program it once; the management method comes last.
     EXPECT_EQ(Programmed(), (std::vector<json>{{"Cartao", "1"}, {"Vale Refeicao Lo", "1"}, {"Rel Gerencial", "1"}}));
-    EXPECT_EQ(PrinterMethods(), (std::vector<std::string>{"Dinheiro", "Cartao Credito", "Cartao", "Vale Refeicao Lo",
-                                                          "Rel Gerencial"}));
+    EXPECT_EQ(PrinterMethods(),
+              (std::vector<std::string>{"Dinheiro", "Cartao Credito", "Cartao", "Vale Refeicao Lo", "Rel Gerencial"}));
     EXPECT_EQ(Recorded().processMessagesCalls, 5);
 
     const auto log = NewLogTexts();

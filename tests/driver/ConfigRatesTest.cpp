@@ -79,8 +79,13 @@ TEST_F(ConfigRates, ModuleTableIsOrderedByKindThenRate) {
 
     ClientDataSet& rates = Orb00100::DataModule().cdsAliqImpFis;
     EXPECT_EQ(rates.IndexName(), "IdxIdAliqVrAliq");
-    EXPECT_EQ(Rows(rates), (std::vector<Row>{{"FF", 0, "F"}, {"II", 0, "I"}, {"NN", 0, "N"}, {"03", 5, "S"},
-                                             {"04", 2, "T"}, {"02", 7, "T"}, {"01", 18, "T"}}));
+    EXPECT_EQ(Rows(rates), (std::vector<Row>{{"FF", 0, "F"},
+                                             {"II", 0, "I"},
+                                             {"NN", 0, "N"},
+                                             {"03", 5, "S"},
+                                             {"04", 2, "T"},
+                                             {"02", 7, "T"},
+                                             {"01", 18, "T"}}));
     // The host finds a code by kind and rate.
     ASSERT_TRUE(rates.Locate("IDALIQIMPFIS;VRALIQIMPFIS", orb::fw::Variant::MakeArray({"T", 7.0})));
     EXPECT_EQ(rates.FieldByName("CDALIQIMPFIS").AsString(), "02");

@@ -28,11 +28,10 @@ protected:
         Orb00100::boClieUtil = true;
     }
     static NamedParams Opening() {
-        return {{"ESQUEMACOR", "002"}, {"INTTEFERRO", 0},          {"INCLUICPF", ""},
-                {"INCLUINOME", ""},    {"INCLUIENDERECO", ""},     {"CUPNR", "000000"},
-                {"CONTCUPOM", "000000"}, {"TIPOTICKET", "1"},      {"IVACOMP", ""},
-                {"IVAPROP", ""},       {"TIPODOC", ""},            {"NRDOC", ""},
-                {"MESA", "12"},        {"IDUTILTEF", "N"},         {"UTILTEF", false}};
+        return {{"ESQUEMACOR", "002"},  {"INTTEFERRO", 0},   {"INCLUICPF", ""},       {"INCLUINOME", ""},
+                {"INCLUIENDERECO", ""}, {"CUPNR", "000000"}, {"CONTCUPOM", "000000"}, {"TIPOTICKET", "1"},
+                {"IVACOMP", ""},        {"IVAPROP", ""},     {"TIPODOC", ""},         {"NRDOC", ""},
+                {"MESA", "12"},         {"IDUTILTEF", "N"},  {"UTILTEF", false}};
     }
     std::vector<json> Sent(const std::string& entry) {
         std::vector<json> args;
@@ -71,7 +70,7 @@ TEST_F(CouponOpening, IdentifiedConsumerIsCutForThePrinterAndLoggedWhole) {
     std::snprintf(coo, sizeof coo, "%06d", state["docs"]["coupon"]["coo"].get<int>());
     std::snprintf(ccf, sizeof ccf, "%06d", state["docs"]["coupon"]["ccf"].get<int>());
     EXPECT_EQ(Names(params), (std::vector<std::string>{"INTTEFERRO", "INCLUICPF", "INCLUINOME", "INCLUIENDERECO",
-                                                        "CUPNR", "CONTCUPOM", "MENSAGEMTAA"}));
+                                                       "CUPNR", "CONTCUPOM", "MENSAGEMTAA"}));
     EXPECT_EQ(NamedValue(params, "INTTEFERRO").ToInt(), 0);
     EXPECT_EQ(NamedValue(params, "INCLUICPF").ToString(), taxNumber);
     EXPECT_EQ(NamedValue(params, "INCLUINOME").ToString(), name);
@@ -82,8 +81,9 @@ TEST_F(CouponOpening, IdentifiedConsumerIsCutForThePrinterAndLoggedWhole) {
     EXPECT_EQ(JournalEntries().back(), "Bematech_FI_RetornoImpressora");
     EXPECT_FALSE(Orb00100::boClieUtil);
     EXPECT_TRUE(Dialogs().empty());
-    EXPECT_NE(log.end(), std::find(log.begin(), log.end(),
-                                   std::string("Bematech_FI_ContadorCupomFiscalMFD\r\nRetorno da Impressora : ") + ccf));
+    EXPECT_NE(log.end(),
+              std::find(log.begin(), log.end(),
+                        std::string("Bematech_FI_ContadorCupomFiscalMFD\r\nRetorno da Impressora : ") + ccf));
 }
 
 TEST_F(CouponOpening, AnonymousSaleSendsNothingAboutTheConsumer) {

@@ -44,8 +44,8 @@ std::set<std::string> DynamicSymbols(const std::string& path) {
             if (symbols[s].st_shndx == SHN_UNDEF || symbols[s].st_name == 0) continue;
             const char* raw = strings + symbols[s].st_name;
             int status = 0;
-            std::unique_ptr<char, void (*)(void*)> demangled(
-                abi::__cxa_demangle(raw, nullptr, nullptr, &status), std::free);
+            std::unique_ptr<char, void (*)(void*)> demangled(abi::__cxa_demangle(raw, nullptr, nullptr, &status),
+                                                             std::free);
             names.insert(status == 0 && demangled ? demangled.get() : raw);
         }
     }
@@ -75,8 +75,8 @@ std::set<std::string> ExportSymbols::symbols_;
 TEST_F(ExportSymbols, EachRowIsExportedUnderBothNamesExceptTheListedOnes) {
     // Every operation has both names except these.
     const std::set<std::string> qualifiedOnly = {
-        "AnalisaRetorno", "Formata_rodape", "FormataCNPJ", "IsentoCompos", "IsentoSimpl",
-        "ImprimeParametrosConfig", "retornaPathBematech", "ContadorComprovantesCreditoMFD"};
+        "AnalisaRetorno", "Formata_rodape",          "FormataCNPJ",         "IsentoCompos",
+        "IsentoSimpl",    "ImprimeParametrosConfig", "retornaPathBematech", "ContadorComprovantesCreditoMFD"};
     const std::set<std::string> plainOnly = {"RetornaDataUltimaReducao"};
     ASSERT_FALSE(Operations().empty());
     std::set<std::string> seen;
@@ -95,10 +95,9 @@ TEST_F(ExportSymbols, EachRowIsExportedUnderBothNamesExceptTheListedOnes) {
         EXPECT_TRUE(static_cast<bool>(op.invoke));
     }
     // The printer connection, status, printer-data and grand-total operations are all there.
-    for (const char* name : {"StartImpFiscal", "AbrePorta", "FechaPorta", "StopImpFiscal",
-                             "AnalisaRetorno", "ImpressoraOK", "EnviaComando", "RetornoImpFiscal",
-                             "Carrega_Dados_Impressora", "VerificaData", "Codigo_Nacional_ECF",
-                             "DefineParametrosImpressora", "Atu_TotGeral"})
+    for (const char* name : {"StartImpFiscal", "AbrePorta", "FechaPorta", "StopImpFiscal", "AnalisaRetorno",
+                             "ImpressoraOK", "EnviaComando", "RetornoImpFiscal", "Carrega_Dados_Impressora",
+                             "VerificaData", "Codigo_Nacional_ECF", "DefineParametrosImpressora", "Atu_TotGeral"})
         EXPECT_TRUE(seen.count(name)) << name;
     // Names are found exactly as written.
     EXPECT_EQ(FindOperation("startimpfiscal"), nullptr);
@@ -113,10 +112,10 @@ TEST_F(ExportSymbols, StartImpFiscalHasBothNamesAndAnalisaRetornoOnlyItsQualifie
 }
 
 TEST_F(ExportSymbols, GlobalsAreExportedUnderTheirQualifiedNamesOnly) {
-    for (const char* name : {"dtmBematech100", "ImpFisDLLHandle", "boImpFiscalOK", "boNUtilTaa",
-                             "boClieUtil", "inTipoImpFis", "boComando", "cdsAuxExtSimp",
-                             "Bematech_FI_AbrePortaSerial", "Bematech_FI_DownloadMF",
-                             "Bematech_setLibType", "Bematech_RegistroTipoEMFD3", "BemaFormataTX"}) {
+    for (const char* name :
+         {"dtmBematech100", "ImpFisDLLHandle", "boImpFiscalOK", "boNUtilTaa", "boClieUtil", "inTipoImpFis", "boComando",
+          "cdsAuxExtSimp", "Bematech_FI_AbrePortaSerial", "Bematech_FI_DownloadMF", "Bematech_setLibType",
+          "Bematech_RegistroTipoEMFD3", "BemaFormataTX"}) {
         SCOPED_TRACE(name);
         EXPECT_TRUE(symbols_.count(std::string("Orb00100::") + name));
         EXPECT_FALSE(symbols_.count(name));
@@ -148,10 +147,9 @@ struct Seen {
 
 orb::fw::StringList replacementList{"other"};
 
-double Everything(const std::string& text, std::string& textVar, int number, int& numberVar,
-                  double& amount, bool& flag, orb::fw::TDateTime& when, const Variant& in,
-                  Variant& out, std::span<const Variant> open, std::span<const std::string> texts,
-                  orb::fw::StringList* list, orb::fw::StringList*& listVar) {
+double Everything(const std::string& text, std::string& textVar, int number, int& numberVar, double& amount, bool& flag,
+                  orb::fw::TDateTime& when, const Variant& in, Variant& out, std::span<const Variant> open,
+                  std::span<const std::string> texts, orb::fw::StringList* list, orb::fw::StringList*& listVar) {
     seen = {text, number, open.size(), {texts.begin(), texts.end()}, list};
     textVar += "!";
     numberVar += number;
@@ -171,11 +169,11 @@ void Raises(std::string& text) {
 TEST(ExportBridge, ArgumentsConvertInAndVarParametersComeBack) {
     const Operation op = detail::MakeOperation("Everything", ExportKind::Both, &Everything);
     EXPECT_EQ(op.result, ResultKind::Double);
-    EXPECT_EQ(op.params, (std::vector<ParamKind>{
-                             ParamKind::Text, ParamKind::TextVar, ParamKind::Integer, ParamKind::IntegerVar,
-                             ParamKind::DoubleVar, ParamKind::BoolVar, ParamKind::DateTimeVar,
-                             ParamKind::Variant, ParamKind::VariantVar, ParamKind::VariantOpenArray,
-                             ParamKind::TextOpenArray, ParamKind::StringList, ParamKind::StringListVar}));
+    EXPECT_EQ(op.params,
+              (std::vector<ParamKind>{ParamKind::Text, ParamKind::TextVar, ParamKind::Integer, ParamKind::IntegerVar,
+                                      ParamKind::DoubleVar, ParamKind::BoolVar, ParamKind::DateTimeVar,
+                                      ParamKind::Variant, ParamKind::VariantVar, ParamKind::VariantOpenArray,
+                                      ParamKind::TextOpenArray, ParamKind::StringList, ParamKind::StringListVar}));
 
     std::vector<Argument> args(13);
     args[0].value = 12;  // a number where a text is taken

@@ -25,11 +25,10 @@ struct Pieces {
 };
 
 std::string Compose(const Pieces& p) {
-    return Orb00100::Formata_rodape(p.budget, p.mode, p.first, p.note, p.tax, p.state, p.code1, p.name1, p.code2,
-                                    p.name2, p.opCode, p.opName, p.prefix, p.password, "", "", "", p.freeText,
-                                    p.printer, p.cer, p.coo, p.balanceMode, p.layout, p.balance, p.subsidised, 0,
-                                    nullptr, nullptr, nullptr, p.useLines, p.lines, p.loyalty, p.centred, p.block,
-                                    p.daily);
+    return Orb00100::Formata_rodape(
+        p.budget, p.mode, p.first, p.note, p.tax, p.state, p.code1, p.name1, p.code2, p.name2, p.opCode, p.opName,
+        p.prefix, p.password, "", "", "", p.freeText, p.printer, p.cer, p.coo, p.balanceMode, p.layout, p.balance,
+        p.subsidised, 0, nullptr, nullptr, nullptr, p.useLines, p.lines, p.loyalty, p.centred, p.block, p.daily);
 }
 
 const std::string kContact = std::string(Orb00100::kMakerContactLine) + "\n";
@@ -60,12 +59,14 @@ TEST_F(Footer, StateLineAndCountersUseUpTheBudget) {
     p.name2 = "Joao";
     p.balanceMode = "0";
     // 5 for the state line, 1 for the counters: the two consumer lines fill the budget.
-    EXPECT_EQ(Compose(p), "Obrigado\nT1\n\rT2\nS1\n\rS2\nECF:001-Conf.Mesa -CER: 000012- COO: 000034\n"
-                          "Cliente : C1 - Maria\nConsumidor : C2 - Joao\n");
+    EXPECT_EQ(Compose(p),
+              "Obrigado\nT1\n\rT2\nS1\n\rS2\nECF:001-Conf.Mesa -CER: 000012- COO: 000034\n"
+              "Cliente : C1 - Maria\nConsumidor : C2 - Joao\n");
     // With a note line as well, only one consumer line fits.
     p.note = "NF:0000000123";
-    EXPECT_EQ(Compose(p), "Obrigado\nNF:0000000123\nT1\n\rT2\nS1\n\rS2\n"
-                          "ECF:001-Conf.Mesa -CER: 000012- COO: 000034\nCliente : C1 - Maria\n");
+    EXPECT_EQ(Compose(p),
+              "Obrigado\nNF:0000000123\nT1\n\rT2\nS1\n\rS2\n"
+              "ECF:001-Conf.Mesa -CER: 000012- COO: 000034\nCliente : C1 - Maria\n");
 }
 
 TEST_F(Footer, FreeTextIsCutToTheRoomLeft) {
@@ -136,7 +137,12 @@ TEST_F(Footer, SalePieces) {
     EXPECT_EQ(TaxLine(1234.5, 0.256), "Trib aprox R$: 1.234,50 Federal e 0,26 Estadual\n\rFonte: IBPT");
     EXPECT_EQ(LoyaltyLine(0), "");
     EXPECT_EQ(LoyaltyLine(150), "Nesta compra voce ganhou 150 DOTZ");
-    EXPECT_EQ(PasswordLine("42"), "\x1B" "E\x1B" "W1SENHA: 42\x1B" "F\x1B" "W0");
+    EXPECT_EQ(PasswordLine("42"),
+              "\x1B"
+              "E\x1B"
+              "W1SENHA: 42\x1B"
+              "F\x1B"
+              "W0");
     EXPECT_EQ(PasswordLine(""), "");
     EXPECT_EQ(NoteLine(""), "");
     EXPECT_EQ(TablePrefix("0000"), "Comanda: 0000 ");
@@ -149,7 +155,8 @@ TEST_F(Footer, SalePieces) {
     in.stateCode = "PB";
     in.companyTaxNumber = "12.345.678/0001-90";
     in.stateNumber = "4711";
-    EXPECT_EQ(StateLine(in, 25.5), CP("PARAÍBA LEGAL - RECEITA CIDADÃ\n\rTORPEDO PREMIADO: 123456780 05122026 4711 2550"));
+    EXPECT_EQ(StateLine(in, 25.5),
+              CP("PARAÍBA LEGAL - RECEITA CIDADÃ\n\rTORPEDO PREMIADO: 123456780 05122026 4711 2550"));
     in.stateCode = "SP";
     EXPECT_EQ(StateLine(in, 25.5), "");
 }

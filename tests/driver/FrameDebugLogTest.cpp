@@ -43,10 +43,11 @@ TEST_F(FrameDebugLog, AppendsOneCrLfLinePerCallAndKeepsTheTextsBytes) {
     ImpFisDebug("Bematech_FI_NumeroCupom\r\nRetorno da Impressora : 000123");
 
     // The accented letter goes out as its one code-page-1252 byte (0xF3).
-    const std::string expected = "05/12/2026 14:30:05 - Bematech_FI_AbrePortaSerial: 1\r\n"
-                                 "05/12/2026 14:30:05 - ERRO!!! Erro no rel\xf3gio da impressora fiscal.\r\n"
-                                 "05/12/2026 14:30:05 - Bematech_FI_NumeroCupom\r\n"
-                                 "Retorno da Impressora : 000123\r\n";
+    const std::string expected =
+        "05/12/2026 14:30:05 - Bematech_FI_AbrePortaSerial: 1\r\n"
+        "05/12/2026 14:30:05 - ERRO!!! Erro no rel\xf3gio da impressora fiscal.\r\n"
+        "05/12/2026 14:30:05 - Bematech_FI_NumeroCupom\r\n"
+        "Retorno da Impressora : 000123\r\n";
     std::string contents;
     ASSERT_TRUE(orb::platform::ReadFile(LogPath(), contents));
     EXPECT_EQ(contents, expected);
@@ -62,8 +63,7 @@ TEST_F(FrameDebugLog, DateAndTimeFollowTheCurrentSettings) {
     settings.LongTimeFormat = "hh:nn:ss";
     orb::fw::ScopedSettings scoped(settings);
     ImpFisDebug("texto");
-    EXPECT_EQ(ReadLines(HomePath("impdebug0326.txt")),
-              std::vector<std::string>{"2026-03-07 08.05.09 - texto"});
+    EXPECT_EQ(ReadLines(HomePath("impdebug0326.txt")), std::vector<std::string>{"2026-03-07 08.05.09 - texto"});
 }
 
 TEST_F(FrameDebugLog, AnUnwritableLogRaisesAnInputOutputError) {

@@ -21,8 +21,8 @@ protected:
 };
 
 TEST_F(FrameParams, NamedValuesConvertAsTheHostConvertsThem) {
-    const Variant params = NamedParams{{"CDFILIAL", "0001"}, {"IDTIPOIMPFIS", "34"},
-                                       {"BOUTILTAA", true}, {"NRCAIXA", 7}};
+    const Variant params =
+        NamedParams{{"CDFILIAL", "0001"}, {"IDTIPOIMPFIS", "34"}, {"BOUTILTAA", true}, {"NRCAIXA", 7}};
     EXPECT_EQ(ParamText(params, "CDFILIAL"), "0001");
     EXPECT_EQ(ParamText(params, "cdfilial"), "0001");
     EXPECT_EQ(ParamText(params, "NRCAIXA"), "7");

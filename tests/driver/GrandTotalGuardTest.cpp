@@ -26,8 +26,8 @@ protected:
     }
     // Our till's row with this stored copy, beside another branch's row that must not be touched.
     void WriteOurCopy(const std::string& stored, const std::string& guarded = "S") {
-        orb::test::WriteTambora({{"0002", "001", "BE0001", "S", Enc("1,00")},
-                                 {"0001", "001", "BE0001", guarded, stored}});
+        orb::test::WriteTambora(
+            {{"0002", "001", "BE0001", "S", Enc("1,00")}, {"0001", "001", "BE0001", guarded, stored}});
     }
     std::string CopyOf(const std::string& branch) {
         orb::fw::ClientDataSet table;

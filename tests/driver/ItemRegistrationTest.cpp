@@ -89,9 +89,9 @@ protected:
         Orb00100::boClieUtil = true;
     }
     static NamedParams Item() {
-        return {{"ESQUEMACOR", "002"}, {"INTEFERRO", 3},   {"CDARVPROD", "7891"},  {"NMPROD", "Feijoada"},
-                {"CDALIQ", "01"},      {"QTDE", 1.5},      {"VALOR", 10.999},      {"DESCONT", 0.0},
-                {"UNIDADE", "KG"},     {"TIPOTICKET", ""}, {"VRPERCALIQ", "18"},   {"IDUTILTEF", "N"},
+        return {{"ESQUEMACOR", "002"}, {"INTEFERRO", 3},   {"CDARVPROD", "7891"}, {"NMPROD", "Feijoada"},
+                {"CDALIQ", "01"},      {"QTDE", 1.5},      {"VALOR", 10.999},     {"DESCONT", 0.0},
+                {"UNIDADE", "KG"},     {"TIPOTICKET", ""}, {"VRPERCALIQ", "18"},  {"IDUTILTEF", "N"},
                 {"UTILTEF", false},    {"ACRESCIMO", 0.0}};
     }
     std::vector<json> Sent(const std::string& entry) {
@@ -121,8 +121,8 @@ TEST_F(Items, DepartmentFormSendsEveryFieldInItsPicture) {
     const std::string description = CP("Feijoada completa com arroz, couve, farofa e laran");
     ASSERT_EQ(Sent("Bematech_FI_VendeItemDepartamento").size(), 1u);
     EXPECT_EQ(Sent("Bematech_FI_VendeItemDepartamento")[0],
-              (json{"7891", orb::fw::Cp1252ToUtf8(description), "1800", "000010990", "0001500", "00000050",
-                    "00000125", "01", "KG"}));
+              (json{"7891", orb::fw::Cp1252ToUtf8(description), "1800", "000010990", "0001500", "00000050", "00000125",
+                    "01", "KG"}));
     EXPECT_TRUE(Sent("Bematech_FI_VendeItemArredondamentoMFD").empty());
     EXPECT_EQ(NewLogTexts().at(0), "Bematech_FI_VendeItemDepartamento : 7891 - " + description.substr(0, 29) +
                                        " - 1800 - 000010990 - 0001500 - 00000050 - 00000125 - 01 - KG");
@@ -180,8 +180,9 @@ TEST_F(Items, AttendedTillOffersTheRefusedItemAgain) {
     const auto sent = Sent("Bematech_FI_VendeItemArredondamentoMFD");
     ASSERT_EQ(sent.size(), 2u);
     EXPECT_EQ(sent[0], sent[1]);
-    EXPECT_EQ(Questions(), (std::vector<std::string>{
-                               "Erro ao imprimir o item: \r\n7891 - Picanha na chapa par\r\nDeseja imprimir novamente?"}));
+    EXPECT_EQ(Questions(),
+              (std::vector<std::string>{
+                  "Erro ao imprimir o item: \r\n7891 - Picanha na chapa par\r\nDeseja imprimir novamente?"}));
     EXPECT_EQ(Dialogs().back().kind, 3);
     EXPECT_EQ(Dialogs().back().scheme, "002");
     EXPECT_EQ(NamedValue(params, "INTTEFERRO").ToInt(), 3);  // the marker is not changed by a retry

@@ -35,12 +35,23 @@ protected:
 };
 
 TEST_F(Ledger, EachDocumentTypeCarriesItsOwnCounters) {
-    struct Case { const char* type; const char* operations; const char* reports; const char* credit; };
+    struct Case {
+        const char* type;
+        const char* operations;
+        const char* reports;
+        const char* credit;
+    };
     const Case cases[] = {
-        {"NC", "", "", ""},       {"LX", "", "", ""},           {"MF", "", "", ""},
-        {"RZ", "000042", "", ""}, {"CN", "000042", "", ""},     {"CM", "000042", "000007", ""},
-        {"RV", "000042", "000007", ""}, {"RG", "000042", "000007", ""},
-        {"CC", "000042", "", "000003"}, {"XY", "000042", "", ""},
+        {"NC", "", "", ""},
+        {"LX", "", "", ""},
+        {"MF", "", "", ""},
+        {"RZ", "000042", "", ""},
+        {"CN", "000042", "", ""},
+        {"CM", "000042", "000007", ""},
+        {"RV", "000042", "000007", ""},
+        {"RG", "000042", "000007", ""},
+        {"CC", "000042", "", "000003"},
+        {"XY", "000042", "", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.type);

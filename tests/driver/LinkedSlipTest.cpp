@@ -41,10 +41,10 @@ TEST_F(LinkedSlips, CardSlipIsOpenedPrintedAndClosed) {
     EXPECT_EQ(Docs()["open"], "");
 
     // A logged text's line feeds read back as CR LF.
-    EXPECT_EQ(NewLogTexts(),
-              (std::vector<std::string>{"Bematech_FI_AbreComprovanteNaoFiscalVinculado : Cartao Credito - 10,00 - ",
-                                        "Bematech_FI_UsaComprovanteNaoFiscalVinculado: VIA DO CLIENTE\r\nAUT 123456\r\n",
-                                        "Bematech_FI_FechaRelatorioGerencial"}));
+    EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{
+                                 "Bematech_FI_AbreComprovanteNaoFiscalVinculado : Cartao Credito - 10,00 - ",
+                                 "Bematech_FI_UsaComprovanteNaoFiscalVinculado: VIA DO CLIENTE\r\nAUT 123456\r\n",
+                                 "Bematech_FI_FechaRelatorioGerencial"}));
     const json opening = Journal()[0];
     EXPECT_EQ(opening["entry"], "Bematech_FI_AbreComprovanteNaoFiscalVinculado");
     EXPECT_EQ(opening["args"], (json{"Cartao Credito", "10,00", ""}));

@@ -16,10 +16,10 @@ class PortOpening : public orb::test::DriverTest {};
 TEST_F(PortOpening, CleanPrinterOpensAndClosesLeftoversWithoutCancelling) {
     ASSERT_TRUE(StartModule());
     const std::vector<std::string> expected = {
-        "Bematech_FI_AbrePortaSerial",  "Bematech_FI_RetornoImpressora",
-        "Bematech_FI_DataHoraImpressora", "Bematech_FI_RetornoImpressora",
+        "Bematech_FI_AbrePortaSerial",          "Bematech_FI_RetornoImpressora",
+        "Bematech_FI_DataHoraImpressora",       "Bematech_FI_RetornoImpressora",
         "Bematech_FI_VerificaImpressoraLigada", "Bematech_FI_FechaComprovanteNaoFiscalVinculado",
-        "Bematech_FI_FechaRelatorioGerencial", "Bematech_FI_StatusEstendidoMFD",
+        "Bematech_FI_FechaRelatorioGerencial",  "Bematech_FI_StatusEstendidoMFD",
         "Bematech_FI_RetornoImpressora"};
     EXPECT_EQ(JournalEntries(), expected);
     EXPECT_EQ(LogTexts().at(0), "Bematech_FI_AbrePortaSerial: 1");

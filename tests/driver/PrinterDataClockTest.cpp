@@ -33,15 +33,18 @@ protected:
 };
 
 TEST_F(ClockCheck, AllowsFifteenMinutesEitherWayAndRefusesMore) {
-    struct Case { std::string printer; bool passes; };
+    struct Case {
+        std::string printer;
+        bool passes;
+    };
     const Case cases[] = {
-        {PrinterText(5, 14, 44, 0), true},    // 14 minutes ahead
-        {PrinterText(5, 14, 16, 0), true},    // 14 minutes behind
-        {PrinterText(5, 14, 45, 59), true},   // 15 minutes 59 seconds ahead
-        {PrinterText(5, 14, 46, 0), false},   // 16 minutes ahead
-        {PrinterText(5, 14, 14, 0), false},   // 16 minutes behind
-        {PrinterText(5, 15, 30, 0), false},   // one hour
-        {PrinterText(7, 14, 30, 0), false},   // the same time two days later
+        {PrinterText(5, 14, 44, 0), true},                // 14 minutes ahead
+        {PrinterText(5, 14, 16, 0), true},                // 14 minutes behind
+        {PrinterText(5, 14, 45, 59), true},               // 15 minutes 59 seconds ahead
+        {PrinterText(5, 14, 46, 0), false},               // 16 minutes ahead
+        {PrinterText(5, 14, 14, 0), false},               // 16 minutes behind
+        {PrinterText(5, 15, 30, 0), false},               // one hour
+        {PrinterText(7, 14, 30, 0), false},               // the same time two days later
         {PrinterText(5, 14, 30, 0).substr(0, 10), true},  // no seconds given
     };
     for (const Case& c : cases) {
@@ -108,9 +111,14 @@ TEST(NationalCode, UnlistedVersionsTakeTheModelsLatestCode) {
 }
 
 TEST(NonFiscalPrinterLayout, EachModelHasItsWidthLineEndAndControlAndUnknownOnesTheWidePrinter) {
-    struct Case { const char* model; unsigned char columns; const char* lineEnd; const char* control; };
+    struct Case {
+        const char* model;
+        unsigned char columns;
+        const char* lineEnd;
+        const char* control;
+    };
     const Case cases[] = {{"1", 36, "\r\n", "\x1bw"}, {"2", 42, "\n", "\x1bw"}, {"5", 42, "\n", "\x1bm"},
-                          {"6", 42, "\n", "\x1bm"},    {"7", 40, "\n", "\x1bw"}, {"10", 48, "\r\n", "\x1bw"},
+                          {"6", 42, "\n", "\x1bm"},   {"7", 40, "\n", "\x1bw"}, {"10", 48, "\r\n", "\x1bw"},
                           {"", 48, "\r\n", "\x1bw"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.model);

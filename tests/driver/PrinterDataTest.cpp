@@ -43,18 +43,17 @@ TEST_F(PrinterData, LoadsDatesTillAndSerialFromThePrinter) {
     SimAnswer("Bematech_FI_NumeroSerieMFD", {"BE091010100011223344"});
     Variant params = Inputs();
     EXPECT_TRUE(Carrega_Dados_Impressora(params));
-    EXPECT_EQ(Names(params),
-              (std::vector<std::string>{"DATAATUIMP", "ECFIMP", "REDIMP", "SERIEIMP", "DATAIMP"}));
+    EXPECT_EQ(Names(params), (std::vector<std::string>{"DATAATUIMP", "ECFIMP", "REDIMP", "SERIEIMP", "DATAIMP"}));
     EXPECT_EQ(Out(params, "DATAATUIMP"), "051226143005");
     EXPECT_EQ(Out(params, "ECFIMP"), "007");
     EXPECT_EQ(Out(params, "REDIMP"), "0042");
     EXPECT_EQ(Out(params, "SERIEIMP"), "BE091010100011223344");
     EXPECT_EQ(Out(params, "DATAIMP"), "041226");
 
-    for (const std::string& line :
-         {AnswerLogText("Bematech_FI_DataMovimento") + "041226",
-          AnswerLogText("Bematech_FI_DataHoraImpressora") + "051226143005", AnswerLogText("Bematech_FI_NumeroCaixa") + "0007",
-          AnswerLogText("Bematech_FI_NumeroSerieMFD : ") + "BE091010100011223344"})
+    for (const std::string& line : {AnswerLogText("Bematech_FI_DataMovimento") + "041226",
+                                    AnswerLogText("Bematech_FI_DataHoraImpressora") + "051226143005",
+                                    AnswerLogText("Bematech_FI_NumeroCaixa") + "0007",
+                                    AnswerLogText("Bematech_FI_NumeroSerieMFD : ") + "BE091010100011223344"})
         EXPECT_TRUE(WasLogged(line)) << line;
     EXPECT_TRUE(Dialogs().empty());
 }
@@ -70,8 +69,8 @@ TEST_F(PrinterData, BlankAnswerStopsTheLaterQueries) {
     SimAnswer("Bematech_FI_DataMovimento", {"      "});
     Variant params = Inputs();
     EXPECT_FALSE(Carrega_Dados_Impressora(params));
-    EXPECT_EQ(JournalEntries(), (std::vector<std::string>{"Bematech_FI_DataMovimento",
-                                                          "Bematech_FI_RetornoImpressora"}));
+    EXPECT_EQ(JournalEntries(),
+              (std::vector<std::string>{"Bematech_FI_DataMovimento", "Bematech_FI_RetornoImpressora"}));
     EXPECT_EQ(Out(params, "DATAATUIMP"), "X");
     EXPECT_EQ(Out(params, "ECFIMP"), "123");  // characters 2 to 4 of what was passed
     EXPECT_EQ(Out(params, "SERIEIMP"), "OLD");
@@ -110,8 +109,7 @@ TEST_F(PrinterData, WrongPrinterSettingInBemafiIniIsRepairedAndTheHostAskedToClo
 }
 
 TEST_F(PrinterData, ParameterThatCannotBeReadIsReportedAndTheLoadGoesOn) {
-    Variant params = orb::test::NamedParams{{"ESQUEMA", "003"}, {"DATAATUIMP", Variant::Null()},
-                                            {"REDIMP", "0042"}};
+    Variant params = orb::test::NamedParams{{"ESQUEMA", "003"}, {"DATAATUIMP", Variant::Null()}, {"REDIMP", "0042"}};
     EXPECT_TRUE(Carrega_Dados_Impressora(params));
     ASSERT_EQ(Dialogs().size(), 1u);
     const std::string tail = ParamErrorTail("Carrega_Dados_Impressora");
@@ -124,7 +122,8 @@ TEST_F(PrinterData, ParameterThatCannotBeReadIsReportedAndTheLoadGoesOn) {
 
 TEST_F(PrinterData, ClockCheckAsksThePrinter) {
     orb::fw::TDateTime fiscal;
-    const std::pair<int, bool> offsets[] = {{-16 * 60, false}, {16 * 60 + 30, false}, {14 * 60, true}, {-14 * 60, true}};
+    const std::pair<int, bool> offsets[] = {
+        {-16 * 60, false}, {16 * 60 + 30, false}, {14 * 60, true}, {-14 * 60, true}};
     for (const auto& [offset, passes] : offsets) {
         Sim({{"sim", "clock"}, {"offset_seconds", offset}});
         EXPECT_EQ(VerificaData("003", fiscal, "", "", true), passes) << offset;

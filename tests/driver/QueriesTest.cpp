@@ -27,8 +27,8 @@ using orb::test::ScriptedStatus;
 // The queries' entry points: each area handed over is measured, then filled with the next answer.
 struct ScriptedPrinter {
     static inline int result = 1, flags = 0;
-    static inline std::vector<int> widths;           // blanks in each area handed over
-    static inline std::deque<std::string> answers;   // written into successive areas
+    static inline std::vector<int> widths;          // blanks in each area handed over
+    static inline std::deque<std::string> answers;  // written into successive areas
 
     static void Fill(char* area) {
         widths.push_back(static_cast<int>(std::strlen(area)));
@@ -68,14 +68,18 @@ TEST_F(Queries, CountersAnswerAsWrittenAndCancelAnOpenCoupon) {
     };
     const Case cases[] = {
         {ContadorCupomFiscalMFD, &Bematech_FI_ContadorCupomFiscalMFD, 6, Label("Bematech_FI_ContadorCupomFiscalMFD")},
-        {NumeroSubstituicoesProprietario, &Bematech_FI_NumeroSubstituicoesProprietario, 4, Label("Bematech_FI_NumeroSubstituicoesProprietario")},
-        {NumeroOperacoesNaoFiscais, &Bematech_FI_NumeroOperacoesNaoFiscais, 6, Label("Bematech_FI_NumeroOperacoesNaoFiscais")},
+        {NumeroSubstituicoesProprietario, &Bematech_FI_NumeroSubstituicoesProprietario, 4,
+         Label("Bematech_FI_NumeroSubstituicoesProprietario")},
+        {NumeroOperacoesNaoFiscais, &Bematech_FI_NumeroOperacoesNaoFiscais, 6,
+         Label("Bematech_FI_NumeroOperacoesNaoFiscais")},
         {VendaBruta, &Bematech_FI_VendaBruta, 18, "Bematech_FI_VendaBruta tam18\r\nRetorno da Impressora : "},
         {Descontos, &Bematech_FI_Descontos, 14, Label("Bematech_FI_Descontos")},
         {Cancelamentos, &Bematech_FI_Cancelamentos, 14, Label("Bematech_FI_Cancelamentos")},
         {NumeroIntervencoes, &Bematech_FI_NumeroIntervencoes, 4, Label("Bematech_FI_NumeroIntervencoes")},
-        {ContadorRelatoriosGerenciaisMFD, &Bematech_FI_ContadorRelatoriosGerenciaisMFD, 6, Label("Bematech_FI_ContadorRelatoriosGerenciaisMFD")},
-        {ContadorComprovantesCreditoMFD, &Bematech_FI_ContadorComprovantesCreditoMFD, 6, Label("Bematech_FI_ContadorComprovantesCreditoMFD")},
+        {ContadorRelatoriosGerenciaisMFD, &Bematech_FI_ContadorRelatoriosGerenciaisMFD, 6,
+         Label("Bematech_FI_ContadorRelatoriosGerenciaisMFD")},
+        {ContadorComprovantesCreditoMFD, &Bematech_FI_ContadorComprovantesCreditoMFD, 6,
+         Label("Bematech_FI_ContadorComprovantesCreditoMFD")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -91,15 +95,13 @@ TEST_F(Queries, CountersAnswerAsWrittenAndCancelAnOpenCoupon) {
         EXPECT_EQ(answer, written);
         EXPECT_EQ(ScriptedPrinter::widths, Widths{c.width});
         EXPECT_EQ(ScriptedStatus::cancellations, 1);
-        EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{c.label + written,
-                                                           ErrorLogText("CupomAberto")}));
+        EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{c.label + written, ErrorLogText("CupomAberto")}));
 
         // A printer that cannot be reached: the blanks come back, the verdict fails quietly.
         ScriptedPrinter::result = 0;
         EXPECT_FALSE(c.query("001", answer));
         EXPECT_EQ(answer, std::string(c.width, ' '));
-        EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{c.label + answer,
-                                                           ErrorLogText("ERRO_COM_ECF")}));
+        EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{c.label + answer, ErrorLogText("ERRO_COM_ECF")}));
     }
     EXPECT_TRUE(Dialogs().empty());
 }
@@ -114,16 +116,15 @@ TEST_F(Queries, NumeroReducoesAnswersTheNextReductionInFourDigits) {
     ScriptedPrinter::result = -1;
     EXPECT_FALSE(NumeroReducoes("001", next));  // nothing written
     EXPECT_EQ(next, "0000");
-    EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{Label("Bematech_FI_NumeroReducoes") + "0013",
-                                                       Label("Bematech_FI_NumeroReducoes") + "0000",
-                                                       ErrorLogText("ErroExecucao")}));
+    EXPECT_EQ(NewLogTexts(),
+              (std::vector<std::string>{Label("Bematech_FI_NumeroReducoes") + "0013",
+                                        Label("Bematech_FI_NumeroReducoes") + "0000", ErrorLogText("ErroExecucao")}));
 }
 
 TEST_F(Queries, MultiPartAnswersAreJoinedInTheLog) {
     Bematech_FI_DataHoraGravacaoUsuarioSWBasicoMFAdicional = &ScriptedPrinter::Three;
     Bematech_FI_MarcaModeloTipoImpressoraMFD = &ScriptedPrinter::Three;
-    ScriptedPrinter::answers = {"01/12/2026 10:00:00 ", "02/12/2026 11:00:00 ", "A    ",
-                                "MARCA", "MODELO", "ECF-IF"};
+    ScriptedPrinter::answers = {"01/12/2026 10:00:00 ", "02/12/2026 11:00:00 ", "A    ", "MARCA", "MODELO", "ECF-IF"};
     std::string a, b, c;
     EXPECT_TRUE(DataHoraGravacaoUsuarioSWBasicoMFAdicional("001", a, b, c));
     EXPECT_EQ(c, "A    ");
@@ -131,11 +132,10 @@ TEST_F(Queries, MultiPartAnswersAreJoinedInTheLog) {
     EXPECT_TRUE(Modelo_Impressora("001", brand, model, kind));
     EXPECT_EQ(ScriptedPrinter::widths, (Widths{20, 20, 5, 15, 20, 7}));
     EXPECT_EQ(NewLogTexts(),
-              (std::vector<std::string>{
-                  Label("Bematech_FI_DataHoraGravacaoUsuarioSWBasicoMFAdicional") +
-                      "01/12/2026 10:00:00  - 02/12/2026 11:00:00  - A    ",
-                  Label("Bematech_FI_MarcaModeloTipoImpressoraMFD") + "MARCA" +
-                      std::string(10, ' ') + " - MODELO" + std::string(14, ' ') + " - ECF-IF "}));
+              (std::vector<std::string>{Label("Bematech_FI_DataHoraGravacaoUsuarioSWBasicoMFAdicional") +
+                                            "01/12/2026 10:00:00  - 02/12/2026 11:00:00  - A    ",
+                                        Label("Bematech_FI_MarcaModeloTipoImpressoraMFD") + "MARCA" +
+                                            std::string(10, ' ') + " - MODELO" + std::string(14, ' ') + " - ECF-IF "}));
     // The model query shows its failures; the recording-date query does not.
     ScriptedPrinter::result = -2;
     EXPECT_FALSE(DataHoraGravacaoUsuarioSWBasicoMFAdicional("001", a, b, c));
@@ -160,11 +160,9 @@ TEST_F(Queries, IdentityQueriesAndTheirFailureValues) {
     EXPECT_EQ(ScriptedPrinter::widths, (Widths{6, 6, 20}));
     EXPECT_EQ(ScriptedStatus::cancellations, 0);  // neither asks to cancel
     EXPECT_EQ(NewLogTexts(),
-              (std::vector<std::string>{Label("Bematech_FI_VersaoFirmwareMFD") + "010300",
-                                        ErrorLogText("CupomAberto"),
+              (std::vector<std::string>{Label("Bematech_FI_VersaoFirmwareMFD") + "010300", ErrorLogText("CupomAberto"),
                                         Label("Bematech_FI_NumeroCupom") + "000042",
-                                        Label("Bematech_FI_NumeroSerieMFD") + serial,
-                                        ErrorLogText("CupomAberto")}));
+                                        Label("Bematech_FI_NumeroSerieMFD") + serial, ErrorLogText("CupomAberto")}));
 
     // The coupon number is judged by its area alone, and the serial query never fails.
     const int readsBefore = ScriptedStatus::reads;
@@ -193,8 +191,7 @@ TEST_F(Queries, GrandTotals) {
     EXPECT_EQ(result[0].ToString(), "000000000000100000");
     EXPECT_EQ(ScriptedPrinter::widths, (Widths{18, 18, 18}));
     // Only BuscaTotGer logs.
-    EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{Label("Bematech_FI_GrandeTotal") +
-                                                       "000000000000123456"}));
+    EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{Label("Bematech_FI_GrandeTotal") + "000000000000123456"}));
 
     ScriptedPrinter::result = 0;
     EXPECT_THROW(BuscaTotGer("001", total), orb::fw::EConvertError);  // nothing but blanks
@@ -225,8 +222,8 @@ TEST_F(Queries, PrinterDateTimeAndLastReduction) {
     EXPECT_EQ(args[1].value[0].ToString(), "041226");
     EXPECT_EQ(args[1].value[1].ToString(), "235959");
     EXPECT_EQ(ScriptedPrinter::widths, (Widths{6, 6, 6, 6}));
-    EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{Label("Bematech_FI_DataHoraImpressora") +
-                                                       "051226143005143005"}));
+    EXPECT_EQ(NewLogTexts(),
+              (std::vector<std::string>{Label("Bematech_FI_DataHoraImpressora") + "051226143005143005"}));
 
     // A self-service terminal whose customer is being served stays quiet.
     ScriptedPrinter::result = 0;
@@ -248,11 +245,9 @@ TEST_F(Queries, InfImpTermReportsBothCallsAndNeverFails) {
     EXPECT_TRUE(InfImpTerm("001", 7, first, last, cancelled));
     EXPECT_EQ(first + last + cancelled, "0000100000200003");
     EXPECT_EQ(ScriptedPrinter::widths, (Widths{6, 6, 4}));
-    EXPECT_EQ(NewLogTexts(),
-              (std::vector<std::string>{Label("Bematech_FI_RegistrosTipo60") + "000010 - 000020",
-                                        ErrorLogText("ErroExecucao"),
-                                        Label("Bematech_FI_NumeroCuponsCancelados") + "0003",
-                                        ErrorLogText("ErroExecucao")}));
+    EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{
+                                 Label("Bematech_FI_RegistrosTipo60") + "000010 - 000020", ErrorLogText("ErroExecucao"),
+                                 Label("Bematech_FI_NumeroCuponsCancelados") + "0003", ErrorLogText("ErroExecucao")}));
 }
 
 TEST_F(Queries, DaylightSavingFlagAndToggle) {
@@ -267,23 +262,26 @@ TEST_F(Queries, DaylightSavingFlagAndToggle) {
     EXPECT_TRUE(Muda_Horario("001"));
     ScriptedPrinter::result = -1;
     EXPECT_FALSE(Muda_Horario("001"));
-    EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{"Bematech_FI_ProgramaHorarioVerao",
-                                                       "Bematech_FI_ProgramaHorarioVerao",
-                                                       ErrorLogText("ErroExecucao")}));
+    EXPECT_EQ(NewLogTexts(),
+              (std::vector<std::string>{"Bematech_FI_ProgramaHorarioVerao", "Bematech_FI_ProgramaHorarioVerao",
+                                        ErrorLogText("ErroExecucao")}));
 }
 
 TEST_F(Queries, MovementDateTakesTheCenturyFromToday) {
     PinClock(orb::fw::EncodeDateTime(2026, 12, 5, 14, 30, 0));
     Bematech_FI_DataMovimento = &ScriptedPrinter::One;
     const orb::fw::TDateTime today = orb::fw::EncodeDate(2026, 12, 5);
-    struct Case { const char* answer; orb::fw::TDateTime expected; };
+    struct Case {
+        const char* answer;
+        orb::fw::TDateTime expected;
+    };
     const Case cases[] = {
         {"251299", orb::fw::EncodeDate(2099, 12, 25)},
         {"010126", orb::fw::EncodeDate(2026, 1, 1)},
         {"000000", today},  // no movement opened yet
         {"310226", today},  // no such day
         {"ab1226", today},
-        {"", today},        // nothing written
+        {"", today},  // nothing written
     };
     for (const Case& c : cases) {
         ScriptedPrinter::answers = {c.answer};

@@ -38,8 +38,8 @@ protected:
     }
     void WriteLastTef(const std::string& situation) {
         orb::fw::ClientDataSet table;
-        const std::pair<const char*, int> fields[] = {{"NrCupomTef", 10}, {"dataTef", 8},    {"hrTef", 6},
-                                                      {"IdSituVenda", 1}, {"NsuHost", 15},   {"CDTIPORECE", 3},
+        const std::pair<const char*, int> fields[] = {{"NrCupomTef", 10},  {"dataTef", 8},  {"hrTef", 6},
+                                                      {"IdSituVenda", 1},  {"NsuHost", 15}, {"CDTIPORECE", 3},
                                                       {"NRCONTROLTEF", 50}};
         for (const auto& [name, size] : fields) table.AddFieldDef(name, FieldType::String, size);
         table.CreateDataSet();
@@ -76,8 +76,7 @@ TEST_F(Recovery, CrashedTillComesBackWithTheCouponCancelledAndTheCopyRewritten) 
 
     EXPECT_TRUE(StartModule(Params()));
     EXPECT_FALSE(CouponOpen());
-    EXPECT_EQ(RecoveryCalls(),
-              (std::vector<std::string>{"Bematech_FI_CancelaCupom", "Bematech_FI_GrandeTotal"}));
+    EXPECT_EQ(RecoveryCalls(), (std::vector<std::string>{"Bematech_FI_CancelaCupom", "Bematech_FI_GrandeTotal"}));
     EXPECT_EQ(GrandTotalCopy(), "123,45");
     EXPECT_TRUE(orb::platform::FileExists(SaleRecoveryPath()));
 }
@@ -94,10 +93,12 @@ TEST_F(Recovery, TheLastTransferDecidesHowTheCouponGoes) {
         // Still open: the coupon stays, the total is still checked.
         {"O", 64, {"Bematech_FI_GrandeTotal"}, true, false},
         // A linked receipt pending: reversed and recorded before the coupon goes.
-        {"F", 64,
+        {"F",
+         64,
          {"Bematech_FI_NumeroCupom", "Bematech_FI_EstornoNaoFiscalVinculadoMFD", "Bematech_FI_NumeroCupom",
           "Bematech_FI_CancelaCupom", "Bematech_FI_GrandeTotal"},
-         false, true},
+         false,
+         true},
         {"F", 0, {"Bematech_FI_NumeroCupom", "Bematech_FI_CancelaCupom", "Bematech_FI_GrandeTotal"}, false, false},
     };
     for (const Case& c : cases) {

@@ -15,7 +15,8 @@ using Orb00100::nonfiscal::ReportPieces;
 
 std::string Lines(int count, int width) {
     std::string text;
-    for (int i = 0; i < count; ++i) text += std::string(static_cast<std::size_t>(width), static_cast<char>('a' + i % 26)) + "\n";
+    for (int i = 0; i < count; ++i)
+        text += std::string(static_cast<std::size_t>(width), static_cast<char>('a' + i % 26)) + "\n";
     return text;
 }
 

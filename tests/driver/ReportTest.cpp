@@ -29,10 +29,12 @@ protected:
     }
     // The calls that make the document, without the status reads and the ledger's queries.
     std::vector<std::string> DocumentCalls() {
-        static const std::set<std::string> kDocument = {
-            "Bematech_FI_StatusEstendidoMFD",        "Bematech_FI_RelatorioGerencial",
-            "Bematech_FI_AbreRelatorioGerencialMFD", "Bematech_FI_UsaRelatorioGerencialMFD",
-            "Bematech_FI_UsaComprovanteNaoFiscalVinculado", "Bematech_FI_FechaRelatorioGerencial"};
+        static const std::set<std::string> kDocument = {"Bematech_FI_StatusEstendidoMFD",
+                                                        "Bematech_FI_RelatorioGerencial",
+                                                        "Bematech_FI_AbreRelatorioGerencialMFD",
+                                                        "Bematech_FI_UsaRelatorioGerencialMFD",
+                                                        "Bematech_FI_UsaComprovanteNaoFiscalVinculado",
+                                                        "Bematech_FI_FechaRelatorioGerencial"};
         std::vector<std::string> calls;
         for (const std::string& entry : JournalEntries())
             if (kDocument.count(entry)) calls.push_back(entry);
@@ -92,8 +94,7 @@ TEST_F(Reports, AReportLeftOpenIsClosedBeforeANewOne) {
     ASSERT_EQ(OpenDocument(), "report");
     ClearJournal();
     EXPECT_TRUE(Relatorio_Generico("001", "A", "B", "segundo\n", "BE000001", ""));
-    EXPECT_EQ(DocumentCalls(),
-              (std::vector<std::string>{kStatus, kStatus, kClose, kOpen, kUsa, kStatus, kClose}));
+    EXPECT_EQ(DocumentCalls(), (std::vector<std::string>{kStatus, kStatus, kClose, kOpen, kUsa, kStatus, kClose}));
     EXPECT_EQ(Sim({{"sim", "state"}})["counters"]["cer"], 2);  // two reports, not one continued
 
     // Only exactly 4 means "a report alone is open": with 5 no close goes first.

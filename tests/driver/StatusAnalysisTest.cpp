@@ -59,20 +59,18 @@ struct Case {
 TEST_F(StatusAnalysis, VerdictLogCollectionAndDialogsFollowTheBytes) {
     const Case cases[] = {
         {"clean success leaves no trace", false, 1, 0, 0, 0, 1, true, true, true, true, "", "", "", 0},
-        {"NAK stops before the status bytes", false, 1, 21, 0xFF, 0xFF, 1, false, true, false, false, "NAK",
-         "ImpErro", "", 0},
+        {"NAK stops before the status bytes", false, 1, 21, 0xFF, 0xFF, 1, false, true, false, false, "NAK", "ImpErro",
+         "", 0},
         {"NAK shown", false, 1, 21, 0, 0, 1, true, false, false, false, "NAK", "ImpErro", "ImpErro", 0},
         // The open coupon is logged and collected but never shown; the cancellation's own
         // analysis sees the paper still out.
         {"paper out with a coupon open, cancel asked", false, 1, 0, 130, 0, 1, true, true, false, true,
          "FimPapel CupomAberto FimPapel", "FimPapel CupomAberto FimPapel", "FimPapel", 1},
-        {"coupon open, no cancel asked", false, 1, 0, 2, 0, 1, true, false, false, true, "CupomAberto",
-         "CupomAberto", "", 0},
-        {"low paper, not warned", false, 1, 0, 64, 0, 1, true, false, false, true, "PoucoPapel", "", "", 0},
-        {"low paper, warned", false, 1, 0, 64, 0, 1, true, false, true, true, "PoucoPapel", "", "PoucoPapel",
-         0},
-        {"low paper, warned but not shown", false, 1, 0, 64, 0, 1, false, false, true, true, "PoucoPapel", "",
+        {"coupon open, no cancel asked", false, 1, 0, 2, 0, 1, true, false, false, true, "CupomAberto", "CupomAberto",
          "", 0},
+        {"low paper, not warned", false, 1, 0, 64, 0, 1, true, false, false, true, "PoucoPapel", "", "", 0},
+        {"low paper, warned", false, 1, 0, 64, 0, 1, true, false, true, true, "PoucoPapel", "", "PoucoPapel", 0},
+        {"low paper, warned but not shown", false, 1, 0, 64, 0, 1, false, false, true, true, "PoucoPapel", "", "", 0},
         {"every bit but the open coupon, in order", false, 1, 0, 0xFD, 0xFF, -2, false, false, true, false,
          "ParamInvalido FimPapel PoucoPapel ErroRelogio ImpErro SyntaxErro ComandoErro ParamErro "
          "TipoParamErro MemLotada MemRAMErro AliqNProg AliqLotada CancNPermitido CGCIENProg ComandoNExec",
@@ -84,13 +82,11 @@ TEST_F(StatusAnalysis, VerdictLogCollectionAndDialogsFollowTheBytes) {
         {"printer check, quiet", true, 1, 0, 194, 0, 0, false, false, true, false, "CupomAberto", "", "", 0},
         {"printer check, shown and cancelling", true, 1, 0, 194, 0, 0, true, true, true, false,
          "FimPapel PoucoPapel CupomAberto FimPapel PoucoPapel", "FimPapel", "FimPapel PoucoPapel", 1},
-        {"printer check, low paper passes", true, 1, 0, 64, 0, 0, true, false, false, true, "PoucoPapel", "",
-         "", 0},
+        {"printer check, low paper passes", true, 1, 0, 64, 0, 0, true, false, false, true, "PoucoPapel", "", "", 0},
         {"printer check, status byte 2", true, 1, 0, 0, 4, 0, false, false, false, false, "", "", "", 0},
         {"printer check, NAK", true, 1, 21, 0, 0, 0, false, false, false, false, "NAK", "", "", 0},
         // A status read that fails must not pass for a ready printer.
-        {"printer check, failed read", true, 0, 0, 0, 0, 0, true, false, false, false, "Ret", "", "ImpErro",
-         0},
+        {"printer check, failed read", true, 0, 0, 0, 0, 0, true, false, false, false, "Ret", "", "ImpErro", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -115,11 +111,11 @@ TEST_F(StatusAnalysis, VerdictLogCollectionAndDialogsFollowTheBytes) {
 
 TEST_F(StatusAnalysis, EachCataloguedReturnCodeFailsWithItsMessage) {
     const std::pair<int, const char*> table[] = {
-        {0, "ERRO_COM_ECF"}, {-1, "ErroExecucao"}, {-2, "ParamInvalido"}, {-3, "AliqNProg"},
-        {-4, "ErroArqIni"}, {-5, "ErroPorta"}, {-6, "ImpDeslig"}, {-7, "BancoNCad"},
-        {-8, "ErroGravacao"}, {-18, "ErroAbrirArq"}, {-19, "ParamErro"}, {-20, "TransCanc"},
-        {-21, "TransAprov"}, {-22, "ImpNConcl"}, {-23, "OperNConcl"}, {-24, "FormPgtoNProg"},
-        {-25, "TotNFisNProg"}, {-26, "TransEfet"}, {-28, "InfNImpre"}};
+        {0, "ERRO_COM_ECF"},   {-1, "ErroExecucao"},  {-2, "ParamInvalido"}, {-3, "AliqNProg"},
+        {-4, "ErroArqIni"},    {-5, "ErroPorta"},     {-6, "ImpDeslig"},     {-7, "BancoNCad"},
+        {-8, "ErroGravacao"},  {-18, "ErroAbrirArq"}, {-19, "ParamErro"},    {-20, "TransCanc"},
+        {-21, "TransAprov"},   {-22, "ImpNConcl"},    {-23, "OperNConcl"},   {-24, "FormPgtoNProg"},
+        {-25, "TotNFisNProg"}, {-26, "TransEfet"},    {-28, "InfNImpre"}};
     std::vector<std::string> expected;
     for (const auto& [code, key] : table) {
         SCOPED_TRACE(code);

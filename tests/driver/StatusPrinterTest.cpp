@@ -94,7 +94,8 @@ TEST_F(StatusOnPrinter, SelfServiceTerminalCollectsInsteadOfShowing) {
     EXPECT_FALSE(boClieUtil);
     EXPECT_EQ(stMensagemTaa, " " + CatalogText("ImpErro"));
     EXPECT_FALSE(AnalisaRetorno("001", -24, boNUtilTaa, false, false));
-    EXPECT_EQ(stMensagemTaa, " " + CatalogText("ImpErro") + " " + CatalogText("FormPgtoNProg") + " " + CatalogText("ImpErro"));
+    EXPECT_EQ(stMensagemTaa,
+              " " + CatalogText("ImpErro") + " " + CatalogText("FormPgtoNProg") + " " + CatalogText("ImpErro"));
     EXPECT_TRUE(Dialogs().empty());
 
     Sim({{"sim", "cover"}, {"open", false}});
@@ -119,13 +120,12 @@ TEST_F(StatusOnPrinter, QueriesGiveThePrintersAnswersAndLogThem) {
     const orb::fw::DateParts movement = orb::fw::DecodeDate(DataMoviFiscal("001"));
     EXPECT_EQ(movement.year % 100, 99);
     EXPECT_EQ(movement.month, 12);
-    EXPECT_EQ(NewLogTexts(),
-              (std::vector<std::string>{
-                  AnswerLogText("Bematech_FI_NumeroReducoes") + "0013",
-                  AnswerLogText("Bematech_FI_GrandeTotal") + "000000000000123456",
-                  AnswerLogText("Bematech_FI_MarcaModeloTipoImpressoraMFD") + brand + " - " + model + " - " + kind,
-                  AnswerLogText("Bematech_FI_NumeroSerieMFD") + serial,
-                  AnswerLogText("Bematech_FI_DataMovimento") + "251299"}));
+    EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{AnswerLogText("Bematech_FI_NumeroReducoes") + "0013",
+                                                       AnswerLogText("Bematech_FI_GrandeTotal") + "000000000000123456",
+                                                       AnswerLogText("Bematech_FI_MarcaModeloTipoImpressoraMFD") +
+                                                           brand + " - " + model + " - " + kind,
+                                                       AnswerLogText("Bematech_FI_NumeroSerieMFD") + serial,
+                                                       AnswerLogText("Bematech_FI_DataMovimento") + "251299"}));
     EXPECT_TRUE(Dialogs().empty());
 
     // The coupon number of a printer that answers nothing is the word the callers test for.

@@ -9,8 +9,8 @@
 #include "driver/DataModule.h"
 #include "driver/Globals.h"
 #include "driver/StatusAnalysis.h"
-#include "external/vendor/EntryPoints.h"
 #include "driver/TestSupport.h"
+#include "external/vendor/EntryPoints.h"
 
 namespace {
 
@@ -32,8 +32,8 @@ struct RawPrinter {
         return sendResult;
     }
     static int Status(int* ack, int* st1, int* st2, int* busy) {
-        const auto& s = statuses.empty() ? std::vector<int>{0, 0, 0, 0}
-                                          : statuses[std::min(statusReads, statuses.size() - 1)];
+        const auto& s =
+            statuses.empty() ? std::vector<int>{0, 0, 0, 0} : statuses[std::min(statusReads, statuses.size() - 1)];
         ++statusReads;
         *ack = s[0], *st1 = s[1], *st2 = s[2], *busy = s[3];
         return 1;
@@ -65,8 +65,7 @@ TEST_F(RawCommand, FramesTheCommandAndWaitsWhileThePrinterIsBusy) {
     const std::vector<std::string> args{"01", "ABC"};
     EXPECT_TRUE(EnviaComando("001", "27", args, true, false));
     const std::string frame = kEsc + "|27|01|ABC|" + kEsc;
-    EXPECT_EQ(RawPrinter::sent,
-              (std::vector<std::string>{kStatusRequest, frame, kStatusRequest, kStatusRequest}));
+    EXPECT_EQ(RawPrinter::sent, (std::vector<std::string>{kStatusRequest, frame, kStatusRequest, kStatusRequest}));
     EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{"Comando : " + frame}));
     EXPECT_FALSE(boComando);
     EXPECT_TRUE(Dialogs().empty());
@@ -78,9 +77,8 @@ TEST_F(RawCommand, WaitsForPaperWhileTheOperatorIsShown) {
     ASSERT_EQ(Dialogs().size(), 2u);
     EXPECT_TRUE(IsDialog(Dialogs()[0], CatalogText("FimPapel"), 0, "001"));
     const std::string frame = kEsc + "|00|" + kEsc;
-    EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{ErrorLogText("FimPapel"),
-                                                       ErrorLogText("FimPapel"),
-                                                       "Comando : " + frame}));
+    EXPECT_EQ(NewLogTexts(),
+              (std::vector<std::string>{ErrorLogText("FimPapel"), ErrorLogText("FimPapel"), "Comando : " + frame}));
     EXPECT_EQ(RawPrinter::sent.size(), 4u);  // three status requests, then the command
 }
 
@@ -88,8 +86,7 @@ TEST_F(RawCommand, AFailedSendIsReportedOnceThePrinterLooksFine) {
     RawPrinter::sendResult = -1;
     EXPECT_FALSE(EnviaComando("009", "27", {}, true, false));
     const std::string frame = kEsc + "|27|" + kEsc;
-    EXPECT_EQ(NewLogTexts(),
-              (std::vector<std::string>{"Comando : " + frame, "ERRO!!! Comando : " + frame}));
+    EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{"Comando : " + frame, "ERRO!!! Comando : " + frame}));
     ASSERT_EQ(Dialogs().size(), 1u);
     EXPECT_TRUE(IsDialog(Dialogs()[0], CatalogText("ErroComando"), 3, "009"));
 
@@ -155,10 +152,8 @@ TEST_F(RawCommand, RetornoImpFiscalTrimsOrCutsTheAnswer) {
     const std::string whole = RetornoImpFiscal("99", false);
     EXPECT_EQ(whole.size(), 3000u);
     EXPECT_EQ(whole.substr(0, 9), "  12345  ");
-    EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{"Retorno da Impressora 12345",
-                                                       "Retorno da Impressora   ",
-                                                       "Retorno da Impressora   ",
-                                                       "Retorno da Impressora " + whole}));
+    EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{"Retorno da Impressora 12345", "Retorno da Impressora   ",
+                                                       "Retorno da Impressora   ", "Retorno da Impressora " + whole}));
 }
 
 }  // namespace

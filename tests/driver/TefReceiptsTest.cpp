@@ -50,11 +50,16 @@ protected:
         std::vector<std::string> steps;
         for (const json& call : Journal()) {
             const std::string entry = call.value("entry", "");
-            if (entry == "Bematech_FI_AbreComprovanteNaoFiscalVinculado") steps.push_back("SLIP " + call["args"][0].get<std::string>());
-            else if (entry == "Bematech_FI_RelatorioGerencial") steps.push_back("REPORT");
-            else if (entry == "Bematech_FI_UsaComprovanteNaoFiscalVinculado") steps.push_back(call["args"][0].get<std::string>());
-            else if (entry == "Bematech_FI_AvancaPapelAcionaGuilhotinaMFD") steps.push_back(call["args"] == json{5, 1} ? "CUT" : "CUT?");
-            else if (entry == "Bematech_FI_FechaRelatorioGerencial") steps.push_back(call["return"] == 1 ? "CLOSE" : "CLOSE REFUSED");
+            if (entry == "Bematech_FI_AbreComprovanteNaoFiscalVinculado")
+                steps.push_back("SLIP " + call["args"][0].get<std::string>());
+            else if (entry == "Bematech_FI_RelatorioGerencial")
+                steps.push_back("REPORT");
+            else if (entry == "Bematech_FI_UsaComprovanteNaoFiscalVinculado")
+                steps.push_back(call["args"][0].get<std::string>());
+            else if (entry == "Bematech_FI_AvancaPapelAcionaGuilhotinaMFD")
+                steps.push_back(call["args"] == json{5, 1} ? "CUT" : "CUT?");
+            else if (entry == "Bematech_FI_FechaRelatorioGerencial")
+                steps.push_back(call["return"] == 1 ? "CLOSE" : "CLOSE REFUSED");
         }
         return steps;
     }
@@ -240,11 +245,20 @@ TEST_F(TefPrinterStops, OperatorReprintsEverythingInAManagementReport) {
     QueueAnswers({true});
     EXPECT_TRUE(Tef(&first, &second));
 
-    const Steps all = {"L1\nL2\nL3\nL4\n", "L5\nL6\nL7\nL8\n", "L9\nL10\nL11\nL12\n", "L13\nL14\nL15\nL16\n",
-                       "L17\nL18\nL19\nL20\n", "CUT", "LOJA T1\n", "CUT", "CLIENTE T2\n", "CUT", "LOJA T2\n",
+    const Steps all = {"L1\nL2\nL3\nL4\n",
+                       "L5\nL6\nL7\nL8\n",
+                       "L9\nL10\nL11\nL12\n",
+                       "L13\nL14\nL15\nL16\n",
+                       "L17\nL18\nL19\nL20\n",
+                       "CUT",
+                       "LOJA T1\n",
+                       "CUT",
+                       "CLIENTE T2\n",
+                       "CUT",
+                       "LOJA T2\n",
                        "CLOSE"};
-    Steps expected = {"SLIP Cartao Credito V", "L1\nL2\nL3\nL4\n", "L5\nL6\nL7\nL8\n", "L9\nL10\nL11\nL12\n",
-                      "CLOSE", "REPORT"};
+    Steps expected = {
+        "SLIP Cartao Credito V", "L1\nL2\nL3\nL4\n", "L5\nL6\nL7\nL8\n", "L9\nL10\nL11\nL12\n", "CLOSE", "REPORT"};
     expected.insert(expected.end(), all.begin(), all.end());
     EXPECT_EQ(Printed(), expected);
     EXPECT_EQ(LedgerTypes(), (Steps{"CC", "RG"}));
@@ -275,8 +289,8 @@ TEST_F(TefPrinterStops, RefusedCloseReprintsWithoutClosingAgain) {
     EXPECT_TRUE(Tef(&first, &second, 2));
     // The report the refused close left open is closed by the next opening, as any report left
     // open is.
-    EXPECT_EQ(Printed(), (Steps{"REPORT", "CLIENTE T1\n", "CLOSE REFUSED", "CLOSE", "REPORT", "CLIENTE T1\n",
-                                "CLOSE"}));
+    EXPECT_EQ(Printed(),
+              (Steps{"REPORT", "CLIENTE T1\n", "CLOSE REFUSED", "CLOSE", "REPORT", "CLIENTE T1\n", "CLOSE"}));
     EXPECT_EQ(LedgerTypes(), (Steps{"RG", "RG"}));
 }
 

@@ -46,14 +46,11 @@ NamedParams& NamedParams::Remove(std::string_view name) {
 fw::Variant NamedParams::Build() const { return hostlib::MakeParams(pairs_); }
 
 NamedParams StartParams() {
-    return NamedParams{{"CDFILIAL", "0001"},     {"CDCAIXA", "001"},       {"NRSERIEIMP", ""},
-                       {"ESQUEMA", "001"},       {"CDPORTAIMPFIS", "COM1"}, {"IDTIPOIMPFIS", 34},
-                       {"BOUTILTAA", false}};
+    return NamedParams{{"CDFILIAL", "0001"},      {"CDCAIXA", "001"},   {"NRSERIEIMP", ""},  {"ESQUEMA", "001"},
+                       {"CDPORTAIMPFIS", "COM1"}, {"IDTIPOIMPFIS", 34}, {"BOUTILTAA", false}};
 }
 
-fw::Variant NamedValue(const fw::Variant& params, std::string_view name) {
-    return hostlib::RecebeParams(params, name);
-}
+fw::Variant NamedValue(const fw::Variant& params, std::string_view name) { return hostlib::RecebeParams(params, name); }
 
 // ---- The virtual printer -------------------------------------------------------------------
 
@@ -239,8 +236,7 @@ void DriverTest::CardSaleThroughEntryPoints(const std::string& method) {
     auto text = [](const char* s) { return const_cast<char*>(s); };
     ASSERT_EQ(Bematech_FI_AbreCupomMFD(text(""), text(""), text("")), 1);
     ASSERT_EQ(Bematech_FI_VendeItemDepartamento(text("789"), text("CAFE"), text("1800"), text("000001000"),
-                                                text("0001000"), text("0000"), text("0000"), text("01"),
-                                                text("UN")),
+                                                text("0001000"), text("0000"), text("0000"), text("01"), text("UN")),
               1);
     ASSERT_EQ(Bematech_FI_IniciaFechamentoCupom(text("d"), text("$"), text("0")), 1);
     std::string name = method;
@@ -248,17 +244,14 @@ void DriverTest::CardSaleThroughEntryPoints(const std::string& method) {
     ASSERT_EQ(Bematech_FI_TerminaFechamentoCupom(text("")), 1);
 }
 
-std::string DriverTest::CatalogText(const char* key) {
-    return Orb00100::EnsureDataModule().msgPadrao.Msg(key);
-}
+std::string DriverTest::CatalogText(const char* key) { return Orb00100::EnsureDataModule().msgPadrao.Msg(key); }
 
 std::string DriverTest::AnswerLogText(std::string_view entry) {
     return std::string(entry) + "\r\nRetorno da Impressora : ";
 }
 
 std::string DriverTest::ParamErrorTail(std::string_view operation) {
-    return "\r" + CP("Erro no recebimento dos parâmetros da função: ") + std::string(operation) +
-           " - Orb_00100.bpl";
+    return "\r" + CP("Erro no recebimento dos parâmetros da função: ") + std::string(operation) + " - Orb_00100.bpl";
 }
 
 std::vector<std::string> DriverTest::DialogTexts() {
@@ -268,11 +261,11 @@ std::vector<std::string> DriverTest::DialogTexts() {
 }
 
 ::testing::AssertionResult DriverTest::IsDialog(const hostlib::Dialog& dialog, const std::string& text, int kind,
-                                               const std::string& scheme) {
+                                                const std::string& scheme) {
     if (dialog.text == text && dialog.kind == kind && dialog.scheme == scheme) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "the dialog shows \"" << dialog.text << "\", kind " << dialog.kind
-                                         << ", scheme \"" << dialog.scheme << "\"; expected \"" << text
-                                         << "\", kind " << kind << ", scheme \"" << scheme << "\"";
+                                         << ", scheme \"" << dialog.scheme << "\"; expected \"" << text << "\", kind "
+                                         << kind << ", scheme \"" << scheme << "\"";
 }
 
 bool DriverTest::WasLogged(const std::string& text) const {
@@ -298,10 +291,11 @@ std::vector<std::string> DriverTest::LogLines() const {
     for (const std::string& line : ReadLines(LogPath())) {
         const std::size_t separator = line.find(" - ");
         fw::TDateTime ignored;
-        const bool starts = separator != std::string::npos &&
-                            fw::TryStrToDateTime(line.substr(0, separator), ignored);
-        if (starts || entries.empty()) entries.push_back(line);
-        else entries.back() += "\r\n" + line;
+        const bool starts = separator != std::string::npos && fw::TryStrToDateTime(line.substr(0, separator), ignored);
+        if (starts || entries.empty())
+            entries.push_back(line);
+        else
+            entries.back() += "\r\n" + line;
     }
     return entries;
 }
@@ -319,7 +313,8 @@ std::vector<std::string> DriverTest::LogTexts() const {
 
 std::vector<std::string> DriverTest::NewLogTexts() {
     std::vector<std::string> all = LogTexts();
-    std::vector<std::string> fresh(all.begin() + static_cast<std::ptrdiff_t>(std::min(logSeen_, all.size())), all.end());
+    std::vector<std::string> fresh(all.begin() + static_cast<std::ptrdiff_t>(std::min(logSeen_, all.size())),
+                                   all.end());
     logSeen_ = all.size();
     return fresh;
 }

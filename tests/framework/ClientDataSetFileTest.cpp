@@ -36,14 +36,17 @@ TEST_F(ClientDataSetFile, EveryValueReadsBackFieldForField) {
     AppendRow(t, {CP("Pão de açúcar – 1€ \"x\" <&> ç"), -2147483647 - 1, 1234.565, EncodeDate(1899, 12, 29),
                   EncodeDateTime(2026, 12, 5, 23, 59, 59, 999), true});
     AppendRow(t, {n, n, n, n, n, n});
-    AppendRow(t, {"linha 1\r\nlinha 2\ttab ", 0, 0.1, EncodeDate(2026, 2, 28), EncodeDateTime(1899, 12, 29, 6, 0, 0), false});
+    AppendRow(
+        t, {"linha 1\r\nlinha 2\ttab ", 0, 0.1, EncodeDate(2026, 2, 28), EncodeDateTime(1899, 12, 29, 6, 0, 0), false});
     AppendRow(t, {" ", 7, -1e-5, EncodeDate(9999, 12, 31), EncodeDate(2000, 1, 1), n});
     t.SaveToFile(path);
 
     // On disk: UTF-8, the host's type names, no pending states, no temporary file left behind.
     const std::string xml = Read(path);
     EXPECT_EQ(xml.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"", 0), 0u);
-    EXPECT_NE(xml.find("P\xC3\xA3o de a\xC3\xA7\xC3\xBA" "car \xE2\x80\x93 1\xE2\x82\xAC"), std::string::npos);
+    EXPECT_NE(xml.find("P\xC3\xA3o de a\xC3\xA7\xC3\xBA"
+                       "car \xE2\x80\x93 1\xE2\x82\xAC"),
+              std::string::npos);
     EXPECT_NE(xml.find("fieldtype=\"string\" WIDTH=\"40\""), std::string::npos);
     EXPECT_NE(xml.find("fieldtype=\"r8\""), std::string::npos);
     EXPECT_NE(xml.find("DTHRINCMOV=\"20261205T23:59:59999\""), std::string::npos);
@@ -138,16 +141,17 @@ TEST_F(ClientDataSetFile, ChangeLogIsSavedWithPendingStatesOnlyWhenOn) {
 TEST_F(ClientDataSetFile, PacketsWrittenByTheHostAreRead) {
     // A one-byte encoding declared: the bytes are CP1252 as they stand. A modified row names only
     // what changed; types the host writes that this table folds into its own.
-    Write(path, "<?xml version=\"1.0\" encoding=\"windows-1252\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
-                "<FIELD attrname=\"NM\" fieldtype=\"string\" WIDTH=\"20\"/><FIELD attrname=\"NR\" fieldtype=\"i2\"/>"
-                "<FIELD attrname=\"VR\" fieldtype=\"fixed\" DECIMALS=\"2\" WIDTH=\"15\"/>"
-                "<FIELD attrname=\"DS\" fieldtype=\"string.uni\" WIDTH=\"20\"/>"
-                "<FIELD attrname=\"OBS\" fieldtype=\"bin.hex\" SUBTYPE=\"Text\"/></FIELDS>"
-                "<PARAMS DEFAULT_ORDER=\"1\"/></METADATA><ROWDATA>"
-                "<ROW NM=\"S\xE3o Jo\xE3o\" NR=\"1\" VR=\"2.50\" DS=\"a\"/>"
-                "<ROW RowState=\"1\" NM=\"B\" NR=\"2\" VR=\"3\"/><ROW RowState=\"8\" VR=\"4.25\"/>"
-                "<ROW RowState=\"4\" NM=\"C\" NR=\"3\" OBS=\"livre\" EXTRA=\"ignored\"/>"
-                "</ROWDATA></DATAPACKET>");
+    Write(path,
+          "<?xml version=\"1.0\" encoding=\"windows-1252\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
+          "<FIELD attrname=\"NM\" fieldtype=\"string\" WIDTH=\"20\"/><FIELD attrname=\"NR\" fieldtype=\"i2\"/>"
+          "<FIELD attrname=\"VR\" fieldtype=\"fixed\" DECIMALS=\"2\" WIDTH=\"15\"/>"
+          "<FIELD attrname=\"DS\" fieldtype=\"string.uni\" WIDTH=\"20\"/>"
+          "<FIELD attrname=\"OBS\" fieldtype=\"bin.hex\" SUBTYPE=\"Text\"/></FIELDS>"
+          "<PARAMS DEFAULT_ORDER=\"1\"/></METADATA><ROWDATA>"
+          "<ROW NM=\"S\xE3o Jo\xE3o\" NR=\"1\" VR=\"2.50\" DS=\"a\"/>"
+          "<ROW RowState=\"1\" NM=\"B\" NR=\"2\" VR=\"3\"/><ROW RowState=\"8\" VR=\"4.25\"/>"
+          "<ROW RowState=\"4\" NM=\"C\" NR=\"3\" OBS=\"livre\" EXTRA=\"ignored\"/>"
+          "</ROWDATA></DATAPACKET>");
     ClientDataSet t;
     t.LoadFromFile(path);
     EXPECT_EQ(t.FieldDefs()[1].type, FieldType::Integer);
@@ -159,7 +163,7 @@ TEST_F(ClientDataSetFile, PacketsWrittenByTheHostAreRead) {
     t.First();
     EXPECT_EQ(t.FieldByName("NM").AsString(), CP("São João"));
     t.Next();
-    EXPECT_EQ(t.FieldByName("NM").AsString(), "B");   // unchanged by the modified half
+    EXPECT_EQ(t.FieldByName("NM").AsString(), "B");  // unchanged by the modified half
     EXPECT_EQ(t.FieldByName("VR").AsFloat(), 4.25);  // changed
     t.Next();
     EXPECT_EQ(t.FieldByName("OBS").AsString(), "livre");
@@ -195,11 +199,15 @@ TEST_F(ClientDataSetFile, TornAndGarbageFilesRaiseAndLeaveTheTableAsItWas) {
         "<html><body/></html>",
         kHeader + "</FIELDS></METADATA><ROWDATA/></DATAPACKET>",  // no fields
         kHeader + "<FIELD attrname=\"A\" fieldtype=\"nested\"/></FIELDS></METADATA><ROWDATA/></DATAPACKET>",
-        kHeader + "<FIELD attrname=\"A\" fieldtype=\"i4\"/><FIELD attrname=\"a\" fieldtype=\"i4\"/></FIELDS></METADATA>"
-                  "<ROWDATA/></DATAPACKET>",
-        kHeader + "<FIELD attrname=\"A\" fieldtype=\"i4\"/></FIELDS></METADATA><ROWDATA><ROW A=\"1x\"/></ROWDATA></DATAPACKET>",
-        kHeader + "<FIELD attrname=\"A\" fieldtype=\"date\"/></FIELDS></METADATA><ROWDATA><ROW A=\"20261332\"/></ROWDATA>"
-                  "</DATAPACKET>",
+        kHeader +
+            "<FIELD attrname=\"A\" fieldtype=\"i4\"/><FIELD attrname=\"a\" fieldtype=\"i4\"/></FIELDS></METADATA>"
+            "<ROWDATA/></DATAPACKET>",
+        kHeader +
+            "<FIELD attrname=\"A\" fieldtype=\"i4\"/></FIELDS></METADATA><ROWDATA><ROW "
+            "A=\"1x\"/></ROWDATA></DATAPACKET>",
+        kHeader +
+            "<FIELD attrname=\"A\" fieldtype=\"date\"/></FIELDS></METADATA><ROWDATA><ROW A=\"20261332\"/></ROWDATA>"
+            "</DATAPACKET>",
     };
     for (const std::string& contents : bad) {
         Write(path, contents);

@@ -143,8 +143,10 @@ TEST_F(PaymentTable, EditingStatesMoveTheCursorLikeTheHost) {
     EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "004");
     int visited = 0;
     for (t.First(); !t.Eof() && visited < 10; ++visited) {
-        if (t.FieldByName("IDTPBUTTON").AsString() == "5") t.Delete();
-        else t.Next();
+        if (t.FieldByName("IDTPBUTTON").AsString() == "5")
+            t.Delete();
+        else
+            t.Next();
     }
     EXPECT_EQ(Column(t, "CDTIPORECE"), (Strings{"003"}));
 
@@ -245,9 +247,9 @@ TEST_F(PaymentTable, AFilterIsSetAndLeftAsTheHostExpects) {
 TEST_F(PaymentTable, BadFiltersAreRefusedAndTheOldOneStays) {
     t.SetFilter("IDTPBUTTON = '5'");
     t.SetFiltered(true);
-    for (const char* bad : {"IDTPBUTTON = '5", "IDTPBUTTON = ", "IDTPBUTTON '5'", "(IDTPBUTTON = '5'",
-                            "IDTPBUTTON = '5' AND", "IDTPBUTTON = '5' XOR A = 1", "A ? 1", "A < NULL",
-                            "NOSUCHFIELD = '1'", "VRMOVIVEND = 'abc'"}) {
+    for (const char* bad :
+         {"IDTPBUTTON = '5", "IDTPBUTTON = ", "IDTPBUTTON '5'", "(IDTPBUTTON = '5'", "IDTPBUTTON = '5' AND",
+          "IDTPBUTTON = '5' XOR A = 1", "A ? 1", "A < NULL", "NOSUCHFIELD = '1'", "VRMOVIVEND = 'abc'"}) {
         EXPECT_THROW(t.SetFilter(bad), EDatabaseError) << bad;
         EXPECT_EQ(t.Filter(), "IDTPBUTTON = '5'");
         EXPECT_EQ(t.RecordCount(), 4) << bad;
@@ -269,9 +271,13 @@ TEST(ClientDataSetIndexes, RateTableOrderedByKindAndRate) {
     t.AddIndex("IdxIdAliqVrAliq", "IDALIQIMPFIS;VRALIQIMPFIS");
     t.SetIndexName("IdxIdAliqVrAliq");
     t.CreateDataSet();
-    struct { const char* code; double rate; const char* kind; } rows[] = {
-        {"01", 18, "T"}, {"02", 12, "T"}, {"04", 5, "S"}, {"05", 7, "T"}, {"06", 12, "T"},
-        {"NN", 0, "N"}, {"II", 0, "I"}, {"FF", 0, "F"},
+    struct {
+        const char* code;
+        double rate;
+        const char* kind;
+    } rows[] = {
+        {"01", 18, "T"}, {"02", 12, "T"}, {"04", 5, "S"}, {"05", 7, "T"},
+        {"06", 12, "T"}, {"NN", 0, "N"},  {"II", 0, "I"}, {"FF", 0, "F"},
     };
     for (const auto& r : rows) {
         AppendRow(t, {r.code, r.rate, r.kind});
@@ -332,8 +338,14 @@ TEST(ClientDataSetIndexes, MovementsByTimeAndChangeOrderWithNulls) {
     t.SetIndexName("idxNRORDTROCO");
     t.CreateDataSet();
     const TDateTime late = EncodeDateTime(2026, 12, 5, 14, 0, 0), early = EncodeDateTime(2026, 12, 5, 9, 0, 0);
-    struct { TDateTime when; int order; bool nullOrder; const char* id; } rows[] = {
-        {late, 2, false, "a"}, {early, 3, false, "b"}, {late, 1, false, "c"}, {late, 0, true, "d"}, {early, 3, false, "e"},
+    struct {
+        TDateTime when;
+        int order;
+        bool nullOrder;
+        const char* id;
+    } rows[] = {
+        {late, 2, false, "a"}, {early, 3, false, "b"}, {late, 1, false, "c"},
+        {late, 0, true, "d"},  {early, 3, false, "e"},
     };
     for (const auto& r : rows) AppendRow(t, {r.when, r.nullOrder ? Variant::Null() : Variant(r.order), r.id});
     EXPECT_EQ(Column(t, "ID"), (Strings{"b", "e", "d", "c", "a"}));  // nulls first
@@ -350,7 +362,13 @@ TEST(ClientDataSetIndexes, MovementsByTimeAndChangeOrderWithNulls) {
 TEST_F(PaymentTable, LocateByOneOrSeveralFields) {
     // Each search, whether it finds a row, and the row the cursor is on afterwards: a failed search
     // leaves the cursor where it was; a case-insensitive one takes the first match.
-    const struct { const char* fields; Variant values; unsigned options; bool found; const char* code; } cases[] = {
+    const struct {
+        const char* fields;
+        Variant values;
+        unsigned options;
+        bool found;
+        const char* code;
+    } cases[] = {
         {"CDTIPORECE", Variant("003"), loNone, true, "003"},
         {"DSIMPFISCAL", Variant("DINHEIRO"), loCaseInsensitive, true, "001"},
         {"DSIMPFISCAL", Variant("DINHEIRO"), loNone, false, "001"},

@@ -19,8 +19,11 @@ protected:
 }  // namespace
 
 TEST(DateTimeTest, EncodeCountsDaysFromTheHostsEpoch) {
-    const struct { int year, month, day; double days; } dates[] = {
-        {1899, 12, 30, 0.0}, {1899, 12, 31, 1.0},     {1899, 12, 29, -1.0},  {1900, 1, 1, 2.0},
+    const struct {
+        int year, month, day;
+        double days;
+    } dates[] = {
+        {1899, 12, 30, 0.0},   {1899, 12, 31, 1.0},    {1899, 12, 29, -1.0}, {1900, 1, 1, 2.0},
         {2000, 1, 1, 36526.0}, {2026, 12, 5, 46361.0}, {1, 1, 1, -693593.0},
     };
     for (const auto& d : dates) EXPECT_EQ(EncodeDate(d.year, d.month, d.day).value, d.days) << d.year << "-" << d.month;
@@ -51,11 +54,15 @@ TEST(DateTimeTest, DecodeIsTheInverseOnBothSidesOfTheEpoch) {
 
 TEST(DateTimeTest, ImpossibleDatesAndTimesAreRefused) {
     TDateTime out(5.0);
-    const struct { int year, month, day; bool valid; } dates[] = {
-        {2026, 2, 29, false}, {2024, 2, 29, true}, {1900, 2, 29, false}, {2000, 2, 29, true},
-        {2026, 13, 1, false}, {0, 1, 1, false},
+    const struct {
+        int year, month, day;
+        bool valid;
+    } dates[] = {
+        {2026, 2, 29, false}, {2024, 2, 29, true},  {1900, 2, 29, false},
+        {2000, 2, 29, true},  {2026, 13, 1, false}, {0, 1, 1, false},
     };
-    for (const auto& d : dates) EXPECT_EQ(TryEncodeDate(d.year, d.month, d.day, out), d.valid) << d.year << "-" << d.month;
+    for (const auto& d : dates)
+        EXPECT_EQ(TryEncodeDate(d.year, d.month, d.day, out), d.valid) << d.year << "-" << d.month;
     EXPECT_FALSE(TryEncodeTime(24, 0, 0, 0, out));
     EXPECT_FALSE(TryEncodeTime(12, 60, 0, 0, out));
     EXPECT_FALSE(TryEncodeTime(12, 0, 0, 1000, out));

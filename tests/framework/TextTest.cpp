@@ -24,12 +24,12 @@ TEST(Cp1252Test, TheHighTableAndLatin1) {
 }
 
 TEST(Cp1252Test, WhatHasNoFormAndWhatIsNotUtf8) {
-    EXPECT_EQ(Utf8ToCp1252("\xE4\xB8\xAD"), "?");         // a CJK character
-    EXPECT_EQ(Utf8ToCp1252("a\xF0\x9F\x98\x80z"), "a?z");  // an emoji: one character, one '?'
-    EXPECT_EQ(Utf8ToCp1252("\xC2\x80"), "?");              // U+0080 has no byte in the code page
-    EXPECT_EQ(Utf8ToCp1252("Jo\xE3o"), "Jo\xE3o");         // already code page 1252
-    EXPECT_EQ(Utf8ToCp1252("\xC3"), "\xC3");               // truncated sequence
-    EXPECT_EQ(Utf8ToCp1252("\xC0\xAF"), "\xC0\xAF");       // overlong form
+    EXPECT_EQ(Utf8ToCp1252("\xE4\xB8\xAD"), "?");             // a CJK character
+    EXPECT_EQ(Utf8ToCp1252("a\xF0\x9F\x98\x80z"), "a?z");     // an emoji: one character, one '?'
+    EXPECT_EQ(Utf8ToCp1252("\xC2\x80"), "?");                 // U+0080 has no byte in the code page
+    EXPECT_EQ(Utf8ToCp1252("Jo\xE3o"), "Jo\xE3o");            // already code page 1252
+    EXPECT_EQ(Utf8ToCp1252("\xC3"), "\xC3");                  // truncated sequence
+    EXPECT_EQ(Utf8ToCp1252("\xC0\xAF"), "\xC0\xAF");          // overlong form
     EXPECT_EQ(Utf8ToCp1252("\xED\xA0\x80"), "\xED\xA0\x80");  // surrogate
     EXPECT_EQ(Utf8ToCp1252(""), "");
 }
@@ -61,8 +61,10 @@ TEST(TextTest, TrimCopyPos) {
     EXPECT_EQ(TrimRight("  a "), "  a");
     EXPECT_EQ(Trim("   "), "");
     EXPECT_EQ(Trim(CP(" Ação\xA0")), CP("Ação\xA0"));  // a no-break space is not a blank
-    const struct { int index, count; const char* expected; } copies[] = {
-        {2, 3, "bcd"}, {5, 10, "ef"}, {0, 2, "ab"}, {7, 1, ""}, {2, -1, ""}};
+    const struct {
+        int index, count;
+        const char* expected;
+    } copies[] = {{2, 3, "bcd"}, {5, 10, "ef"}, {0, 2, "ab"}, {7, 1, ""}, {2, -1, ""}};
     for (const auto& c : copies) EXPECT_EQ(Copy("abcdef", c.index, c.count), c.expected) << c.index << "," << c.count;
     EXPECT_EQ(Pos("cd", "abcdcd"), 3);
     EXPECT_EQ(Pos("x", "abc"), 0);

@@ -28,8 +28,12 @@ TEST_F(VariantTest, KindsAndTextConversion) {
     EXPECT_EQ(Variant(5).Type(), VarType::Integer);
     EXPECT_EQ(Variant(std::string_view("x")).Type(), VarType::Text);
     const std::pair<Variant, const char*> texts[] = {
-        {Variant(), ""}, {Variant(static_cast<const char*>(nullptr)), ""}, {Variant(true), "True"},
-        {Variant(false), "False"}, {Variant(-12), "-12"}, {Variant(12.5), "12,5"},
+        {Variant(), ""},
+        {Variant(static_cast<const char*>(nullptr)), ""},
+        {Variant(true), "True"},
+        {Variant(false), "False"},
+        {Variant(-12), "-12"},
+        {Variant(12.5), "12,5"},
         {Variant(EncodeDateTime(2026, 12, 5, 14, 30, 0)), "05/12/2026 14:30:00"},
         {Variant(EncodeDate(2026, 12, 5)), "05/12/2026"},
     };
@@ -41,8 +45,8 @@ TEST_F(VariantTest, KindsAndTextConversion) {
 
 TEST_F(VariantTest, NumbersFromEveryKind) {
     // Doubles round to even, as the host's variants do.
-    const std::pair<Variant, int> ints[] = {{Variant(true), -1}, {Variant(), 0},       {Variant(2.5), 2},
-                                            {Variant(3.5), 4},   {Variant(-2.5), -2},  {Variant(" 42 "), 42},
+    const std::pair<Variant, int> ints[] = {{Variant(true), -1},   {Variant(), 0},       {Variant(2.5), 2},
+                                            {Variant(3.5), 4},     {Variant(-2.5), -2},  {Variant(" 42 "), 42},
                                             {Variant("12,0"), 12}, {Variant("12,5"), 12}};
     for (const auto& [v, n] : ints) EXPECT_EQ(v.ToInt(), n) << v.ToString();
     EXPECT_EQ(Variant("9000000000").ToInt64(), 9000000000LL);
@@ -63,7 +67,7 @@ TEST_F(VariantTest, NumbersFromEveryKind) {
 
 TEST_F(VariantTest, BooleansAndDates) {
     const std::pair<Variant, bool> bools[] = {{Variant("true"), true}, {Variant("FALSE"), false}, {Variant("-1"), true},
-                                              {Variant("0"), false},   {Variant(2), true},          {Variant(), false}};
+                                              {Variant("0"), false},   {Variant(2), true},        {Variant(), false}};
     for (const auto& [v, b] : bools) EXPECT_EQ(v.ToBool(), b) << v.ToString();
     EXPECT_EQ(MessageOf([] { Variant("S").ToBool(); }), "'S' is not a valid boolean value");
     EXPECT_THROW(Variant::Null().ToBool(), EVariantError);
@@ -74,7 +78,8 @@ TEST_F(VariantTest, BooleansAndDates) {
 }
 
 TEST_F(VariantTest, ArraysAsNamedParameters) {
-    Variant params = Variant::MakeArray({Variant::MakeArray({"CDFILIAL", "0001"}), Variant::MakeArray({"BOUTILTAA", true})});
+    Variant params =
+        Variant::MakeArray({Variant::MakeArray({"CDFILIAL", "0001"}), Variant::MakeArray({"BOUTILTAA", true})});
     ASSERT_TRUE(params.IsArray());
     EXPECT_EQ(params.ArraySize(), 2u);
     EXPECT_EQ(params.HighBound(), 1);

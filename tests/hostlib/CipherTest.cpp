@@ -12,8 +12,12 @@ constexpr int kSelector = 7;
 }
 
 TEST(HostCipher, RoundTripsEveryText) {
-    const std::string texts[] = {"1234567,89", "BE091010100011200318", "10,10", "x",
-                                 CP("Razão Social Ltda - São Paulo"), std::string("a\0b\xff", 4),
+    const std::string texts[] = {"1234567,89",
+                                 "BE091010100011200318",
+                                 "10,10",
+                                 "x",
+                                 CP("Razão Social Ltda - São Paulo"),
+                                 std::string("a\0b\xff", 4),
                                  std::string(3000, 'z')};
     for (const std::string& text : texts) {
         std::string cipher = Cripto(text, kSelector);
@@ -42,8 +46,8 @@ TEST(HostCipher, AnyChangeFailsToDecipher) {
     }
     EXPECT_THROW(Uncripto(cipher.substr(0, cipher.size() - 2), kSelector), EConvertError);
     EXPECT_THROW(Uncripto(cipher + "00", kSelector), EConvertError);
-    EXPECT_THROW(Uncripto(cipher.substr(1), kSelector), EConvertError);       // odd length
-    EXPECT_THROW(Uncripto(cipher.substr(0, 32), kSelector), EConvertError);   // tag alone
+    EXPECT_THROW(Uncripto(cipher.substr(1), kSelector), EConvertError);      // odd length
+    EXPECT_THROW(Uncripto(cipher.substr(0, 32), kSelector), EConvertError);  // tag alone
     EXPECT_THROW(Uncripto("1234,56", kSelector), EConvertError);             // plain text
     std::string notHex = cipher;
     notHex[40] = 'G';

@@ -109,7 +109,8 @@ TEST_F(HostHooks, RecordsHandedToTheHost) {
     ASSERT_EQ(cer.size(), 1u);
     EXPECT_EQ(cer[0].b, "0002");
     ASSERT_EQ(Recorded().cer.size(), 1u);
-    EXPECT_EQ(std::tie(Recorded().cer[0].a, Recorded().cer[0].b, Recorded().cer[0].when), std::make_tuple("0001", "0002", d1));
+    EXPECT_EQ(std::tie(Recorded().cer[0].a, Recorded().cer[0].b, Recorded().cer[0].when),
+              std::make_tuple("0001", "0002", d1));
 
     ProcessMessages();
     ProcessMessages();
@@ -120,8 +121,7 @@ TEST_F(HostHooks, RecordsHandedToTheHost) {
 }
 
 TEST_F(HostHooks, RecordStaysBoundedAndKeepsTheLatest) {
-    for (std::size_t i = 0; i < kRecordLimit + 5; ++i)
-        GravaCER(std::to_string(i), "", orb::fw::TDateTime(0.0));
+    for (std::size_t i = 0; i < kRecordLimit + 5; ++i) GravaCER(std::to_string(i), "", orb::fw::TDateTime(0.0));
     const auto& cer = Recorded().cer;
     EXPECT_LE(cer.size(), kRecordLimit);
     EXPECT_GT(cer.size(), kRecordLimit / 2);

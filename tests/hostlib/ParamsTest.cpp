@@ -27,8 +27,7 @@ TEST(HostParams, MissingNamesAndOddInputAnswerUnassigned) {
     // Malformed pairs are skipped, not fatal; a name that is not text never matches.
     Variant odd = Variant::MakeArray({Variant("ESQUEMA"), Variant::MakeArray({Variant("ESQUEMA")}),
                                       Variant::MakeArray({Variant(7), Variant("x")}),
-                                      Variant::MakeArray({Variant::Null(), Variant("y")}),
-                                      Pair("ESQUEMA", "Verde")});
+                                      Variant::MakeArray({Variant::Null(), Variant("y")}), Pair("ESQUEMA", "Verde")});
     EXPECT_EQ(RecebeParams(odd, "esquema").ToString(), "Verde");
     EXPECT_TRUE(RecebeParams(odd, "7").IsUnassigned());
 }

@@ -31,31 +31,49 @@ void ExpectWidths(const char* name, F helper, std::initializer_list<WidthCase> c
 TEST(HostTextHelpers, FixedWidthPaddingCentringAndZeros) {
     // Accented letters are one column each in the module's code page.
     ExpectWidths("TamFixo", [](const std::string& s, int n) { return TamFixo(s, n); },
-                 {{"abc", 6, "abc   "}, {"abcdef", 4, "abcd"}, {"", 3, "   "}, {"abc", 0, ""}, {"abc", -2, ""},
+                 {{"abc", 6, "abc   "},
+                  {"abcdef", 4, "abcd"},
+                  {"", 3, "   "},
+                  {"abc", 0, ""},
+                  {"abc", -2, ""},
                   {CP("Ação"), 6, CP("Ação  ")}});
     ExpectWidths("TamFixoR", [](const std::string& s, int n) { return TamFixoR(s, n); },
                  {{"12,50", 9, "    12,50"}, {"NOME", 4, "NOME"}, {"123456", 4, "1234"}});
     // Padding never cuts.
-    ExpectWidths("PadL", [](const std::string& s, int n) { return PadL(s, n); },
-                 {{"Em Rede", 15, "        Em Rede"}, {CP("Não"), 3, CP("Não")}, {"123456", 3, "123456"}, {"x", 0, "x"}});
+    ExpectWidths(
+        "PadL", [](const std::string& s, int n) { return PadL(s, n); },
+        {{"Em Rede", 15, "        Em Rede"}, {CP("Não"), 3, CP("Não")}, {"123456", 3, "123456"}, {"x", 0, "x"}});
     ExpectWidths("PadR", [](const std::string& s, int n) { return PadR(s, n); },
-                 {{"Caja: 0001", 15, "Caja: 0001     "}, {"Tipo de funcionamento:", 22, "Tipo de funcionamento:"},
+                 {{"Caja: 0001", 15, "Caja: 0001     "},
+                  {"Tipo de funcionamento:", 22, "Tipo de funcionamento:"},
                   {"123456", 3, "123456"}});
     // The odd blank goes right; nothing is lost.
     ExpectWidths("Centraliza", [](const std::string& s, int n) { return Centraliza(s, n); },
-                 {{"ab", 6, "  ab  "}, {"abc", 6, " abc  "}, {std::string(48, '-'), 48, std::string(48, '-')},
-                  {"abcdef", 4, "abcdef"}, {"RELATORIO", 47, std::string(19, ' ') + "RELATORIO" + std::string(19, ' ')}});
+                 {{"ab", 6, "  ab  "},
+                  {"abc", 6, " abc  "},
+                  {std::string(48, '-'), 48, std::string(48, '-')},
+                  {"abcdef", 4, "abcdef"},
+                  {"RELATORIO", 47, std::string(19, ' ') + "RELATORIO" + std::string(19, ' ')}});
     EXPECT_EQ(Centraliza("x"), std::string(23, ' ') + "x" + std::string(24, ' '));
     // Ajusta fills with zeros and keeps the head: the next reduction's number in four digits, an
     // EAN-13 code sent as 12 loses its check digit.
     ExpectWidths("Ajusta", [](const std::string& s, int n) { return Ajusta(s, n); },
-                 {{"12", 4, "0012"}, {"1234567", 4, "1234"}, {"123", 6, "000123"}, {"7", 2, "07"},
-                  {"7891234567895", 12, "789123456789"}, {"", 3, "000"}, {"12", 0, ""}});
+                 {{"12", 4, "0012"},
+                  {"1234567", 4, "1234"},
+                  {"123", 6, "000123"},
+                  {"7", 2, "07"},
+                  {"7891234567895", 12, "789123456789"},
+                  {"", 3, "000"},
+                  {"12", 0, ""}});
     ExpectWidths("AjustaZero", [](const std::string& s, int n) { return AjustaZero(s, n); },
                  {{"1", 2, "01"}, {"30", 2, "30"}, {"123", 2, "123"}});
     ExpectWidths("Replicate", [](const std::string& s, int n) { return Replicate(s, n); },
-                 {{" ", 3000, std::string(3000, ' ')}, {"-", 11, "-----------"}, {"ab", 3, "ababab"}, {"ab", 0, ""},
-                  {"ab", -1, ""}, {"", 5, ""}});
+                 {{" ", 3000, std::string(3000, ' ')},
+                  {"-", 11, "-----------"},
+                  {"ab", 3, "ababab"},
+                  {"ab", 0, ""},
+                  {"ab", -1, ""},
+                  {"", 5, ""}});
 }
 
 TEST(HostTextHelpers, BlanksTrimsAndIif) {
@@ -63,7 +81,8 @@ TEST(HostTextHelpers, BlanksTrimsAndIif) {
     EXPECT_TRUE(EmptyString("      "));
     EXPECT_FALSE(EmptyString("   0  "));
     EXPECT_FALSE(EmptyString(std::string("\0", 1)));
-    const std::pair<const char*, const char*> trims[] = {{"abc   ", "abc"}, {"  abc", "  abc"}, {"     ", ""}, {"a b ", "a b"}};
+    const std::pair<const char*, const char*> trims[] = {
+        {"abc   ", "abc"}, {"  abc", "  abc"}, {"     ", ""}, {"a b ", "a b"}};
     for (const auto& [text, trimmed] : trims) EXPECT_EQ(RTrim(text), trimmed) << text;
     EXPECT_EQ(iif(true, Variant("S"), Variant("N")).ToString(), "S");
     EXPECT_EQ(iif(false, Variant("S"), Variant(3)).ToInt(), 3);

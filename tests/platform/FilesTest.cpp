@@ -132,7 +132,8 @@ TEST_F(PlatformFolders, HostAndSystemFolders) {
         char exe[4096];
         ssize_t n = ::readlink("/proc/self/exe", exe, sizeof exe - 1);
         ASSERT_GT(n, 0);
-        EXPECT_EQ(pf::HostDirectory(), orbtest::fs::path(std::string(exe, static_cast<std::size_t>(n))).parent_path().string());
+        EXPECT_EQ(pf::HostDirectory(),
+                  orbtest::fs::path(std::string(exe, static_cast<std::size_t>(n))).parent_path().string());
     }
     EXPECT_EQ(pf::GetEnv("ORB_SURELY_UNSET_VARIABLE"), "");
     {
@@ -144,8 +145,8 @@ TEST_F(PlatformFolders, HostAndSystemFolders) {
 }
 
 TEST_F(PlatformMasks, WildcardsCaseAndOrder) {
-    for (const char* name : {"impdebug1226.txt", "IMPDEBUG0127.TXT", "impdebug.txt", "notes.txt", "README",
-                             "a.b.c", "x.txt.bak"})
+    for (const char* name :
+         {"impdebug1226.txt", "IMPDEBUG0127.TXT", "impdebug.txt", "notes.txt", "README", "a.b.c", "x.txt.bak"})
         Put(Path(name), "x");
     orbtest::fs::create_directory(dir_ / "dir.txt");  // folders never match
 
@@ -154,7 +155,8 @@ TEST_F(PlatformMasks, WildcardsCaseAndOrder) {
         for (auto& p : pf::FindFiles(Path(mask))) out.push_back(orbtest::fs::path(p).filename().string());
         return out;
     };
-    EXPECT_EQ(names("*.txt"), (std::vector<std::string>{"IMPDEBUG0127.TXT", "impdebug.txt", "impdebug1226.txt", "notes.txt"}));
+    EXPECT_EQ(names("*.txt"),
+              (std::vector<std::string>{"IMPDEBUG0127.TXT", "impdebug.txt", "impdebug1226.txt", "notes.txt"}));
     EXPECT_EQ(names("impdebug????.txt"), (std::vector<std::string>{"IMPDEBUG0127.TXT", "impdebug1226.txt"}));
     EXPECT_EQ(names("*.*").size(), 7u);  // "README" has no dot and still matches, as on Windows
     EXPECT_EQ(names("*"), names("*.*"));

@@ -17,15 +17,20 @@ class ScopedEnv {
 public:
     ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
         if (const char* old = std::getenv(name)) saved_ = old;
-        if (value) ::setenv(name, value->c_str(), 1);
-        else ::unsetenv(name);
+        if (value)
+            ::setenv(name, value->c_str(), 1);
+        else
+            ::unsetenv(name);
     }
     ~ScopedEnv() {
-        if (saved_) ::setenv(name_.c_str(), saved_->c_str(), 1);
-        else ::unsetenv(name_.c_str());
+        if (saved_)
+            ::setenv(name_.c_str(), saved_->c_str(), 1);
+        else
+            ::unsetenv(name_.c_str());
     }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
+
 private:
     std::string name_;
     std::optional<std::string> saved_;
@@ -43,9 +48,7 @@ protected:
     void TearDown() override { fs::remove_all(dir_); }
 
     std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-    static void Put(const std::string& path, const std::string& text) {
-        std::ofstream(path, std::ios::binary) << text;
-    }
+    static void Put(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
     static std::string Get(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         std::stringstream s;

@@ -19,9 +19,13 @@ TEST_F(PlatformSerialPorts, ComNamesMapToTheirStandInAndAreNotShared) {
     // A file standing in for the device takes the settings without effect.
     EXPECT_TRUE(pf::ConfigurePort(port, 19200, 8, 'N', 1));
     EXPECT_TRUE(pf::SetPortTimeouts(port, 1000, 1000));
-    EXPECT_TRUE(pf::WritePort(port, std::string("\x1B" "w texto\r\n", 10)));
+    EXPECT_TRUE(pf::WritePort(port, std::string("\x1B"
+                                                "w texto\r\n",
+                                                10)));
     pf::ClosePort(port);
-    EXPECT_EQ(Get(Path("com7")), std::string("\x1B" "w texto\r\n", 10));
+    EXPECT_EQ(Get(Path("com7")), std::string("\x1B"
+                                             "w texto\r\n",
+                                             10));
 
     pf::PortHandle reopened = pf::OpenPort("\\\\.\\COM7");
     EXPECT_NE(reopened, -1);

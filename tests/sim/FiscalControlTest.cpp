@@ -104,7 +104,7 @@ TEST_F(FiscalSim, JournalRecordsEveryCallAndClears) {
     EXPECT_EQ(Bematech_FI_DownloadMFD(Txt("d.mfd"), Txt("1"), Txt("01122026"), Txt("05122026"), Txt("1")), -1);
     json journal = Control({{"sim", "journal"}, {"clear", true}})["journal"];
     ASSERT_EQ(journal.size(), 4u);
-    EXPECT_EQ(journal[0]["args"][0], 0);  // what the call wrote
+    EXPECT_EQ(journal[0]["args"][0], 0);                   // what the call wrote
     EXPECT_EQ(journal[1]["args"], json({1, "Convênio"}));  // code page 1252 in, UTF-8 in the journal
     EXPECT_TRUE(journal[2]["args"][0].is_null());
     EXPECT_EQ(journal[2]["return"], -27);

@@ -43,7 +43,7 @@ TEST_F(FiscalSim, LibraryExportsEveryEntryPointByName) {
     auto lib = orb::platform::LoadLibrary("BemaFI32.dll");
     ASSERT_NE(lib, 0u) << "set ORB_LIBRARY_PATH to the build's lib folder";
     int count = 0;
-#define ORB_CHECK_EXPORT(name, params)                                             \
+#define ORB_CHECK_EXPORT(name, params)                                      \
     EXPECT_NE(orb::platform::GetProcAddress(lib, #name), nullptr) << #name; \
     ++count;
     ORB_FISCAL_ENTRY_POINTS(ORB_CHECK_EXPORT)

@@ -48,8 +48,8 @@ TEST_F(FiscalSim, BadArgumentsAreRefusedBeforeReachingThePrinter) {
     ASSERT_EQ(OpenCoupon(), 1);
     EXPECT_EQ(Item("1800", "10,00"), -2);
     EXPECT_EQ(Item("1800", "0000010000"), -2);  // ten digits
-    EXPECT_EQ(Bematech_FI_VendeItemDepartamento(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                                nullptr, nullptr),
+    EXPECT_EQ(Bematech_FI_VendeItemDepartamento(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                                nullptr),
               -2);
     EXPECT_EQ(Bematech_FI_CancelaItemGenerico(Txt("12a")), -2);
     // A discount that leaves nothing to pay is refused by the printer.

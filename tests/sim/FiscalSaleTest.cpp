@@ -33,11 +33,11 @@ TEST_F(FiscalSim, SaleMovesCountersTotalsJournalAndRoll) {
     EXPECT_EQ(Answer(Bematech_FI_Descontos, 14), "00000000000100");
     EXPECT_EQ(Answer(Bematech_FI_Cancelamentos, 14), "00000000000000");
     std::string partial = Answer(Bematech_FI_VerificaTotalizadoresParciaisMFD, 889);
-    EXPECT_EQ(partial.substr(0, 14), "00000000001900");              // rate 1: 20,00 - 1,00
-    EXPECT_EQ(partial.substr(225, 14), "00000000000500");            // exempt
+    EXPECT_EQ(partial.substr(0, 14), "00000000001900");    // rate 1: 20,00 - 1,00
+    EXPECT_EQ(partial.substr(225, 14), "00000000000500");  // exempt
     std::string methods = Answer(Bematech_FI_VerificaFormasPagamento, 3016);
     EXPECT_EQ(methods.substr(0, 16), "Dinheiro        ");
-    EXPECT_EQ(methods.substr(16, 20), "00000000000000002600");       // 30,00 paid less 4,00 change
+    EXPECT_EQ(methods.substr(16, 20), "00000000000000002600");  // 30,00 paid less 4,00 change
     Blanks first(6), last(6);
     ASSERT_EQ(Bematech_FI_InicioFimCOOsMFD(first, last), 1);
     EXPECT_EQ(first.s + last.s, "000001000001");
@@ -72,7 +72,9 @@ TEST_F(FiscalSim, SaleIsWrittenBesideTheStateFile) {
     Sale();
     const std::string text = ReadBytes(folder_ / "printer.roll.txt");
     EXPECT_NE(text.find("CUPOM FISCAL"), std::string::npos);
-    EXPECT_NE(text.find("ITEM C\xD3" "DIGO"), std::string::npos);  // the paper is code page 1252
+    EXPECT_NE(text.find("ITEM C\xD3"
+                        "DIGO"),
+              std::string::npos);  // the paper is code page 1252
     std::ifstream journal(folder_ / "printer.journal.txt");
     std::string line;
     std::getline(journal, line);

@@ -20,7 +20,7 @@ namespace simtest {
 // A writable text for the char* parameters; lives to the end of the full expression.
 struct Txt {
     std::string s;
-    Txt(const char* text) : s(text) {}  // NOLINT: implicit on purpose
+    Txt(const char* text) : s(text) {}             // NOLINT: implicit on purpose
     Txt(std::string text) : s(std::move(text)) {}  // NOLINT
     operator char*() { return s.data(); }
 };
@@ -67,8 +67,10 @@ protected:
     }
     void TearDown() override {
         // The other tests of this program must not inherit our system folder.
-        if (hadSystemDir_) ::setenv("ORB_SYSTEM_DIR", previousSystemDir_.c_str(), 1);
-        else ::unsetenv("ORB_SYSTEM_DIR");
+        if (hadSystemDir_)
+            ::setenv("ORB_SYSTEM_DIR", previousSystemDir_.c_str(), 1);
+        else
+            ::unsetenv("ORB_SYSTEM_DIR");
         std::error_code ec;
         std::filesystem::remove_all(folder_, ec);
     }

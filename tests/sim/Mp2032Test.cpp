@@ -96,13 +96,18 @@ TEST_F(Mp2032Test, PrintsOntoItsOwnRollOnlyWhileOpen) {
     EXPECT_EQ(Print("Comanda12\r\n"), 1);
     EXPECT_EQ(Print("Gar\xE7om:   Jos\xE9\r\n"), 1);  // code page 1252 in, UTF-8 on the roll
     EXPECT_EQ(Print("linha\n\rnova\rmesma\n"), 1);
-    std::string cut("\x1B" "m\x00" "x", 4);
+    std::string cut(
+        "\x1B"
+        "m\x00"
+        "x",
+        4);
     EXPECT_EQ(p.ComandoTX(cut.data(), 4), 1);  // raw bytes: the length counts, zeros included
     EXPECT_EQ(p.FechaPorta(), 1);
     EXPECT_EQ(p.FechaPorta(), 0);
     EXPECT_EQ(Print("after close\r\n"), 0);
 
-    const std::string expected = " Conferencia de Mesa \n\nComanda12\nGar\xC3\xA7om:   Jos\xC3\xA9\nlinha\nnovamesma\n<1B>m<00>x";
+    const std::string expected =
+        " Conferencia de Mesa \n\nComanda12\nGar\xC3\xA7om:   Jos\xC3\xA9\nlinha\nnovamesma\n<1B>m<00>x";
     EXPECT_EQ(Roll(), expected);
     EXPECT_EQ(simtest::ReadBytes(dir / "Mp2032Roll.txt"), expected);
 }

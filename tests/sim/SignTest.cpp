@@ -74,8 +74,8 @@ bool Verifies(EVP_PKEY* pkey, const std::string& data, const std::string& signat
     BN_free(number);
     std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> ctx(EVP_MD_CTX_new(), EVP_MD_CTX_free);
     return isHex && EVP_DigestVerifyInit(ctx.get(), nullptr, EVP_md5(), nullptr, pkey) == 1 &&
-           EVP_DigestVerify(ctx.get(), signature, sizeof signature,
-                            reinterpret_cast<const unsigned char*>(data.data()), data.size()) == 1;
+           EVP_DigestVerify(ctx.get(), signature, sizeof signature, reinterpret_cast<const unsigned char*>(data.data()),
+                            data.size()) == 1;
 }
 
 class SignTest : public ::testing::Test {

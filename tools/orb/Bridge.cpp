@@ -24,8 +24,7 @@ void AllowOnly(const Json& request, std::initializer_list<const char*> keys, con
     for (auto it = request.begin(); it != request.end(); ++it) {
         bool known = false;
         for (const char* key : keys) known = known || it.key() == key;
-        if (!known)
-            throw JsonError(std::string("a \"") + kind + "\" request does not take \"" + it.key() + "\"");
+        if (!known) throw JsonError(std::string("a \"") + kind + "\" request does not take \"" + it.key() + "\"");
     }
 }
 
@@ -38,9 +37,9 @@ std::string ErrorText(const std::exception& e) {
 Json DateJson(fw::TDateTime when) { return VariantToJson(fw::Variant(when)); }
 
 Json LedgerToJson(const hostlib::NonFiscalDocRecord& r) {
-    return Json::array({fw::Cp1252ToUtf8(r.f1), fw::Cp1252ToUtf8(r.f2), fw::Cp1252ToUtf8(r.f3),
-                        fw::Cp1252ToUtf8(r.f4), fw::Cp1252ToUtf8(r.f5), fw::Cp1252ToUtf8(r.f6),
-                        fw::Cp1252ToUtf8(r.f7), DateJson(r.dt1), DateJson(r.dt2), fw::Cp1252ToUtf8(r.f10)});
+    return Json::array({fw::Cp1252ToUtf8(r.f1), fw::Cp1252ToUtf8(r.f2), fw::Cp1252ToUtf8(r.f3), fw::Cp1252ToUtf8(r.f4),
+                        fw::Cp1252ToUtf8(r.f5), fw::Cp1252ToUtf8(r.f6), fw::Cp1252ToUtf8(r.f7), DateJson(r.dt1),
+                        DateJson(r.dt2), fw::Cp1252ToUtf8(r.f10)});
 }
 
 Json CerToJson(const hostlib::CerRecord& r) {
@@ -108,7 +107,8 @@ std::string RelativeName(const std::string& utf8) {
             part += utf8[i];
         }
     }
-    if (utf8.back() == '/' || utf8.back() == '\\') throw JsonError("a file name is needed, got a folder: \"" + utf8 + "\"");
+    if (utf8.back() == '/' || utf8.back() == '\\')
+        throw JsonError("a file name is needed, got a folder: \"" + utf8 + "\"");
     // The module names its files in CP1252, so the bridge does too.
     std::string name = fw::Utf8ToCp1252(utf8);
     for (char& c : name)
@@ -130,7 +130,6 @@ Json DialogToJson(const hostlib::Dialog& d) {
     return j;
 }
 
-
 Json CallOperation(const Json& request) {
     AllowOnly(request, {"call", "args"}, "call");
     if (!request["call"].is_string()) throw JsonError("\"call\" names an operation");
@@ -138,8 +137,12 @@ Json CallOperation(const Json& request) {
     Json args = request.contains("args") ? request["args"] : Json::array();
     if (!args.is_array()) throw JsonError("\"args\" is an array of the operation's arguments");
 
-    Json reply{{"call", name}, {"result", nullptr}, {"args", args}, {"dialogs", Json::array()},
-               {"ledger", Json::array()}, {"cer", Json::array()}};
+    Json reply{{"call", name},
+               {"result", nullptr},
+               {"args", args},
+               {"dialogs", Json::array()},
+               {"ledger", Json::array()},
+               {"cer", Json::array()}};
     const exports::Operation* op = exports::FindOperation(name);
     if (!op) {
         reply["error"] = "no operation named \"" + name + "\"";
@@ -156,8 +159,8 @@ Json CallOperation(const Json& request) {
         try {
             values.push_back(ArgumentFromJson(op->params[i], args[i]));
         } catch (const std::exception& e) {
-            reply["error"] = "argument " + std::to_string(i + 1) + " of " + name + " (" +
-                             ParamKindName(op->params[i]) + "): " + ErrorText(e);
+            reply["error"] = "argument " + std::to_string(i + 1) + " of " + name + " (" + ParamKindName(op->params[i]) +
+                             "): " + ErrorText(e);
             return reply;
         }
     }
@@ -211,9 +214,12 @@ Json QueueAnswers(const Json& request) {
             continue;
         }
         std::string text = a.is_string() ? a.get<std::string>() : std::string();
-        if (text == "S" || text == "s") queued.push_back(true);
-        else if (text == "N" || text == "n") queued.push_back(false);
-        else throw JsonError("an answer is \"S\" or \"N\", got " + a.dump());
+        if (text == "S" || text == "s")
+            queued.push_back(true);
+        else if (text == "N" || text == "n")
+            queued.push_back(false);
+        else
+            throw JsonError("an answer is \"S\" or \"N\", got " + a.dump());
     }
     hostlib::QueueAnswers(queued);
     return Json{{"answers", hostlib::Recorded().queuedAnswers.size()}};
@@ -329,8 +335,9 @@ Json HandleRequest(const Json& request) {
         }
     }
     if (found != 1) {
-        return Json{{"error", "a request holds exactly one of \"call\", \"sim\", \"answers\", \"settings\", "
-                              "\"file\", \"system_file\", \"globals\""}};
+        return Json{{"error",
+                     "a request holds exactly one of \"call\", \"sim\", \"answers\", \"settings\", "
+                     "\"file\", \"system_file\", \"globals\""}};
     }
     try {
         if (kind == "call") return CallOperation(request);

@@ -94,7 +94,8 @@ int RunDemo(const HostFolders& folders, std::ostream& out, std::ostream& err) {
             << " run " << requests << "\n";
     else
         err << "orb demo: cannot write " << requests << "\n";
-    if (status != 0) err << "orb demo: the sale did not go through; the debug log above shows the printer's last answers\n";
+    if (status != 0)
+        err << "orb demo: the sale did not go through; the debug log above shows the printer's last answers\n";
     return status;
 }
 

@@ -55,12 +55,13 @@ void ShowConfiguration(const SaleRecord& record, std::ostream& out) {
         std::string rate = (kind == "T" || kind == "S") && row[1].is_number()
                                ? fw::FormatFloat("0.00", row[1].get<double>()) + " %"
                                : std::string();
-        out << "    " << Text(row[0]) << "  " << std::string(rate.size() < 8 ? 8 - rate.size() : 0, ' ') << rate
-            << "  " << TaxKindName(kind) << "\n";
+        out << "    " << Text(row[0]) << "  " << std::string(rate.size() < 8 ? 8 - rate.size() : 0, ' ') << rate << "  "
+            << TaxKindName(kind) << "\n";
     }
     out << "  Payment types (CarregaRecebimento), as the printer names them:\n";
     NamedValues payments;
-    for (const auto& row : RowValues(record.payments, {"CDTIPORECE", "NMTIPORECE"})) payments.emplace_back(Text(row[0]), row[1]);
+    for (const auto& row : RowValues(record.payments, {"CDTIPORECE", "NMTIPORECE"}))
+        payments.emplace_back(Text(row[0]), row[1]);
     out << NameValueList(payments);
 }
 

@@ -110,17 +110,23 @@ void RequirePaymentType(const Json& payments, const char* type) {
 // ---- the requests --------------------------------------------------------------------------
 
 Json StartRequest() {
-    return CallRequest("StartImpFiscal",
-                       Json::array({Json::array({Pair("CDFILIAL", "0001"), Pair("CDCAIXA", "001"),
-                                                 Pair("NRSERIEIMP", kSerial), Pair("ESQUEMA", kScheme),
-                                                 Pair("CDPORTAIMPFIS", "COM1"), Pair("IDTIPOIMPFIS", kModel),
-                                                 Pair("BOUTILTAA", false)})}));
+    return CallRequest(
+        "StartImpFiscal",
+        Json::array({Json::array({Pair("CDFILIAL", "0001"), Pair("CDCAIXA", "001"), Pair("NRSERIEIMP", kSerial),
+                                  Pair("ESQUEMA", kScheme), Pair("CDPORTAIMPFIS", "COM1"), Pair("IDTIPOIMPFIS", kModel),
+                                  Pair("BOUTILTAA", false)})}));
 }
 
 Json HostPaymentTypes() {
     Json fields = Json::array();
-    for (auto [name, size] : {std::pair{"CDTIPORECE", 3}, {"NMTIPORECE", 40}, {"IDEMIVALE", 1}, {"CDFPIMPFIS", 10},
-                              {"IDTIPORECE", 1}, {"IDTPBUTTON", 1}, {"DSIMPFISCAL", 50}, {"IDMOSTRARECE", 1}})
+    for (auto [name, size] : {std::pair{"CDTIPORECE", 3},
+                              {"NMTIPORECE", 40},
+                              {"IDEMIVALE", 1},
+                              {"CDFPIMPFIS", 10},
+                              {"IDTIPORECE", 1},
+                              {"IDTPBUTTON", 1},
+                              {"DSIMPFISCAL", 50},
+                              {"IDMOSTRARECE", 1}})
         fields.push_back(Json{{"name", name}, {"type", "string"}, {"size", size}});
     // Payment buttons ("5"), shown ("S"); the name is the one to print on the coupon.
     Json rows = Json::array({Json::array({kCash, "", "", "", "1", "5", "Dinheiro", "S"}),
@@ -129,43 +135,41 @@ Json HostPaymentTypes() {
 }
 
 Json OpeningRequest() {
-    return CallRequest("AbreCupom", Json::array({Json::array({
-                                        Pair("ESQUEMACOR", kScheme), Pair("INTTEFERRO", 0),
-                                        Pair("INCLUICPF", "111.444.777-35"), Pair("INCLUINOME", "Maria Souza"),
-                                        Pair("INCLUIENDERECO", "Rua das Palmeiras, 45 - São Paulo"),
-                                        Pair("CUPNR", ""), Pair("CONTCUPOM", ""), Pair("IDUTILTEF", "N"),
-                                        Pair("UTILTEF", false)})}));
+    return CallRequest(
+        "AbreCupom",
+        Json::array({Json::array({Pair("ESQUEMACOR", kScheme), Pair("INTTEFERRO", 0),
+                                  Pair("INCLUICPF", "111.444.777-35"), Pair("INCLUINOME", "Maria Souza"),
+                                  Pair("INCLUIENDERECO", "Rua das Palmeiras, 45 - São Paulo"), Pair("CUPNR", ""),
+                                  Pair("CONTCUPOM", ""), Pair("IDUTILTEF", "N"), Pair("UTILTEF", false)})}));
 }
 
 Json ItemRequest(const Dish& dish, const std::string& taxCode) {
     const std::string rate = std::string(dish.taxKind) == "T" ? fw::FormatFloat("0.00", dish.rate) : "";
-    return CallRequest("VendaItem",
-                       Json::array({Json::array({Pair("ESQUEMACOR", kScheme), Pair("INTEFERRO", 0),
-                                                 Pair("CDARVPROD", dish.code), Pair("NMPROD", dish.name),
-                                                 Pair("CDALIQ", taxCode), Pair("QTDE", double(dish.quantity)),
-                                                 Pair("VALOR", Money(dish.priceCents)), Pair("DESCONT", 0.0),
-                                                 Pair("UNIDADE", "UN"), Pair("VRPERCALIQ", rate),
-                                                 Pair("IDUTILTEF", "N"), Pair("UTILTEF", false),
-                                                 Pair("ACRESCIMO", 0.0)})}));
+    return CallRequest(
+        "VendaItem",
+        Json::array({Json::array({Pair("ESQUEMACOR", kScheme), Pair("INTEFERRO", 0), Pair("CDARVPROD", dish.code),
+                                  Pair("NMPROD", dish.name), Pair("CDALIQ", taxCode),
+                                  Pair("QTDE", double(dish.quantity)), Pair("VALOR", Money(dish.priceCents)),
+                                  Pair("DESCONT", 0.0), Pair("UNIDADE", "UN"), Pair("VRPERCALIQ", rate),
+                                  Pair("IDUTILTEF", "N"), Pair("UTILTEF", false), Pair("ACRESCIMO", 0.0)})}));
 }
 
 Json Movements(const std::vector<std::pair<const char*, std::int64_t>>& payments) {
-    Json fields = Json::array({Json{{"name", "CDFILIAL"}, {"type", "string"}, {"size", 4}},
-                               Json{{"name", "IDTIPOMOVIVE"}, {"type", "string"}, {"size", 1}},
-                               Json{{"name", "DTHRINCMOV"}, {"type", "datetime"}},
-                               Json{{"name", "CDTIPORECE"}, {"type", "string"}, {"size", 3}},
-                               Json{{"name", "VRMOVIVEND"}, {"type", "float"}},
-                               Json{{"name", "NRORDTROCO"}, {"type", "integer"}},
-                               Json{{"name", "CDBANCARTCR"}, {"type", "string"}, {"size", 3}},
-                               Json{{"name", "CDTIPORECEORIG"}, {"type", "string"}, {"size", 3}}});
+    Json fields =
+        Json::array({Json{{"name", "CDFILIAL"}, {"type", "string"}, {"size", 4}},
+                     Json{{"name", "IDTIPOMOVIVE"}, {"type", "string"}, {"size", 1}},
+                     Json{{"name", "DTHRINCMOV"}, {"type", "datetime"}},
+                     Json{{"name", "CDTIPORECE"}, {"type", "string"}, {"size", 3}},
+                     Json{{"name", "VRMOVIVEND"}, {"type", "float"}}, Json{{"name", "NRORDTROCO"}, {"type", "integer"}},
+                     Json{{"name", "CDBANCARTCR"}, {"type", "string"}, {"size", 3}},
+                     Json{{"name", "CDTIPORECEORIG"}, {"type", "string"}, {"size", 3}}});
     // Payments go to the printer in the order they were taken: a minute apart here.
     const fw::TDateTime now = fw::Now();
     Json rows = Json::array();
     int minute = 0;
     for (const auto& [type, cents] : payments) {
         const fw::TDateTime taken(now.value + minute++ / 1440.0);
-        rows.push_back(Json::array(
-            {"0001", "E", VariantToJson(fw::Variant(taken)), type, Money(cents), 0, "", ""}));
+        rows.push_back(Json::array({"0001", "E", VariantToJson(fw::Variant(taken)), type, Money(cents), 0, "", ""}));
     }
     return Json{{"dataset", {{"fields", fields}, {"rows", rows}}}};
 }
@@ -181,33 +185,33 @@ Json ClosingRequest(const Closing& c) {
     v[1] = "Obrigado pela preferência!";  // first footer line
     v[2] = kScheme;
     v[3] = 0;
-    v[4] = false;                          // the change is paid from the till, no receipt of its own
-    v[5] = true;                           // show the printer's messages
+    v[4] = false;  // the change is paid from the till, no receipt of its own
+    v[5] = true;   // show the printer's messages
     v[6] = Money(c.discount);
     v[7] = Money(c.change);
-    v[8] = 0.0;                            // no surcharge
-    v[9] = "N";                            // no card transfer (TEF) in this sale
-    v[10] = "Volte sempre!";               // free text of the footer
+    v[8] = 0.0;               // no surcharge
+    v[9] = "N";               // no card transfer (TEF) in this sale
+    v[10] = "Volte sempre!";  // free text of the footer
     v[11] = false;
     v[13] = c.movements;
     v[14] = c.paymentTypes;
-    v[21] = "12";                          // table number
-    v[22] = "07";                          // operator
+    v[21] = "12";  // table number
+    v[22] = "07";  // operator
     v[23] = "Ana";
-    v[27] = "2";                           // no consumer balance line
-    v[31] = "042";                         // order password, printed large
-    v[32] = v[33] = v[34] = nullptr;       // no consumer balances
+    v[27] = "2";                      // no consumer balance line
+    v[31] = "042";                    // order password, printed large
+    v[32] = v[33] = v[34] = nullptr;  // no consumer balances
     v[36] = "2";
     v[37] = v[38] = 0.0;
     v[40] = "N";
-    v[41] = "001";                         // printer number
-    v[42] = "000157";                      // the host's sale number, handed back
+    v[41] = "001";     // printer number
+    v[42] = "000157";  // the host's sale number, handed back
     v[43] = "SP";
     v[45] = "11.222.333/0001-81";
     v[49] = nullptr;
     v[50] = 0.0;
     v[51] = Money(c.federalTax);
-    v[52] = 0;                             // no loyalty points
+    v[52] = 0;  // no loyalty points
     v[53] = 0.0;
     v[58] = Money(c.stateTax);
     v[60] = true;
@@ -262,19 +266,20 @@ void RunSale(Session& session, SaleRecord& record) {
     record.started = true;
 
     // The printer's configuration, as a host loads it at start-up.
-    Json slots = session.Call("CarregaTotalizador",
-                              CallRequest("CarregaTotalizador", Json::array({"", "", "", "", "", kScheme, kModel,
-                                                                             nullptr})))["args"];
+    Json slots = session.Call(
+        "CarregaTotalizador",
+        CallRequest("CarregaTotalizador", Json::array({"", "", "", "", "", kScheme, kModel, nullptr})))["args"];
     const char* const kTotalizers[] = {"voucher issued", "consumer sale", "credit purchase", "credit cancellation",
                                        "reports"};
     for (std::size_t i = 0; i < 5; ++i) record.totalizers.emplace_back(kTotalizers[i], Text(slots.at(i)));
 
-    Json rates = session.Call("CarregaAliquota", CallRequest("CarregaAliquota",
-                                                             Json::array({kScheme, Json{{"dataset", Json::object()}}})));
+    Json rates = session.Call(
+        "CarregaAliquota", CallRequest("CarregaAliquota", Json::array({kScheme, Json{{"dataset", Json::object()}}})));
     record.rates = DatasetBody(rates["args"].at(1), "CarregaAliquota");
 
-    Json payments = session.Call("CarregaRecebimento",
-                                 CallRequest("CarregaRecebimento", Json::array({"", kScheme, kModel, HostPaymentTypes()})));
+    Json payments =
+        session.Call("CarregaRecebimento",
+                     CallRequest("CarregaRecebimento", Json::array({"", kScheme, kModel, HostPaymentTypes()})));
     record.payments = DatasetBody(payments["args"].at(3), "CarregaRecebimento");
     // Both payment types of the sale must have survived the reconciliation.
     RequirePaymentType(record.payments, kCash);
@@ -286,7 +291,8 @@ void RunSale(Session& session, SaleRecord& record) {
 
     std::int64_t stateTax = 0;
     for (const Dish& dish : kDishes) {
-        Json reply = session.Call(std::string("VendaItem: ") + dish.name, ItemRequest(dish, TaxCode(record.rates, dish)));
+        Json reply =
+            session.Call(std::string("VendaItem: ") + dish.name, ItemRequest(dish, TaxCode(record.rates, dish)));
         record.items.emplace_back(dish.name, reply["args"].at(0));
         const std::int64_t cents = dish.priceCents * dish.quantity;
         record.subtotal += cents;
@@ -302,7 +308,8 @@ void RunSale(Session& session, SaleRecord& record) {
     closing.federalTax = record.total * kFederalShare / 10000;
     closing.stateTax = stateTax;
     closing.movements = Movements({{kCard, kCardCents}, {kCash, kCashCents}});
-    closing.paymentTypes = Json{{"dataset", {{"fields", record.payments["fields"]}, {"rows", record.payments["rows"]}}}};
+    closing.paymentTypes =
+        Json{{"dataset", {{"fields", record.payments["fields"]}, {"rows", record.payments["rows"]}}}};
     record.closing = session.Call("FechaCupom", ClosingRequest(closing))["args"].at(2);
 
     record.coupon = Text(session.Send("read the paper roll", Json{{"sim", "roll"}, {"clear", true}})["roll"]);

@@ -50,16 +50,16 @@ private:
 // What the sale left for the host and on the paper, gathered for the report.
 struct SaleRecord {
     std::vector<std::pair<std::string, std::string>> totalizers;  // name, slot
-    Json rates;      // the rate table's rows as CarregaAliquota left them
-    Json payments;   // the payment-type rows after the printer reconciled them
-    Json opening;    // AbreCupom's result packet
+    Json rates;                                                   // the rate table's rows as CarregaAliquota left them
+    Json payments;                                    // the payment-type rows after the printer reconciled them
+    Json opening;                                     // AbreCupom's result packet
     std::vector<std::pair<std::string, Json>> items;  // dish, VendaItem's result packet
-    Json closing;    // FechaCupom's result array
-    std::string coupon;   // the customer's coupon as the roll holds it (UTF-8)
-    Json readingLedger;   // the ledger records of the X reading
-    std::string reading;  // the X reading's paper
+    Json closing;                                     // FechaCupom's result array
+    std::string coupon;                               // the customer's coupon as the roll holds it (UTF-8)
+    Json readingLedger;                               // the ledger records of the X reading
+    std::string reading;                              // the X reading's paper
     std::int64_t subtotal = 0, discount = 0, total = 0, change = 0;  // cents
-    bool started = false;  // the module was started (and must be stopped)
+    bool started = false;                                            // the module was started (and must be stopped)
 };
 
 // Runs everything from the printer reset to the X reading, filling record as it goes.

@@ -43,9 +43,7 @@ std::size_t BytesOfColumns(std::string_view utf8, std::size_t n) {
     return utf8.size();
 }
 
-std::string ValueText(const Json& value) {
-    return value.dump(-1, ' ', false, Json::error_handler_t::replace);
-}
+std::string ValueText(const Json& value) { return value.dump(-1, ' ', false, Json::error_handler_t::replace); }
 
 }  // namespace
 

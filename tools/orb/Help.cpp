@@ -102,7 +102,8 @@ bool IsVerb(std::string_view verb) { return FindVerb(verb) != nullptr; }
 
 std::string Synopsis() {
     std::string text;
-    for (const VerbText& v : kVerbs) text += std::string(text.empty() ? "usage: " : "       ") + kPrefix + v.synopsis + "\n";
+    for (const VerbText& v : kVerbs)
+        text += std::string(text.empty() ? "usage: " : "       ") + kPrefix + v.synopsis + "\n";
     return text;
 }
 
@@ -111,28 +112,36 @@ std::string GeneralUsage() {
     std::size_t width = 0;
     for (const VerbText& v : kVerbs) width = std::max(width, std::string_view(v.name).size());
     for (const VerbText& v : kVerbs)
-        text += "  " + std::string(v.name) + std::string(width + 3 - std::string_view(v.name).size(), ' ') +
-                v.summary + "\n";
+        text += "  " + std::string(v.name) + std::string(width + 3 - std::string_view(v.name).size(), ' ') + v.summary +
+                "\n";
     text += "\n";
     text += kOptions;
     text += "\n";
     text += kRequests;
     text += "\n";
-    text += "Exit status: 0 when every reply came back without \"error\", 1 when one carried it (or a verb\n"
-            "had nothing to show), 2 when the command line or the folders are unusable.\n"
-            "\"orb help VERB\" shows the help of one verb.\n";
+    text +=
+        "Exit status: 0 when every reply came back without \"error\", 1 when one carried it (or a verb\n"
+        "had nothing to show), 2 when the command line or the folders are unusable.\n"
+        "\"orb help VERB\" shows the help of one verb.\n";
     return text;
 }
 
 const char* ResultKindName(exports::ResultKind kind) {
     switch (kind) {
-    case exports::ResultKind::None: return "nothing";
-    case exports::ResultKind::Bool: return "bool";
-    case exports::ResultKind::Text: return "text";
-    case exports::ResultKind::Integer: return "integer";
-    case exports::ResultKind::Double: return "double";
-    case exports::ResultKind::DateTime: return "date-time";
-    case exports::ResultKind::Variant: return "variant";
+        case exports::ResultKind::None:
+            return "nothing";
+        case exports::ResultKind::Bool:
+            return "bool";
+        case exports::ResultKind::Text:
+            return "text";
+        case exports::ResultKind::Integer:
+            return "integer";
+        case exports::ResultKind::Double:
+            return "double";
+        case exports::ResultKind::DateTime:
+            return "date-time";
+        case exports::ResultKind::Variant:
+            return "variant";
     }
     return "?";
 }

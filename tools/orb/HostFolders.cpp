@@ -38,7 +38,9 @@ std::string DefaultBemafiIni(const std::string& systemFolder) {
     // state file (":memory:" keeps it in the process).
     return "[Sistema]\r\n"
            "Porta=COM1\r\n"
-           "Path=" + systemFolder + "\r\n"
+           "Path=" +
+           systemFolder +
+           "\r\n"
            "Impressora=1\r\n"
            "SimState=bemasim.db\r\n";
 }
@@ -46,8 +48,8 @@ std::string DefaultBemafiIni(const std::string& systemFolder) {
 HostFolders PrepareHostFolders(const std::string& home, const std::string& system) {
     HostFolders folders;
     folders.home = WithoutTrailingSeparator(Absolute(home.empty() ? std::string("orb-home") : home));
-    folders.system = WithoutTrailingSeparator(
-        system.empty() ? platform::JoinPath(folders.home, "system") : Absolute(system));
+    folders.system =
+        WithoutTrailingSeparator(system.empty() ? platform::JoinPath(folders.home, "system") : Absolute(system));
     MakeFolder(folders.home);
     MakeFolder(folders.system);
     SetEnvironment("ORB_HOME", folders.home);

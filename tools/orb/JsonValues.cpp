@@ -104,20 +104,20 @@ bool ParseIso(std::string_view s, TDateTime& out) {
         }
     }
     TDateTime date, time;
-    if (!fw::TryEncodeDate(year, month, day, date) || !fw::TryEncodeTime(hour, minute, second, msec, time)) return false;
+    if (!fw::TryEncodeDate(year, month, day, date) || !fw::TryEncodeTime(hour, minute, second, msec, time))
+        return false;
     out = fw::EncodeDateTime(year, month, day, hour, minute, second, msec);
     return true;
 }
 
-const FieldType kFieldTypes[] = {FieldType::String, FieldType::Integer, FieldType::Float,
-                                 FieldType::Date, FieldType::DateTime, FieldType::Boolean};
+const FieldType kFieldTypes[] = {FieldType::String, FieldType::Integer,  FieldType::Float,
+                                 FieldType::Date,   FieldType::DateTime, FieldType::Boolean};
 
 FieldType FieldTypeFromJson(const Json& value) {
     std::string name = value.is_string() ? value.get<std::string>() : std::string();
     for (FieldType t : kFieldTypes)
         if (name == fw::FieldTypeName(t)) return t;
-    throw JsonError("unknown field type " + value.dump() +
-                    " (string, integer, float, date, datetime or boolean)");
+    throw JsonError("unknown field type " + value.dump() + " (string, integer, float, date, datetime or boolean)");
 }
 
 // A String field without a size would cut every text to nothing.
@@ -126,12 +126,17 @@ constexpr int kDefaultStringSize = 255;
 Variant CellFromJson(const fw::FieldDef& field, const Json& value) {
     if (value.is_null()) return Variant::Null();
     switch (field.type) {
-    case FieldType::String: return Variant(TextFromJson(value));
-    case FieldType::Integer: return Variant(static_cast<std::int64_t>(Int32FromJson(value)));
-    case FieldType::Float: return Variant(DoubleFromJson(value));
-    case FieldType::Date:
-    case FieldType::DateTime: return Variant(DateTimeFromJson(value));
-    case FieldType::Boolean: return Variant(BoolFromJson(value));
+        case FieldType::String:
+            return Variant(TextFromJson(value));
+        case FieldType::Integer:
+            return Variant(static_cast<std::int64_t>(Int32FromJson(value)));
+        case FieldType::Float:
+            return Variant(DoubleFromJson(value));
+        case FieldType::Date:
+        case FieldType::DateTime:
+            return Variant(DateTimeFromJson(value));
+        case FieldType::Boolean:
+            return Variant(BoolFromJson(value));
     }
     throw JsonError("unknown field type");
 }
@@ -178,49 +183,62 @@ TDateTime DateTimeFromJson(const Json& value) {
 
 Variant VariantFromJson(const Json& value) {
     switch (value.type()) {
-    case Json::value_t::null: return Variant::Null();
-    case Json::value_t::boolean: return Variant(value.get<bool>());
-    case Json::value_t::number_integer: return Variant(value.get<std::int64_t>());
-    case Json::value_t::number_unsigned: {
-        std::uint64_t u = value.get<std::uint64_t>();
-        if (u <= static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
-            return Variant(static_cast<std::int64_t>(u));
-        return Variant(static_cast<double>(u));
-    }
-    case Json::value_t::number_float: return Variant(value.get<double>());
-    case Json::value_t::string: return Variant(TextFromJson(value));
-    case Json::value_t::array: {
-        Variant::Array items;
-        items.reserve(value.size());
-        for (const Json& item : value) items.push_back(VariantFromJson(item));
-        return Variant(std::move(items));
-    }
-    case Json::value_t::object:
-        if (IsWrapped(value, "datetime")) return Variant(DateTimeFromJson(value));
-        if (IsWrapped(value, "dataset")) return Variant(DataPacketFromJson(value["dataset"]));
-        if (IsWrapped(value, "strings")) throw JsonError("a string list cannot travel inside a variant");
-        throw JsonError("an object inside a variant must be {\"datetime\": ...} or {\"dataset\": ...}, got " +
-                        value.dump());
-    default: break;
+        case Json::value_t::null:
+            return Variant::Null();
+        case Json::value_t::boolean:
+            return Variant(value.get<bool>());
+        case Json::value_t::number_integer:
+            return Variant(value.get<std::int64_t>());
+        case Json::value_t::number_unsigned: {
+            std::uint64_t u = value.get<std::uint64_t>();
+            if (u <= static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
+                return Variant(static_cast<std::int64_t>(u));
+            return Variant(static_cast<double>(u));
+        }
+        case Json::value_t::number_float:
+            return Variant(value.get<double>());
+        case Json::value_t::string:
+            return Variant(TextFromJson(value));
+        case Json::value_t::array: {
+            Variant::Array items;
+            items.reserve(value.size());
+            for (const Json& item : value) items.push_back(VariantFromJson(item));
+            return Variant(std::move(items));
+        }
+        case Json::value_t::object:
+            if (IsWrapped(value, "datetime")) return Variant(DateTimeFromJson(value));
+            if (IsWrapped(value, "dataset")) return Variant(DataPacketFromJson(value["dataset"]));
+            if (IsWrapped(value, "strings")) throw JsonError("a string list cannot travel inside a variant");
+            throw JsonError("an object inside a variant must be {\"datetime\": ...} or {\"dataset\": ...}, got " +
+                            value.dump());
+        default:
+            break;
     }
     throw JsonError("cannot encode " + value.dump() + " as a variant");
 }
 
 Json VariantToJson(const Variant& value) {
     switch (value.Type()) {
-    case fw::VarType::Unassigned:
-    case fw::VarType::Null: return Json(nullptr);
-    case fw::VarType::Bool: return Json(value.AsBoolRaw());
-    case fw::VarType::Integer: return Json(value.AsIntRaw());
-    case fw::VarType::Double: return Json(value.AsDoubleRaw());
-    case fw::VarType::Text: return TextToJson(value.AsTextRaw());
-    case fw::VarType::DateTime: return Json{{"datetime", DateTimeToIso(value.AsDateTimeRaw())}};
-    case fw::VarType::Array: {
-        Json items = Json::array();
-        for (const Variant& item : value.AsArray()) items.push_back(VariantToJson(item));
-        return items;
-    }
-    case fw::VarType::DataPacket: return Json{{"dataset", DataPacketToJson(value.AsDataPacket())}};
+        case fw::VarType::Unassigned:
+        case fw::VarType::Null:
+            return Json(nullptr);
+        case fw::VarType::Bool:
+            return Json(value.AsBoolRaw());
+        case fw::VarType::Integer:
+            return Json(value.AsIntRaw());
+        case fw::VarType::Double:
+            return Json(value.AsDoubleRaw());
+        case fw::VarType::Text:
+            return TextToJson(value.AsTextRaw());
+        case fw::VarType::DateTime:
+            return Json{{"datetime", DateTimeToIso(value.AsDateTimeRaw())}};
+        case fw::VarType::Array: {
+            Json items = Json::array();
+            for (const Variant& item : value.AsArray()) items.push_back(VariantToJson(item));
+            return items;
+        }
+        case fw::VarType::DataPacket:
+            return Json{{"dataset", DataPacketToJson(value.AsDataPacket())}};
     }
     return Json(nullptr);
 }
@@ -232,7 +250,8 @@ fw::DataPacket DataPacketFromJson(const Json& body) {
         const Json& fields = body["fields"];
         if (!fields.is_array()) throw JsonError("dataset \"fields\": expected an array");
         for (const Json& f : fields) {
-            if (!f.is_object() || !f.contains("name")) throw JsonError("a dataset field is {\"name\", \"type\", \"size\"}");
+            if (!f.is_object() || !f.contains("name"))
+                throw JsonError("a dataset field is {\"name\", \"type\", \"size\"}");
             CheckKeys(f, {"name", "type", "size"}, "a dataset field");
             fw::FieldDef def;
             def.name = TextFromJson(f["name"]);
@@ -344,24 +363,42 @@ Json StringListToJson(const fw::StringList* list) {
 
 const char* ParamKindName(ParamKind kind) {
     switch (kind) {
-    case ParamKind::Text: return "text";
-    case ParamKind::TextVar: return "var text";
-    case ParamKind::Integer: return "integer";
-    case ParamKind::IntegerVar: return "var integer";
-    case ParamKind::Double: return "double";
-    case ParamKind::DoubleVar: return "var double";
-    case ParamKind::Bool: return "bool";
-    case ParamKind::BoolVar: return "var bool";
-    case ParamKind::DateTime: return "date-time";
-    case ParamKind::DateTimeVar: return "var date-time";
-    case ParamKind::Variant: return "variant";
-    case ParamKind::VariantVar: return "var variant";
-    case ParamKind::VariantOpenArray: return "array of variant";
-    case ParamKind::TextOpenArray: return "array of text";
-    case ParamKind::StringList: return "string list";
-    case ParamKind::StringListVar: return "var string list";
-    case ParamKind::DataSet: return "dataset";
-    case ParamKind::DataSetVar: return "var dataset";
+        case ParamKind::Text:
+            return "text";
+        case ParamKind::TextVar:
+            return "var text";
+        case ParamKind::Integer:
+            return "integer";
+        case ParamKind::IntegerVar:
+            return "var integer";
+        case ParamKind::Double:
+            return "double";
+        case ParamKind::DoubleVar:
+            return "var double";
+        case ParamKind::Bool:
+            return "bool";
+        case ParamKind::BoolVar:
+            return "var bool";
+        case ParamKind::DateTime:
+            return "date-time";
+        case ParamKind::DateTimeVar:
+            return "var date-time";
+        case ParamKind::Variant:
+            return "variant";
+        case ParamKind::VariantVar:
+            return "var variant";
+        case ParamKind::VariantOpenArray:
+            return "array of variant";
+        case ParamKind::TextOpenArray:
+            return "array of text";
+        case ParamKind::StringList:
+            return "string list";
+        case ParamKind::StringListVar:
+            return "var string list";
+        case ParamKind::DataSet:
+            return "dataset";
+        case ParamKind::DataSetVar:
+            return "var dataset";
     }
     return "?";
 }
@@ -372,46 +409,63 @@ Argument ArgumentFromJson(ParamKind kind, const Json& value) {
                  kind == ParamKind::BoolVar || kind == ParamKind::DateTimeVar;
     bool empty = isVar && value.is_null();
     switch (kind) {
-    case ParamKind::Text:
-    case ParamKind::TextVar: arg.value = Variant(empty ? std::string() : TextFromJson(value)); break;
-    case ParamKind::Integer:
-    case ParamKind::IntegerVar:
-        arg.value = Variant(static_cast<std::int64_t>(empty ? 0 : Int32FromJson(value)));
-        break;
-    case ParamKind::Double:
-    case ParamKind::DoubleVar: arg.value = Variant(empty ? 0.0 : DoubleFromJson(value)); break;
-    case ParamKind::Bool:
-    case ParamKind::BoolVar: arg.value = Variant(empty ? false : BoolFromJson(value)); break;
-    case ParamKind::DateTime:
-    case ParamKind::DateTimeVar: arg.value = Variant(empty ? TDateTime() : DateTimeFromJson(value)); break;
-    case ParamKind::Variant:
-    case ParamKind::VariantVar: arg.value = VariantFromJson(value); break;
-    case ParamKind::VariantOpenArray:
-        if (!value.is_array()) Expected("an array", value);
-        arg.value = VariantFromJson(value);
-        break;
-    case ParamKind::TextOpenArray: {
-        if (!value.is_array()) Expected("an array of texts", value);
-        Variant::Array items;
-        for (const Json& item : value) items.push_back(Variant(TextFromJson(item)));
-        arg.value = Variant(std::move(items));
-        break;
-    }
-    case ParamKind::StringList:
-    case ParamKind::StringListVar: arg.strings = StringListFromJson(value); break;
-    case ParamKind::DataSet:
-    case ParamKind::DataSetVar: arg.table = TableFromJson(value); break;
+        case ParamKind::Text:
+        case ParamKind::TextVar:
+            arg.value = Variant(empty ? std::string() : TextFromJson(value));
+            break;
+        case ParamKind::Integer:
+        case ParamKind::IntegerVar:
+            arg.value = Variant(static_cast<std::int64_t>(empty ? 0 : Int32FromJson(value)));
+            break;
+        case ParamKind::Double:
+        case ParamKind::DoubleVar:
+            arg.value = Variant(empty ? 0.0 : DoubleFromJson(value));
+            break;
+        case ParamKind::Bool:
+        case ParamKind::BoolVar:
+            arg.value = Variant(empty ? false : BoolFromJson(value));
+            break;
+        case ParamKind::DateTime:
+        case ParamKind::DateTimeVar:
+            arg.value = Variant(empty ? TDateTime() : DateTimeFromJson(value));
+            break;
+        case ParamKind::Variant:
+        case ParamKind::VariantVar:
+            arg.value = VariantFromJson(value);
+            break;
+        case ParamKind::VariantOpenArray:
+            if (!value.is_array()) Expected("an array", value);
+            arg.value = VariantFromJson(value);
+            break;
+        case ParamKind::TextOpenArray: {
+            if (!value.is_array()) Expected("an array of texts", value);
+            Variant::Array items;
+            for (const Json& item : value) items.push_back(Variant(TextFromJson(item)));
+            arg.value = Variant(std::move(items));
+            break;
+        }
+        case ParamKind::StringList:
+        case ParamKind::StringListVar:
+            arg.strings = StringListFromJson(value);
+            break;
+        case ParamKind::DataSet:
+        case ParamKind::DataSetVar:
+            arg.table = TableFromJson(value);
+            break;
     }
     return arg;
 }
 
 Json ArgumentToJson(ParamKind kind, const Argument& argument) {
     switch (kind) {
-    case ParamKind::StringList:
-    case ParamKind::StringListVar: return StringListToJson(argument.strings.get());
-    case ParamKind::DataSet:
-    case ParamKind::DataSetVar: return TableToJson(argument.table.get());
-    default: return VariantToJson(argument.value);
+        case ParamKind::StringList:
+        case ParamKind::StringListVar:
+            return StringListToJson(argument.strings.get());
+        case ParamKind::DataSet:
+        case ParamKind::DataSetVar:
+            return TableToJson(argument.table.get());
+        default:
+            return VariantToJson(argument.value);
     }
 }
 

@@ -33,7 +33,7 @@ public:
 };
 
 // Text crosses the edge here: JSON is UTF-8, the module is CP1252.
-std::string TextFromJson(const Json& value);       // JsonError unless a string
+std::string TextFromJson(const Json& value);  // JsonError unless a string
 Json TextToJson(std::string_view cp1252);
 
 // "YYYY-MM-DD", "YYYY-MM-DDThh:mm", "YYYY-MM-DDThh:mm:ss" or with ".mmm"; a blank may stand for "T".

@@ -8,8 +8,8 @@ namespace orb::cli {
 
 struct ServeOutcome {
     int replies = 0;
-    int errors = 0;          // replies that carried "error"
-    bool outputLost = false; // the reader went away: the service stopped
+    int errors = 0;           // replies that carried "error"
+    bool outputLost = false;  // the reader went away: the service stopped
 };
 
 // Serves until the input ends. Blank lines are skipped; a line that is not JSON is answered with

@@ -22,8 +22,7 @@ ControlEntry Entry() {
         platform::LibHandle lib = platform::LoadLibrary("BemaFI32.dll");
         if (lib == 0) throw std::runtime_error("cannot load the fiscal printer library BemaFI32.dll");
         void* symbol = platform::GetProcAddress(lib, "BemaSim_Control");
-        if (!symbol)
-            throw std::runtime_error("BemaFI32.dll has no BemaSim_Control: it is not the virtual printer");
+        if (!symbol) throw std::runtime_error("BemaFI32.dll has no BemaSim_Control: it is not the virtual printer");
         return reinterpret_cast<ControlEntry>(symbol);
     }();
     return entry;
@@ -66,7 +65,8 @@ Json Exchange(const Json& request, std::size_t firstArea, bool readOnly) {
 }  // namespace
 
 Json SimControl(const Json& command, std::size_t firstArea) {
-    const std::string name = command.contains("sim") && command["sim"].is_string() ? command["sim"].get<std::string>() : "";
+    const std::string name =
+        command.contains("sim") && command["sim"].is_string() ? command["sim"].get<std::string>() : "";
     const bool clears = command.contains("clear") && command["clear"] != false && !command["clear"].is_null();
     if ((name == "journal" || name == "roll") && clears) {
         // Read first, then clear: a retried read must not find the journal emptied by its first try.

@@ -59,38 +59,38 @@ TerminalCharset LocaleCharset() {
 std::string Cp1252ForTerminal(std::string_view cp1252, TerminalCharset charset) {
     const std::string lines = UnixLines(cp1252);
     switch (charset) {
-    case TerminalCharset::Utf8:
-        return fw::Cp1252ToUtf8(lines);
-    case TerminalCharset::Cp1252:
-        return lines;
-    case TerminalCharset::Latin1: {
-        // Latin-1 has control codes where CP1252 keeps the euro sign, the curly quotes and the
-        // dashes; the rest of the upper half is the same.
-        std::string text = lines;
-        for (char& c : text) {
-            const auto byte = static_cast<unsigned char>(c);
-            if (byte >= 0x80 && byte <= 0x9F) c = '?';
-        }
-        return text;
-    }
-    case TerminalCharset::Latin9: {
-        // Latin-9 is Latin-1 with eight places given to the euro sign and the letters CP1252
-        // keeps among its upper controls.
-        static constexpr unsigned char kMoved[][2] = {{0x80, 0xA4}, {0x8A, 0xA6}, {0x9A, 0xA8}, {0x8E, 0xB4},
-                                                      {0x9E, 0xB8}, {0x8C, 0xBC}, {0x9C, 0xBD}, {0x9F, 0xBE}};
-        std::string text = lines;
-        for (char& c : text) {
-            const auto byte = static_cast<unsigned char>(c);
-            if (byte < 0x80) continue;
-            unsigned char shown = byte <= 0x9F ? '?' : byte;
-            for (const auto& [from, to] : kMoved) {
-                if (byte == to) shown = '?';  // the Latin-1 character that place held is gone
-                if (byte == from) shown = to;
+        case TerminalCharset::Utf8:
+            return fw::Cp1252ToUtf8(lines);
+        case TerminalCharset::Cp1252:
+            return lines;
+        case TerminalCharset::Latin1: {
+            // Latin-1 has control codes where CP1252 keeps the euro sign, the curly quotes and the
+            // dashes; the rest of the upper half is the same.
+            std::string text = lines;
+            for (char& c : text) {
+                const auto byte = static_cast<unsigned char>(c);
+                if (byte >= 0x80 && byte <= 0x9F) c = '?';
             }
-            c = static_cast<char>(shown);
+            return text;
         }
-        return text;
-    }
+        case TerminalCharset::Latin9: {
+            // Latin-9 is Latin-1 with eight places given to the euro sign and the letters CP1252
+            // keeps among its upper controls.
+            static constexpr unsigned char kMoved[][2] = {{0x80, 0xA4}, {0x8A, 0xA6}, {0x9A, 0xA8}, {0x8E, 0xB4},
+                                                          {0x9E, 0xB8}, {0x8C, 0xBC}, {0x9C, 0xBD}, {0x9F, 0xBE}};
+            std::string text = lines;
+            for (char& c : text) {
+                const auto byte = static_cast<unsigned char>(c);
+                if (byte < 0x80) continue;
+                unsigned char shown = byte <= 0x9F ? '?' : byte;
+                for (const auto& [from, to] : kMoved) {
+                    if (byte == to) shown = '?';  // the Latin-1 character that place held is gone
+                    if (byte == from) shown = to;
+                }
+                c = static_cast<char>(shown);
+            }
+            return text;
+        }
     }
     return lines;
 }

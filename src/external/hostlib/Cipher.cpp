@@ -19,9 +19,9 @@ constexpr std::size_t kTagSize = 16;
 constexpr std::size_t kKeySize = 32;  // AES-128-SIV takes two 128-bit keys
 
 // The module's own secret; each selector derives its own key from it.
-constexpr unsigned char kSecret[] = {
-    0x6f, 0x72, 0x62, 0x30, 0x30, 0x31, 0x30, 0x30, 0x2d, 0x68, 0x6f, 0x73, 0x74, 0x6c, 0x69, 0x62,
-    0x9a, 0x3c, 0x51, 0xe7, 0x08, 0xb4, 0x6d, 0x22, 0xf1, 0x5e, 0x93, 0x0a, 0xc8, 0x47, 0x1b, 0x7d};
+constexpr unsigned char kSecret[] = {0x6f, 0x72, 0x62, 0x30, 0x30, 0x31, 0x30, 0x30, 0x2d, 0x68, 0x6f,
+                                     0x73, 0x74, 0x6c, 0x69, 0x62, 0x9a, 0x3c, 0x51, 0xe7, 0x08, 0xb4,
+                                     0x6d, 0x22, 0xf1, 0x5e, 0x93, 0x0a, 0xc8, 0x47, 0x1b, 0x7d};
 
 struct CtxDeleter {
     void operator()(EVP_CIPHER_CTX* ctx) const { EVP_CIPHER_CTX_free(ctx); }
@@ -38,8 +38,8 @@ std::array<unsigned char, kKeySize> KeyFor(int selector) {
     std::string label = "cipher-selector:" + std::to_string(selector);
     std::array<unsigned char, kKeySize> key{};
     unsigned int size = 0;
-    if (HMAC(EVP_sha256(), kSecret, sizeof kSecret, reinterpret_cast<const unsigned char*>(label.data()),
-             label.size(), key.data(), &size) == nullptr ||
+    if (HMAC(EVP_sha256(), kSecret, sizeof kSecret, reinterpret_cast<const unsigned char*>(label.data()), label.size(),
+             key.data(), &size) == nullptr ||
         size != kKeySize)
         throw fw::Exception("The text cipher could not derive its key");
     return key;
@@ -84,10 +84,8 @@ std::string Cripto(std::string_view text, int selector) {
     int written = 0, finalWritten = 0;
     if (EVP_EncryptInit_ex2(ctx.get(), SivCipher(), key.data(), nullptr, nullptr) != 1 ||
         EVP_EncryptUpdate(ctx.get(), reinterpret_cast<unsigned char*>(out.data()), &written,
-                          reinterpret_cast<const unsigned char*>(text.data()),
-                          static_cast<int>(text.size())) != 1 ||
-        EVP_EncryptFinal_ex(ctx.get(), reinterpret_cast<unsigned char*>(out.data()) + written,
-                            &finalWritten) != 1 ||
+                          reinterpret_cast<const unsigned char*>(text.data()), static_cast<int>(text.size())) != 1 ||
+        EVP_EncryptFinal_ex(ctx.get(), reinterpret_cast<unsigned char*>(out.data()) + written, &finalWritten) != 1 ||
         EVP_CIPHER_CTX_ctrl(ctx.get(), EVP_CTRL_AEAD_GET_TAG, static_cast<int>(kTagSize), tag.data()) != 1)
         throw fw::Exception("The text cipher failed");
     out.resize(static_cast<std::size_t>(written + finalWritten));
@@ -117,10 +115,8 @@ std::string Uncripto(std::string_view cipher, int selector) {
         throw fw::Exception("The text cipher failed");
     // The tag is checked here: a changed text or another selector fails.
     if (EVP_DecryptUpdate(ctx.get(), reinterpret_cast<unsigned char*>(out.data()), &written,
-                          reinterpret_cast<const unsigned char*>(body.data()),
-                          static_cast<int>(body.size())) != 1 ||
-        EVP_DecryptFinal_ex(ctx.get(), reinterpret_cast<unsigned char*>(out.data()) + written,
-                            &finalWritten) != 1)
+                          reinterpret_cast<const unsigned char*>(body.data()), static_cast<int>(body.size())) != 1 ||
+        EVP_DecryptFinal_ex(ctx.get(), reinterpret_cast<unsigned char*>(out.data()) + written, &finalWritten) != 1)
         NotEnciphered(cipher);
     out.resize(static_cast<std::size_t>(written + finalWritten));
     return out;

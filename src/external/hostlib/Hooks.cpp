@@ -66,9 +66,8 @@ auto RecordingAfter(Call&& call, Record&& record) {
 
 }  // namespace
 
-bool Mensagem(std::string_view text, std::string_view caption, std::string_view third,
-              std::string_view question, int kind, std::string_view sixth, std::string_view scheme,
-              int number, fw::ClientDataSet* /*dataset*/) {
+bool Mensagem(std::string_view text, std::string_view caption, std::string_view third, std::string_view question,
+              int kind, std::string_view sixth, std::string_view scheme, int number, fw::ClientDataSet* /*dataset*/) {
     Dialog dialog;
     dialog.text = std::string(text);
     dialog.caption = std::string(caption);
@@ -89,31 +88,54 @@ bool Mensagem(std::string_view text, std::string_view caption, std::string_view 
         [&] { Keep(Store().dialogs, dialog); });
 }
 
-bool setDocNaoFiscaisECF(std::string_view f1, std::string_view f2, std::string_view f3,
-                         std::string_view f4, std::string_view f5, std::string_view f6,
-                         std::string_view f7, TDateTime dt1, TDateTime dt2, std::string_view f10) {
-    NonFiscalDocRecord record{std::string(f1), std::string(f2), std::string(f3), std::string(f4),
-                              std::string(f5), std::string(f6), std::string(f7), dt1, dt2,
+bool setDocNaoFiscaisECF(std::string_view f1, std::string_view f2, std::string_view f3, std::string_view f4,
+                         std::string_view f5, std::string_view f6, std::string_view f7, TDateTime dt1, TDateTime dt2,
+                         std::string_view f10) {
+    NonFiscalDocRecord record{std::string(f1),
+                              std::string(f2),
+                              std::string(f3),
+                              std::string(f4),
+                              std::string(f5),
+                              std::string(f6),
+                              std::string(f7),
+                              dt1,
+                              dt2,
                               std::string(f10)};
     auto hook = Installed().ledger;
-    RecordingAfter([&] { if (hook) hook(record); }, [&] { Keep(Store().ledger, record); });
+    RecordingAfter(
+        [&] {
+            if (hook) hook(record);
+        },
+        [&] { Keep(Store().ledger, record); });
     return true;
 }
 
 void GravaCER(std::string_view a, std::string_view b, TDateTime when) {
     CerRecord record{std::string(a), std::string(b), when};
     auto hook = Installed().cer;
-    RecordingAfter([&] { if (hook) hook(record); }, [&] { Keep(Store().cer, record); });
+    RecordingAfter(
+        [&] {
+            if (hook) hook(record);
+        },
+        [&] { Keep(Store().cer, record); });
 }
 
 void ProcessMessages() {
     auto hook = Installed().processMessages;
-    RecordingAfter([&] { if (hook) hook(); }, [] { ++Store().processMessagesCalls; });
+    RecordingAfter(
+        [&] {
+            if (hook) hook();
+        },
+        [] { ++Store().processMessagesCalls; });
 }
 
 void TerminateApplication() {
     auto hook = Installed().terminate;
-    RecordingAfter([&] { if (hook) hook(); }, [] { ++Store().terminateRequests; });
+    RecordingAfter(
+        [&] {
+            if (hook) hook();
+        },
+        [] { ++Store().terminateRequests; });
 }
 
 void InstallHooks(Hooks hooks) { Installed() = std::move(hooks); }

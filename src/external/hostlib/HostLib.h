@@ -28,24 +28,23 @@ Variant MakeParams(const std::vector<std::pair<std::string, Variant>>& pairs);
 
 // ---- Message dialog ----------------------------------------------------------------------
 struct Dialog {
-    std::string text;         // CP1252
-    std::string caption;      // the second argument (always empty from the module)
-    std::string third;        // "N"
-    std::string question;     // "S" for a yes/no question, "N" for a plain message
-    int kind = 0;             // 0 notice, 1 confirmation, 2 monthly-file notice, 3 blocking error
-    std::string sixth;        // empty
-    std::string scheme;       // the host's colour scheme
-    int number = 0;           // 0
-    bool answer = false;      // what the dialog answered (true: yes)
-    bool answered = true;     // false when no answer was queued and the default "no" was taken
+    std::string text;      // CP1252
+    std::string caption;   // the second argument (always empty from the module)
+    std::string third;     // "N"
+    std::string question;  // "S" for a yes/no question, "N" for a plain message
+    int kind = 0;          // 0 notice, 1 confirmation, 2 monthly-file notice, 3 blocking error
+    std::string sixth;     // empty
+    std::string scheme;    // the host's colour scheme
+    int number = 0;        // 0
+    bool answer = false;   // what the dialog answered (true: yes)
+    bool answered = true;  // false when no answer was queued and the default "no" was taken
 };
 
 // Shows text through the dialog hook and records it. A plain message answers true; a question
 // answers what the hook (by default: the next queued answer, else "no") gave. The dataset is
 // the host's and is not used.
-bool Mensagem(std::string_view text, std::string_view caption, std::string_view third,
-              std::string_view question, int kind, std::string_view sixth, std::string_view scheme,
-              int number, fw::ClientDataSet* dataset);
+bool Mensagem(std::string_view text, std::string_view caption, std::string_view third, std::string_view question,
+              int kind, std::string_view sixth, std::string_view scheme, int number, fw::ClientDataSet* dataset);
 
 // ---- Catalogs ----------------------------------------------------------------------------
 // key|text lines; lookup without regard to case; the first of two equal keys wins; a missing
@@ -63,6 +62,7 @@ public:
     int Count() const { return static_cast<int>(entries_.size()); }
     // Every entry in the order added, duplicates included.
     const std::vector<std::pair<std::string, std::string>>& Entries() const { return entries_; }
+
 private:
     std::vector<std::pair<std::string, std::string>> entries_;
     std::unordered_map<std::string, std::size_t> index_;  // upper-case key -> first entry
@@ -75,8 +75,8 @@ std::string Replicate(std::string_view text, int n);  // n <= 0: ""
 std::string TamFixo(std::string_view text, int n);    // left-aligned, blank-filled, cut to n
 // Right-aligned, blank-filled; a longer text keeps its first n characters.
 std::string TamFixoR(std::string_view text, int n);
-std::string PadL(std::string_view text, int n);       // blanks on the left up to n (never cuts)
-std::string PadR(std::string_view text, int n);       // blanks on the right up to n (never cuts)
+std::string PadL(std::string_view text, int n);  // blanks on the left up to n (never cuts)
+std::string PadR(std::string_view text, int n);  // blanks on the right up to n (never cuts)
 // Centred in width columns, blank-filled on both sides (the odd blank goes to the right);
 // a longer text is returned whole rather than losing characters.
 std::string Centraliza(std::string_view text, int width = 48);
@@ -85,11 +85,11 @@ std::string Centraliza(std::string_view text, int width = 48);
 std::string AjustaZero(std::string_view text, int n);
 // Right-aligned in n columns with leading zeros; a longer text is cut to its first n characters.
 std::string Ajusta(std::string_view text, int n);
-bool EmptyString(std::string_view text);  // nothing but blanks (or nothing at all)
-std::string RTrim(std::string_view text); // trailing blanks removed
+bool EmptyString(std::string_view text);   // nothing but blanks (or nothing at all)
+std::string RTrim(std::string_view text);  // trailing blanks removed
 double Trunc2(double value);               // toward zero on the decimal form: 10.999 -> 10.99
 double Trunc3(double value);
-double RoundDec(double value, int places); // half away from zero on the decimal form
+double RoundDec(double value, int places);  // half away from zero on the decimal form
 Variant iif(bool condition, const Variant& a, const Variant& b);
 // The time from a to b as "[-]hh:nn:ss", to the nearest second; "-" when b is before a.
 // The text always reads as a time of day: a gap of 24 hours or more is written "23:59:59",
@@ -111,9 +111,9 @@ struct NonFiscalDocRecord {
     TDateTime dt1, dt2;
     std::string f10;
 };
-bool setDocNaoFiscaisECF(std::string_view f1, std::string_view f2, std::string_view f3,
-                         std::string_view f4, std::string_view f5, std::string_view f6,
-                         std::string_view f7, TDateTime dt1, TDateTime dt2, std::string_view f10);
+bool setDocNaoFiscaisECF(std::string_view f1, std::string_view f2, std::string_view f3, std::string_view f4,
+                         std::string_view f5, std::string_view f6, std::string_view f7, TDateTime dt1, TDateTime dt2,
+                         std::string_view f10);
 
 struct CerRecord {
     std::string a, b;
@@ -128,7 +128,7 @@ void TerminateApplication();
 
 // ---- Hooks -------------------------------------------------------------------------------
 struct Hooks {
-    std::function<bool(Dialog&)> dialog;                        // fills answer; returns it
+    std::function<bool(Dialog&)> dialog;  // fills answer; returns it
     std::function<void(const NonFiscalDocRecord&)> ledger;
     std::function<void(const CerRecord&)> cer;
     std::function<void()> processMessages;

@@ -34,15 +34,15 @@ bool IsSet() {
     return *Variable != nullptr;
 }
 
-#define ORB_SLOT(variable) EntryPointSlot{#variable, &Assign<&variable>, &IsSet<&variable>}
+#define ORB_SLOT(variable) \
+    EntryPointSlot { #variable, &Assign < &variable>, &IsSet < &variable> }
 #define ORB_FISCAL_SLOT(name, params) ORB_SLOT(name),
 
 constexpr EntryPointSlot kFiscal[] = {ORB_FISCAL_ENTRY_POINTS(ORB_FISCAL_SLOT)};
 static_assert(std::size(kFiscal) == kFiscalEntryPointCount);
 
 constexpr EntryPointSlot kAll[] = {
-    ORB_FISCAL_ENTRY_POINTS(ORB_FISCAL_SLOT)
-    ORB_SLOT(Bematech_setLibType),
+    ORB_FISCAL_ENTRY_POINTS(ORB_FISCAL_SLOT) ORB_SLOT(Bematech_setLibType),
     ORB_SLOT(Bematech_genkkey),
     ORB_SLOT(Bematech_generateEAD),
     ORB_SLOT(Bematech_validateFile),
