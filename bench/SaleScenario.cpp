@@ -3,7 +3,7 @@
 #include "coupon/Closing.h"
 #include "coupon/CouponOpening.h"
 #include "coupon/Items.h"
-#include "driver/Binding.h"
+#include "connection/Binding.h"
 #include "driver/Globals.h"
 #include "external/hostlib/HostLib.h"
 #include "framework/ClientDataSet.h"

@@ -12,7 +12,7 @@
 #include "external/vendor/EntryPoints.h"
 #include "framework/Exceptions.h"
 #include "framework/Text.h"
-#include "queries/AnswerArea.h"
+#include "driver/PrinterCall.h"
 
 namespace Orb00100 {
 
@@ -60,14 +60,14 @@ void Set(ClientDataSet& table, const char* field, const std::string& value) {
 }
 
 // The printer's list of payment methods, read into the area the caller keeps.
-int ReadMethods(queries::AnswerArea& area) {
-    return queries::CallEntry(Bematech_FI_VerificaFormasPagamento, area.data());
+int ReadMethods(AnswerArea& area) {
+    return Invoke(Bematech_FI_VerificaFormasPagamento, area.data());
 }
 
 int ProgramMethod(const std::string& name) {
     std::string sent = name;
     std::string linkable = "1";
-    const int code = queries::CallEntry(Bematech_FI_ProgramaFormaPagamentoMFD, sent.data(), linkable.data());
+    const int code = Invoke(Bematech_FI_ProgramaFormaPagamentoMFD, sent.data(), linkable.data());
     ImpFisDebug("Bematech_FI_ProgramaFormaPagamentoMFD : " + name + "1");
     return code;
 }
@@ -80,7 +80,7 @@ public:
     void Run() {
         const int code = ReadMethods(area_);
         reply_ = area_.Text();
-        ImpFisDebug(queries::AnswerLabel("Bematech_FI_VerificaFormasPagamento") + reply_);
+        ImpFisDebug(AnswerLabel("Bematech_FI_VerificaFormasPagamento") + reply_);
         Recorded(scheme_, code);
 
         while (!host_.Eof()) {
@@ -179,7 +179,7 @@ private:
     int width_;
     ClientDataSet& host_;
     ClientDataSet& copy_;
-    queries::AnswerArea area_;
+    AnswerArea area_;
     std::string reply_;
     std::vector<std::string> handled_;  // upper case, programmed in this call
 };

@@ -9,7 +9,7 @@
 #include "driver/DebugLog.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/Text.h"
-#include "queries/AnswerArea.h"
+#include "driver/PrinterCall.h"
 
 namespace Orb00100 {
 
@@ -42,10 +42,10 @@ void CarregaRelatorioGer(std::string& meiosPgto, std::string& identPafEcf, std::
                                                &transMesa, &confMesa,    &mesasAbertas};
     for (std::string* slot : slots) slot->clear();
 
-    queries::AnswerArea area(kListWidth);
-    const int code = queries::CallEntry(Bematech_FI_VerificaRelatorioGerencialMFD, area.data());
+    AnswerArea area(kListWidth);
+    const int code = Invoke(Bematech_FI_VerificaRelatorioGerencialMFD, area.data());
     std::string list = area.Text();
-    ImpFisDebug(queries::AnswerLabel("Bematech_FI_VerificaRelatorioGerencialMFD") + list);
+    ImpFisDebug(AnswerLabel("Bematech_FI_VerificaRelatorioGerencialMFD") + list);
     Recorded(scheme, code);
     if (!HasReportTitles(model)) return;
 
@@ -64,7 +64,7 @@ void CarregaRelatorioGer(std::string& meiosPgto, std::string& identPafEcf, std::
                 attempted[i] = true;
                 std::string number = SlotText(next);
                 std::string title = text;
-                const int rc = queries::CallEntry(Bematech_FI_NomeiaRelatorioGerencialMFD, number.data(), title.data());
+                const int rc = Invoke(Bematech_FI_NomeiaRelatorioGerencialMFD, number.data(), title.data());
                 ImpFisDebug("Bematech_FI_NomeiaRelatorioGerencialMFD : " + orb::fw::IntToStr(next) + " - " + text);
                 if (Recorded(scheme, rc)) *slots[i] = number;
                 ++next;

@@ -12,7 +12,7 @@
 #include "framework/Exceptions.h"
 #include "framework/FormatSettings.h"
 #include "framework/Text.h"
-#include "queries/AnswerArea.h"
+#include "driver/PrinterCall.h"
 
 namespace Orb00100 {
 
@@ -32,10 +32,10 @@ struct Reply {
 };
 
 Reply ReadList(PFN_Bematech_FI_RetornoAliquotas entry, const char* name, int width) {
-    queries::AnswerArea area(width);
-    const int code = queries::CallEntry(entry, area.data());
+    AnswerArea area(width);
+    const int code = Invoke(entry, area.data());
     std::string text = area.Text();
-    ImpFisDebug(queries::AnswerLabel(name) + text);
+    ImpFisDebug(AnswerLabel(name) + text);
     return {code, std::move(text)};
 }
 

@@ -8,7 +8,7 @@
 #include "driver/DebugLog.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/Text.h"
-#include "queries/AnswerArea.h"
+#include "driver/PrinterCall.h"
 
 namespace Orb00100 {
 
@@ -51,10 +51,10 @@ void CarregaTotalizador(std::string& cvEmitido, std::string& vendaCons, std::str
                         orb::fw::ClientDataSet*& /*unused*/) {
     EnsureDataModule();
 
-    queries::AnswerArea area(kListWidth);
-    const int code = queries::CallEntry(Bematech_FI_VerificaTotalizadoresNaoFiscais, area.data());
+    AnswerArea area(kListWidth);
+    const int code = Invoke(Bematech_FI_VerificaTotalizadoresNaoFiscais, area.data());
     std::string list = area.Text();
-    ImpFisDebug(queries::AnswerLabel("Bematech_FI_VerificaTotalizadoresNaoFiscais") + list);
+    ImpFisDebug(AnswerLabel("Bematech_FI_VerificaTotalizadoresNaoFiscais") + list);
     Recorded(scheme, code);
 
     const Totalizer scanned[] = {
@@ -82,7 +82,7 @@ void CarregaTotalizador(std::string& cvEmitido, std::string& vendaCons, std::str
         const std::string text = CatalogText(t.programKey);
         std::string name = text;
         const int slot = next++;
-        const int rc = queries::CallEntry(Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms, slot, name.data());
+        const int rc = Invoke(Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms, slot, name.data());
         ImpFisDebug("Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms : " + orb::fw::IntToStr(slot) + " - " + text);
         // A slot the printer refused (full, or busy with a document) does not exist there: the
         // host must not address receipts to it.

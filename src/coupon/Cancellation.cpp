@@ -4,7 +4,7 @@
 #include <string>
 
 #include "driver/DebugLog.h"
-#include "driver/GrandTotalGuard.h"
+#include "connection/GrandTotalGuard.h"
 #include "driver/StatusAnalysis.h"
 #include "external/hostlib/HostLib.h"
 #include "external/vendor/EntryPoints.h"
@@ -13,7 +13,7 @@
 #include "framework/Text.h"
 #include "nonfiscal/Ledger.h"
 #include "nonfiscal/Reversal.h"
-#include "queries/AnswerArea.h"
+#include "driver/PrinterCall.h"
 #include "queries/Queries.h"
 
 namespace Orb00100 {
@@ -67,7 +67,7 @@ bool Cancela_Cupom_Imp(std::span<const Variant> params, Variant& result) {
         const std::string recordFlag = RecordFlag(params);
 
         int extended = 0;
-        queries::CallEntry(Bematech_FI_StatusEstendidoMFD, &extended);
+        Invoke(Bematech_FI_StatusEstendidoMFD, &extended);
 
         std::string number;
         if (extended >= kLinkedReceiptPending) {
@@ -87,7 +87,7 @@ bool Cancela_Cupom_Imp(std::span<const Variant> params, Variant& result) {
         std::string cancelled;
         if (!IsNoNumber(number)) {
             cancelled = CouponNumber(orb::fw::StrToInt(number));
-            const int code = queries::CallEntry(Bematech_FI_CancelaCupom);
+            const int code = Invoke(Bematech_FI_CancelaCupom);
             ImpFisDebug("Bematech_FI_CancelaCupom");
             verdict = AnalisaRetorno(scheme, code, show, cancelOpenCoupon, false);
         }

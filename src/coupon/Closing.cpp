@@ -10,7 +10,7 @@
 #include "external/vendor/EntryPoints.h"
 #include "framework/NumberFormat.h"
 #include "framework/Text.h"
-#include "queries/AnswerArea.h"
+#include "driver/PrinterCall.h"
 #include "queries/Queries.h"
 
 namespace Orb00100 {
@@ -84,11 +84,11 @@ bool StartClosing(const ClosingInput& in, bool& retried) {
     for (;;) {
         std::string kindArg = kind, valueKind = "$", amountArg = amount;
         const int code =
-            queries::CallEntry(Bematech_FI_IniciaFechamentoCupom, kindArg.data(), valueKind.data(), amountArg.data());
+            Invoke(Bematech_FI_IniciaFechamentoCupom, kindArg.data(), valueKind.data(), amountArg.data());
         ImpFisDebug("Bematech_FI_IniciaFechamentoCupom : " + kind + " - $ - " + amount);
         if (AnalisaRetorno(in.scheme, code, in.show, false, false)) return true;
         if (!OfferRetry(in, retried)) return false;
-        queries::CallEntry(Bematech_FI_IniciaModoTEF);
+        Invoke(Bematech_FI_IniciaModoTEF);
     }
 }
 
@@ -98,7 +98,7 @@ std::string ChangeReceipt(const ClosingInput& in) {
     const std::string amount = orb::fw::FormatFloat("0.00", in.change);
     std::string totalizerArg = in.receiptTotalizer, amountArg = amount, methodArg = method;
     const int code =
-        queries::CallEntry(Bematech_FI_RecebimentoNaoFiscal, totalizerArg.data(), amountArg.data(), methodArg.data());
+        Invoke(Bematech_FI_RecebimentoNaoFiscal, totalizerArg.data(), amountArg.data(), methodArg.data());
     ImpFisDebug("Bematech_FI_RecebimentoNaoFiscal : " + in.receiptTotalizer + " - " + amount + " - " + method);
     AnalisaRetorno(in.scheme, code, in.show, false, false);
     std::string counter;

@@ -14,7 +14,7 @@
 #include "framework/FormatSettings.h"
 #include "framework/NumberFormat.h"
 #include "framework/Text.h"
-#include "queries/AnswerArea.h"
+#include "driver/PrinterCall.h"
 #include "queries/Queries.h"
 
 namespace Orb00100::closing {
@@ -153,7 +153,7 @@ bool EndCoupon(const ClosingInput& in, const PaymentsOutcome& payments, double n
     if (form == Form::TransferReceipt && lines == nullptr) return true;
     for (;;) {
         std::string footer = ComposeFooter(in, payments, net, form);
-        const int code = queries::CallEntry(Bematech_FI_TerminaFechamentoCupom, footer.data());
+        const int code = Invoke(Bematech_FI_TerminaFechamentoCupom, footer.data());
         ImpFisDebug("Bematech_FI_TerminaFechamentoCupom");
         if (AnalisaRetorno(in.scheme, code, in.show, false, false)) return true;
         if (!OfferRetry(in, retried)) return false;

@@ -10,7 +10,7 @@
 #include "framework/Exceptions.h"
 #include "framework/NumberFormat.h"
 #include "framework/Text.h"
-#include "queries/AnswerArea.h"
+#include "driver/PrinterCall.h"
 
 namespace Orb00100::closing {
 
@@ -98,7 +98,7 @@ PaymentsOutcome RegisterPayments(const ClosingInput& in, bool& retried) {
         const std::string amountText = orb::fw::FormatFloat("#0.00", amount);
         for (;;) {
             std::string nameArg = name, amountArg = amountText;
-            const int code = queries::CallEntry(Bematech_FI_EfetuaFormaPagamento, nameArg.data(), amountArg.data());
+            const int code = Invoke(Bematech_FI_EfetuaFormaPagamento, nameArg.data(), amountArg.data());
             ImpFisDebug("Bematech_FI_EfetuaFormaPagamento : " + name + " - " + amountText);
             if (AnalisaRetorno(in.scheme, code, in.show, false, false)) break;
             if (!OfferRetry(in, retried)) return out;

@@ -10,7 +10,7 @@
 #include "driver/StatusAnalysis.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/Text.h"
-#include "queries/AnswerArea.h"
+#include "driver/PrinterCall.h"
 #include "queries/Queries.h"
 
 namespace Orb00100 {
@@ -54,10 +54,10 @@ OpeningInput ReadInput(const Variant& params) {
 // a coupon it finds open, which right after an opening is always this one; the read here is the
 // same call and log line, but leaves the coupon alone.
 std::string CouponCounter(const std::string& scheme) {
-    queries::AnswerArea area(6);
-    const int code = queries::CallEntry(Bematech_FI_ContadorCupomFiscalMFD, area.data());
+    AnswerArea area(6);
+    const int code = Invoke(Bematech_FI_ContadorCupomFiscalMFD, area.data());
     const std::string answer = area.Text();
-    ImpFisDebug(queries::AnswerLabel("Bematech_FI_ContadorCupomFiscalMFD") + answer);
+    ImpFisDebug(AnswerLabel("Bematech_FI_ContadorCupomFiscalMFD") + answer);
     AnalisaRetorno(scheme, code, false, false, false);
     return answer;
 }
@@ -72,7 +72,7 @@ bool AbreCupom(Variant& params) {
         std::string taxNumber = Copy(in.taxNumber, 1, 29);
         std::string name = Copy(in.name, 1, 30);
         std::string address = Copy(in.address, 1, 80);
-        const int code = queries::CallEntry(Bematech_FI_AbreCupomMFD, taxNumber.data(), name.data(), address.data());
+        const int code = Invoke(Bematech_FI_AbreCupomMFD, taxNumber.data(), name.data(), address.data());
         ImpFisDebug("Bematech_FI_AbreCupomMFD :" + in.taxNumber + " - " + in.name + " - " + in.address);
 
         stMensagemTaa.clear();

@@ -13,7 +13,7 @@
 #include "external/hostlib/HostLib.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/Text.h"
-#include "queries/AnswerArea.h"
+#include "driver/PrinterCall.h"
 
 namespace Orb00100 {
 
@@ -21,20 +21,19 @@ namespace {
 
 using orb::fw::Copy;
 using orb::fw::Variant;
-using queries::CallEntry;
 
 // One attempt at the printer: the entry point of the model, and its debug line.
 int SendItem(ItemFields f, bool model34) {
     int code = 0;
     if (model34) {
         code =
-            CallEntry(Bematech_FI_VendeItemArredondamentoMFD, f.code.data(), f.description.data(), f.tax.data(),
+            Invoke(Bematech_FI_VendeItemArredondamentoMFD, f.code.data(), f.description.data(), f.tax.data(),
                       f.unit.data(), f.quantity.data(), f.unitPrice.data(), f.surcharge.data(), f.discount.data(), 0);
         ImpFisDebug("Bematech_FI_VendeItemArredondamentoMFD: " + f.code + " - " + f.description + " - " + f.tax +
                     " - " + f.unit + " - " + f.quantity + " - " + f.unitPrice + " - " + f.surcharge + " - " +
                     f.discount + " - False");
     } else {
-        code = CallEntry(Bematech_FI_VendeItemDepartamento, f.code.data(), f.description.data(), f.tax.data(),
+        code = Invoke(Bematech_FI_VendeItemDepartamento, f.code.data(), f.description.data(), f.tax.data(),
                          f.unitPrice.data(), f.quantity.data(), f.surcharge.data(), f.discount.data(),
                          f.department.data(), f.unit.data());
         ImpFisDebug("Bematech_FI_VendeItemDepartamento : " + f.code + " - " + Copy(f.description, 1, 29) + " - " +
@@ -107,22 +106,22 @@ bool Cancela_ItGenerico(const std::string& scheme, const std::string& itemNumber
     const std::string number =
         itemNumber.size() < 5 ? orb::hostlib::AjustaZero(orb::fw::Trim(itemNumber), 5) : itemNumber;
     std::string sent = Copy(number, 2, 4);
-    const int code = CallEntry(Bematech_FI_CancelaItemGenerico, sent.data());
+    const int code = Invoke(Bematech_FI_CancelaItemGenerico, sent.data());
     ImpFisDebug("Bematech_FI_CancelaItemGenerico : " + sent);
     return AnalisaRetorno(scheme, code, false, false, false);
 }
 
 bool Cancela_UltimoItem(const std::string& scheme) {
-    const int code = CallEntry(Bematech_FI_CancelaItemAnterior);
+    const int code = Invoke(Bematech_FI_CancelaItemAnterior);
     ImpFisDebug("Bematech_FI_CancelaItemAnterior");
     return AnalisaRetorno(scheme, code, true, false, false);
 }
 
 bool Acrescimo_Imp(const std::string& scheme, std::string& total) {
-    queries::AnswerArea area(14);
-    const int code = CallEntry(Bematech_FI_Acrescimos, area.data());
+    AnswerArea area(14);
+    const int code = Invoke(Bematech_FI_Acrescimos, area.data());
     total = area.Text();
-    ImpFisDebug(queries::AnswerLabel("Bematech_FI_Acrescimos") + total);
+    ImpFisDebug(AnswerLabel("Bematech_FI_Acrescimos") + total);
     return AnalisaRetorno(scheme, code, false, true, false);
 }
 

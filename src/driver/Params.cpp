@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "external/hostlib/Dialogs.h"
 #include "external/hostlib/HostLib.h"
 #include "framework/Cp1252.h"
 
@@ -30,7 +31,7 @@ bool GuardedIntake(std::string_view operation, const std::function<void()>& read
     // Shown outside the handler: the dialog may pump messages and re-enter the module.
     const std::string text = failure + '\r' + CP("Erro no recebimento dos parâmetros da função: ") +
                              std::string(operation) + " - Orb_00100.bpl";
-    hl::Mensagem(text, "", "N", "N", 3, "", "001", 0, nullptr);
+    orb::hostlib::Inform("001", text, orb::hostlib::DialogKind::Error);
     return false;
 }
 

@@ -7,6 +7,7 @@
 #include "driver/DebugLog.h"
 #include "driver/Globals.h"
 #include "driver/StatusAnalysis.h"
+#include "external/hostlib/Dialogs.h"
 #include "external/hostlib/HostLib.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/Text.h"
@@ -51,7 +52,7 @@ void ReadStatus(const RawEntries& raw, RawStatus& status) {
 }
 
 void ShowError(const std::string& scheme, const std::string& text, int kind) {
-    orb::hostlib::Mensagem(text, "", "N", "N", kind, "", scheme, 0, nullptr);
+    orb::hostlib::Inform(scheme, text, static_cast<orb::hostlib::DialogKind>(kind));
 }
 
 // Clears boComando on every way out of EnviaComando.

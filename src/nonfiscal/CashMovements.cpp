@@ -5,11 +5,12 @@
 #include "driver/DebugLog.h"
 #include "driver/Globals.h"
 #include "driver/StatusAnalysis.h"
+#include "external/hostlib/Dialogs.h"
 #include "external/hostlib/HostLib.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/NumberFormat.h"
 #include "framework/Text.h"
-#include "queries/AnswerArea.h"
+#include "driver/PrinterCall.h"
 
 namespace Orb00100 {
 
@@ -21,7 +22,7 @@ constexpr char kCash[] = "Dinheiro";
 // have named a status bit.
 bool Verdict(const std::string& scheme, int code) {
     if (AnalisaRetorno(scheme, code, true, false, false)) return true;
-    orb::hostlib::Mensagem(DataModule().msgPadrao.Msg("ErroComando"), "", "N", "N", 0, "", scheme, 0, nullptr);
+    orb::hostlib::Inform(scheme, DataModule().msgPadrao.Msg("ErroComando"), orb::hostlib::DialogKind::Notice);
     return false;
 }
 
@@ -34,7 +35,7 @@ bool Suprimento(const std::string& /*unused*/, const std::string& scheme, double
     // printer refuses.
     if (!(orb::fw::DecimalRound(amount, 2) > 0)) return true;
     std::string method = orb::fw::Copy(kCash, 1, 16);
-    const int code = queries::CallEntry(Bematech_FI_Suprimento, text.data(), method.data());
+    const int code = Invoke(Bematech_FI_Suprimento, text.data(), method.data());
     ImpFisDebug("Bematech_FI_Suprimento : " + text + " - " + method);
     return Verdict(scheme, code);
 }
@@ -44,7 +45,7 @@ bool Sangria(const std::string& /*unused*/, const std::string& scheme, double am
     // A zero withdrawal is still documented on the printer, as one cent.
     if (orb::fw::DecimalRound(amount, 2) == 0) amount = 0.01;
     std::string text = orb::fw::FormatFloat("0.00", amount);
-    const int code = queries::CallEntry(Bematech_FI_Sangria, text.data());
+    const int code = Invoke(Bematech_FI_Sangria, text.data());
     ImpFisDebug("Bematech_FI_Sangria : " + text);
     return Verdict(scheme, code);
 }
@@ -52,7 +53,7 @@ bool Sangria(const std::string& /*unused*/, const std::string& scheme, double am
 bool Cupom_NFiscNVinc(const std::string& scheme, const std::string& totalizer, const std::string& amount,
                       const std::string& method) {
     std::string index = totalizer, value = amount, name = method;
-    const int code = queries::CallEntry(Bematech_FI_RecebimentoNaoFiscal, index.data(), value.data(), name.data());
+    const int code = Invoke(Bematech_FI_RecebimentoNaoFiscal, index.data(), value.data(), name.data());
     ImpFisDebug("Bematech_FI_RecebimentoNaoFiscal : " + totalizer + " - " + amount + " - " + method);
     return AnalisaRetorno(scheme, code, boNUtilTaa, false, false);
 }

@@ -6,17 +6,17 @@
 #include "driver/DataModule.h"
 #include "driver/DebugLog.h"
 #include "driver/StatusAnalysis.h"
+#include "external/hostlib/Dialogs.h"
 #include "external/hostlib/HostLib.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/NumberFormat.h"
 #include "nonfiscal/ManagementReports.h"
-#include "queries/AnswerArea.h"
+#include "driver/PrinterCall.h"
 
 namespace Orb00100 {
 
 namespace {
 
-using queries::CallEntry;
 
 constexpr int kFeedLines = 5;
 constexpr int kCutMode = 1;
@@ -57,7 +57,7 @@ bool PrintsBarCodes(int printerModel) {
 int SendBarCode(const std::string& code, const std::string& type) {
     if (type == "PDF417") {
         std::string sent = code;
-        const int rc = CallEntry(Bematech_FI_CodigoBarrasPDF417MFD, kPdf417Level, kPdf417Height, kPdf417Width,
+        const int rc = Invoke(Bematech_FI_CodigoBarrasPDF417MFD, kPdf417Level, kPdf417Height, kPdf417Width,
                                  kPdf417Columns, sent.data());
         ImpFisDebug("Bematech_FI_CodigoBarrasPDF417MFD : " + code);
         return rc;
@@ -66,7 +66,7 @@ int SendBarCode(const std::string& code, const std::string& type) {
         if (t.type != type) continue;
         std::string sent = t.width > 0 ? orb::hostlib::Ajusta(code, t.width) : code;
         const std::string logged = sent;  // the library may write into the text it was given
-        const int rc = CallEntry(*t.entry, sent.data());
+        const int rc = Invoke(*t.entry, sent.data());
         ImpFisDebug(std::string(t.entryName) + " : " + logged);
         return rc;
     }
@@ -78,21 +78,21 @@ int SendBarCode(const std::string& code, const std::string& type) {
 }  // namespace
 
 bool Abre_Gaveta_Imp(const std::string& scheme, bool /*unused*/) {
-    const int rc = CallEntry(Bematech_FI_AcionaGaveta);
+    const int rc = Invoke(Bematech_FI_AcionaGaveta);
     ImpFisDebug("Bematech_FI_AcionaGaveta");
     return AnalisaRetorno(scheme, rc, true, false, false);
 }
 
 std::string Estado_Gaveta_Imp(const std::string& scheme) {
     int state = 1;
-    const int rc = CallEntry(Bematech_FI_VerificaEstadoGaveta, &state);
+    const int rc = Invoke(Bematech_FI_VerificaEstadoGaveta, &state);
     ImpFisDebug("Bematech_FI_VerificaEstadoGaveta: " + orb::fw::IntToStr(state));
     if (!AnalisaRetorno(scheme, rc, true, true, false)) return "";
     return state == 1 ? "01" : "00";
 }
 
 bool Guilhotina(const std::string& scheme, int /*unused*/) {
-    const int rc = CallEntry(Bematech_FI_AvancaPapelAcionaGuilhotinaMFD, kFeedLines, kCutMode);
+    const int rc = Invoke(Bematech_FI_AvancaPapelAcionaGuilhotinaMFD, kFeedLines, kCutMode);
     ImpFisDebug("Bematech_FI_AcionaGuilhotinaMFD");
     return AnalisaRetorno(scheme, rc, false, false, false);
 }
@@ -105,7 +105,7 @@ bool CodigoBarra(const std::string& scheme, const std::string& counterId1, const
     Relatorio_Gerencial_Imp(scheme, counterId1, counterId2, "", "");
     const int rc = SendBarCode(code, type);
     if (!AnalisaRetorno(scheme, rc, true, false, false)) {
-        orb::hostlib::Mensagem(DataModule().msgPadrao.Msg("ErroComando"), "", "N", "N", 0, "", scheme, 0, nullptr);
+        orb::hostlib::Inform(scheme, DataModule().msgPadrao.Msg("ErroComando"), orb::hostlib::DialogKind::Notice);
         return false;
     }
     FechRelatGerenc(scheme, true, false);

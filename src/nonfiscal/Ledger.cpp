@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "external/hostlib/Dialogs.h"
 #include "external/hostlib/HostLib.h"
 #include "framework/DateFormat.h"
 #include "framework/Text.h"
@@ -49,7 +50,7 @@ void GravaDocumentosNaoFiscais(const std::string& serial, const std::string& sch
         orb::hostlib::setDocNaoFiscaisECF(serial, coupon, operations, reports, creditSlips, docType, freeField1,
                                           printed, movementDay, freeField2);
     } catch (const std::exception& e) {
-        orb::hostlib::Mensagem(e.what(), "", "N", "N", 3, "", scheme, 0, nullptr);
+        orb::hostlib::Inform(scheme, e.what(), orb::hostlib::DialogKind::Error);
     }
 }
 

@@ -5,7 +5,7 @@
 #include "driver/Globals.h"
 #include "driver/StatusAnalysis.h"
 #include "external/vendor/EntryPoints.h"
-#include "queries/AnswerArea.h"
+#include "driver/PrinterCall.h"
 
 namespace Orb00100 {
 
@@ -14,7 +14,7 @@ bool Abre_Comp_NFiscalVinc(const std::string& scheme, const std::string& payment
     // The maker's prototype takes writable texts; the printer only reads them.
     std::string method = paymentMethod, value = amount, coupon = couponNumber;
     const int code =
-        queries::CallEntry(Bematech_FI_AbreComprovanteNaoFiscalVinculado, method.data(), value.data(), coupon.data());
+        Invoke(Bematech_FI_AbreComprovanteNaoFiscalVinculado, method.data(), value.data(), coupon.data());
     ImpFisDebug("Bematech_FI_AbreComprovanteNaoFiscalVinculado : " + paymentMethod + " - " + amount + " - " +
                 couponNumber);
     return AnalisaRetorno(scheme, code, true, false, false);
@@ -22,7 +22,7 @@ bool Abre_Comp_NFiscalVinc(const std::string& scheme, const std::string& payment
 
 bool Usa_CompNFis(const std::string& scheme, const std::string& text) {
     std::string body = text;
-    const int code = queries::CallEntry(Bematech_FI_UsaComprovanteNaoFiscalVinculado, body.data());
+    const int code = Invoke(Bematech_FI_UsaComprovanteNaoFiscalVinculado, body.data());
     ImpFisDebug("Bematech_FI_UsaComprovanteNaoFiscalVinculado: " + text);
     return AnalisaRetorno(scheme, code, boNUtilTaa, false, false);
 }

@@ -6,7 +6,7 @@
 #include "driver/StatusAnalysis.h"
 #include "external/hostlib/HostLib.h"
 #include "external/vendor/EntryPoints.h"
-#include "queries/AnswerArea.h"
+#include "driver/PrinterCall.h"
 #include "queries/Queries.h"
 
 namespace Orb00100 {
@@ -30,7 +30,7 @@ namespace nonfiscal {
 
 int ExtendedStatus() {
     int status = 0;
-    queries::CallEntry(Bematech_FI_StatusEstendidoMFD, &status);
+    Invoke(Bematech_FI_StatusEstendidoMFD, &status);
     return status;
 }
 
@@ -41,7 +41,7 @@ bool Relatorio_Gerencial_Imp(const std::string& scheme, const std::string& count
     // A report left open by an earlier run would take this report's text as its own.
     if (nonfiscal::ExtendedStatus() == kReportOpen) FechRelatGerenc(scheme, true, false);
     std::string blank = " ";
-    const int code = queries::CallEntry(Bematech_FI_RelatorioGerencial, blank.data());
+    const int code = Invoke(Bematech_FI_RelatorioGerencial, blank.data());
     ImpFisDebug("Bematech_FI_RelatorioGerencial");
     const bool opened = AnalisaRetorno(scheme, code, boNUtilTaa, false, false);
     if (opened) CountReport(scheme, counterId1, counterId2, counterFlag);
@@ -51,7 +51,7 @@ bool Relatorio_Gerencial_Imp(const std::string& scheme, const std::string& count
 bool Abre_RelGerencial_MFD(const std::string& scheme, const std::string& counterId1, const std::string& counterId2,
                            const std::string& reportIndex, const std::string& counterFlag) {
     std::string index = reportIndex;
-    const int code = queries::CallEntry(Bematech_FI_AbreRelatorioGerencialMFD, index.data());
+    const int code = Invoke(Bematech_FI_AbreRelatorioGerencialMFD, index.data());
     ImpFisDebug("Bematech_FI_AbreRelatorioGerencialMFD");
     const bool opened = AnalisaRetorno(scheme, code, false, false, false);
     if (opened) CountReport(scheme, counterId1, counterId2, counterFlag);
@@ -60,14 +60,14 @@ bool Abre_RelGerencial_MFD(const std::string& scheme, const std::string& counter
 
 bool Imprime_RelGerencial_MFD(const std::string& scheme, const std::string& text) {
     std::string body = text;
-    const int code = queries::CallEntry(Bematech_FI_UsaRelatorioGerencialMFD, body.data());
+    const int code = Invoke(Bematech_FI_UsaRelatorioGerencialMFD, body.data());
     ImpFisDebug("Bematech_FI_UsaRelatorioGerencialMFD: " + text);
     return AnalisaRetorno(scheme, code, boNUtilTaa, false, false);
 }
 
 bool FechRelatGerenc(const std::string& scheme, bool show, bool cancelOpenCoupon) {
     if (!DocumentOpen(nonfiscal::ExtendedStatus())) return true;
-    const int code = queries::CallEntry(Bematech_FI_FechaRelatorioGerencial);
+    const int code = Invoke(Bematech_FI_FechaRelatorioGerencial);
     ImpFisDebug("Bematech_FI_FechaRelatorioGerencial");
     return AnalisaRetorno(scheme, code, show, cancelOpenCoupon, false);
 }

@@ -3,7 +3,7 @@
 #include "driver/DebugLog.h"
 #include "driver/StatusAnalysis.h"
 #include "external/vendor/EntryPoints.h"
-#include "queries/AnswerArea.h"
+#include "driver/PrinterCall.h"
 
 namespace Orb00100 {
 
@@ -12,7 +12,7 @@ bool EstornoNaoFiscal(const std::string& scheme, const std::string& taxNumber, c
     // The maker's prototype takes writable texts; the printer only reads them.
     std::string tax = taxNumber, consumer = name, where = address;
     const int rc =
-        queries::CallEntry(Bematech_FI_EstornoNaoFiscalVinculadoMFD, tax.data(), consumer.data(), where.data());
+        Invoke(Bematech_FI_EstornoNaoFiscalVinculadoMFD, tax.data(), consumer.data(), where.data());
     ImpFisDebug("Bematech_FI_EstornoNaoFiscalVinculadoMFD");
     return AnalisaRetorno(scheme, rc, false, false, false);
 }

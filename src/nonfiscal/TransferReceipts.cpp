@@ -6,13 +6,14 @@
 #include "driver/DebugLog.h"
 #include "driver/Globals.h"
 #include "driver/StatusAnalysis.h"
+#include "external/hostlib/Dialogs.h"
 #include "external/hostlib/HostLib.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/Text.h"
 #include "nonfiscal/Ledger.h"
 #include "nonfiscal/LinkedSlips.h"
 #include "nonfiscal/ManagementReports.h"
-#include "queries/AnswerArea.h"
+#include "driver/PrinterCall.h"
 #include "queries/Queries.h"
 
 namespace Orb00100 {
@@ -68,13 +69,13 @@ std::vector<std::string> Items(const orb::fw::StringList* list) {
 bool HoldsText(const orb::fw::StringList* list) { return list && list->Text().size() > 2; }
 
 bool AskPrintAgain(const std::string& scheme) {
-    return orb::hostlib::Mensagem(DataModule().msgPadrao.Msg("Imp_N_Resp"), "", "N", "S", 3, "", scheme, 0, nullptr);
+    return orb::hostlib::AskYesNo(scheme, DataModule().msgPadrao.Msg("Imp_N_Resp"));
 }
 
 // Only a staff-operated terminal is asked; a self-service one gives up at once.
 bool OperatorWantsAgain(const std::string& scheme) { return boNUtilTaa && AskPrintAgain(scheme); }
 
-void Cut() { queries::CallEntry(Bematech_FI_AvancaPapelAcionaGuilhotinaMFD, 5, 1); }
+void Cut() { Invoke(Bematech_FI_AvancaPapelAcionaGuilhotinaMFD, 5, 1); }
 
 bool PrintCopy(const std::string& scheme, std::string copy) {
     if (copy.empty() || copy.back() != '\n') copy += '\n';
@@ -97,7 +98,7 @@ bool OpenInSlip(const Receipts& r, const std::string& paymentMethod) {
     bool opened = false;
     if (!paymentMethod.empty()) {
         std::string method = orb::fw::Copy(paymentMethod, 1, 16), amount, coupon;
-        const int code = queries::CallEntry(Bematech_FI_AbreComprovanteNaoFiscalVinculado, method.data(), amount.data(),
+        const int code = Invoke(Bematech_FI_AbreComprovanteNaoFiscalVinculado, method.data(), amount.data(),
                                             coupon.data());
         ImpFisDebug("Bematech_FI_AbreComprovanteNaoFiscalVinculado : " + method);
         opened = AnalisaRetorno(r.scheme, code, boNUtilTaa, false, false);

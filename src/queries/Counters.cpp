@@ -4,16 +4,13 @@
 #include "external/hostlib/HostLib.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/NumberFormat.h"
-#include "queries/AnswerArea.h"
+#include "driver/PrinterCall.h"
 #include "queries/Queries.h"
 
 namespace Orb00100 {
 
 namespace {
 
-using queries::AnswerArea;
-using queries::AnswerLabel;
-using queries::CallEntry;
 
 using CounterEntry = int(ORB_VENDOR_CALL*)(char*);
 
@@ -21,7 +18,7 @@ using CounterEntry = int(ORB_VENDOR_CALL*)(char*);
 bool ReadCounter(const std::string& scheme, std::string& answer, CounterEntry entry, int width,
                  const std::string& label) {
     AnswerArea area(width);
-    const int code = CallEntry(entry, area.data());
+    const int code = Invoke(entry, area.data());
     answer = area.Text();
     ImpFisDebug(label + answer);
     return AnalisaRetorno(scheme, code, false, true, false);
@@ -73,7 +70,7 @@ bool ContadorComprovantesCreditoMFD(const std::string& scheme, std::string& answ
 
 bool NumeroReducoes(const std::string& scheme, std::string& next) {
     AnswerArea area(4);
-    const int code = CallEntry(Bematech_FI_NumeroReducoes, area.data());
+    const int code = Invoke(Bematech_FI_NumeroReducoes, area.data());
     const std::string answer = area.Text();
     // A printer that wrote nothing leaves the blanks: no reduction yet.
     const int count = orb::hostlib::EmptyString(answer) ? -1 : orb::fw::StrToInt(answer);
@@ -86,7 +83,7 @@ bool DataHoraGravacaoUsuarioSWBasicoMFAdicional(const std::string& scheme, std::
                                                 std::string& third) {
     AnswerArea user(20), software(20), letter(5);
     const int code =
-        CallEntry(Bematech_FI_DataHoraGravacaoUsuarioSWBasicoMFAdicional, user.data(), software.data(), letter.data());
+        Invoke(Bematech_FI_DataHoraGravacaoUsuarioSWBasicoMFAdicional, user.data(), software.data(), letter.data());
     first = user.Text();
     second = software.Text();
     third = letter.Text();
@@ -98,14 +95,14 @@ bool DataHoraGravacaoUsuarioSWBasicoMFAdicional(const std::string& scheme, std::
 bool InfImpTerm(const std::string& scheme, int /*kind*/, std::string& firstCoo, std::string& lastCoo,
                 std::string& cancelled) {
     AnswerArea first(6), last(6);
-    const int rangeCode = CallEntry(Bematech_FI_InicioFimCOOsMFD, first.data(), last.data());
+    const int rangeCode = Invoke(Bematech_FI_InicioFimCOOsMFD, first.data(), last.data());
     firstCoo = first.Text();
     lastCoo = last.Text();
     ImpFisDebug(AnswerLabel("Bematech_FI_RegistrosTipo60") + firstCoo + " - " + lastCoo);
     AnalisaRetorno(scheme, rangeCode, false, false, false);
 
     AnswerArea count(4);
-    const int countCode = CallEntry(Bematech_FI_NumeroCuponsCancelados, count.data());
+    const int countCode = Invoke(Bematech_FI_NumeroCuponsCancelados, count.data());
     cancelled = count.Text();
     ImpFisDebug(AnswerLabel("Bematech_FI_NumeroCuponsCancelados") + cancelled);
     AnalisaRetorno(scheme, countCode, false, false, false);

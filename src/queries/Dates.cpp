@@ -6,14 +6,11 @@
 #include "framework/DateFormat.h"
 #include "framework/NumberFormat.h"
 #include "framework/Text.h"
-#include "queries/AnswerArea.h"
+#include "driver/PrinterCall.h"
 #include "queries/Queries.h"
 
 namespace Orb00100 {
 
-using queries::AnswerArea;
-using queries::AnswerLabel;
-using queries::CallEntry;
 
 namespace {
 
@@ -23,7 +20,7 @@ constexpr int kDaylightSaving = 4;  // bit of the fiscal flags
 
 bool Data_Imp(const std::string& scheme, std::string& dateTime) {
     AnswerArea date(6), time(6);
-    const int code = CallEntry(Bematech_FI_DataHoraImpressora, date.data(), time.data());
+    const int code = Invoke(Bematech_FI_DataHoraImpressora, date.data(), time.data());
     const std::string timeText = time.Text();
     dateTime = date.Text() + orb::fw::Copy(timeText, 1, 6);
     ImpFisDebug(AnswerLabel("Bematech_FI_DataHoraImpressora") + dateTime + timeText);
@@ -34,7 +31,7 @@ bool Data_Imp(const std::string& scheme, std::string& dateTime) {
 bool RetornaDataUltimaReducao(std::span<const orb::fw::Variant> args, orb::fw::Variant& result) {
     const std::string scheme = args.empty() ? std::string() : args[0].ToString();
     AnswerArea date(6), time(6);
-    const int code = CallEntry(Bematech_FI_DataHoraReducao, date.data(), time.data());
+    const int code = Invoke(Bematech_FI_DataHoraReducao, date.data(), time.data());
     result[0] = date.Text();
     result[1] = time.Text();
     return AnalisaRetorno(scheme, code, true, false, false);
@@ -43,7 +40,7 @@ bool RetornaDataUltimaReducao(std::span<const orb::fw::Variant> args, orb::fw::V
 orb::fw::TDateTime DataMoviFiscal(const std::string& scheme) {
     using namespace orb::fw;
     AnswerArea area(6);
-    const int code = CallEntry(Bematech_FI_DataMovimento, area.data());
+    const int code = Invoke(Bematech_FI_DataMovimento, area.data());
     std::string answer = area.Text();
     ImpFisDebug(AnswerLabel("Bematech_FI_DataMovimento") + answer);
     AnalisaRetorno(scheme, code, false, false, false);
@@ -62,14 +59,14 @@ orb::fw::TDateTime DataMoviFiscal(const std::string& scheme) {
 
 bool Estado_HorVerao(const std::string& scheme) {
     int flags = 0;
-    const int code = CallEntry(Bematech_FI_FlagsFiscais, &flags);
+    const int code = Invoke(Bematech_FI_FlagsFiscais, &flags);
     ImpFisDebug(AnswerLabel("Bematech_FI_FlagsFiscais") + orb::fw::IntToStr(flags));
     AnalisaRetorno(scheme, code, true, false, false);
     return (flags & kDaylightSaving) != 0;
 }
 
 bool Muda_Horario(const std::string& scheme) {
-    const int code = CallEntry(Bematech_FI_ProgramaHorarioVerao);
+    const int code = Invoke(Bematech_FI_ProgramaHorarioVerao);
     ImpFisDebug("Bematech_FI_ProgramaHorarioVerao");
     return AnalisaRetorno(scheme, code, false, false, false);
 }

@@ -3,18 +3,15 @@
 #include "driver/StatusAnalysis.h"
 #include "external/hostlib/HostLib.h"
 #include "external/vendor/EntryPoints.h"
-#include "queries/AnswerArea.h"
+#include "driver/PrinterCall.h"
 #include "queries/Queries.h"
 
 namespace Orb00100 {
 
-using queries::AnswerArea;
-using queries::AnswerLabel;
-using queries::CallEntry;
 
 bool Versao_Software_Basico(const std::string& scheme, std::string& version) {
     AnswerArea area(6);
-    const int code = CallEntry(Bematech_FI_VersaoFirmwareMFD, area.data());
+    const int code = Invoke(Bematech_FI_VersaoFirmwareMFD, area.data());
     version = area.Text();
     ImpFisDebug(AnswerLabel("Bematech_FI_VersaoFirmwareMFD") + version);
     return AnalisaRetorno(scheme, code, false, false, false);
@@ -23,7 +20,7 @@ bool Versao_Software_Basico(const std::string& scheme, std::string& version) {
 std::string Nr_Cupom(const std::string& /*unused*/, const std::string& /*scheme*/) {
     AnswerArea area(6);
     // Callers test the answer for "ERRO"; the return code adds nothing to that.
-    CallEntry(Bematech_FI_NumeroCupom, area.data());
+    Invoke(Bematech_FI_NumeroCupom, area.data());
     const std::string answer = area.Text();
     ImpFisDebug(AnswerLabel("Bematech_FI_NumeroCupom") + answer);
     return orb::hostlib::EmptyString(answer) ? std::string("ERRO") : answer;
@@ -31,7 +28,7 @@ std::string Nr_Cupom(const std::string& /*unused*/, const std::string& /*scheme*
 
 bool Numero_de_Serie(const std::string& scheme, std::string& serial) {
     AnswerArea area(20);
-    const int code = CallEntry(Bematech_FI_NumeroSerieMFD, area.data());
+    const int code = Invoke(Bematech_FI_NumeroSerieMFD, area.data());
     serial = area.Text();
     ImpFisDebug(AnswerLabel("Bematech_FI_NumeroSerieMFD") + serial);
     AnalisaRetorno(scheme, code, false, false, false);
@@ -41,7 +38,7 @@ bool Numero_de_Serie(const std::string& scheme, std::string& serial) {
 bool Modelo_Impressora(const std::string& scheme, std::string& brand, std::string& model, std::string& kind) {
     AnswerArea brandArea(15), modelArea(20), kindArea(7);
     const int code =
-        CallEntry(Bematech_FI_MarcaModeloTipoImpressoraMFD, brandArea.data(), modelArea.data(), kindArea.data());
+        Invoke(Bematech_FI_MarcaModeloTipoImpressoraMFD, brandArea.data(), modelArea.data(), kindArea.data());
     brand = brandArea.Text();
     model = modelArea.Text();
     kind = kindArea.Text();

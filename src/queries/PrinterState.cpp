@@ -4,7 +4,7 @@
 #include "driver/Globals.h"
 #include "driver/StatusAnalysis.h"
 #include "external/vendor/EntryPoints.h"
-#include "queries/AnswerArea.h"
+#include "driver/PrinterCall.h"
 #include "queries/Queries.h"
 
 namespace Orb00100 {
@@ -14,7 +14,7 @@ bool Estado_Imp(const std::string& scheme) {
     try {
         stMensagemTaa.clear();
         int ack = 0, st1 = 0, st2 = 0;
-        const int code = queries::CallEntry(Bematech_FI_RetornoImpressora, &ack, &st1, &st2);
+        const int code = Invoke(Bematech_FI_RetornoImpressora, &ack, &st1, &st2);
         boClieUtil = AnalisaRetorno(scheme, code, boNUtilTaa, false, false);
     } catch (const std::exception&) {
         boClieUtil = false;

@@ -3,15 +3,13 @@
 #include "driver/StatusAnalysis.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/NumberFormat.h"
-#include "queries/AnswerArea.h"
+#include "driver/PrinterCall.h"
 #include "queries/Queries.h"
 
 namespace Orb00100 {
 
 namespace {
 
-using queries::AnswerArea;
-using queries::CallEntry;
 
 constexpr int kTotalWidth = 18;
 
@@ -24,7 +22,7 @@ std::string SchemeOf(std::span<const orb::fw::Variant> args) {
 bool TotalIntoResult(std::span<const orb::fw::Variant> args, orb::fw::Variant& result, TotalEntry entry) {
     const std::string scheme = SchemeOf(args);
     AnswerArea area(kTotalWidth);
-    const int code = CallEntry(entry, area.data());
+    const int code = Invoke(entry, area.data());
     result[0] = area.Text();
     return AnalisaRetorno(scheme, code, true, false, false);
 }
@@ -33,9 +31,9 @@ bool TotalIntoResult(std::span<const orb::fw::Variant> args, orb::fw::Variant& r
 
 bool BuscaTotGer(const std::string& scheme, std::string& total) {
     AnswerArea area(kTotalWidth);
-    const int code = CallEntry(Bematech_FI_GrandeTotal, area.data());
+    const int code = Invoke(Bematech_FI_GrandeTotal, area.data());
     const std::string answer = area.Text();
-    ImpFisDebug(queries::AnswerLabel("Bematech_FI_GrandeTotal") + answer);
+    ImpFisDebug(AnswerLabel("Bematech_FI_GrandeTotal") + answer);
     AnalisaRetorno(scheme, code, false, false, false);
     total = orb::fw::FloatToStr(GetValue(answer));
     return true;

@@ -5,7 +5,7 @@
 #include "driver/StatusAnalysis.h"
 #include "external/vendor/EntryPoints.h"
 #include "nonfiscal/Ledger.h"
-#include "queries/AnswerArea.h"
+#include "driver/PrinterCall.h"
 
 namespace Orb00100 {
 
@@ -24,7 +24,7 @@ bool Conclude(const std::string& serial, const std::string& scheme, int code, co
 
 bool Leitura_X_Imp(const std::string& serial, const std::string& /*unused1*/, const std::string& scheme,
                    const std::string& /*unused2*/) {
-    const int code = queries::CallEntry(Bematech_FI_LeituraX);
+    const int code = Invoke(Bematech_FI_LeituraX);
     ImpFisDebug("Bematech_FI_LeituraX");
     return Conclude(serial, scheme, code, "LX");
 }
@@ -33,12 +33,12 @@ bool Reducao_Z_Imp(const std::string& serial, const std::string& /*unused1*/, co
                    const std::string& /*unused2*/) {
     // Asked before the reduction, which starts a new movement. Whatever the printer answers is
     // kept; it is only wrong when the date itself is.
-    queries::AnswerArea movement(kMovementDateWidth);
-    queries::CallEntry(Bematech_FI_DataMovimento, movement.data());
+    AnswerArea movement(kMovementDateWidth);
+    Invoke(Bematech_FI_DataMovimento, movement.data());
     stDataCat = movement.Text();
 
     // No date and no time: the printer reduces on its own clock.
-    const int code = queries::CallEntry(Bematech_FI_ReducaoZ, static_cast<char*>(nullptr), static_cast<char*>(nullptr));
+    const int code = Invoke(Bematech_FI_ReducaoZ, static_cast<char*>(nullptr), static_cast<char*>(nullptr));
     ImpFisDebug("Bematech_FI_ReducaoZ;");
     return Conclude(serial, scheme, code, "RZ");
 }

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/Binding.h"
+#include "connection/Binding.h"
 #include "driver/Globals.h"
 #include "driver/TestSupport.h"
 #include "external/vendor/EntryPoints.h"

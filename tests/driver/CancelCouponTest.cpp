@@ -9,7 +9,7 @@
 
 #include "TestSupport.h"
 #include "coupon/Cancellation.h"
-#include "driver/GrandTotalGuard.h"
+#include "connection/GrandTotalGuard.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/ClientDataSet.h"
 #include "queries/Queries.h"

@@ -14,7 +14,7 @@
 #include <set>
 #include <stdexcept>
 
-#include "driver/Binding.h"
+#include "connection/Binding.h"
 #include "driver/Globals.h"
 #include "driver/TestSupport.h"
 #include "exports/ExportTable.h"

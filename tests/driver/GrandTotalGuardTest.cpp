@@ -4,7 +4,7 @@
 
 #include "TestSupport.h"
 #include "driver/Globals.h"
-#include "driver/GrandTotalGuard.h"
+#include "connection/GrandTotalGuard.h"
 #include "external/hostlib/HostLib.h"
 #include "framework/ClientDataSet.h"
 #include "framework/FormatSettings.h"

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "driver/PortOpening.h"
-#include "driver/Recovery.h"
+#include "connection/PortOpening.h"
+#include "connection/Recovery.h"
 #include "platform/Platform.h"
 
 namespace {

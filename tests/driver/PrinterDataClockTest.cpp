@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "driver/Globals.h"
-#include "driver/PrinterData.h"
+#include "connection/PrinterData.h"
 #include "driver/TestSupport.h"
 #include "framework/DateTime.h"
 

@@ -6,7 +6,7 @@
 
 #include "TestSupport.h"
 #include "driver/Globals.h"
-#include "driver/PrinterData.h"
+#include "connection/PrinterData.h"
 #include "framework/DateFormat.h"
 #include "framework/DateTime.h"
 

@@ -5,11 +5,11 @@
 #include <algorithm>
 
 #include "TestSupport.h"
-#include "driver/Binding.h"
+#include "connection/Binding.h"
 #include "driver/Globals.h"
-#include "driver/GrandTotalGuard.h"
-#include "driver/PortOpening.h"
-#include "driver/Recovery.h"
+#include "connection/GrandTotalGuard.h"
+#include "connection/PortOpening.h"
+#include "connection/Recovery.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/ClientDataSet.h"
 #include "framework/Exceptions.h"

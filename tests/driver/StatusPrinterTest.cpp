@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/Binding.h"
+#include "connection/Binding.h"
 #include "driver/Globals.h"
 #include "driver/StatusAnalysis.h"
 #include "driver/TestSupport.h"

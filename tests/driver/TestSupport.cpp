@@ -6,11 +6,11 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "driver/Binding.h"
+#include "connection/Binding.h"
 #include "driver/DataModule.h"
 #include "driver/DebugLog.h"
 #include "driver/Globals.h"
-#include "driver/GrandTotalGuard.h"
+#include "connection/GrandTotalGuard.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/ClientDataSet.h"
 #include "framework/Cp1252.h"

@@ -1,4 +1,4 @@
-#include "driver/PrinterData.h"
+#include "connection/PrinterData.h"
 
 #include <exception>
 
@@ -7,6 +7,7 @@
 #include "driver/Globals.h"
 #include "driver/Params.h"
 #include "driver/StatusAnalysis.h"
+#include "external/hostlib/Dialogs.h"
 #include "external/hostlib/HostLib.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/DateFormat.h"
@@ -15,7 +16,7 @@
 #include "framework/StringList.h"
 #include "framework/Text.h"
 #include "platform/Platform.h"
-#include "queries/AnswerArea.h"
+#include "driver/PrinterCall.h"
 #include "queries/Queries.h"
 
 namespace Orb00100 {
@@ -28,7 +29,7 @@ namespace {
 constexpr const char* kRetorno = "\r\nRetorno da Impressora : ";
 
 void ShowMessage(const std::string& text, int kind, const std::string& scheme) {
-    orb::hostlib::Mensagem(text, "", "N", "N", kind, "", scheme, 0, nullptr);
+    orb::hostlib::Inform(scheme, text, static_cast<orb::hostlib::DialogKind>(kind));
 }
 
 // The maker's library must run with Impressora=1. A 0 is set right and the host asked to close,
@@ -77,8 +78,8 @@ bool Carrega_Dados_Impressora(orb::fw::Variant& params) {
     RepairBemafi32Ini(scheme);
 
     bool ok = true;
-    queries::AnswerArea movementArea(6);
-    int rc = queries::CallEntry(Bematech_FI_DataMovimento, movementArea.data());
+    AnswerArea movementArea(6);
+    int rc = Invoke(Bematech_FI_DataMovimento, movementArea.data());
     std::string movement = movementArea.Text();
     ImpFisDebug(std::string("Bematech_FI_DataMovimento") + kRetorno + movement);
     AnalisaRetorno(scheme, rc, false, false, false);
@@ -89,8 +90,8 @@ bool Carrega_Dados_Impressora(orb::fw::Variant& params) {
     if (EmptyString(movement)) {
         ok = false;
     } else {
-        queries::AnswerArea dateArea(6), timeArea(6);
-        rc = queries::CallEntry(Bematech_FI_DataHoraImpressora, dateArea.data(), timeArea.data());
+        AnswerArea dateArea(6), timeArea(6);
+        rc = Invoke(Bematech_FI_DataHoraImpressora, dateArea.data(), timeArea.data());
         const std::string date = dateArea.Text(), time = timeArea.Text();
         ImpFisDebug(std::string("Bematech_FI_DataHoraImpressora") + kRetorno + date + time);
         dataAtu = date + Copy(time, 1, 6);
@@ -99,8 +100,8 @@ bool Carrega_Dados_Impressora(orb::fw::Variant& params) {
         if (EmptyString(dataAtu)) {
             ok = false;
         } else {
-            queries::AnswerArea tillArea(4);
-            rc = queries::CallEntry(Bematech_FI_NumeroCaixa, tillArea.data());
+            AnswerArea tillArea(4);
+            rc = Invoke(Bematech_FI_NumeroCaixa, tillArea.data());
             till = tillArea.Text();
             ImpFisDebug(std::string("Bematech_FI_NumeroCaixa") + kRetorno + till);
             AnalisaRetorno(scheme, rc, false, false, false);
@@ -108,8 +109,8 @@ bool Carrega_Dados_Impressora(orb::fw::Variant& params) {
             if (EmptyString(till)) {
                 ok = false;
             } else {
-                queries::AnswerArea serialArea(20);
-                rc = queries::CallEntry(Bematech_FI_NumeroSerieMFD, serialArea.data());
+                AnswerArea serialArea(20);
+                rc = Invoke(Bematech_FI_NumeroSerieMFD, serialArea.data());
                 serie = serialArea.Text();
                 ImpFisDebug(std::string("Bematech_FI_NumeroSerieMFD : ") + kRetorno + serie);
                 AnalisaRetorno(scheme, rc, false, false, false);

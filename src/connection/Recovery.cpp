@@ -1,14 +1,14 @@
-#include "driver/Recovery.h"
+#include "connection/Recovery.h"
 
 #include "driver/DataModule.h"
-#include "driver/GrandTotalGuard.h"
+#include "connection/GrandTotalGuard.h"
 #include "external/hostlib/HostLib.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/NumberFormat.h"
 #include "nonfiscal/Ledger.h"
 #include "nonfiscal/Reversal.h"
 #include "platform/Platform.h"
-#include "queries/AnswerArea.h"
+#include "driver/PrinterCall.h"
 #include "queries/Queries.h"
 
 namespace Orb00100 {
@@ -33,7 +33,7 @@ void RecuperaVendaInterrompida(const PortParams& params, int& extendedStatus) {
 
     const std::string lastTef = LastTefRecoveryPath();
     if (orb::platform::FileExists(lastTef)) {
-        queries::CallEntry(Bematech_FI_StatusEstendidoMFD, &extendedStatus);
+        Invoke(Bematech_FI_StatusEstendidoMFD, &extendedStatus);
         dm.cdsUltTef.LoadFromFile(lastTef);
         dm.cdsUltTef.First();
         const std::string situation = dm.cdsUltTef.FieldByName("IdSituVenda").AsString();
@@ -46,10 +46,10 @@ void RecuperaVendaInterrompida(const PortParams& params, int& extendedStatus) {
             } else {
                 Nr_Cupom("", params.scheme);
             }
-            queries::CallEntry(Bematech_FI_CancelaCupom);
+            Invoke(Bematech_FI_CancelaCupom);
         }
     } else {
-        queries::CallEntry(Bematech_FI_CancelaCupom);
+        Invoke(Bematech_FI_CancelaCupom);
     }
 
     Atu_TotGeral(guardParams);

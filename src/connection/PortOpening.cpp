@@ -1,23 +1,24 @@
-#include "driver/PortOpening.h"
+#include "connection/PortOpening.h"
 
 #include "driver/DataModule.h"
 #include "driver/DebugLog.h"
 #include "driver/Params.h"
-#include "driver/PrinterData.h"
-#include "driver/Recovery.h"
+#include "connection/PrinterData.h"
+#include "connection/Recovery.h"
 #include "driver/StatusAnalysis.h"
+#include "external/hostlib/Dialogs.h"
 #include "external/hostlib/HostLib.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/NumberFormat.h"
 #include "platform/Platform.h"
-#include "queries/AnswerArea.h"
+#include "driver/PrinterCall.h"
 
 namespace Orb00100 {
 
 namespace {
 
 void ShowError(TdtmBematech100& dm, const char* key, const std::string& scheme) {
-    orb::hostlib::Mensagem(dm.msgPadrao.Msg(key), "", "N", "N", 3, "", scheme, 0, nullptr);
+    orb::hostlib::Inform(scheme, dm.msgPadrao.Msg(key), orb::hostlib::DialogKind::Error);
 }
 
 }  // namespace
@@ -32,7 +33,7 @@ bool AbrePorta(const orb::fw::Variant& params) {
     port.port = ParamText(params, "CDPORTAIMPFIS");
 
     // The library takes the port from its own configuration.
-    const int rc = queries::CallEntry(Bematech_FI_AbrePortaSerial);
+    const int rc = Invoke(Bematech_FI_AbrePortaSerial);
     ImpFisDebug("Bematech_FI_AbrePortaSerial: " + orb::fw::IntToStr(rc));
     if (!AnalisaRetorno(port.scheme, rc, true, false, false)) {
         ImpFisDebug("ERRO!!! Abrindo porta " + port.port);
@@ -43,25 +44,25 @@ bool AbrePorta(const orb::fw::Variant& params) {
     orb::fw::TDateTime fiscalDate;
     if (!VerificaData(port.scheme, fiscalDate, "", "", true)) return false;
 
-    if (queries::CallEntry(Bematech_FI_VerificaImpressoraLigada) == -6) {
+    if (Invoke(Bematech_FI_VerificaImpressoraLigada) == -6) {
         ImpFisDebug("ERRO!!! " + dm.msgPadrao.Msg("ImpDeslig"));
         ShowError(dm, "ImpDeslig", port.scheme);
         return false;
     }
 
     // A linked receipt or a management report the last run left open would refuse the sale.
-    queries::CallEntry(Bematech_FI_FechaComprovanteNaoFiscalVinculado);
-    queries::CallEntry(Bematech_FI_FechaRelatorioGerencial);
+    Invoke(Bematech_FI_FechaComprovanteNaoFiscalVinculado);
+    Invoke(Bematech_FI_FechaRelatorioGerencial);
 
     int extendedStatus = 0;
-    queries::CallEntry(Bematech_FI_StatusEstendidoMFD, &extendedStatus);
+    Invoke(Bematech_FI_StatusEstendidoMFD, &extendedStatus);
     if (extendedStatus == 33) {
         std::string taxNumber, name, address;
-        queries::CallEntry(Bematech_FI_CancelaRecebimentoNaoFiscalMFD, taxNumber.data(), name.data(), address.data());
+        Invoke(Bematech_FI_CancelaRecebimentoNaoFiscalMFD, taxNumber.data(), name.data(), address.data());
     }
 
     int ack = 0, st1 = 0, st2 = 0;
-    queries::CallEntry(Bematech_FI_RetornoImpressora, &ack, &st1, &st2);
+    Invoke(Bematech_FI_RetornoImpressora, &ack, &st1, &st2);
 
     // Only a coupon open and nothing else on the printer, or the host's files of a sale in
     // progress, mean an interrupted sale.

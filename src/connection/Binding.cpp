@@ -1,9 +1,9 @@
-#include "driver/Binding.h"
+#include "connection/Binding.h"
 
 #include "driver/DataModule.h"
 #include "driver/Globals.h"
 #include "driver/Params.h"
-#include "driver/PortOpening.h"
+#include "connection/PortOpening.h"
 #include "external/vendor/EntryPoints.h"
 
 namespace Orb00100 {

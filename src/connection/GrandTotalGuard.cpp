@@ -1,10 +1,11 @@
-#include "driver/GrandTotalGuard.h"
+#include "connection/GrandTotalGuard.h"
 
 #include <exception>
 
 #include "driver/DataModule.h"
 #include "driver/Globals.h"
 #include "driver/Params.h"
+#include "external/hostlib/Dialogs.h"
 #include "external/hostlib/HostLib.h"
 #include "framework/Exceptions.h"
 #include "framework/NumberFormat.h"
@@ -17,7 +18,7 @@ namespace Orb00100 {
 namespace {
 
 void ShowMessage(const std::string& text, const std::string& scheme) {
-    orb::hostlib::Mensagem(text, "", "N", "N", 3, "", scheme, 0, nullptr);
+    orb::hostlib::Inform(scheme, text, orb::hostlib::DialogKind::Error);
 }
 
 // A quote inside a value must not end the filter's text literal.
