@@ -1,12 +1,15 @@
 #include "Benchmarks.h"
 
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <vector>
 
 #include "BenchFolders.h"
+#include "ChildProcess.h"
 #include "DebugLogLines.h"
 #include "PrinterLibrary.h"
 #include "SaleScenario.h"
@@ -120,6 +123,23 @@ void FooterBenchmark(benchmark::State& state) {
     state.counters["footer_bytes"] = static_cast<double>(length);
 }
 
+// `orb --home H run sale.jsonl`, one process per iteration, in a folder of its own whose printer
+// keeps its state in a file, as a fresh `orb-home` does.
+void ScenarioBenchmark(benchmark::State& state) {
+    namespace fs = std::filesystem;
+    const fs::path home = fs::temp_directory_path() / ("orb-bench-scenario-" + std::to_string(getpid()));
+    fs::remove_all(home);
+    const std::vector<std::string> args{"--home", home.string(),          "--system", (home / "system").string(),
+                                        "run",    ORB_BENCH_SALE_SCENARIO};
+    for (auto _ : state) {
+        if (const int code = RunQuietly(ORB_BENCH_ORB_PROGRAM, args); code != 0) {
+            state.SkipWithError(("orb run ended with " + std::to_string(code)).c_str());
+            break;
+        }
+    }
+    fs::remove_all(home);
+}
+
 }  // namespace
 
 void RegisterNullPrinterBenchmarks() {
@@ -138,6 +158,7 @@ void RegisterVirtualPrinterBenchmarks() {
     benchmark::RegisterBenchmark(kVirtualSale, [&session](benchmark::State& s) { SaleBenchmark(s, session, true); })
         ->Unit(benchmark::kMicrosecond)
         ->UseRealTime();
+    benchmark::RegisterBenchmark(kScenarioRun, ScenarioBenchmark)->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 
 void FinishBenchmarks() {

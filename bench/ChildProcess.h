@@ -10,4 +10,8 @@ namespace orb::bench {
 // code; raises std::runtime_error when it cannot be started or does not exit normally.
 int RunSelf(const std::vector<std::string>& args);
 
+// Runs program with args, its standard output and error discarded, and waits for it; the exit
+// code, or std::runtime_error as RunSelf.
+int RunQuietly(const std::string& program, const std::vector<std::string>& args);
+
 }  // namespace orb::bench

@@ -43,4 +43,13 @@ std::string RatioLine(std::optional<double> sale, std::optional<double> floor) {
     return line.str();
 }
 
+std::string ScenarioLine(std::optional<double> seconds) {
+    if (!seconds) return "orb run of the sale scenario: not measured (the run failed)";
+    std::ostringstream line;
+    line.imbue(std::locale::classic());
+    line << "orb run of the sale scenario (virtual printer, state on disk): " << std::fixed << std::setprecision(0)
+         << *seconds * 1000 << " ms";
+    return line.str();
+}
+
 }  // namespace orb::bench

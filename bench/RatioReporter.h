@@ -32,5 +32,7 @@ private:
 
 // The last line of a run: "sale-to-floor ratio: 3.2", or why there is no ratio.
 std::string RatioLine(std::optional<double> sale, std::optional<double> floor);
+// "orb run of the sale scenario: 41 ms", or why it was not measured.
+std::string ScenarioLine(std::optional<double> seconds);
 
 }  // namespace orb::bench

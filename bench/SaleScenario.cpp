@@ -1,9 +1,9 @@
 #include "SaleScenario.h"
 
+#include "connection/Binding.h"
 #include "coupon/Closing.h"
 #include "coupon/CouponOpening.h"
 #include "coupon/Items.h"
-#include "connection/Binding.h"
 #include "driver/Globals.h"
 #include "external/hostlib/HostLib.h"
 #include "framework/ClientDataSet.h"

@@ -95,6 +95,9 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
     failed = failed || reporter.AnyFailed();
 
-    if (!virtualPrinter) std::cout << RatioLine(reporter.Seconds(kNullSale), reporter.Seconds(kLogFloor)) << std::endl;
+    if (virtualPrinter)
+        std::cout << ScenarioLine(reporter.Seconds(kScenarioRun)) << std::endl;
+    else
+        std::cout << RatioLine(reporter.Seconds(kNullSale), reporter.Seconds(kLogFloor)) << std::endl;
     return failed ? 1 : 0;
 }

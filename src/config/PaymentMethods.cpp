@@ -7,18 +7,16 @@
 #include <vector>
 
 #include "config/ConfigCalls.h"
-#include "driver/DebugLog.h"
+#include "driver/PrinterCall.h"
 #include "external/hostlib/HostLib.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/Exceptions.h"
 #include "framework/Text.h"
-#include "driver/PrinterCall.h"
 
 namespace Orb00100 {
 
 namespace {
 
-using config::Recorded;
 using orb::fw::ClientDataSet;
 using orb::fw::Copy;
 using orb::fw::UpperCase;
@@ -59,29 +57,20 @@ void Set(ClientDataSet& table, const char* field, const std::string& value) {
     table.FieldByName(field).SetAsString(value);
 }
 
-// The printer's list of payment methods, read into the area the caller keeps.
-int ReadMethods(AnswerArea& area) {
-    return Invoke(Bematech_FI_VerificaFormasPagamento, area.data());
-}
-
-int ProgramMethod(const std::string& name) {
+bool ProgramMethod(const std::string& scheme, const std::string& name, StatusCheck check) {
     std::string sent = name;
     std::string linkable = "1";
-    const int code = Invoke(Bematech_FI_ProgramaFormaPagamentoMFD, sent.data(), linkable.data());
-    ImpFisDebug("Bematech_FI_ProgramaFormaPagamentoMFD : " + name + "1");
-    return code;
+    return Call(scheme, check, "Bematech_FI_ProgramaFormaPagamentoMFD : " + name + "1",
+                Bematech_FI_ProgramaFormaPagamentoMFD, sent.data(), linkable.data());
 }
 
 class Reconciliation {
 public:
     Reconciliation(const std::string& scheme, int model, ClientDataSet& host, ClientDataSet& copy)
-        : scheme_(scheme), width_(NameWidth(model)), host_(host), copy_(copy), area_(kReplyWidth) {}
+        : scheme_(scheme), width_(NameWidth(model)), host_(host), copy_(copy) {}
 
     void Run() {
-        const int code = ReadMethods(area_);
-        reply_ = area_.Text();
-        ImpFisDebug(AnswerLabel("Bematech_FI_VerificaFormasPagamento") + reply_);
-        Recorded(scheme_, code);
+        Query(scheme_, {}, ORB_ENTRY(Bematech_FI_VerificaFormasPagamento), kReplyWidth, reply_);
 
         while (!host_.Eof()) {
             ReconcileRow();
@@ -111,10 +100,13 @@ private:
 
     // A name the printer lacks: programmed, then kept only when the printer lists it afterwards.
     void ProgramNew(const std::string& name, const std::string& upper) {
-        Recorded(scheme_, ProgramMethod(name));
-        const int code = ReadMethods(area_);
-        reply_ = area_.Text();
-        if (FindName(reply_, name, width_) == 0 || !Recorded(scheme_, code)) {
+        ProgramMethod(scheme_, name, {});
+        // The check reads the list again without a log line; its verdict only counts once the
+        // name is there.
+        AnswerArea area(kReplyWidth);
+        const int code = Invoke(Bematech_FI_VerificaFormasPagamento, area.data());
+        reply_ = area.Text();
+        if (FindName(reply_, name, width_) == 0 || !CheckStatus(scheme_, code)) {
             host_.Delete();  // the cursor moves to the row that followed
             return;
         }
@@ -172,14 +164,13 @@ private:
     // Management reports are paid under a method of their own, which must exist as well.
     void EnsureManagementMethod() {
         const std::string title = Copy(config::CatalogText("RelGerencial"), 1, kFullWidth);
-        if (FindNameIgnoringCase(reply_, title, kFullWidth) == 0) Recorded(scheme_, ProgramMethod(title));
+        if (FindNameIgnoringCase(reply_, title, kFullWidth) == 0) ProgramMethod(scheme_, title, {});
     }
 
     const std::string& scheme_;
     int width_;
     ClientDataSet& host_;
     ClientDataSet& copy_;
-    AnswerArea area_;
     std::string reply_;
     std::vector<std::string> handled_;  // upper case, programmed in this call
 };
@@ -202,8 +193,7 @@ void CarregaRecebimento(const std::string& /*unused*/, const std::string& scheme
 }
 
 bool Config_FormaPg(const std::string& scheme, const std::string& name, bool show, bool cancelOpenCoupon) {
-    const int code = ProgramMethod(Copy(name, 1, kFullWidth));
-    return AnalisaRetorno(scheme, code, show, cancelOpenCoupon, false);
+    return ProgramMethod(scheme, Copy(name, 1, kFullWidth), {.show = show, .cancelOpenCoupon = cancelOpenCoupon});
 }
 
 }  // namespace Orb00100

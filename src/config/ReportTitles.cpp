@@ -6,17 +6,15 @@
 #include <array>
 
 #include "config/ConfigCalls.h"
-#include "driver/DebugLog.h"
+#include "driver/PrinterCall.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/Text.h"
-#include "driver/PrinterCall.h"
 
 namespace Orb00100 {
 
 namespace {
 
 using config::CatalogText;
-using config::Recorded;
 using config::SlotText;
 using orb::fw::Copy;
 using orb::fw::Trim;
@@ -42,11 +40,8 @@ void CarregaRelatorioGer(std::string& meiosPgto, std::string& identPafEcf, std::
                                                &transMesa, &confMesa,    &mesasAbertas};
     for (std::string* slot : slots) slot->clear();
 
-    AnswerArea area(kListWidth);
-    const int code = Invoke(Bematech_FI_VerificaRelatorioGerencialMFD, area.data());
-    std::string list = area.Text();
-    ImpFisDebug(AnswerLabel("Bematech_FI_VerificaRelatorioGerencialMFD") + list);
-    Recorded(scheme, code);
+    std::string list;
+    Query(scheme, {}, ORB_ENTRY(Bematech_FI_VerificaRelatorioGerencialMFD), kListWidth, list);
     if (!HasReportTitles(model)) return;
 
     // A title the printer refused is not offered the next free slot again: whatever stopped it
@@ -64,9 +59,10 @@ void CarregaRelatorioGer(std::string& meiosPgto, std::string& identPafEcf, std::
                 attempted[i] = true;
                 std::string number = SlotText(next);
                 std::string title = text;
-                const int rc = Invoke(Bematech_FI_NomeiaRelatorioGerencialMFD, number.data(), title.data());
-                ImpFisDebug("Bematech_FI_NomeiaRelatorioGerencialMFD : " + orb::fw::IntToStr(next) + " - " + text);
-                if (Recorded(scheme, rc)) *slots[i] = number;
+                if (Call(scheme, {},
+                         "Bematech_FI_NomeiaRelatorioGerencialMFD : " + orb::fw::IntToStr(next) + " - " + text,
+                         Bematech_FI_NomeiaRelatorioGerencialMFD, number.data(), title.data()))
+                    *slots[i] = number;
                 ++next;
                 DropRecord(list);
             }

@@ -6,19 +6,17 @@
 #include <vector>
 
 #include "config/ConfigCalls.h"
-#include "driver/DebugLog.h"
+#include "driver/PrinterCall.h"
 #include "external/hostlib/HostLib.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/Exceptions.h"
 #include "framework/FormatSettings.h"
 #include "framework/Text.h"
-#include "driver/PrinterCall.h"
 
 namespace Orb00100 {
 
 namespace {
 
-using config::Recorded;
 using orb::fw::ClientDataSet;
 using orb::fw::FieldType;
 
@@ -26,22 +24,11 @@ constexpr int kRateListWidth = 80;
 constexpr int kProbeWidth = 79;
 constexpr std::size_t kEntryStep = 5;  // four digits and ","
 
-struct Reply {
-    int code;
-    std::string text;
-};
-
-Reply ReadList(PFN_Bematech_FI_RetornoAliquotas entry, const char* name, int width) {
-    AnswerArea area(width);
-    const int code = Invoke(entry, area.data());
-    std::string text = area.Text();
-    ImpFisDebug(AnswerLabel(name) + text);
-    return {code, std::move(text)};
+bool ReadRates(const std::string& scheme, int width, std::string& rates) {
+    return Query(scheme, {}, ORB_ENTRY(Bematech_FI_RetornoAliquotas), width, rates);
 }
-
-Reply ReadRates(int width) { return ReadList(Bematech_FI_RetornoAliquotas, "Bematech_FI_RetornoAliquotas", width); }
-Reply ReadServiceRates(int width) {
-    return ReadList(Bematech_FI_VerificaAliquotasIss, "Bematech_FI_VerificaAliquotasIss", width);
+bool ReadServiceRates(const std::string& scheme, int width, std::string& rates) {
+    return Query(scheme, {}, ORB_ENTRY(Bematech_FI_VerificaAliquotasIss), width, rates);
 }
 
 // The service-tax list names its rates by their four digits, as the rate list does; a rate is
@@ -75,18 +62,17 @@ void CarregaAliquota(const std::string& scheme, orb::fw::ClientDataSet*& table) 
     if (table == nullptr) throw orb::fw::Exception("CarregaAliquota: no table was passed to receive the tax rates");
     TdtmBematech100& dm = DataModule();
 
-    const Reply rates = ReadRates(kRateListWidth);
-    Recorded(scheme, rates.code);
-    const Reply service = ReadServiceRates(kRateListWidth);
-    Recorded(scheme, service.code);
+    std::string rates, service;
+    ReadRates(scheme, kRateListWidth, rates);
+    ReadServiceRates(scheme, kRateListWidth, service);
 
     std::vector<std::string> serviceRates;
-    for (const std::string& entry : orb::fw::SplitString(orb::fw::Trim(service.text), ','))
+    for (const std::string& entry : orb::fw::SplitString(orb::fw::Trim(service), ','))
         serviceRates.push_back(orb::fw::Trim(entry));
 
     ClientDataSet& cds = dm.cdsAliqImpFis;
     RebuildRateTable(cds);
-    std::string list = orb::fw::Trim(rates.text);
+    std::string list = orb::fw::Trim(rates);
     // Codes are positional: an entry that is zero or unreadable still uses up its slot number.
     for (int slot = 1; !orb::hostlib::EmptyString(list); ++slot) {
         const std::string digits = orb::fw::Copy(list, 1, 4);
@@ -106,10 +92,9 @@ void CarregaAliquota(const std::string& scheme, orb::fw::ClientDataSet*& table) 
 }
 
 bool Retorno_Aliquotas_Imp(const std::string& scheme) {
-    const Reply rates = ReadRates(kProbeWidth);
-    Recorded(scheme, rates.code);
-    const Reply service = ReadServiceRates(kProbeWidth);
-    return Recorded(scheme, service.code);
+    std::string rates, service;
+    ReadRates(scheme, kProbeWidth, rates);
+    return ReadServiceRates(scheme, kProbeWidth, service);
 }
 
 }  // namespace Orb00100

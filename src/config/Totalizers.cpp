@@ -5,17 +5,15 @@
 #include <algorithm>
 
 #include "config/ConfigCalls.h"
-#include "driver/DebugLog.h"
+#include "driver/PrinterCall.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/Text.h"
-#include "driver/PrinterCall.h"
 
 namespace Orb00100 {
 
 namespace {
 
 using config::CatalogText;
-using config::Recorded;
 using config::SlotText;
 using orb::fw::Copy;
 using orb::fw::Trim;
@@ -51,11 +49,8 @@ void CarregaTotalizador(std::string& cvEmitido, std::string& vendaCons, std::str
                         orb::fw::ClientDataSet*& /*unused*/) {
     EnsureDataModule();
 
-    AnswerArea area(kListWidth);
-    const int code = Invoke(Bematech_FI_VerificaTotalizadoresNaoFiscais, area.data());
-    std::string list = area.Text();
-    ImpFisDebug(AnswerLabel("Bematech_FI_VerificaTotalizadoresNaoFiscais") + list);
-    Recorded(scheme, code);
+    std::string list;
+    Query(scheme, {}, ORB_ENTRY(Bematech_FI_VerificaTotalizadoresNaoFiscais), kListWidth, list);
 
     const Totalizer scanned[] = {
         {"CV-EMITIDO", "CV-EMITIDO", &cvEmitido},    {"VENDA-CONS", "VENDA-CONS", &vendaCons},
@@ -82,11 +77,11 @@ void CarregaTotalizador(std::string& cvEmitido, std::string& vendaCons, std::str
         const std::string text = CatalogText(t.programKey);
         std::string name = text;
         const int slot = next++;
-        const int rc = Invoke(Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms, slot, name.data());
-        ImpFisDebug("Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms : " + orb::fw::IntToStr(slot) + " - " + text);
         // A slot the printer refused (full, or busy with a document) does not exist there: the
         // host must not address receipts to it.
-        if (Recorded(scheme, rc)) *t.slot = SlotText(slot);
+        if (Call(scheme, {}, "Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms : " + orb::fw::IntToStr(slot) + " - " + text,
+                 Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms, slot, name.data()))
+            *t.slot = SlotText(slot);
     }
 }
 

@@ -1,9 +1,9 @@
 #include "connection/Binding.h"
 
+#include "connection/PortOpening.h"
 #include "driver/DataModule.h"
 #include "driver/Globals.h"
 #include "driver/Params.h"
-#include "connection/PortOpening.h"
 #include "external/vendor/EntryPoints.h"
 
 namespace Orb00100 {

@@ -1,17 +1,17 @@
 #include "connection/PortOpening.h"
 
+#include "connection/PrinterData.h"
+#include "connection/Recovery.h"
 #include "driver/DataModule.h"
 #include "driver/DebugLog.h"
 #include "driver/Params.h"
-#include "connection/PrinterData.h"
-#include "connection/Recovery.h"
+#include "driver/PrinterCall.h"
 #include "driver/StatusAnalysis.h"
 #include "external/hostlib/Dialogs.h"
 #include "external/hostlib/HostLib.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/NumberFormat.h"
 #include "platform/Platform.h"
-#include "driver/PrinterCall.h"
 
 namespace Orb00100 {
 
@@ -34,8 +34,7 @@ bool AbrePorta(const orb::fw::Variant& params) {
 
     // The library takes the port from its own configuration.
     const int rc = Invoke(Bematech_FI_AbrePortaSerial);
-    ImpFisDebug("Bematech_FI_AbrePortaSerial: " + orb::fw::IntToStr(rc));
-    if (!AnalisaRetorno(port.scheme, rc, true, false, false)) {
+    if (!Conclude(port.scheme, rc, "Bematech_FI_AbrePortaSerial: " + orb::fw::IntToStr(rc), {.show = true})) {
         ImpFisDebug("ERRO!!! Abrindo porta " + port.port);
         ShowError(dm, "ErroPorta", port.scheme);
         return false;

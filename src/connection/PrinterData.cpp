@@ -6,6 +6,7 @@
 #include "driver/DebugLog.h"
 #include "driver/Globals.h"
 #include "driver/Params.h"
+#include "driver/PrinterCall.h"
 #include "driver/StatusAnalysis.h"
 #include "external/hostlib/Dialogs.h"
 #include "external/hostlib/HostLib.h"
@@ -16,7 +17,6 @@
 #include "framework/StringList.h"
 #include "framework/Text.h"
 #include "platform/Platform.h"
-#include "driver/PrinterCall.h"
 #include "queries/Queries.h"
 
 namespace Orb00100 {
@@ -26,12 +26,6 @@ using orb::hostlib::EmptyString;
 
 namespace {
 
-constexpr const char* kRetorno = "\r\nRetorno da Impressora : ";
-
-void ShowMessage(const std::string& text, int kind, const std::string& scheme) {
-    orb::hostlib::Inform(scheme, text, static_cast<orb::hostlib::DialogKind>(kind));
-}
-
 // The maker's library must run with Impressora=1. A 0 is set right and the host asked to close,
 // since the library reads its configuration only when it starts.
 void RepairBemafi32Ini(const std::string& scheme) {
@@ -40,7 +34,7 @@ void RepairBemafi32Ini(const std::string& scheme) {
     orb::fw::StringList ini;
     ini.LoadFromFile(path);
     if (ini.Value("Impressora") != "0") return;
-    ShowMessage(DataModule().msgPadrao.Msg("Bemafi_Imp"), 0, scheme);
+    orb::hostlib::Inform(scheme, DataModule().msgPadrao.Msg("Bemafi_Imp"), orb::hostlib::DialogKind::Notice);
     ini.SetValue("Impressora", "1");
     ini.SaveToFile(path);
     orb::hostlib::TerminateApplication();
@@ -78,11 +72,8 @@ bool Carrega_Dados_Impressora(orb::fw::Variant& params) {
     RepairBemafi32Ini(scheme);
 
     bool ok = true;
-    AnswerArea movementArea(6);
-    int rc = Invoke(Bematech_FI_DataMovimento, movementArea.data());
-    std::string movement = movementArea.Text();
-    ImpFisDebug(std::string("Bematech_FI_DataMovimento") + kRetorno + movement);
-    AnalisaRetorno(scheme, rc, false, false, false);
+    std::string movement;
+    Query(scheme, {}, ORB_ENTRY(Bematech_FI_DataMovimento), 6, movement);
     if (movement == "000000") movement = orb::fw::FormatDateTime("ddmmyy", orb::fw::Date());
 
     // Each answer is asked only while the printer gave the one before it.
@@ -91,29 +82,20 @@ bool Carrega_Dados_Impressora(orb::fw::Variant& params) {
         ok = false;
     } else {
         AnswerArea dateArea(6), timeArea(6);
-        rc = Invoke(Bematech_FI_DataHoraImpressora, dateArea.data(), timeArea.data());
+        const int rc = Invoke(Bematech_FI_DataHoraImpressora, dateArea.data(), timeArea.data());
         const std::string date = dateArea.Text(), time = timeArea.Text();
-        ImpFisDebug(std::string("Bematech_FI_DataHoraImpressora") + kRetorno + date + time);
         dataAtu = date + Copy(time, 1, 6);
-        AnalisaRetorno(scheme, rc, false, false, false);
+        Conclude(scheme, rc, AnswerLabel("Bematech_FI_DataHoraImpressora") + date + time);
 
         if (EmptyString(dataAtu)) {
             ok = false;
         } else {
-            AnswerArea tillArea(4);
-            rc = Invoke(Bematech_FI_NumeroCaixa, tillArea.data());
-            till = tillArea.Text();
-            ImpFisDebug(std::string("Bematech_FI_NumeroCaixa") + kRetorno + till);
-            AnalisaRetorno(scheme, rc, false, false, false);
+            Query(scheme, {}, ORB_ENTRY(Bematech_FI_NumeroCaixa), 4, till);
 
             if (EmptyString(till)) {
                 ok = false;
             } else {
-                AnswerArea serialArea(20);
-                rc = Invoke(Bematech_FI_NumeroSerieMFD, serialArea.data());
-                serie = serialArea.Text();
-                ImpFisDebug(std::string("Bematech_FI_NumeroSerieMFD : ") + kRetorno + serie);
-                AnalisaRetorno(scheme, rc, false, false, false);
+                Query(scheme, {}, "Bematech_FI_NumeroSerieMFD : ", Bematech_FI_NumeroSerieMFD, 20, serie);
             }
         }
     }
@@ -147,7 +129,9 @@ bool VerificaData(const std::string& scheme, orb::fw::TDateTime& fiscalDate, con
             const orb::fw::TDateTime printerClock = orb::fw::StrToDateTime(text);
             const std::string difference = orb::hostlib::SubtDataHoraZep(printerClock, orb::fw::Now());
             if (HoursMinutes(difference) > 15) {
-                if (boNUtilTaa || !boClieUtil) ShowMessage(DataModule().msgPadrao.Msg("DataDif"), 3, scheme);
+                if (boNUtilTaa || !boClieUtil)
+                    orb::hostlib::Inform(scheme, DataModule().msgPadrao.Msg("DataDif"),
+                                         orb::hostlib::DialogKind::Error);
                 boClieUtil = false;
                 ok = false;
             }

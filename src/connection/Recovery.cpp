@@ -1,14 +1,14 @@
 #include "connection/Recovery.h"
 
-#include "driver/DataModule.h"
 #include "connection/GrandTotalGuard.h"
+#include "driver/DataModule.h"
+#include "driver/PrinterCall.h"
 #include "external/hostlib/HostLib.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/NumberFormat.h"
 #include "nonfiscal/Ledger.h"
 #include "nonfiscal/Reversal.h"
 #include "platform/Platform.h"
-#include "driver/PrinterCall.h"
 #include "queries/Queries.h"
 
 namespace Orb00100 {

@@ -49,7 +49,7 @@ void Show(const std::string& scheme, const std::string& text) {
 
 void LogError(const std::string& text) { ImpFisDebug("ERRO!!! " + text); }
 
-// One problem found by AnalisaRetorno: logged, collected for a self-service terminal, and
+// One problem found by the status analysis: logged, collected for a self-service terminal, and
 // shown when asked.
 class Reporter {
 public:

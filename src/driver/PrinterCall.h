@@ -6,7 +6,7 @@
 //   return Call(scheme, {.show = true}, "Bematech_FI_AcionaGaveta", Bematech_FI_AcionaGaveta);
 //
 //   std::string total;
-//   return Query(scheme, {.cancelOpenCoupon = true}, "Bematech_FI_Acrescimos", 14, Bematech_FI_Acrescimos, total);
+//   return Query(scheme, {.cancelOpenCoupon = true}, ORB_ENTRY(Bematech_FI_Acrescimos), 14, total);
 //
 // Calls whose log line is built from several answers use Invoke and Conclude:
 //
@@ -49,9 +49,7 @@ private:
 };
 
 // The debug-log heading of an answer: the entry point's name and the answer's label.
-inline std::string AnswerLabel(std::string_view entry) {
-    return std::string(entry) + "\r\nRetorno da Impressora : ";
-}
+inline std::string AnswerLabel(std::string_view entry) { return std::string(entry) + "\r\nRetorno da Impressora : "; }
 
 // The bare call. An entry point not bound answers 0, as a printer that cannot be reached does.
 template <class Entry, class... Args>
@@ -73,15 +71,19 @@ bool Call(const std::string& scheme, StatusCheck check, std::string_view logLine
     return Conclude(scheme, Invoke(entry, args...), logLine, check);
 }
 
-// One reading into an answer area of the given width: the call, the log line (the entry's name,
-// the answer's label and the answer), the verdict. answer receives what the printer wrote.
+// One reading into an answer area of the given width: the call, the log line (the label, usually
+// the entry point's name, the answer's heading and the answer), the verdict. answer receives what the printer wrote.
 template <class Entry>
-bool Query(const std::string& scheme, StatusCheck check, std::string_view entryName, int width, Entry entry,
+bool Query(const std::string& scheme, StatusCheck check, std::string_view label, Entry entry, int width,
            std::string& answer) {
     AnswerArea area(width);
     const int code = Invoke(entry, area.data());
     answer = area.Text();
-    return Conclude(scheme, code, AnswerLabel(entryName) + answer, check);
+    return Conclude(scheme, code, AnswerLabel(label) + answer, check);
 }
+
+// An entry point's name and variable, for a call whose log line names it: Query(scheme, check,
+// ORB_ENTRY(Bematech_FI_Descontos), 14, answer).
+#define ORB_ENTRY(entry) #entry, entry
 
 }  // namespace Orb00100

@@ -6,6 +6,7 @@
 #include "driver/DataModule.h"
 #include "driver/DebugLog.h"
 #include "driver/Globals.h"
+#include "driver/PrinterCall.h"
 #include "driver/StatusAnalysis.h"
 #include "external/hostlib/Dialogs.h"
 #include "external/hostlib/HostLib.h"
@@ -51,10 +52,6 @@ void ReadStatus(const RawEntries& raw, RawStatus& status) {
     raw.status(&status.ack, &status.second, &status.third, &status.busy);
 }
 
-void ShowError(const std::string& scheme, const std::string& text, int kind) {
-    orb::hostlib::Inform(scheme, text, static_cast<orb::hostlib::DialogKind>(kind));
-}
-
 // Clears boComando on every way out of EnviaComando.
 class CommandGuard {
 public:
@@ -77,7 +74,7 @@ bool EnviaComando(const std::string& scheme, const std::string& command, std::sp
     if (!raw.Available()) {
         const std::string text = dm.msgPadrao.Msg("ErroComando");
         ImpFisDebug("ERRO!!! " + text);
-        if (show) ShowError(scheme, text, 3);
+        if (show) orb::hostlib::Inform(scheme, text, orb::hostlib::DialogKind::Error);
         return false;
     }
 
@@ -89,7 +86,7 @@ bool EnviaComando(const std::string& scheme, const std::string& command, std::sp
     while (show && status.third >= kPaperOut) {
         const std::string text = dm.msgPadrao.Msg("FimPapel");
         ImpFisDebug("ERRO!!! " + text);
-        ShowError(scheme, text, 0);
+        orb::hostlib::Inform(scheme, text, orb::hostlib::DialogKind::Notice);
         Send(raw, statusRequest);
         status.third = 0;
         ReadStatus(raw, status);
@@ -115,11 +112,12 @@ bool EnviaComando(const std::string& scheme, const std::string& command, std::sp
     if (!sent) {
         if (show) {
             ImpFisDebug("ERRO!!! Comando : " + frame);
-            if (ImpressoraOK(scheme, true, false, false)) ShowError(scheme, dm.msgPadrao.Msg("ErroComando"), 3);
+            if (CheckPrinter(scheme, {.show = true}))
+                orb::hostlib::Inform(scheme, dm.msgPadrao.Msg("ErroComando"), orb::hostlib::DialogKind::Error);
         }
         return false;
     }
-    return ImpressoraOK(scheme, show, command != "14", command == "00");
+    return CheckPrinter(scheme, {.show = show, .cancelOpenCoupon = command != "14", .warnLowPaper = command == "00"});
 }
 
 std::string RetornoImpFiscal(const std::string& variable, bool trim) {

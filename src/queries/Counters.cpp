@@ -1,71 +1,53 @@
 // The counter queries: a fixed-width answer handed back as the printer wrote it.
-#include "driver/DebugLog.h"
-#include "driver/StatusAnalysis.h"
+#include "driver/PrinterCall.h"
 #include "external/hostlib/HostLib.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/NumberFormat.h"
-#include "driver/PrinterCall.h"
 #include "queries/Queries.h"
 
 namespace Orb00100 {
 
 namespace {
 
-
-using CounterEntry = int(ORB_VENDOR_CALL*)(char*);
-
 // A counter read also cancels a coupon left open on the printer.
-bool ReadCounter(const std::string& scheme, std::string& answer, CounterEntry entry, int width,
-                 const std::string& label) {
-    AnswerArea area(width);
-    const int code = Invoke(entry, area.data());
-    answer = area.Text();
-    ImpFisDebug(label + answer);
-    return AnalisaRetorno(scheme, code, false, true, false);
-}
+constexpr StatusCheck kCounterCheck{.cancelOpenCoupon = true};
 
 }  // namespace
 
 bool ContadorCupomFiscalMFD(const std::string& scheme, std::string& answer) {
-    return ReadCounter(scheme, answer, Bematech_FI_ContadorCupomFiscalMFD, 6,
-                       AnswerLabel("Bematech_FI_ContadorCupomFiscalMFD"));
+    return Query(scheme, kCounterCheck, ORB_ENTRY(Bematech_FI_ContadorCupomFiscalMFD), 6, answer);
 }
 
 bool NumeroSubstituicoesProprietario(const std::string& scheme, std::string& answer) {
-    return ReadCounter(scheme, answer, Bematech_FI_NumeroSubstituicoesProprietario, 4,
-                       AnswerLabel("Bematech_FI_NumeroSubstituicoesProprietario"));
+    return Query(scheme, kCounterCheck, ORB_ENTRY(Bematech_FI_NumeroSubstituicoesProprietario), 4, answer);
 }
 
 bool NumeroOperacoesNaoFiscais(const std::string& scheme, std::string& answer) {
-    return ReadCounter(scheme, answer, Bematech_FI_NumeroOperacoesNaoFiscais, 6,
-                       AnswerLabel("Bematech_FI_NumeroOperacoesNaoFiscais"));
+    return Query(scheme, kCounterCheck, ORB_ENTRY(Bematech_FI_NumeroOperacoesNaoFiscais), 6, answer);
 }
 
 bool VendaBruta(const std::string& scheme, std::string& answer) {
-    return ReadCounter(scheme, answer, Bematech_FI_VendaBruta, 18, AnswerLabel("Bematech_FI_VendaBruta tam18"));
+    return Query(scheme, kCounterCheck, "Bematech_FI_VendaBruta tam18", Bematech_FI_VendaBruta, 18, answer);
 }
 
 bool Descontos(const std::string& scheme, std::string& answer) {
-    return ReadCounter(scheme, answer, Bematech_FI_Descontos, 14, AnswerLabel("Bematech_FI_Descontos"));
+    return Query(scheme, kCounterCheck, ORB_ENTRY(Bematech_FI_Descontos), 14, answer);
 }
 
 bool Cancelamentos(const std::string& scheme, std::string& answer) {
-    return ReadCounter(scheme, answer, Bematech_FI_Cancelamentos, 14, AnswerLabel("Bematech_FI_Cancelamentos"));
+    return Query(scheme, kCounterCheck, ORB_ENTRY(Bematech_FI_Cancelamentos), 14, answer);
 }
 
 bool NumeroIntervencoes(const std::string& scheme, std::string& answer) {
-    return ReadCounter(scheme, answer, Bematech_FI_NumeroIntervencoes, 4,
-                       AnswerLabel("Bematech_FI_NumeroIntervencoes"));
+    return Query(scheme, kCounterCheck, ORB_ENTRY(Bematech_FI_NumeroIntervencoes), 4, answer);
 }
 
 bool ContadorRelatoriosGerenciaisMFD(const std::string& scheme, std::string& answer) {
-    return ReadCounter(scheme, answer, Bematech_FI_ContadorRelatoriosGerenciaisMFD, 6,
-                       AnswerLabel("Bematech_FI_ContadorRelatoriosGerenciaisMFD"));
+    return Query(scheme, kCounterCheck, ORB_ENTRY(Bematech_FI_ContadorRelatoriosGerenciaisMFD), 6, answer);
 }
 
 bool ContadorComprovantesCreditoMFD(const std::string& scheme, std::string& answer) {
-    return ReadCounter(scheme, answer, Bematech_FI_ContadorComprovantesCreditoMFD, 6,
-                       AnswerLabel("Bematech_FI_ContadorComprovantesCreditoMFD"));
+    return Query(scheme, kCounterCheck, ORB_ENTRY(Bematech_FI_ContadorComprovantesCreditoMFD), 6, answer);
 }
 
 bool NumeroReducoes(const std::string& scheme, std::string& next) {
@@ -75,8 +57,7 @@ bool NumeroReducoes(const std::string& scheme, std::string& next) {
     // A printer that wrote nothing leaves the blanks: no reduction yet.
     const int count = orb::hostlib::EmptyString(answer) ? -1 : orb::fw::StrToInt(answer);
     next = orb::hostlib::Ajusta(orb::fw::IntToStr(count + 1), 4);
-    ImpFisDebug(AnswerLabel("Bematech_FI_NumeroReducoes") + next);
-    return AnalisaRetorno(scheme, code, false, true, false);
+    return Conclude(scheme, code, AnswerLabel("Bematech_FI_NumeroReducoes") + next, kCounterCheck);
 }
 
 bool DataHoraGravacaoUsuarioSWBasicoMFAdicional(const std::string& scheme, std::string& first, std::string& second,
@@ -87,9 +68,10 @@ bool DataHoraGravacaoUsuarioSWBasicoMFAdicional(const std::string& scheme, std::
     first = user.Text();
     second = software.Text();
     third = letter.Text();
-    ImpFisDebug(AnswerLabel("Bematech_FI_DataHoraGravacaoUsuarioSWBasicoMFAdicional") + first + " - " + second + " - " +
-                third);
-    return AnalisaRetorno(scheme, code, false, true, false);
+    return Conclude(
+        scheme, code,
+        AnswerLabel("Bematech_FI_DataHoraGravacaoUsuarioSWBasicoMFAdicional") + first + " - " + second + " - " + third,
+        kCounterCheck);
 }
 
 bool InfImpTerm(const std::string& scheme, int /*kind*/, std::string& firstCoo, std::string& lastCoo,
@@ -98,14 +80,9 @@ bool InfImpTerm(const std::string& scheme, int /*kind*/, std::string& firstCoo, 
     const int rangeCode = Invoke(Bematech_FI_InicioFimCOOsMFD, first.data(), last.data());
     firstCoo = first.Text();
     lastCoo = last.Text();
-    ImpFisDebug(AnswerLabel("Bematech_FI_RegistrosTipo60") + firstCoo + " - " + lastCoo);
-    AnalisaRetorno(scheme, rangeCode, false, false, false);
+    Conclude(scheme, rangeCode, AnswerLabel("Bematech_FI_RegistrosTipo60") + firstCoo + " - " + lastCoo);
 
-    AnswerArea count(4);
-    const int countCode = Invoke(Bematech_FI_NumeroCuponsCancelados, count.data());
-    cancelled = count.Text();
-    ImpFisDebug(AnswerLabel("Bematech_FI_NumeroCuponsCancelados") + cancelled);
-    AnalisaRetorno(scheme, countCode, false, false, false);
+    Query(scheme, {}, ORB_ENTRY(Bematech_FI_NumeroCuponsCancelados), 4, cancelled);
     return true;
 }
 

@@ -1,16 +1,13 @@
 // The printer's dates and clock: date and time, movement date, last reduction, daylight saving.
-#include "driver/DebugLog.h"
 #include "driver/Globals.h"
-#include "driver/StatusAnalysis.h"
+#include "driver/PrinterCall.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/DateFormat.h"
 #include "framework/NumberFormat.h"
 #include "framework/Text.h"
-#include "driver/PrinterCall.h"
 #include "queries/Queries.h"
 
 namespace Orb00100 {
-
 
 namespace {
 
@@ -23,9 +20,9 @@ bool Data_Imp(const std::string& scheme, std::string& dateTime) {
     const int code = Invoke(Bematech_FI_DataHoraImpressora, date.data(), time.data());
     const std::string timeText = time.Text();
     dateTime = date.Text() + orb::fw::Copy(timeText, 1, 6);
-    ImpFisDebug(AnswerLabel("Bematech_FI_DataHoraImpressora") + dateTime + timeText);
     // A self-service terminal stays quiet while its last state check was good.
-    return AnalisaRetorno(scheme, code, boNUtilTaa || !boClieUtil, false, false);
+    return Conclude(scheme, code, AnswerLabel("Bematech_FI_DataHoraImpressora") + dateTime + timeText,
+                    {.show = boNUtilTaa || !boClieUtil});
 }
 
 bool RetornaDataUltimaReducao(std::span<const orb::fw::Variant> args, orb::fw::Variant& result) {
@@ -34,16 +31,13 @@ bool RetornaDataUltimaReducao(std::span<const orb::fw::Variant> args, orb::fw::V
     const int code = Invoke(Bematech_FI_DataHoraReducao, date.data(), time.data());
     result[0] = date.Text();
     result[1] = time.Text();
-    return AnalisaRetorno(scheme, code, true, false, false);
+    return CheckStatus(scheme, code, {.show = true});  // no log line for this reading
 }
 
 orb::fw::TDateTime DataMoviFiscal(const std::string& scheme) {
     using namespace orb::fw;
-    AnswerArea area(6);
-    const int code = Invoke(Bematech_FI_DataMovimento, area.data());
-    std::string answer = area.Text();
-    ImpFisDebug(AnswerLabel("Bematech_FI_DataMovimento") + answer);
-    AnalisaRetorno(scheme, code, false, false, false);
+    std::string answer;
+    Query(scheme, {}, ORB_ENTRY(Bematech_FI_DataMovimento), 6, answer);
 
     const TDateTime today = Date();
     if (answer == "000000") answer = FormatDateTime("ddmmyy", today);  // no movement opened yet
@@ -60,15 +54,12 @@ orb::fw::TDateTime DataMoviFiscal(const std::string& scheme) {
 bool Estado_HorVerao(const std::string& scheme) {
     int flags = 0;
     const int code = Invoke(Bematech_FI_FlagsFiscais, &flags);
-    ImpFisDebug(AnswerLabel("Bematech_FI_FlagsFiscais") + orb::fw::IntToStr(flags));
-    AnalisaRetorno(scheme, code, true, false, false);
+    Conclude(scheme, code, AnswerLabel("Bematech_FI_FlagsFiscais") + orb::fw::IntToStr(flags), {.show = true});
     return (flags & kDaylightSaving) != 0;
 }
 
 bool Muda_Horario(const std::string& scheme) {
-    const int code = Invoke(Bematech_FI_ProgramaHorarioVerao);
-    ImpFisDebug("Bematech_FI_ProgramaHorarioVerao");
-    return AnalisaRetorno(scheme, code, false, false, false);
+    return Call(scheme, {}, "Bematech_FI_ProgramaHorarioVerao", Bematech_FI_ProgramaHorarioVerao);
 }
 
 }  // namespace Orb00100

@@ -1,20 +1,14 @@
 // What the printer is: firmware version, serial number, brand and model, coupon number.
 #include "driver/DebugLog.h"
-#include "driver/StatusAnalysis.h"
+#include "driver/PrinterCall.h"
 #include "external/hostlib/HostLib.h"
 #include "external/vendor/EntryPoints.h"
-#include "driver/PrinterCall.h"
 #include "queries/Queries.h"
 
 namespace Orb00100 {
 
-
 bool Versao_Software_Basico(const std::string& scheme, std::string& version) {
-    AnswerArea area(6);
-    const int code = Invoke(Bematech_FI_VersaoFirmwareMFD, area.data());
-    version = area.Text();
-    ImpFisDebug(AnswerLabel("Bematech_FI_VersaoFirmwareMFD") + version);
-    return AnalisaRetorno(scheme, code, false, false, false);
+    return Query(scheme, {}, ORB_ENTRY(Bematech_FI_VersaoFirmwareMFD), 6, version);
 }
 
 std::string Nr_Cupom(const std::string& /*unused*/, const std::string& /*scheme*/) {
@@ -27,11 +21,7 @@ std::string Nr_Cupom(const std::string& /*unused*/, const std::string& /*scheme*
 }
 
 bool Numero_de_Serie(const std::string& scheme, std::string& serial) {
-    AnswerArea area(20);
-    const int code = Invoke(Bematech_FI_NumeroSerieMFD, area.data());
-    serial = area.Text();
-    ImpFisDebug(AnswerLabel("Bematech_FI_NumeroSerieMFD") + serial);
-    AnalisaRetorno(scheme, code, false, false, false);
+    Query(scheme, {}, ORB_ENTRY(Bematech_FI_NumeroSerieMFD), 20, serial);
     return true;
 }
 
@@ -42,8 +32,9 @@ bool Modelo_Impressora(const std::string& scheme, std::string& brand, std::strin
     brand = brandArea.Text();
     model = modelArea.Text();
     kind = kindArea.Text();
-    ImpFisDebug(AnswerLabel("Bematech_FI_MarcaModeloTipoImpressoraMFD") + brand + " - " + model + " - " + kind);
-    return AnalisaRetorno(scheme, code, true, false, false);
+    return Conclude(scheme, code,
+                    AnswerLabel("Bematech_FI_MarcaModeloTipoImpressoraMFD") + brand + " - " + model + " - " + kind,
+                    {.show = true});
 }
 
 }  // namespace Orb00100

@@ -2,9 +2,9 @@
 #include <exception>
 
 #include "driver/Globals.h"
+#include "driver/PrinterCall.h"
 #include "driver/StatusAnalysis.h"
 #include "external/vendor/EntryPoints.h"
-#include "driver/PrinterCall.h"
 #include "queries/Queries.h"
 
 namespace Orb00100 {
@@ -15,7 +15,7 @@ bool Estado_Imp(const std::string& scheme) {
         stMensagemTaa.clear();
         int ack = 0, st1 = 0, st2 = 0;
         const int code = Invoke(Bematech_FI_RetornoImpressora, &ack, &st1, &st2);
-        boClieUtil = AnalisaRetorno(scheme, code, boNUtilTaa, false, false);
+        boClieUtil = CheckStatus(scheme, code, {.show = boNUtilTaa});
     } catch (const std::exception&) {
         boClieUtil = false;
     }

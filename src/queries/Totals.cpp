@@ -1,15 +1,12 @@
 // The grand-total queries.
-#include "driver/DebugLog.h"
-#include "driver/StatusAnalysis.h"
+#include "driver/PrinterCall.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/NumberFormat.h"
-#include "driver/PrinterCall.h"
 #include "queries/Queries.h"
 
 namespace Orb00100 {
 
 namespace {
-
 
 constexpr int kTotalWidth = 18;
 
@@ -24,17 +21,14 @@ bool TotalIntoResult(std::span<const orb::fw::Variant> args, orb::fw::Variant& r
     AnswerArea area(kTotalWidth);
     const int code = Invoke(entry, area.data());
     result[0] = area.Text();
-    return AnalisaRetorno(scheme, code, true, false, false);
+    return CheckStatus(scheme, code, {.show = true});  // no log line for this reading
 }
 
 }  // namespace
 
 bool BuscaTotGer(const std::string& scheme, std::string& total) {
-    AnswerArea area(kTotalWidth);
-    const int code = Invoke(Bematech_FI_GrandeTotal, area.data());
-    const std::string answer = area.Text();
-    ImpFisDebug(AnswerLabel("Bematech_FI_GrandeTotal") + answer);
-    AnalisaRetorno(scheme, code, false, false, false);
+    std::string answer;
+    Query(scheme, {}, ORB_ENTRY(Bematech_FI_GrandeTotal), kTotalWidth, answer);
     total = orb::fw::FloatToStr(GetValue(answer));
     return true;
 }

@@ -1,11 +1,9 @@
 #include "readings/Readings.h"
 
-#include "driver/DebugLog.h"
 #include "driver/Globals.h"
-#include "driver/StatusAnalysis.h"
+#include "driver/PrinterCall.h"
 #include "external/vendor/EntryPoints.h"
 #include "nonfiscal/Ledger.h"
-#include "driver/PrinterCall.h"
 
 namespace Orb00100 {
 
@@ -13,20 +11,17 @@ namespace {
 
 constexpr int kMovementDateWidth = 6;  // DDMMYY
 
-// The status analysis of a reading, and its ledger record when the printer took it.
-bool Conclude(const std::string& serial, const std::string& scheme, int code, const char* docType) {
-    const bool ok = AnalisaRetorno(scheme, code, true, false, false);
-    if (ok) GravaDocumentosNaoFiscais(serial, scheme, docType, "", "");
-    return ok;
+// A reading taken by the printer is recorded in the ledger.
+bool Recorded(bool taken, const std::string& serial, const std::string& scheme, const char* docType) {
+    if (taken) GravaDocumentosNaoFiscais(serial, scheme, docType, "", "");
+    return taken;
 }
 
 }  // namespace
 
 bool Leitura_X_Imp(const std::string& serial, const std::string& /*unused1*/, const std::string& scheme,
                    const std::string& /*unused2*/) {
-    const int code = Invoke(Bematech_FI_LeituraX);
-    ImpFisDebug("Bematech_FI_LeituraX");
-    return Conclude(serial, scheme, code, "LX");
+    return Recorded(Call(scheme, {.show = true}, ORB_ENTRY(Bematech_FI_LeituraX)), serial, scheme, "LX");
 }
 
 bool Reducao_Z_Imp(const std::string& serial, const std::string& /*unused1*/, const std::string& scheme,
@@ -38,9 +33,9 @@ bool Reducao_Z_Imp(const std::string& serial, const std::string& /*unused1*/, co
     stDataCat = movement.Text();
 
     // No date and no time: the printer reduces on its own clock.
-    const int code = Invoke(Bematech_FI_ReducaoZ, static_cast<char*>(nullptr), static_cast<char*>(nullptr));
-    ImpFisDebug("Bematech_FI_ReducaoZ;");
-    return Conclude(serial, scheme, code, "RZ");
+    const bool taken = Call(scheme, {.show = true}, "Bematech_FI_ReducaoZ;", Bematech_FI_ReducaoZ,
+                            static_cast<char*>(nullptr), static_cast<char*>(nullptr));
+    return Recorded(taken, serial, scheme, "RZ");
 }
 
 }  // namespace Orb00100
