@@ -197,11 +197,13 @@ TDateTime SystemNow() {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
     std::tm local{};
-    {
-        static std::mutex m;  // std::localtime shares one buffer
-        std::lock_guard<std::mutex> lock(m);
-        if (const std::tm* p = std::localtime(&seconds)) local = *p;
-    }
+    // The reentrant form: std::localtime would also look the time-zone file up again on every
+    // call (a file-system call per debug-log line).
+#if defined(_WIN32)
+    localtime_s(&local, &seconds);
+#else
+    localtime_r(&seconds, &local);
+#endif
     return EncodeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
                           std::min(local.tm_sec, 59), static_cast<int>(ms < 0 ? 0 : ms));
 }

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <string_view>
 
 namespace orb::fw::detail {
 
@@ -82,14 +83,26 @@ DecimalForm ToDecimal(double value, int significant) {
     if (significant < 1) significant = 1;
     if (significant > 17) significant = 17;
     char buffer[64];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, significant - 1);
-    const std::string text(buffer, result.ptr);
-    const auto e = text.find('e');
+    // The shortest text that reads back as the value is cheap to make. When it has no more digits
+    // than asked for, it is also the rounding to that many digits: the value lies within half a
+    // binary unit of it, far less than half a unit of the 15th decimal digit. Otherwise the
+    // rounding itself is asked for.
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific);
+    std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
+    auto e = text.find('e');
+    const std::size_t shortestDigits = e - (e > 1 ? 1 : 0);  // "d.ddd" or "d"
+    if (significant > 15 || shortestDigits > static_cast<std::size_t>(significant)) {
+        result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific,
+                               significant - 1);
+        text = std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer));
+        e = text.find('e');
+    }
     for (std::size_t i = 0; i < e; ++i) {
         if (text[i] >= '0' && text[i] <= '9') form.digits.push_back(text[i]);
     }
-    form.exponent = std::atoi(text.c_str() + e + 1) + 1;
+    int exponent = 0;
+    std::from_chars(text.data() + e + 1 + (text[e + 1] == '+' ? 1 : 0), text.data() + text.size(), exponent);
+    form.exponent = exponent + 1;
     StripTrailingZeros(form);
     return form;
 }

@@ -55,6 +55,8 @@ struct FormatSettings {
                                             "sexta-feira",
                                             "s\xE1"
                                             "bado"};
+
+    bool operator==(const FormatSettings&) const = default;
 };
 
 // The process-wide settings (the host's global FormatSettings).

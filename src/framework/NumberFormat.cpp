@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <unordered_map>
 #include <vector>
 
 #include "framework/Decimal.h"
@@ -310,12 +311,32 @@ bool ParseInt64(std::string_view text, std::int64_t& out) {
     return true;
 }
 
+// A picture split into its sections and each section parsed. The module formats every amount
+// with a handful of pictures, so each is parsed once per thread; the cache is capped so a caller
+// formatting with ever-new pictures cannot grow it without end.
+struct ParsedPicture {
+    std::vector<std::string> sections;
+    std::vector<Picture> parsed;
+};
+
+const ParsedPicture& Parsed(std::string_view picture) {
+    constexpr std::size_t kMaxPictures = 64;
+    thread_local std::unordered_map<std::string, ParsedPicture> cache;
+    if (const auto found = cache.find(std::string(picture)); found != cache.end()) return found->second;
+    if (cache.size() >= kMaxPictures) cache.clear();
+    ParsedPicture entry;
+    entry.sections = SplitSections(picture);
+    for (const std::string& section : entry.sections) entry.parsed.push_back(ParsePicture(section));
+    return cache.emplace(std::string(picture), std::move(entry)).first->second;
+}
+
 }  // namespace
 
 std::string FormatFloat(std::string_view picture, double value) {
     DecimalForm form = detail::ToDecimal(value, kPrecision);
     if (picture.empty() || form.nan || form.infinite || form.exponent > 18) return FloatToStr(value);
-    const std::vector<std::string> sections = SplitSections(picture);
+    const ParsedPicture& parsed = Parsed(picture);
+    const std::vector<std::string>& sections = parsed.sections;
     auto has = [&sections](std::size_t i) { return i < sections.size() && !sections[i].empty(); };
 
     std::size_t index = 0;
@@ -328,7 +349,7 @@ std::string FormatFloat(std::string_view picture, double value) {
         else
             sign = true;
     }
-    const Picture p = ParsePicture(sections[index]);
+    const Picture& p = parsed.parsed[index];
     DecimalForm magnitude = form;
     magnitude.negative = false;
     // A value that rounds to zero is shown as zero: through the zero section, and never as "-0,00".
@@ -338,7 +359,7 @@ std::string FormatFloat(std::string_view picture, double value) {
         if (rounded.IsZero()) {
             magnitude = rounded;
             sign = false;
-            if (has(2)) return FormatSection(ParsePicture(sections[2]), magnitude);
+            if (has(2)) return FormatSection(parsed.parsed[2], magnitude);
         }
     }
     std::string text = FormatSection(p, magnitude);

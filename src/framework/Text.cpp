@@ -38,6 +38,7 @@ bool SameText(std::string_view a, std::string_view b) { return a.size() == b.siz
 int CompareText(std::string_view a, std::string_view b) {
     const std::size_t n = a.size() < b.size() ? a.size() : b.size();
     for (std::size_t i = 0; i < n; ++i) {
+        if (a[i] == b[i]) continue;
         const int x = static_cast<unsigned char>(Cp1252Upper(a[i]));
         const int y = static_cast<unsigned char>(Cp1252Upper(b[i]));
         if (x != y) return x - y;

@@ -69,8 +69,6 @@ bool PacketsEqual(const DataPacket& a, const DataPacket& b) {
 
 Variant::Variant(DataPacket packet) : v_(std::make_shared<const DataPacket>(std::move(packet))) {}
 
-VarType Variant::Type() const { return static_cast<VarType>(v_.index()); }
-
 std::string Variant::ToString() const {
     switch (Type()) {
         case VarType::Unassigned:

@@ -43,7 +43,7 @@ public:
     static Variant MakeArray(std::size_t n) { return Variant(Array(n)); }
     static Variant MakeArray(std::initializer_list<Variant> items) { return Variant(Array(items)); }
 
-    VarType Type() const;
+    VarType Type() const { return static_cast<VarType>(v_.index()); }
     bool IsUnassigned() const { return Type() == VarType::Unassigned; }
     bool IsNull() const { return Type() == VarType::Null; }
     bool IsEmptyOrNull() const { return IsUnassigned() || IsNull(); }

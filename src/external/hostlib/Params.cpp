@@ -8,9 +8,11 @@ namespace orb::hostlib {
 Variant RecebeParams(const Variant& params, std::string_view name) {
     if (!params.IsArray()) return Variant();
     for (const Variant& pair : params.AsArray()) {
-        if (!pair.IsArray() || pair.ArraySize() < 2) continue;
-        const Variant& key = pair[0];
-        if (key.Type() == fw::VarType::Text && fw::SameText(key.AsTextRaw(), name)) return pair[1];
+        if (!pair.IsArray()) continue;
+        const Variant::Array& items = pair.AsArray();
+        if (items.size() < 2) continue;
+        const Variant& key = items[0];
+        if (key.Type() == fw::VarType::Text && fw::SameText(key.AsTextRaw(), name)) return items[1];
     }
     return Variant();
 }
