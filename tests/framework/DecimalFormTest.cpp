@@ -1,0 +1,59 @@
+// The decimal form every rounding works on must be the value rounded to the digits asked for,
+// whichever way it is produced.
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <random>
+#include <string>
+
+#include "framework/Decimal.h"
+
+namespace {
+
+using orb::fw::detail::DecimalForm;
+using orb::fw::detail::ToDecimal;
+
+// The rounding to n significant digits as the standard library writes it, trailing zeros dropped.
+DecimalForm Reference(double value, int n) {
+    DecimalForm form;
+    form.negative = std::signbit(value);
+    char buffer[64];
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, n - 1).ptr;
+    const std::string text(buffer, end);
+    const auto e = text.find('e');
+    for (std::size_t i = 0; i < e; ++i)
+        if (text[i] != '.') form.digits.push_back(text[i]);
+    form.exponent = std::stoi(text.substr(e + 1)) + 1;
+    while (!form.digits.empty() && form.digits.back() == '0') form.digits.pop_back();
+    return form;
+}
+
+void ExpectSame(double value, int n) {
+    const DecimalForm got = ToDecimal(value, n);
+    const DecimalForm want = Reference(value, n);
+    ASSERT_EQ(got.digits, want.digits) << value << " at " << n << " digits";
+    ASSERT_EQ(got.exponent, want.exponent) << value << " at " << n << " digits";
+    ASSERT_EQ(got.negative, want.negative) << value;
+}
+
+TEST(DecimalForm, IsTheRoundingToTheDigitsAskedFor) {
+    // Amounts the till handles, sums that binary arithmetic leaves a hair off, and values whose
+    // shortest text is longer than fifteen digits.
+    for (const double v : {0.1, 0.3, 0.1 + 0.2, 5.0 - 4.99, 3.0 - 2.99, 0.3 - 0.1 - 0.2, 3 * 0.1, 1.005, 2.675,
+                           123456789012345.6, 9999999999999.995, 1e-7, 0.000123456789012345678, -45.9, 1e15, 1e17})
+        for (int n : {15, 14, 4, 2, 1}) ExpectSame(v, n);
+
+    std::mt19937_64 random(20261206);
+    std::uniform_int_distribution<long long> cents(-100000000000LL, 100000000000LL);
+    std::uniform_real_distribution<double> exponent(-8.0, 16.0);
+    std::uniform_int_distribution<int> digits(1, 15);
+    for (int i = 0; i < 20000; ++i) {
+        ExpectSame(static_cast<double>(cents(random)) / 100.0, 15);
+        ExpectSame(static_cast<double>(cents(random)) / 1000.0 * 3.0, digits(random));
+        ExpectSame(std::pow(10.0, exponent(random)), digits(random));
+    }
+}
+
+}  // namespace
