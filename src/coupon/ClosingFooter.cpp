@@ -4,9 +4,8 @@
 #include "coupon/Footer.h"
 
 #include "driver/DataModule.h"
-#include "driver/DebugLog.h"
 #include "driver/Globals.h"
-#include "driver/StatusAnalysis.h"
+#include "driver/PrinterCall.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/Cp1252.h"
 #include "framework/DateFormat.h"
@@ -14,7 +13,6 @@
 #include "framework/FormatSettings.h"
 #include "framework/NumberFormat.h"
 #include "framework/Text.h"
-#include "driver/PrinterCall.h"
 #include "queries/Queries.h"
 
 namespace Orb00100::closing {
@@ -153,9 +151,9 @@ bool EndCoupon(const ClosingInput& in, const PaymentsOutcome& payments, double n
     if (form == Form::TransferReceipt && lines == nullptr) return true;
     for (;;) {
         std::string footer = ComposeFooter(in, payments, net, form);
-        const int code = Invoke(Bematech_FI_TerminaFechamentoCupom, footer.data());
-        ImpFisDebug("Bematech_FI_TerminaFechamentoCupom");
-        if (AnalisaRetorno(in.scheme, code, in.show, false, false)) return true;
+        if (Call(in.scheme, {.show = in.show}, "Bematech_FI_TerminaFechamentoCupom", Bematech_FI_TerminaFechamentoCupom,
+                 footer.data()))
+            return true;
         if (!OfferRetry(in, retried)) return false;
     }
 }

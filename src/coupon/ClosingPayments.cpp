@@ -5,12 +5,12 @@
 #include "driver/DataModule.h"
 #include "driver/DebugLog.h"
 #include "driver/Globals.h"
-#include "driver/StatusAnalysis.h"
+#include "driver/PrinterCall.h"
+#include "external/hostlib/Dialogs.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/Exceptions.h"
 #include "framework/NumberFormat.h"
 #include "framework/Text.h"
-#include "driver/PrinterCall.h"
 
 namespace Orb00100::closing {
 
@@ -35,7 +35,7 @@ void AppendCopy(const ClientDataSet& from, ClientDataSet& to) {
 
 bool OfferRetry(const ClosingInput& in, bool& retried) {
     if (boNUtilTaa && in.transfer.Active()) {
-        if (!AskPrintAgain(in.scheme, DataModule().msgPadrao.Msg("Imp_N_Resp"))) return false;
+        if (!orb::hostlib::AskYesNo(in.scheme, DataModule().msgPadrao.Msg("Imp_N_Resp"))) return false;
         retried = true;
         return true;
     }
@@ -98,9 +98,9 @@ PaymentsOutcome RegisterPayments(const ClosingInput& in, bool& retried) {
         const std::string amountText = orb::fw::FormatFloat("#0.00", amount);
         for (;;) {
             std::string nameArg = name, amountArg = amountText;
-            const int code = Invoke(Bematech_FI_EfetuaFormaPagamento, nameArg.data(), amountArg.data());
-            ImpFisDebug("Bematech_FI_EfetuaFormaPagamento : " + name + " - " + amountText);
-            if (AnalisaRetorno(in.scheme, code, in.show, false, false)) break;
+            if (Call(in.scheme, {.show = in.show}, "Bematech_FI_EfetuaFormaPagamento : " + name + " - " + amountText,
+                     Bematech_FI_EfetuaFormaPagamento, nameArg.data(), amountArg.data()))
+                break;
             if (!OfferRetry(in, retried)) return out;
         }
         ++out.accepted;
