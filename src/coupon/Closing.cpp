@@ -128,7 +128,7 @@ bool FechaCupom(std::span<const Variant> params, orb::fw::StringList* lines, Var
         const double paid = Consolidate(in);
         const PaymentsOutcome payments = RegisterPayments(in, retried);
         if (!payments.ended) return false;
-        const double net = orb::fw::DecimalRound(paid - in.change, 2);
+        const double net = orb::fw::DecimalRound(orb::fw::DecimalSubtract(paid, in.change), 2);
         if (payments.accepted == 0) {
             // A coupon cannot be ended without a payment: the sale is still open on the printer.
             ImpFisDebug("FechaCupom : nenhum pagamento registrado");

@@ -59,15 +59,15 @@ double Consolidate(const ClosingInput& in) {
             if (paid.Locate("CDTIPORECE;IDTIPOMOVIVE", key)) {
                 paid.Edit();
                 orb::fw::Field& sum = paid.FieldByName("VRMOVIVEND");
-                sum.SetAsFloat(orb::fw::DecimalRound(sum.AsFloat() + amount, 2));
+                sum.SetAsFloat(orb::fw::DecimalRound(orb::fw::DecimalAdd(sum.AsFloat(), amount), 2));
                 paid.Post();
             } else {
                 AppendCopy(moves, paid);
             }
-            total += amount;
+            total = orb::fw::DecimalAdd(total, amount);
         } else {
             AppendCopy(moves, paid);
-            if (kind == "E") total += amount;
+            if (kind == "E") total = orb::fw::DecimalAdd(total, amount);
         }
     }
     return orb::fw::DecimalRound(total, 2);
@@ -92,7 +92,7 @@ PaymentsOutcome RegisterPayments(const ClosingInput& in, bool& retried) {
         const std::string kind = types.FieldByName("IDTIPORECE").AsString();
         const double amount = paid.FieldByName("VRMOVIVEND").AsFloat();
         if (kind == "8") out.agreement = true;
-        if (kind == "9" || kind == "A") out.accountDebits += amount;
+        if (kind == "9" || kind == "A") out.accountDebits = orb::fw::DecimalAdd(out.accountDebits, amount);
 
         const std::string name = orb::fw::Copy(types.FieldByName("NMTIPORECE").AsString(), 1, 16);
         const std::string amountText = orb::fw::FormatFloat("#0.00", amount);
