@@ -28,9 +28,9 @@ bool Told(const std::string& scheme, bool accepted) {
 bool Suprimento(const std::string& /*unused*/, const std::string& scheme, double amount) {
     EnsureDataModule();
     std::string text = orb::fw::FormatFloat("0.00", amount);
-    // Judged on the amount as sent: a fraction of a cent would go out as "0,00", which the
-    // printer refuses.
-    if (!(orb::fw::DecimalRound(amount, 2) > 0)) return true;
+    // Judged on the amount the host gave: a fraction of a cent goes out as "0,00" and the
+    // printer's refusal is what the operator hears of it.
+    if (!(amount > 0)) return true;
     std::string method = orb::fw::Copy(kCash, 1, 16);
     return Told(scheme, Call(scheme, {.show = true}, "Bematech_FI_Suprimento : " + text + " - " + method,
                              Bematech_FI_Suprimento, text.data(), method.data()));
@@ -38,8 +38,9 @@ bool Suprimento(const std::string& /*unused*/, const std::string& scheme, double
 
 bool Sangria(const std::string& /*unused*/, const std::string& scheme, double amount) {
     EnsureDataModule();
-    // A zero withdrawal is still documented on the printer, as one cent.
-    if (orb::fw::DecimalRound(amount, 2) == 0) amount = 0.01;
+    // A zero withdrawal is still documented on the printer, as one cent. Only zero itself: a
+    // fraction of a cent goes out as "0,00", like any other amount, for the printer to judge.
+    if (amount == 0) amount = 0.01;
     std::string text = orb::fw::FormatFloat("0.00", amount);
     return Told(scheme,
                 Call(scheme, {.show = true}, "Bematech_FI_Sangria : " + text, Bematech_FI_Sangria, text.data()));

@@ -1,6 +1,6 @@
 // Money in decimal: item totals and the cent rule as the virtual printer receives and charges
-// them, the consumer balance of the footer, and the decimal arithmetic underneath. Each item row lies where binary
-// arithmetic lands just below a cent.
+// them, sub-cent cash movements, the consumer balance of the footer, and the decimal arithmetic
+// underneath. Each item row lies where binary arithmetic lands just below a cent.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,6 +12,7 @@
 #include "coupon/Items.h"
 #include "driver/TestSupport.h"
 #include "framework/NumberFormat.h"
+#include "nonfiscal/CashMovements.h"
 
 namespace {
 
@@ -94,6 +95,37 @@ TEST_F(Money, ItemTotalsAreWorkedInDecimal) {
         EXPECT_EQ(LastSent("Bematech_FI_VendeItemArredondamentoMFD").at(7), r.discountSent) << r.what;
         EXPECT_EQ(Sim({{"sim", "state"}})["docs"]["coupon"]["items"].back()["total"], r.chargedCents) << r.what;
     }
+}
+
+TEST_F(Money, SubCentCashMovementsGoOutAsTheyFormat) {
+    const std::string erroComando = CatalogText("ErroComando");
+    struct Row {
+        const char* entry;
+        double amount;
+        json sent;
+        bool accepted;
+    };
+    // A fraction of a cent below the half goes out as 0,00 and the printer refuses it; only a
+    // withdrawal of exactly nothing is made one cent.
+    const Row rows[] = {
+        {"Bematech_FI_Suprimento", 0.004, {"0,00", "Dinheiro"}, false},
+        {"Bematech_FI_Sangria", 0.004, {"0,00"}, false},
+        {"Bematech_FI_Suprimento", 0.005, {"0,01", "Dinheiro"}, true},
+        {"Bematech_FI_Sangria", 0.0, {"0,01"}, true},
+    };
+    for (const Row& r : rows) {
+        ForgetSoFar();
+        const bool supply = std::string(r.entry) == "Bematech_FI_Suprimento";
+        const bool accepted =
+            supply ? Orb00100::Suprimento("", "001", r.amount) : Orb00100::Sangria("", "001", r.amount);
+        EXPECT_EQ(accepted, r.accepted) << r.entry << " " << r.amount;
+        EXPECT_EQ(LastSent(r.entry), r.sent) << r.entry << " " << r.amount;
+        EXPECT_EQ(!Dialogs().empty() && Dialogs().back().text == erroComando, !r.accepted)
+            << r.entry << " " << r.amount;
+    }
+    const json day = Sim({{"sim", "state"}})["day"];
+    EXPECT_EQ(day["supply"], 1);
+    EXPECT_EQ(day["withdrawal"], 1);
 }
 
 }  // namespace
