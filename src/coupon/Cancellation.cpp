@@ -3,9 +3,8 @@
 #include <exception>
 #include <string>
 
-#include "driver/DebugLog.h"
 #include "connection/GrandTotalGuard.h"
-#include "driver/StatusAnalysis.h"
+#include "driver/PrinterCall.h"
 #include "external/hostlib/HostLib.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/Exceptions.h"
@@ -13,7 +12,6 @@
 #include "framework/Text.h"
 #include "nonfiscal/Ledger.h"
 #include "nonfiscal/Reversal.h"
-#include "driver/PrinterCall.h"
 #include "queries/Queries.h"
 
 namespace Orb00100 {
@@ -87,9 +85,8 @@ bool Cancela_Cupom_Imp(std::span<const Variant> params, Variant& result) {
         std::string cancelled;
         if (!IsNoNumber(number)) {
             cancelled = CouponNumber(orb::fw::StrToInt(number));
-            const int code = Invoke(Bematech_FI_CancelaCupom);
-            ImpFisDebug("Bematech_FI_CancelaCupom");
-            verdict = AnalisaRetorno(scheme, code, show, cancelOpenCoupon, false);
+            verdict = Call(scheme, {.show = show, .cancelOpenCoupon = cancelOpenCoupon}, "Bematech_FI_CancelaCupom",
+                           Bematech_FI_CancelaCupom);
         }
         PutResult(result, cancelled);
 

@@ -5,12 +5,11 @@
 #include "driver/DataModule.h"
 #include "driver/DebugLog.h"
 #include "driver/Globals.h"
-#include "driver/StatusAnalysis.h"
+#include "driver/PrinterCall.h"
 #include "external/hostlib/HostLib.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/NumberFormat.h"
 #include "framework/Text.h"
-#include "driver/PrinterCall.h"
 #include "queries/Queries.h"
 
 namespace Orb00100 {
@@ -83,10 +82,9 @@ bool StartClosing(const ClosingInput& in, bool& retried) {
     }
     for (;;) {
         std::string kindArg = kind, valueKind = "$", amountArg = amount;
-        const int code =
-            Invoke(Bematech_FI_IniciaFechamentoCupom, kindArg.data(), valueKind.data(), amountArg.data());
-        ImpFisDebug("Bematech_FI_IniciaFechamentoCupom : " + kind + " - $ - " + amount);
-        if (AnalisaRetorno(in.scheme, code, in.show, false, false)) return true;
+        if (Call(in.scheme, {.show = in.show}, "Bematech_FI_IniciaFechamentoCupom : " + kind + " - $ - " + amount,
+                 Bematech_FI_IniciaFechamentoCupom, kindArg.data(), valueKind.data(), amountArg.data()))
+            return true;
         if (!OfferRetry(in, retried)) return false;
         Invoke(Bematech_FI_IniciaModoTEF);
     }
@@ -97,10 +95,9 @@ std::string ChangeReceipt(const ClosingInput& in) {
     const std::string method = orb::fw::Copy(DataModule().msgPadrao.Msg("Dinheiro"), 1, 16);
     const std::string amount = orb::fw::FormatFloat("0.00", in.change);
     std::string totalizerArg = in.receiptTotalizer, amountArg = amount, methodArg = method;
-    const int code =
-        Invoke(Bematech_FI_RecebimentoNaoFiscal, totalizerArg.data(), amountArg.data(), methodArg.data());
-    ImpFisDebug("Bematech_FI_RecebimentoNaoFiscal : " + in.receiptTotalizer + " - " + amount + " - " + method);
-    AnalisaRetorno(in.scheme, code, in.show, false, false);
+    Call(in.scheme, {.show = in.show},
+         "Bematech_FI_RecebimentoNaoFiscal : " + in.receiptTotalizer + " - " + amount + " - " + method,
+         Bematech_FI_RecebimentoNaoFiscal, totalizerArg.data(), amountArg.data(), methodArg.data());
     std::string counter;
     NumeroOperacoesNaoFiscais(in.scheme, counter);
     return counter;
@@ -115,9 +112,6 @@ void FillResult(Variant& result, bool retried, const std::string& stateNumber, c
     result[3] = Variant(stMensagemTaa);
 }
 
-// A refused step: the host's result array stays as it came.
-struct Stopped {};
-
 }  // namespace
 
 bool FechaCupom(std::span<const Variant> params, orb::fw::StringList* lines, Variant& result) {
@@ -129,12 +123,12 @@ bool FechaCupom(std::span<const Variant> params, orb::fw::StringList* lines, Var
         AdjustCounters(in);
         LoadTables(in);
 
-        if (!TransferPreCheck(in, retried)) throw Stopped{};
-        if (!StartClosing(in, retried)) throw Stopped{};
+        // A refused step answers false with the host's result array as it came.
+        if (!TransferPreCheck(in, retried) || !StartClosing(in, retried)) return false;
         const double paid = Consolidate(in);
         const PaymentsOutcome payments = RegisterPayments(in, retried);
-        if (!payments.ended) throw Stopped{};
-        const double net = orb::fw::DecimalRound(paid - in.change, 2);
+        if (!payments.ended) return false;
+        const double net = orb::fw::DecimalRound(orb::fw::DecimalSubtract(paid, in.change), 2);
         if (payments.accepted == 0) {
             // A coupon cannot be ended without a payment: the sale is still open on the printer.
             ImpFisDebug("FechaCupom : nenhum pagamento registrado");
@@ -142,10 +136,8 @@ bool FechaCupom(std::span<const Variant> params, orb::fw::StringList* lines, Var
             FillResult(result, retried, in.stateNumber, counter);
             return false;
         }
-        if (!EndCoupon(in, payments, net, lines, retried)) throw Stopped{};
+        if (!EndCoupon(in, payments, net, lines, retried)) return false;
         if (in.changeReceipt) counter = ChangeReceipt(in);
-    } catch (const Stopped&) {
-        return false;
     } catch (const std::exception& e) {
         ImpFisDebug(std::string("FechaCupom : ") + e.what());
         FillResult(result, retried, in.stateNumber, counter);

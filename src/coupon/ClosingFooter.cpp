@@ -4,9 +4,8 @@
 #include "coupon/Footer.h"
 
 #include "driver/DataModule.h"
-#include "driver/DebugLog.h"
 #include "driver/Globals.h"
-#include "driver/StatusAnalysis.h"
+#include "driver/PrinterCall.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/Cp1252.h"
 #include "framework/DateFormat.h"
@@ -14,7 +13,6 @@
 #include "framework/FormatSettings.h"
 #include "framework/NumberFormat.h"
 #include "framework/Text.h"
-#include "driver/PrinterCall.h"
 #include "queries/Queries.h"
 
 namespace Orb00100::closing {
@@ -22,6 +20,8 @@ namespace Orb00100::closing {
 namespace {
 
 using orb::fw::ClientDataSet;
+using orb::fw::DecimalAdd;
+using orb::fw::DecimalSubtract;
 using orb::fw::Variant;
 
 std::string Fixed2(double value) { return orb::fw::FloatToStrFixed(value, 2); }
@@ -33,15 +33,15 @@ double FamilyAmount(TdtmBematech100& dm, const std::string& family, double amoun
     ClientDataSet& families = dm.cdsFamiliaSaldo;
     if (families.Active() && families.Locate("CDFAMILISALD", Variant(family), orb::fw::loCaseInsensitive)) {
         familyFound = true;
-        amount -= families.FieldByName("VRSALDCONFAM").AsFloat();
+        amount = DecimalSubtract(amount, families.FieldByName("VRSALDCONFAM").AsFloat());
     }
     ClientDataSet& loans = dm.cdsEmprestimo;
     if (loans.Active()) {
         if (loans.Locate("CDFAMILISALD;IDTPMOVEXT", Variant::MakeArray({Variant(family), Variant("D")}))) {
-            amount -= loans.FieldByName("VRMOVEXTCONS").AsFloat();
+            amount = DecimalSubtract(amount, loans.FieldByName("VRMOVEXTCONS").AsFloat());
         } else if (familyFound &&
                    loans.Locate("CDFAMILISALD;IDTPMOVEXT", Variant::MakeArray({Variant(family), Variant("C")}))) {
-            amount += loans.FieldByName("VRMOVEXTCONS").AsFloat();
+            amount = DecimalAdd(amount, loans.FieldByName("VRMOVEXTCONS").AsFloat());
         }
     }
     return amount;
@@ -121,11 +121,11 @@ double ConsumerBalance(const ClosingInput& in, double accountDebits) {
         ClientDataSet& credits = DataModule().cdsSaldCred;
         if (credits.Active())
             for (credits.First(); !credits.Eof(); credits.Next())
-                credit += credits.FieldByName("VRSALDCONFAM").AsFloat();
-        return orb::fw::DecimalRound(credit - accountDebits, 2);
+                credit = DecimalAdd(credit, credits.FieldByName("VRSALDCONFAM").AsFloat());
+        return orb::fw::DecimalRound(DecimalSubtract(credit, accountDebits), 2);
     }
     if ((in.balanceMode == "0" && in.footerMode == "2") || in.balanceMode == "1")
-        return orb::fw::DecimalRound(in.balanceBefore - accountDebits + in.subsidised, 2);
+        return orb::fw::DecimalRound(DecimalAdd(DecimalSubtract(in.balanceBefore, accountDebits), in.subsidised), 2);
     return 0;
 }
 
@@ -153,9 +153,9 @@ bool EndCoupon(const ClosingInput& in, const PaymentsOutcome& payments, double n
     if (form == Form::TransferReceipt && lines == nullptr) return true;
     for (;;) {
         std::string footer = ComposeFooter(in, payments, net, form);
-        const int code = Invoke(Bematech_FI_TerminaFechamentoCupom, footer.data());
-        ImpFisDebug("Bematech_FI_TerminaFechamentoCupom");
-        if (AnalisaRetorno(in.scheme, code, in.show, false, false)) return true;
+        if (Call(in.scheme, {.show = in.show}, "Bematech_FI_TerminaFechamentoCupom", Bematech_FI_TerminaFechamentoCupom,
+                 footer.data()))
+            return true;
         if (!OfferRetry(in, retried)) return false;
     }
 }

@@ -5,12 +5,12 @@
 #include "driver/DataModule.h"
 #include "driver/DebugLog.h"
 #include "driver/Globals.h"
-#include "driver/StatusAnalysis.h"
+#include "driver/PrinterCall.h"
+#include "external/hostlib/Dialogs.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/Exceptions.h"
 #include "framework/NumberFormat.h"
 #include "framework/Text.h"
-#include "driver/PrinterCall.h"
 
 namespace Orb00100::closing {
 
@@ -35,7 +35,7 @@ void AppendCopy(const ClientDataSet& from, ClientDataSet& to) {
 
 bool OfferRetry(const ClosingInput& in, bool& retried) {
     if (boNUtilTaa && in.transfer.Active()) {
-        if (!AskPrintAgain(in.scheme, DataModule().msgPadrao.Msg("Imp_N_Resp"))) return false;
+        if (!orb::hostlib::AskYesNo(in.scheme, DataModule().msgPadrao.Msg("Imp_N_Resp"))) return false;
         retried = true;
         return true;
     }
@@ -59,15 +59,15 @@ double Consolidate(const ClosingInput& in) {
             if (paid.Locate("CDTIPORECE;IDTIPOMOVIVE", key)) {
                 paid.Edit();
                 orb::fw::Field& sum = paid.FieldByName("VRMOVIVEND");
-                sum.SetAsFloat(orb::fw::DecimalRound(sum.AsFloat() + amount, 2));
+                sum.SetAsFloat(orb::fw::DecimalRound(orb::fw::DecimalAdd(sum.AsFloat(), amount), 2));
                 paid.Post();
             } else {
                 AppendCopy(moves, paid);
             }
-            total += amount;
+            total = orb::fw::DecimalAdd(total, amount);
         } else {
             AppendCopy(moves, paid);
-            if (kind == "E") total += amount;
+            if (kind == "E") total = orb::fw::DecimalAdd(total, amount);
         }
     }
     return orb::fw::DecimalRound(total, 2);
@@ -92,15 +92,15 @@ PaymentsOutcome RegisterPayments(const ClosingInput& in, bool& retried) {
         const std::string kind = types.FieldByName("IDTIPORECE").AsString();
         const double amount = paid.FieldByName("VRMOVIVEND").AsFloat();
         if (kind == "8") out.agreement = true;
-        if (kind == "9" || kind == "A") out.accountDebits += amount;
+        if (kind == "9" || kind == "A") out.accountDebits = orb::fw::DecimalAdd(out.accountDebits, amount);
 
         const std::string name = orb::fw::Copy(types.FieldByName("NMTIPORECE").AsString(), 1, 16);
         const std::string amountText = orb::fw::FormatFloat("#0.00", amount);
         for (;;) {
             std::string nameArg = name, amountArg = amountText;
-            const int code = Invoke(Bematech_FI_EfetuaFormaPagamento, nameArg.data(), amountArg.data());
-            ImpFisDebug("Bematech_FI_EfetuaFormaPagamento : " + name + " - " + amountText);
-            if (AnalisaRetorno(in.scheme, code, in.show, false, false)) break;
+            if (Call(in.scheme, {.show = in.show}, "Bematech_FI_EfetuaFormaPagamento : " + name + " - " + amountText,
+                     Bematech_FI_EfetuaFormaPagamento, nameArg.data(), amountArg.data()))
+                break;
             if (!OfferRetry(in, retried)) return out;
         }
         ++out.accepted;

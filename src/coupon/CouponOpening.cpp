@@ -4,13 +4,12 @@
 
 #include "coupon/TransferRetry.h"
 #include "driver/DataModule.h"
-#include "driver/DebugLog.h"
 #include "driver/Globals.h"
 #include "driver/Params.h"
-#include "driver/StatusAnalysis.h"
+#include "driver/PrinterCall.h"
+#include "external/hostlib/Dialogs.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/Text.h"
-#include "driver/PrinterCall.h"
 #include "queries/Queries.h"
 
 namespace Orb00100 {
@@ -54,11 +53,8 @@ OpeningInput ReadInput(const Variant& params) {
 // a coupon it finds open, which right after an opening is always this one; the read here is the
 // same call and log line, but leaves the coupon alone.
 std::string CouponCounter(const std::string& scheme) {
-    AnswerArea area(6);
-    const int code = Invoke(Bematech_FI_ContadorCupomFiscalMFD, area.data());
-    const std::string answer = area.Text();
-    ImpFisDebug(AnswerLabel("Bematech_FI_ContadorCupomFiscalMFD") + answer);
-    AnalisaRetorno(scheme, code, false, false, false);
+    std::string answer;
+    Query(scheme, {}, ORB_ENTRY(Bematech_FI_ContadorCupomFiscalMFD), 6, answer);
     return answer;
 }
 
@@ -73,12 +69,13 @@ bool AbreCupom(Variant& params) {
         std::string name = Copy(in.name, 1, 30);
         std::string address = Copy(in.address, 1, 80);
         const int code = Invoke(Bematech_FI_AbreCupomMFD, taxNumber.data(), name.data(), address.data());
-        ImpFisDebug("Bematech_FI_AbreCupomMFD :" + in.taxNumber + " - " + in.name + " - " + in.address);
-
+        // Only this attempt's messages go back to the host.
         stMensagemTaa.clear();
-        opened = AnalisaRetorno(in.scheme, code, boNUtilTaa, false, true);
+        opened = Conclude(in.scheme, code,
+                          "Bematech_FI_AbreCupomMFD :" + in.taxNumber + " - " + in.name + " - " + in.address,
+                          {.show = boNUtilTaa, .warnLowPaper = true});
         if (!opened && boNUtilTaa && in.transfer.Active()) {
-            if (!AskPrintAgain(in.scheme, DataModule().msgPadrao.Msg("Imp_N_Resp"))) return false;
+            if (!orb::hostlib::AskYesNo(in.scheme, DataModule().msgPadrao.Msg("Imp_N_Resp"))) return false;
             in.tefError = 1;
             continue;
         }

@@ -37,7 +37,10 @@ std::string AmountField(double amount) {
 }
 
 double ItemTotal(double price, double quantity, double discount, double surcharge) {
-    return Trunc2(Trunc2(price) * quantity - Trunc2(discount) + Trunc2(surcharge));
+    // In decimal: in binary 5,00 - 4,99 lies below 0,01 and would truncate to nothing.
+    using orb::fw::DecimalAdd, orb::fw::DecimalMultiply, orb::fw::DecimalSubtract;
+    return Trunc2(
+        DecimalAdd(DecimalSubtract(DecimalMultiply(Trunc2(price), quantity), Trunc2(discount)), Trunc2(surcharge)));
 }
 
 ItemFields BuildItemFields(const ItemInput& in, bool model34) {
@@ -48,7 +51,8 @@ ItemFields BuildItemFields(const ItemInput& in, bool model34) {
     f.unitPrice = UnitPriceField(in.price, model34);
     f.surcharge = AmountField(in.surcharge);
     double discount = in.discount;
-    if (ItemTotal(in.price, in.quantity, in.discount, in.surcharge) == 0) discount -= 0.01;
+    if (ItemTotal(in.price, in.quantity, in.discount, in.surcharge) == 0)
+        discount = orb::fw::DecimalSubtract(discount, 0.01);
     f.discount = AmountField(discount);
     f.quantity = QuantityField(in.quantity);
     f.unit = orb::fw::Copy(in.unit, 1, 2);

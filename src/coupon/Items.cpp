@@ -6,14 +6,13 @@
 #include "coupon/ItemFields.h"
 #include "coupon/TransferRetry.h"
 #include "driver/DataModule.h"
-#include "driver/DebugLog.h"
 #include "driver/Globals.h"
 #include "driver/Params.h"
-#include "driver/StatusAnalysis.h"
+#include "driver/PrinterCall.h"
+#include "external/hostlib/Dialogs.h"
 #include "external/hostlib/HostLib.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/Text.h"
-#include "driver/PrinterCall.h"
 
 namespace Orb00100 {
 
@@ -22,25 +21,28 @@ namespace {
 using orb::fw::Copy;
 using orb::fw::Variant;
 
-// One attempt at the printer: the entry point of the model, and its debug line.
-int SendItem(ItemFields f, bool model34) {
-    int code = 0;
+// One attempt at the printer: the entry point of the model, its debug line, the verdict. The
+// fields are a copy, so a retry sends what the first attempt sent.
+bool SendItem(const std::string& scheme, ItemFields f, bool model34) {
+    const StatusCheck check{.show = boNUtilTaa};
     if (model34) {
-        code =
+        const int code =
             Invoke(Bematech_FI_VendeItemArredondamentoMFD, f.code.data(), f.description.data(), f.tax.data(),
-                      f.unit.data(), f.quantity.data(), f.unitPrice.data(), f.surcharge.data(), f.discount.data(), 0);
-        ImpFisDebug("Bematech_FI_VendeItemArredondamentoMFD: " + f.code + " - " + f.description + " - " + f.tax +
-                    " - " + f.unit + " - " + f.quantity + " - " + f.unitPrice + " - " + f.surcharge + " - " +
-                    f.discount + " - False");
-    } else {
-        code = Invoke(Bematech_FI_VendeItemDepartamento, f.code.data(), f.description.data(), f.tax.data(),
-                         f.unitPrice.data(), f.quantity.data(), f.surcharge.data(), f.discount.data(),
-                         f.department.data(), f.unit.data());
-        ImpFisDebug("Bematech_FI_VendeItemDepartamento : " + f.code + " - " + Copy(f.description, 1, 29) + " - " +
-                    f.tax + " - " + f.unitPrice + " - " + f.quantity + " - " + f.surcharge + " - " + f.discount +
-                    " - " + f.department + " - " + f.unit);
+                   f.unit.data(), f.quantity.data(), f.unitPrice.data(), f.surcharge.data(), f.discount.data(), 0);
+        return Conclude(scheme, code,
+                        "Bematech_FI_VendeItemArredondamentoMFD: " + f.code + " - " + f.description + " - " + f.tax +
+                            " - " + f.unit + " - " + f.quantity + " - " + f.unitPrice + " - " + f.surcharge + " - " +
+                            f.discount + " - False",
+                        check);
     }
-    return code;
+    const int code =
+        Invoke(Bematech_FI_VendeItemDepartamento, f.code.data(), f.description.data(), f.tax.data(), f.unitPrice.data(),
+               f.quantity.data(), f.surcharge.data(), f.discount.data(), f.department.data(), f.unit.data());
+    return Conclude(scheme, code,
+                    "Bematech_FI_VendeItemDepartamento : " + f.code + " - " + Copy(f.description, 1, 29) + " - " +
+                        f.tax + " - " + f.unitPrice + " - " + f.quantity + " - " + f.surcharge + " - " + f.discount +
+                        " - " + f.department + " - " + f.unit,
+                    check);
 }
 
 std::string RetryQuestion(const ItemInput& item, const TransferUse& transfer) {
@@ -74,11 +76,10 @@ bool RegisterItem(Variant& params) {
 
     bool ok = false;
     for (;;) {
-        const int code = SendItem(fields, model34);
-        ok = AnalisaRetorno(scheme, code, boNUtilTaa, false, false);
+        ok = SendItem(scheme, fields, model34);
         if (!ok) boClieUtil = false;
         if (ok || !boNUtilTaa) break;
-        if (!AskPrintAgain(scheme, RetryQuestion(item, transfer))) return false;
+        if (!orb::hostlib::AskYesNo(scheme, RetryQuestion(item, transfer))) return false;
     }
 
     boClieUtil = false;
@@ -106,23 +107,15 @@ bool Cancela_ItGenerico(const std::string& scheme, const std::string& itemNumber
     const std::string number =
         itemNumber.size() < 5 ? orb::hostlib::AjustaZero(orb::fw::Trim(itemNumber), 5) : itemNumber;
     std::string sent = Copy(number, 2, 4);
-    const int code = Invoke(Bematech_FI_CancelaItemGenerico, sent.data());
-    ImpFisDebug("Bematech_FI_CancelaItemGenerico : " + sent);
-    return AnalisaRetorno(scheme, code, false, false, false);
+    return Call(scheme, {}, "Bematech_FI_CancelaItemGenerico : " + sent, Bematech_FI_CancelaItemGenerico, sent.data());
 }
 
 bool Cancela_UltimoItem(const std::string& scheme) {
-    const int code = Invoke(Bematech_FI_CancelaItemAnterior);
-    ImpFisDebug("Bematech_FI_CancelaItemAnterior");
-    return AnalisaRetorno(scheme, code, true, false, false);
+    return Call(scheme, {.show = true}, "Bematech_FI_CancelaItemAnterior", Bematech_FI_CancelaItemAnterior);
 }
 
 bool Acrescimo_Imp(const std::string& scheme, std::string& total) {
-    AnswerArea area(14);
-    const int code = Invoke(Bematech_FI_Acrescimos, area.data());
-    total = area.Text();
-    ImpFisDebug(AnswerLabel("Bematech_FI_Acrescimos") + total);
-    return AnalisaRetorno(scheme, code, false, true, false);
+    return Query(scheme, {.cancelOpenCoupon = true}, ORB_ENTRY(Bematech_FI_Acrescimos), 14, total);
 }
 
 }  // namespace Orb00100

@@ -1,6 +1,6 @@
 #pragma once
 // What the coupon operations share when the printer refuses: whether the sale runs an electronic
-// funds transfer, and the question that lets the operator send the command again.
+// funds transfer, which lets the operator send the command again.
 #include <string>
 
 namespace Orb00100 {
@@ -10,8 +10,5 @@ struct TransferUse {
     bool inUse = false;  // UTILTEF
     bool Active() const { return inUse && (kind == "S" || kind == "T"); }
 };
-
-// Asks the operator, as a blocking yes/no question, whether to print again; true for yes.
-bool AskPrintAgain(const std::string& scheme, const std::string& text);
 
 }  // namespace Orb00100

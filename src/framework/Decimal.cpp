@@ -1,9 +1,11 @@
 #include "framework/Decimal.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <string_view>
+#include <vector>
 
 namespace orb::fw::detail {
 
@@ -39,6 +41,60 @@ void KeepDigits(DecimalForm& form, int n, bool roundUp) {
     }
     StripTrailingZeros(form);
 }
+
+// Whole-number digit strings, most significant first, for the exact sum and product.
+std::string StripLeadingZeros(std::string digits) {
+    const std::size_t first = digits.find_first_not_of('0');
+    return first == std::string::npos ? std::string() : digits.substr(first);
+}
+
+// -1, 0 or 1 as a is smaller than, equal to or greater than b (both without leading zeros).
+int CompareMagnitude(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+    return a.compare(b) < 0 ? -1 : a == b ? 0 : 1;
+}
+
+std::string AddDigits(const std::string& a, const std::string& b) {
+    std::string out;
+    int carry = 0;
+    for (std::size_t i = 0; i < std::max(a.size(), b.size()) || carry; ++i) {
+        int sum = carry;
+        if (i < a.size()) sum += a[a.size() - 1 - i] - '0';
+        if (i < b.size()) sum += b[b.size() - 1 - i] - '0';
+        out.push_back(static_cast<char>('0' + sum % 10));
+        carry = sum / 10;
+    }
+    std::reverse(out.begin(), out.end());
+    return out;
+}
+
+// a - b, with a not smaller than b.
+std::string SubtractDigits(const std::string& a, const std::string& b) {
+    std::string out;
+    int borrow = 0;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        int digit = a[a.size() - 1 - i] - '0' - borrow;
+        if (i < b.size()) digit -= b[b.size() - 1 - i] - '0';
+        borrow = digit < 0 ? 1 : 0;
+        out.push_back(static_cast<char>('0' + digit + 10 * borrow));
+    }
+    std::reverse(out.begin(), out.end());
+    return StripLeadingZeros(out);
+}
+
+// The form of negative * digits * 10^scale.
+DecimalForm FromDigits(bool negative, const std::string& digits, int scale) {
+    DecimalForm form;
+    form.digits = StripLeadingZeros(digits);
+    if (form.digits.empty()) return form;
+    form.negative = negative;
+    form.exponent = static_cast<int>(form.digits.size()) + scale;
+    StripTrailingZeros(form);
+    return form;
+}
+
+// The power of ten of the last digit.
+int Scale(const DecimalForm& form) { return form.exponent - static_cast<int>(form.digits.size()); }
 
 }  // namespace
 
@@ -121,6 +177,35 @@ double ToDouble(const DecimalForm& form) {
     double value = 0.0;
     std::from_chars(text.data(), text.data() + text.size(), value);
     return form.negative ? -value : value;
+}
+
+DecimalForm Add(const DecimalForm& a, const DecimalForm& b) {
+    if (a.IsZero()) return b;
+    if (b.IsZero()) return a;
+    // Both on the scale of the finer one.
+    const int scale = std::min(Scale(a), Scale(b));
+    const std::string x = a.digits + std::string(static_cast<std::size_t>(Scale(a) - scale), '0');
+    const std::string y = b.digits + std::string(static_cast<std::size_t>(Scale(b) - scale), '0');
+    if (a.negative == b.negative) return FromDigits(a.negative, AddDigits(x, y), scale);
+    const int order = CompareMagnitude(x, y);
+    if (order == 0) return {};
+    return order > 0 ? FromDigits(a.negative, SubtractDigits(x, y), scale)
+                     : FromDigits(b.negative, SubtractDigits(y, x), scale);
+}
+
+DecimalForm Multiply(const DecimalForm& a, const DecimalForm& b) {
+    if (a.IsZero() || b.IsZero()) return {};
+    std::vector<int> sums(a.digits.size() + b.digits.size(), 0);
+    for (std::size_t i = 0; i < a.digits.size(); ++i)
+        for (std::size_t j = 0; j < b.digits.size(); ++j) sums[i + j + 1] += (a.digits[i] - '0') * (b.digits[j] - '0');
+    std::string digits(sums.size(), '0');
+    int carry = 0;
+    for (std::size_t k = sums.size(); k-- > 0;) {
+        const int value = sums[k] + carry;
+        digits[k] = static_cast<char>('0' + value % 10);
+        carry = value / 10;
+    }
+    return FromDigits(a.negative != b.negative, digits, Scale(a) + Scale(b));
 }
 
 }  // namespace orb::fw::detail

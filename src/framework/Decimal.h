@@ -28,4 +28,8 @@ void TruncateDecimals(DecimalForm& form, int decimals);
 void RoundSignificant(DecimalForm& form, int n);
 double ToDouble(const DecimalForm& form);
 
+// Exact sum and product of two finite forms (digits as long as the result needs).
+DecimalForm Add(const DecimalForm& a, const DecimalForm& b);
+DecimalForm Multiply(const DecimalForm& a, const DecimalForm& b);
+
 }  // namespace orb::fw::detail

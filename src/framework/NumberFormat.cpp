@@ -542,4 +542,26 @@ double DecimalTruncate(double value, int places) {
     return detail::ToDouble(form);
 }
 
+namespace {
+
+// Infinities, not-a-number and results beyond a double's range are left to the binary operation.
+template <class Exact>
+double DecimalOperation(double a, double b, double binary, Exact exact) {
+    const DecimalForm x = detail::ToDecimal(a, kPrecision);
+    const DecimalForm y = detail::ToDecimal(b, kPrecision);
+    if (!std::isfinite(binary) || x.nan || x.infinite || y.nan || y.infinite) return binary;
+    DecimalForm result = exact(x, y);
+    detail::RoundSignificant(result, kPrecision);
+    const double value = detail::ToDouble(result);
+    return result.IsZero() || (std::isfinite(value) && value != 0) ? value : binary;
+}
+
+}  // namespace
+
+double DecimalAdd(double a, double b) { return DecimalOperation(a, b, a + b, detail::Add); }
+
+double DecimalSubtract(double a, double b) { return DecimalAdd(a, -b); }
+
+double DecimalMultiply(double a, double b) { return DecimalOperation(a, b, a * b, detail::Multiply); }
+
 }  // namespace orb::fw

@@ -42,5 +42,10 @@ std::int64_t StrToInt64(std::string_view text);
 // Money arithmetic on the decimal form at 15 significant digits.
 double DecimalRound(double value, int places);     // half away from zero
 double DecimalTruncate(double value, int places);  // toward zero: 10.999 -> 10.99, 0.29 -> 0.29
+// Sum, difference and product worked on both decimal forms, exact, then kept at 15 significant
+// digits: 5 - 4,99 is 0,01 and 3 x 0,1 is 0,3, where the binary results lie just beside them.
+double DecimalAdd(double a, double b);
+double DecimalSubtract(double a, double b);
+double DecimalMultiply(double a, double b);
 
 }  // namespace orb::fw

@@ -4,19 +4,16 @@
 #include <string_view>
 
 #include "driver/DataModule.h"
-#include "driver/DebugLog.h"
-#include "driver/StatusAnalysis.h"
+#include "driver/PrinterCall.h"
 #include "external/hostlib/Dialogs.h"
 #include "external/hostlib/HostLib.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/NumberFormat.h"
 #include "nonfiscal/ManagementReports.h"
-#include "driver/PrinterCall.h"
 
 namespace Orb00100 {
 
 namespace {
-
 
 constexpr int kFeedLines = 5;
 constexpr int kCutMode = 1;
@@ -53,48 +50,42 @@ bool PrintsBarCodes(int printerModel) {
     return printerModel == 18 || printerModel == 19 || printerModel == 27 || printerModel == 34;
 }
 
-// Sends the bar code and writes its debug line; the return code of the printer.
-int SendBarCode(const std::string& code, const std::string& type) {
+// Sends the bar code, writes its debug line and judges the printer's answer (messages shown).
+bool SendBarCode(const std::string& scheme, const std::string& code, const std::string& type) {
+    const StatusCheck check{.show = true};
     if (type == "PDF417") {
         std::string sent = code;
-        const int rc = Invoke(Bematech_FI_CodigoBarrasPDF417MFD, kPdf417Level, kPdf417Height, kPdf417Width,
-                                 kPdf417Columns, sent.data());
-        ImpFisDebug("Bematech_FI_CodigoBarrasPDF417MFD : " + code);
-        return rc;
+        return Call(scheme, check, "Bematech_FI_CodigoBarrasPDF417MFD : " + code, Bematech_FI_CodigoBarrasPDF417MFD,
+                    kPdf417Level, kPdf417Height, kPdf417Width, kPdf417Columns, sent.data());
     }
     for (const BarCodeType& t : kBarCodeTypes) {
         if (t.type != type) continue;
         std::string sent = t.width > 0 ? orb::hostlib::Ajusta(code, t.width) : code;
-        const std::string logged = sent;  // the library may write into the text it was given
-        const int rc = Invoke(*t.entry, sent.data());
-        ImpFisDebug(std::string(t.entryName) + " : " + logged);
-        return rc;
+        // Logged as sent: the line is made before the library can write into the text.
+        return Call(scheme, check, std::string(t.entryName) + " : " + sent, *t.entry, sent.data());
     }
     // An unknown type prints nothing and is no printer failure.
-    ImpFisDebug("Bematech_FI CODIGO BARRA INDEFINIDO : " + code);
-    return 1;
+    return Conclude(scheme, 1, "Bematech_FI CODIGO BARRA INDEFINIDO : " + code, check);
 }
 
 }  // namespace
 
 bool Abre_Gaveta_Imp(const std::string& scheme, bool /*unused*/) {
-    const int rc = Invoke(Bematech_FI_AcionaGaveta);
-    ImpFisDebug("Bematech_FI_AcionaGaveta");
-    return AnalisaRetorno(scheme, rc, true, false, false);
+    return Call(scheme, {.show = true}, "Bematech_FI_AcionaGaveta", Bematech_FI_AcionaGaveta);
 }
 
 std::string Estado_Gaveta_Imp(const std::string& scheme) {
     int state = 1;
     const int rc = Invoke(Bematech_FI_VerificaEstadoGaveta, &state);
-    ImpFisDebug("Bematech_FI_VerificaEstadoGaveta: " + orb::fw::IntToStr(state));
-    if (!AnalisaRetorno(scheme, rc, true, true, false)) return "";
+    if (!Conclude(scheme, rc, "Bematech_FI_VerificaEstadoGaveta: " + orb::fw::IntToStr(state),
+                  {.show = true, .cancelOpenCoupon = true}))
+        return "";
     return state == 1 ? "01" : "00";
 }
 
 bool Guilhotina(const std::string& scheme, int /*unused*/) {
-    const int rc = Invoke(Bematech_FI_AvancaPapelAcionaGuilhotinaMFD, kFeedLines, kCutMode);
-    ImpFisDebug("Bematech_FI_AcionaGuilhotinaMFD");
-    return AnalisaRetorno(scheme, rc, false, false, false);
+    return Call(scheme, {}, "Bematech_FI_AcionaGuilhotinaMFD", Bematech_FI_AvancaPapelAcionaGuilhotinaMFD, kFeedLines,
+                kCutMode);
 }
 
 bool CodigoBarra(const std::string& scheme, const std::string& counterId1, const std::string& counterId2,
@@ -103,8 +94,7 @@ bool CodigoBarra(const std::string& scheme, const std::string& counterId1, const
     // A report that did not open still gets the bar code tried: the printer's answer to it is
     // what the operator is told.
     Relatorio_Gerencial_Imp(scheme, counterId1, counterId2, "", "");
-    const int rc = SendBarCode(code, type);
-    if (!AnalisaRetorno(scheme, rc, true, false, false)) {
+    if (!SendBarCode(scheme, code, type)) {
         orb::hostlib::Inform(scheme, DataModule().msgPadrao.Msg("ErroComando"), orb::hostlib::DialogKind::Notice);
         return false;
     }

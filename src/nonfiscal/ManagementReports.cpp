@@ -1,12 +1,10 @@
 // Opening, printing into and closing management reports.
 #include "nonfiscal/ManagementReports.h"
 
-#include "driver/DebugLog.h"
 #include "driver/Globals.h"
-#include "driver/StatusAnalysis.h"
+#include "driver/PrinterCall.h"
 #include "external/hostlib/HostLib.h"
 #include "external/vendor/EntryPoints.h"
-#include "driver/PrinterCall.h"
 #include "queries/Queries.h"
 
 namespace Orb00100 {
@@ -41,9 +39,8 @@ bool Relatorio_Gerencial_Imp(const std::string& scheme, const std::string& count
     // A report left open by an earlier run would take this report's text as its own.
     if (nonfiscal::ExtendedStatus() == kReportOpen) FechRelatGerenc(scheme, true, false);
     std::string blank = " ";
-    const int code = Invoke(Bematech_FI_RelatorioGerencial, blank.data());
-    ImpFisDebug("Bematech_FI_RelatorioGerencial");
-    const bool opened = AnalisaRetorno(scheme, code, boNUtilTaa, false, false);
+    const bool opened = Call(scheme, {.show = boNUtilTaa}, "Bematech_FI_RelatorioGerencial",
+                             Bematech_FI_RelatorioGerencial, blank.data());
     if (opened) CountReport(scheme, counterId1, counterId2, counterFlag);
     return opened;
 }
@@ -51,25 +48,23 @@ bool Relatorio_Gerencial_Imp(const std::string& scheme, const std::string& count
 bool Abre_RelGerencial_MFD(const std::string& scheme, const std::string& counterId1, const std::string& counterId2,
                            const std::string& reportIndex, const std::string& counterFlag) {
     std::string index = reportIndex;
-    const int code = Invoke(Bematech_FI_AbreRelatorioGerencialMFD, index.data());
-    ImpFisDebug("Bematech_FI_AbreRelatorioGerencialMFD");
-    const bool opened = AnalisaRetorno(scheme, code, false, false, false);
+    // Nothing shown: a printer without numbered reports fails quietly and the caller falls back.
+    const bool opened =
+        Call(scheme, {}, "Bematech_FI_AbreRelatorioGerencialMFD", Bematech_FI_AbreRelatorioGerencialMFD, index.data());
     if (opened) CountReport(scheme, counterId1, counterId2, counterFlag);
     return opened;
 }
 
 bool Imprime_RelGerencial_MFD(const std::string& scheme, const std::string& text) {
     std::string body = text;
-    const int code = Invoke(Bematech_FI_UsaRelatorioGerencialMFD, body.data());
-    ImpFisDebug("Bematech_FI_UsaRelatorioGerencialMFD: " + text);
-    return AnalisaRetorno(scheme, code, boNUtilTaa, false, false);
+    return Call(scheme, {.show = boNUtilTaa}, "Bematech_FI_UsaRelatorioGerencialMFD: " + text,
+                Bematech_FI_UsaRelatorioGerencialMFD, body.data());
 }
 
 bool FechRelatGerenc(const std::string& scheme, bool show, bool cancelOpenCoupon) {
     if (!DocumentOpen(nonfiscal::ExtendedStatus())) return true;
-    const int code = Invoke(Bematech_FI_FechaRelatorioGerencial);
-    ImpFisDebug("Bematech_FI_FechaRelatorioGerencial");
-    return AnalisaRetorno(scheme, code, show, cancelOpenCoupon, false);
+    return Call(scheme, {.show = show, .cancelOpenCoupon = cancelOpenCoupon}, "Bematech_FI_FechaRelatorioGerencial",
+                Bematech_FI_FechaRelatorioGerencial);
 }
 
 }  // namespace Orb00100

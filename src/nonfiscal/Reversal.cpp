@@ -1,9 +1,7 @@
 #include "nonfiscal/Reversal.h"
 
-#include "driver/DebugLog.h"
-#include "driver/StatusAnalysis.h"
-#include "external/vendor/EntryPoints.h"
 #include "driver/PrinterCall.h"
+#include "external/vendor/EntryPoints.h"
 
 namespace Orb00100 {
 
@@ -11,10 +9,8 @@ bool EstornoNaoFiscal(const std::string& scheme, const std::string& taxNumber, c
                       const std::string& address) {
     // The maker's prototype takes writable texts; the printer only reads them.
     std::string tax = taxNumber, consumer = name, where = address;
-    const int rc =
-        Invoke(Bematech_FI_EstornoNaoFiscalVinculadoMFD, tax.data(), consumer.data(), where.data());
-    ImpFisDebug("Bematech_FI_EstornoNaoFiscalVinculadoMFD");
-    return AnalisaRetorno(scheme, rc, false, false, false);
+    return Call(scheme, {}, "Bematech_FI_EstornoNaoFiscalVinculadoMFD", Bematech_FI_EstornoNaoFiscalVinculadoMFD,
+                tax.data(), consumer.data(), where.data());
 }
 
 }  // namespace Orb00100

