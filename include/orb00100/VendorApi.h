@@ -17,7 +17,8 @@
 // both a driver operation and a non-fiscal printer entry point.
 //
 // Each list below is an X-macro of (name, parameter list); ORB_FISCAL_ENTRY_POINTS is in the
-// order in which the driver binds the fiscal library.
+// order in which the driver binds the fiscal library. The driver's entry-point variables are
+// declared from these lists too, so a list and the variables never drift apart.
 
 #ifdef __cplusplus
 extern "C" {
@@ -159,10 +160,10 @@ extern "C" {
     X(Bematech_FI_DownloadMF, (char* file))
 
 #define ORB_RAW_ENTRY_POINTS(X)                                     \
+    X(BemaIniPortaStr, (char* port))                                \
     X(BemaFormataTX, (char* command))                               \
     X(BemaStatus_Mp20FI, (int* ack, int* st2, int* st1, int* busy)) \
     X(BemaLe_Variaveis, (char* outAnswer))                          \
-    X(BemaIniPortaStr, (char* port))                                \
     X(BemaRetorna_ASCII, (char* outAnswer))                         \
     X(BemaFechaPorta, (void))
 

@@ -1,5 +1,6 @@
 #include "exports/ExportTable.h"
 
+#include "driver/DebugLog.h"
 #include "driver/Globals.h"
 #include "exports/Invoke.h"
 #include "exports/OperationDeclarations.h"
@@ -86,5 +87,7 @@ const std::vector<Global>& Globals() {
     static const std::vector<Global> globals = BuildGlobals();
     return globals;
 }
+
+std::string DebugLogPath() { return ::Orb00100::DebugLogPath(); }
 
 }  // namespace orb::exports

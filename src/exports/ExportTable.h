@@ -84,4 +84,7 @@ struct Global {
 };
 const std::vector<Global>& Globals();
 
+// The debug log the module writes this month (the command-line host shows it).
+std::string DebugLogPath();
+
 }  // namespace orb::exports

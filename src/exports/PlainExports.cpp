@@ -2,10 +2,11 @@
 // the unit-qualified operation. Rows exported under the qualified name alone get none.
 #include "exports/OperationDeclarations.h"
 
+// On ELF platforms the module's export map decides what is visible, these names among it.
 #if defined(_WIN32)
 #define ORB_PLAIN_EXPORT extern "C" __declspec(dllexport)
 #else
-#define ORB_PLAIN_EXPORT extern "C" __attribute__((visibility("default")))
+#define ORB_PLAIN_EXPORT extern "C"
 #endif
 
 #define ORB_PLAIN_WRAPPER(Result, Name, PARAMS, ARGS) \

@@ -5,7 +5,6 @@
 #include <span>
 #include <string>
 
-#include "exports/Visibility.h"
 #include "framework/DateTime.h"
 #include "framework/Variant.h"
 
@@ -52,7 +51,7 @@ bool Modelo_Impressora(const std::string& scheme, std::string& brand, std::strin
 bool Data_Imp(const std::string& scheme, std::string& dateTime);
 // result[0] the date (DDMMYY), result[1] the time (HHMMSS) of the last reduction. The host
 // knows it by its plain name only.
-ORB_NOT_EXPORTED bool RetornaDataUltimaReducao(std::span<const orb::fw::Variant> args, orb::fw::Variant& result);
+bool RetornaDataUltimaReducao(std::span<const orb::fw::Variant> args, orb::fw::Variant& result);
 // The movement date; today when no movement has opened or the answer is not a date.
 orb::fw::TDateTime DataMoviFiscal(const std::string& scheme);
 // True while daylight-saving time is in force.

@@ -2,8 +2,6 @@
 // virtual printer, a library lacking an entry point, closing the port, the guarded intake.
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
-
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -60,12 +58,10 @@ std::size_t BoundCount() {
 }
 constexpr std::size_t kAll = 113;
 
-// The folder of the module's own library, where the fixture stand-ins are built.
-std::string ModuleFolder() {
-    Dl_info info{};
-    EXPECT_NE(dladdr(reinterpret_cast<void*>(&StopImpFiscal), &info), 0);
-    std::string path = info.dli_fname ? info.dli_fname : "";
-    return path.substr(0, path.find_last_of('/'));
+// The build's library folder (the first of ORB_LIBRARY_PATH), where the fixture stand-ins are built.
+std::string LibraryFolder() {
+    const std::string paths = orb::platform::GetEnv("ORB_LIBRARY_PATH");
+    return paths.substr(0, paths.find(':'));
 }
 
 int DummyFormataTX(char*) { return 0; }
@@ -131,7 +127,7 @@ TEST_F(Binding, APortThatDoesNotOpenFailsTheStartButKeepsTheLibraryBound) {
 }
 
 TEST_F(Binding, ALibraryLackingTheLastEntryPointLeavesNothingBound) {
-    const std::string fixture = ModuleFolder() + "/fixtures/missing-last";
+    const std::string fixture = LibraryFolder() + "/fixtures/missing-last";
     ASSERT_TRUE(orb::platform::FileExists(fixture + "/libBemaFI32.so")) << fixture;
     const std::string saved = orb::platform::GetEnv("ORB_LIBRARY_PATH");
     setenv("ORB_LIBRARY_PATH", fixture.c_str(), 1);

@@ -3,7 +3,7 @@
 #include <ostream>
 
 #include "DemoView.h"
-#include "driver/DebugLog.h"
+#include "exports/ExportTable.h"
 #include "framework/NumberFormat.h"
 #include "platform/Platform.h"
 
@@ -91,7 +91,7 @@ void ShowSale(const SaleRecord& record, std::ostream& out) {
 }
 
 void ShowLogTail(std::ostream& out, std::size_t lines) {
-    const std::string path = Orb00100::DebugLogPath();
+    const std::string path = exports::DebugLogPath();
     std::string log;
     const std::size_t slash = path.find_last_of("/\\");
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);

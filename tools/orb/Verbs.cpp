@@ -6,7 +6,7 @@
 
 #include "DemoView.h"
 #include "SimControl.h"
-#include "driver/DebugLog.h"
+#include "exports/ExportTable.h"
 #include "platform/Platform.h"
 
 namespace orb::cli {
@@ -51,7 +51,7 @@ int ShowRoll(bool clear, TerminalCharset charset, std::ostream& out, std::ostrea
 }
 
 int ShowLog(TerminalCharset charset, std::ostream& out, std::ostream& err) {
-    const std::string path = Orb00100::DebugLogPath();
+    const std::string path = exports::DebugLogPath();
     std::string log;
     if (!platform::FileExists(path)) {
         err << "orb: the module has written no debug log this month yet (" << path << ")\n";

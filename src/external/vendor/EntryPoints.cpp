@@ -5,19 +5,16 @@
 
 namespace Orb00100 {
 
-#define ORB_DEFINE_VARIABLE(name, params) PFN_##name name = nullptr;
-ORB_FISCAL_ENTRY_POINTS(ORB_DEFINE_VARIABLE)
-ORB_RAW_ENTRY_POINTS(ORB_DEFINE_VARIABLE)
-#undef ORB_DEFINE_VARIABLE
-
-PFN_setLibType Bematech_setLibType = nullptr;
-PFN_genkkey Bematech_genkkey = nullptr;
-PFN_generateEAD Bematech_generateEAD = nullptr;
-PFN_validateFile Bematech_validateFile = nullptr;
-
-PFN_BemaGeraTxtPorCOO Bematech_GeraTxtPorCOO = nullptr;
-PFN_BemaGeraRegistrosTipoE Bematech_GeraRegistrosTipoE = nullptr;
-PFN_BemaGeraRegistrosTipoEMFD3 Bematech_RegistroTipoEMFD3 = nullptr;
+#define ORB_DEFINE_ENTRY_POINT(name, params) PFN_##name name = nullptr;
+#define ORB_DEFINE_SIGN_ENTRY_POINT(name, params) PFN_##name Bematech_##name = nullptr;
+#define ORB_DEFINE_FILE_GENERATOR(variable, type) type variable = nullptr;
+ORB_FISCAL_ENTRY_POINTS(ORB_DEFINE_ENTRY_POINT)
+ORB_SIGN_ENTRY_POINTS(ORB_DEFINE_SIGN_ENTRY_POINT)
+ORB_FILE_GENERATOR_VARIABLES(ORB_DEFINE_FILE_GENERATOR)
+ORB_RAW_ENTRY_POINTS(ORB_DEFINE_ENTRY_POINT)
+#undef ORB_DEFINE_ENTRY_POINT
+#undef ORB_DEFINE_SIGN_ENTRY_POINT
+#undef ORB_DEFINE_FILE_GENERATOR
 
 namespace {
 
@@ -34,30 +31,24 @@ bool IsSet() {
     return *Variable != nullptr;
 }
 
-#define ORB_SLOT(variable) \
-    EntryPointSlot { #variable, &Assign < &variable>, &IsSet < &variable> }
-#define ORB_FISCAL_SLOT(name, params) ORB_SLOT(name),
+#define ORB_SLOT(variable) EntryPointSlot{#variable, &Assign<&variable>, &IsSet<&variable>},
+#define ORB_ENTRY_POINT_SLOT(name, params) ORB_SLOT(name)
+#define ORB_SIGN_SLOT(name, params) ORB_SLOT(Bematech_##name)
+#define ORB_FILE_GENERATOR_SLOT(variable, type) ORB_SLOT(variable)
 
-constexpr EntryPointSlot kFiscal[] = {ORB_FISCAL_ENTRY_POINTS(ORB_FISCAL_SLOT)};
+constexpr EntryPointSlot kFiscal[] = {ORB_FISCAL_ENTRY_POINTS(ORB_ENTRY_POINT_SLOT)};
 static_assert(std::size(kFiscal) == kFiscalEntryPointCount);
 
 constexpr EntryPointSlot kAll[] = {
-    ORB_FISCAL_ENTRY_POINTS(ORB_FISCAL_SLOT) ORB_SLOT(Bematech_setLibType),
-    ORB_SLOT(Bematech_genkkey),
-    ORB_SLOT(Bematech_generateEAD),
-    ORB_SLOT(Bematech_validateFile),
-    ORB_SLOT(Bematech_GeraTxtPorCOO),
-    ORB_SLOT(Bematech_GeraRegistrosTipoE),
-    ORB_SLOT(Bematech_RegistroTipoEMFD3),
-    ORB_SLOT(BemaIniPortaStr),
-    ORB_SLOT(BemaFormataTX),
-    ORB_SLOT(BemaStatus_Mp20FI),
-    ORB_SLOT(BemaLe_Variaveis),
-    ORB_SLOT(BemaRetorna_ASCII),
-    ORB_SLOT(BemaFechaPorta),
+    ORB_FISCAL_ENTRY_POINTS(ORB_ENTRY_POINT_SLOT)          //
+    ORB_SIGN_ENTRY_POINTS(ORB_SIGN_SLOT)                   //
+    ORB_FILE_GENERATOR_VARIABLES(ORB_FILE_GENERATOR_SLOT)  //
+    ORB_RAW_ENTRY_POINTS(ORB_ENTRY_POINT_SLOT)             //
 };
 
-#undef ORB_FISCAL_SLOT
+#undef ORB_FILE_GENERATOR_SLOT
+#undef ORB_SIGN_SLOT
+#undef ORB_ENTRY_POINT_SLOT
 #undef ORB_SLOT
 
 }  // namespace

@@ -1,0 +1,149 @@
+// Writes the linker version script of liborb00100.so: the module exports what its export table
+// names and nothing else. For each row it takes the plain C name (rows exported plain) and the
+// unit-qualified C++ function Orb00100::Name (rows exported qualified), for each exported global
+// its unit-qualified variable, and makes every other symbol local. The mangled names are read
+// from the module's static library (through nm), so the script names exactly what the compiler
+// made.
+//
+// Usage: orb_exportmap NM STATIC-LIBRARY OUTPUT
+#include <cxxabi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "exports/ExportTable.h"
+
+namespace {
+
+using orb::exports::ExportKind;
+
+struct Symbol {
+    std::string mangled;
+    std::string demangled;
+};
+
+std::string Demangle(const std::string& name) {
+    int status = 0;
+    std::unique_ptr<char, void (*)(void*)> text(abi::__cxa_demangle(name.c_str(), nullptr, nullptr, &status),
+                                                std::free);
+    return status == 0 && text ? std::string(text.get()) : name;
+}
+
+// The defined external symbols of the library. `nm -P` writes "name type value size" per symbol
+// and a one-field header per member.
+std::vector<Symbol> DefinedSymbols(const std::string& nm, const std::string& library) {
+    const std::string command = "'" + nm + "' -P --defined-only --extern-only '" + library + "'";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) throw std::runtime_error("cannot run " + command);
+    std::string output;
+    char buffer[65536];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
+    if (pclose(pipe) != 0) throw std::runtime_error(command + " failed");
+
+    std::vector<Symbol> symbols;
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream fields(line);
+        std::string name, type;
+        if (fields >> name >> type && type.size() == 1) symbols.push_back({name, Demangle(name)});
+    }
+    return symbols;
+}
+
+// "Orb00100::Name(parameters)": the function itself, not a lambda or a variable inside it.
+bool IsQualifiedFunction(const std::string& demangled, const std::string& name) {
+    const std::string prefix = "Orb00100::" + name + "(";
+    if (demangled.compare(0, prefix.size(), prefix) != 0) return false;
+    int depth = 0;
+    for (std::size_t i = prefix.size() - 1; i < demangled.size(); ++i) {
+        if (demangled[i] == '(') ++depth;
+        if (demangled[i] == ')' && --depth == 0) return i + 1 == demangled.size();
+    }
+    return false;
+}
+
+// "Orb00100::name", or "Orb00100::name[abi:cxx11]" for a text.
+bool IsQualifiedVariable(const std::string& demangled, const std::string& name) {
+    const std::string qualified = "Orb00100::" + name;
+    if (demangled == qualified) return true;
+    return demangled.compare(0, qualified.size() + 5, qualified + "[abi:") == 0 && demangled.back() == ']' &&
+           demangled.find("::", qualified.size()) == std::string::npos;
+}
+
+class MapWriter {
+public:
+    explicit MapWriter(std::vector<Symbol> symbols) : symbols_(std::move(symbols)) {}
+
+    // Exactly one symbol must answer; anything else is an error in the table or the code.
+    template <class Match>
+    void Export(const std::string& what, Match match) {
+        const Symbol* found = nullptr;
+        for (const Symbol& s : symbols_) {
+            if (!match(s)) continue;
+            if (found != nullptr)
+                throw std::runtime_error(what + ": more than one symbol (" + found->demangled + ", " + s.demangled +
+                                         ")");
+            found = &s;
+        }
+        if (found == nullptr) throw std::runtime_error(what + ": the module defines no such symbol");
+        out_ << "    " << found->mangled << ";";
+        if (found->demangled != found->mangled) out_ << "  /* " << Comment(found->demangled) << " */";
+        out_ << "\n";
+    }
+
+    std::string Script() const {
+        return "/* Written by orb_exportmap from the export table. */\n{\n  global:\n" + out_.str() +
+               "  local:\n    *;\n};\n";
+    }
+
+private:
+    static std::string Comment(std::string text) {
+        for (std::size_t at; (at = text.find("*/")) != std::string::npos;) text.replace(at, 2, "* /");
+        return text;
+    }
+
+    std::vector<Symbol> symbols_;
+    std::ostringstream out_;
+};
+
+std::string Script(std::vector<Symbol> symbols) {
+    MapWriter map(std::move(symbols));
+    for (const orb::exports::Operation& op : orb::exports::Operations()) {
+        const std::string& name = op.name;
+        if (op.exportKind != ExportKind::Qualified)
+            map.Export(name + " (plain)", [&](const Symbol& s) { return s.mangled == name; });
+        if (op.exportKind != ExportKind::Plain)
+            map.Export("Orb00100::" + name, [&](const Symbol& s) { return IsQualifiedFunction(s.demangled, name); });
+    }
+    for (const orb::exports::Global& global : orb::exports::Globals())
+        map.Export("Orb00100::" + global.name,
+                   [&](const Symbol& s) { return IsQualifiedVariable(s.demangled, global.name); });
+    return map.Script();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::cerr << "usage: orb_exportmap NM STATIC-LIBRARY OUTPUT\n";
+        return 2;
+    }
+    try {
+        const std::string script = Script(DefinedSymbols(argv[1], argv[2]));
+        std::ofstream out(argv[3], std::ios::binary | std::ios::trunc);
+        out << script;
+        if (!out.flush()) throw std::runtime_error(std::string("cannot write ") + argv[3]);
+    } catch (const std::exception& e) {
+        std::cerr << "orb_exportmap: " << e.what() << "\n";
+        std::remove(argv[3]);
+        return 1;
+    }
+    return 0;
+}
