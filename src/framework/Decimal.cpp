@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <string_view>
 #include <vector>
@@ -120,6 +121,33 @@ std::string DecimalForm::FractionDigits(int count) const {
     return out;
 }
 
+namespace {
+
+// Amounts, quantities and rates have a few decimals: n / 10^k for a whole n of at most 15 digits.
+// When that quotient is the value itself, n's digits are the value's decimal form (the value lies
+// within half a binary unit of it, far less than half a unit of its last digit), read without
+// any text conversion.
+bool FewDecimals(double magnitude, int significant, DecimalForm& form) {
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4};
+    for (int k = 0; k < 5; ++k) {
+        const double scaled = std::nearbyint(magnitude * kPowers[k]);
+        if (!(scaled < 1e15)) return false;
+        if (scaled == 0 || scaled / kPowers[k] != magnitude) continue;
+        char text[24];
+        const auto end = std::to_chars(text, text + sizeof text, static_cast<std::uint64_t>(scaled)).ptr;
+        const int length = static_cast<int>(end - text);
+        int kept = length;
+        while (kept > 0 && text[kept - 1] == '0') --kept;
+        if (kept > significant) return false;
+        form.digits.assign(text, static_cast<std::size_t>(kept));
+        form.exponent = length - k;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 DecimalForm ToDecimal(double value, int significant) {
     DecimalForm form;
     form.negative = std::signbit(value);
@@ -138,6 +166,7 @@ DecimalForm ToDecimal(double value, int significant) {
     }
     if (significant < 1) significant = 1;
     if (significant > 17) significant = 17;
+    if (significant <= 15 && FewDecimals(std::fabs(value), significant, form)) return form;
     char buffer[64];
     // The shortest text that reads back as the value is cheap to make. When it has no more digits
     // than asked for, it is also the rounding to that many digits: the value lies within half a
@@ -173,6 +202,21 @@ double ToDouble(const DecimalForm& form) {
     if (form.nan) return std::nan("");
     if (form.infinite) return form.negative ? -HUGE_VAL : HUGE_VAL;
     if (form.digits.empty()) return 0.0;
+    // Up to 15 digits are an exact integer, and powers of ten up to 1e22 are exact doubles: one
+    // multiplication or division of the two is then the correctly rounded value, the same double
+    // the text conversion gives.
+    if (form.digits.size() <= 15) {
+        static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+        std::int64_t digits = 0;
+        for (const char c : form.digits) digits = digits * 10 + (c - '0');
+        const int scale = form.exponent - static_cast<int>(form.digits.size());
+        if (scale >= -22 && scale <= 22) {
+            const double magnitude = scale < 0 ? static_cast<double>(digits) / kPowers[-scale]
+                                               : static_cast<double>(digits) * kPowers[scale];
+            return form.negative ? -magnitude : magnitude;
+        }
+    }
     const std::string text = "0." + form.digits + "e" + std::to_string(form.exponent);
     double value = 0.0;
     std::from_chars(text.data(), text.data() + text.size(), value);

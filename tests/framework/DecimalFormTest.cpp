@@ -13,6 +13,7 @@ namespace {
 
 using orb::fw::detail::DecimalForm;
 using orb::fw::detail::ToDecimal;
+using orb::fw::detail::ToDouble;
 
 // The rounding to n significant digits as the standard library writes it, trailing zeros dropped.
 DecimalForm Reference(double value, int n) {
@@ -41,8 +42,28 @@ void ExpectSame(double value, int n) {
 TEST(DecimalForm, IsTheRoundingToTheDigitsAskedFor) {
     // Amounts the till handles, sums that binary arithmetic leaves a hair off, and values whose
     // shortest text is longer than fifteen digits.
-    for (const double v : {0.1, 0.3, 0.1 + 0.2, 5.0 - 4.99, 3.0 - 2.99, 0.3 - 0.1 - 0.2, 3 * 0.1, 1.005, 2.675,
-                           123456789012345.6, 9999999999999.995, 1e-7, 0.000123456789012345678, -45.9, 1e15, 1e17})
+    for (const double v : {0.1,
+                           0.3,
+                           0.1 + 0.2,
+                           5.0 - 4.99,
+                           3.0 - 2.99,
+                           0.3 - 0.1 - 0.2,
+                           3 * 0.1,
+                           1.005,
+                           2.675,
+                           123456789012345.6,
+                           9999999999999.995,
+                           1e-7,
+                           0.000123456789012345678,
+                           -45.9,
+                           1e15,
+                           1e17,
+                           9.99999999999999,
+                           99999999999999.9,
+                           999999999999999.0,
+                           0.00001,
+                           12.3456,
+                           1234.56789})
         for (int n : {15, 14, 4, 2, 1}) ExpectSame(v, n);
 
     std::mt19937_64 random(20261206);
@@ -53,6 +74,24 @@ TEST(DecimalForm, IsTheRoundingToTheDigitsAskedFor) {
         ExpectSame(static_cast<double>(cents(random)) / 100.0, 15);
         ExpectSame(static_cast<double>(cents(random)) / 1000.0 * 3.0, digits(random));
         ExpectSame(std::pow(10.0, exponent(random)), digits(random));
+        ExpectSame(static_cast<double>(cents(random)) / 10000.0, digits(random));
+    }
+}
+
+TEST(DecimalForm, ReadsBackAsTheNearestDouble) {
+    std::mt19937_64 random(7);
+    std::uniform_int_distribution<long long> mantissa(1, 999999999999999LL);
+    std::uniform_int_distribution<int> exponent(-30, 30);
+    for (int i = 0; i < 20000; ++i) {
+        DecimalForm form;
+        form.digits = std::to_string(mantissa(random));
+        while (form.digits.back() == '0') form.digits.pop_back();
+        form.exponent = exponent(random);
+        form.negative = i % 2 == 1;
+        const std::string text = (form.negative ? "-0." : "0.") + form.digits + "e" + std::to_string(form.exponent);
+        double expected = 0;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        ASSERT_EQ(ToDouble(form), expected) << text;
     }
 }
 
