@@ -15,32 +15,54 @@ std::string PathFor(orb::fw::TDateTime moment) {
                                      orb::fw::FormatDateTime("mmyy", moment) + ".txt");
 }
 
+// Whether a format's text depends on nothing but the second it shows and the separators: no
+// milliseconds, no am/pm, no other format inside it, no month or day names, no quoted text.
+bool SecondsOnly(std::string_view format) {
+    if (format.find_first_of("zZaAtTcC\"'") != std::string_view::npos) return false;
+    int run = 0;
+    char previous = 0;
+    for (const char c : format) {
+        const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+        run = lower == previous ? run + 1 : 1;
+        previous = lower;
+        if ((lower == 'm' || lower == 'd') && run >= 3) return false;
+    }
+    return true;
+}
+
 // A line's stamp and its file change once a second at the most, while a sale writes dozens of
-// lines a second: both are kept until the second, the settings or the host folder change.
+// lines a second: both are kept until the second, the date and time formats or the host folder
+// change.
 struct Stamp {
     orb::fw::TDateTime day{-1};
     int hour = -1, minute = -1, second = -1;
-    orb::fw::FormatSettings settings;
+    std::string dateFormat, timeFormat;
+    char dateSeparator = 0, timeSeparator = 0;
     std::string home;
     std::string text, path;
+
+    bool Holds(orb::fw::TDateTime today, const orb::fw::TimeParts& time, const orb::fw::FormatSettings& settings,
+               const std::string& folder) const {
+        return today == day && time.hour == hour && time.minute == minute && time.second == second &&
+               settings.ShortDateFormat == dateFormat && settings.LongTimeFormat == timeFormat &&
+               settings.DateSeparator == dateSeparator && settings.TimeSeparator == timeSeparator && folder == home &&
+               SecondsOnly(dateFormat) && SecondsOnly(timeFormat);
+    }
 
     void Update(orb::fw::TDateTime now) {
         const orb::fw::TDateTime today = orb::fw::DateOf(now);
         const orb::fw::TimeParts time = orb::fw::DecodeTime(now);
         std::string folder = orb::platform::GetEnv("ORB_HOME");
-        // Formats that show milliseconds change within the second.
-        const orb::fw::FormatSettings& current = orb::fw::Settings();
-        const bool showsMilliseconds =
-            (current.LongTimeFormat + current.ShortTimeFormat + current.ShortDateFormat).find_first_of("zZ") !=
-            std::string::npos;
-        if (!showsMilliseconds && today == day && time.hour == hour && time.minute == minute && time.second == second &&
-            folder == home && current == settings)
-            return;
+        const orb::fw::FormatSettings& settings = orb::fw::Settings();
+        if (Holds(today, time, settings, folder)) return;
         day = today;
         hour = time.hour;
         minute = time.minute;
         second = time.second;
-        settings = current;
+        dateFormat = settings.ShortDateFormat;
+        timeFormat = settings.LongTimeFormat;
+        dateSeparator = settings.DateSeparator;
+        timeSeparator = settings.TimeSeparator;
         home = std::move(folder);
         text = orb::fw::DateToStr(now) + " " + orb::fw::TimeToStr(now) + " - ";
         path = PathFor(now);

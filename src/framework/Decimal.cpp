@@ -94,6 +94,20 @@ DecimalForm FromDigits(bool negative, const std::string& digits, int scale) {
     return form;
 }
 
+// Digit strings of up to 18 digits are worked as whole numbers: their sum and, up to 19 digits
+// between the two factors, their product stay below 2^64.
+bool Whole(const std::string& digits, std::uint64_t& value) {
+    if (digits.size() > 18) return false;
+    value = 0;
+    for (const char c : digits) value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    return true;
+}
+
+std::string DigitsOf(std::uint64_t value) {
+    char text[24];
+    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+
 // The power of ten of the last digit.
 int Scale(const DecimalForm& form) { return form.exponent - static_cast<int>(form.digits.size()); }
 
@@ -230,6 +244,11 @@ DecimalForm Add(const DecimalForm& a, const DecimalForm& b) {
     const int scale = std::min(Scale(a), Scale(b));
     const std::string x = a.digits + std::string(static_cast<std::size_t>(Scale(a) - scale), '0');
     const std::string y = b.digits + std::string(static_cast<std::size_t>(Scale(b) - scale), '0');
+    if (std::uint64_t m = 0, n = 0; Whole(x, m) && Whole(y, n)) {
+        if (a.negative == b.negative) return FromDigits(a.negative, DigitsOf(m + n), scale);
+        if (m == n) return {};
+        return m > n ? FromDigits(a.negative, DigitsOf(m - n), scale) : FromDigits(b.negative, DigitsOf(n - m), scale);
+    }
     if (a.negative == b.negative) return FromDigits(a.negative, AddDigits(x, y), scale);
     const int order = CompareMagnitude(x, y);
     if (order == 0) return {};
@@ -239,6 +258,8 @@ DecimalForm Add(const DecimalForm& a, const DecimalForm& b) {
 
 DecimalForm Multiply(const DecimalForm& a, const DecimalForm& b) {
     if (a.IsZero() || b.IsZero()) return {};
+    if (std::uint64_t m = 0, n = 0; a.digits.size() + b.digits.size() <= 19 && Whole(a.digits, m) && Whole(b.digits, n))
+        return FromDigits(a.negative != b.negative, DigitsOf(m * n), Scale(a) + Scale(b));
     std::vector<int> sums(a.digits.size() + b.digits.size(), 0);
     for (std::size_t i = 0; i < a.digits.size(); ++i)
         for (std::size_t j = 0; j < b.digits.size(); ++j) sums[i + j + 1] += (a.digits[i] - '0') * (b.digits[j] - '0');

@@ -19,6 +19,12 @@ std::size_t FindNoCase(std::string_view s, std::string_view sub, std::size_t fro
     return std::string_view::npos;
 }
 
+// Whether a code-page-1252 byte may have another case: ASCII letters and the accented range.
+inline bool IsLetterByte(char c) {
+    const auto b = static_cast<unsigned char>(c);
+    return static_cast<unsigned>((b | 0x20) - 'a') < 26u || b >= 0x80;
+}
+
 }  // namespace
 
 std::string UpperCase(std::string_view s) {
@@ -39,6 +45,9 @@ int CompareText(std::string_view a, std::string_view b) {
     const std::size_t n = a.size() < b.size() ? a.size() : b.size();
     for (std::size_t i = 0; i < n; ++i) {
         if (a[i] == b[i]) continue;
+        // Two characters of which neither is a letter differ whatever the case.
+        if (!IsLetterByte(a[i]) && !IsLetterByte(b[i]))
+            return static_cast<unsigned char>(a[i]) - static_cast<unsigned char>(b[i]);
         const int x = static_cast<unsigned char>(Cp1252Upper(a[i]));
         const int y = static_cast<unsigned char>(Cp1252Upper(b[i]));
         if (x != y) return x - y;

@@ -95,4 +95,61 @@ TEST(DecimalForm, ReadsBackAsTheNearestDouble) {
     }
 }
 
+// The exact sum and product as whole numbers of 128 bits, to hold the digit arithmetic against.
+__extension__ typedef __int128 Int128;
+
+DecimalForm Exact(bool negative, Int128 magnitude, int scale) {
+    DecimalForm form;
+    if (magnitude < 0) {
+        magnitude = -magnitude;
+        negative = !negative;
+    }
+    std::string digits;
+    for (; magnitude > 0; magnitude /= 10) digits.insert(digits.begin(), static_cast<char>('0' + magnitude % 10));
+    while (!digits.empty() && digits.back() == '0') {
+        digits.pop_back();
+        ++scale;
+    }
+    if (digits.empty()) return form;
+    form.negative = negative;
+    form.digits = digits;
+    form.exponent = static_cast<int>(digits.size()) + scale;
+    return form;
+}
+
+TEST(DecimalForm, SumsAndProductsAreExact) {
+    std::mt19937_64 random(11);
+    std::uniform_int_distribution<int> length(1, 15);
+    std::uniform_int_distribution<int> scale(-6, 6);
+    auto make = [&](Int128& whole, int& power) {
+        DecimalForm form;
+        const int n = length(random);
+        std::uniform_int_distribution<long long> digits(1, 999999999999999LL);
+        long long value = digits(random);
+        while (std::to_string(value).size() > static_cast<std::size_t>(n)) value /= 10;
+        while (value % 10 == 0) value /= 10;
+        power = scale(random);
+        form = Exact(random() % 2 == 1, value, power);
+        whole = form.negative ? -static_cast<Int128>(value) : value;
+        return form;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        Int128 x = 0, y = 0;
+        int px = 0, py = 0;
+        const DecimalForm a = make(x, px), b = make(y, py);
+        const int common = std::min(px, py);
+        Int128 sx = x, sy = y;
+        for (int k = common; k < px; ++k) sx *= 10;
+        for (int k = common; k < py; ++k) sy *= 10;
+        const DecimalForm sum = orb::fw::detail::Add(a, b), wantSum = Exact(false, sx + sy, common);
+        ASSERT_EQ(sum.digits, wantSum.digits);
+        ASSERT_EQ(sum.exponent, wantSum.exponent);
+        ASSERT_EQ(sum.negative, wantSum.negative);
+        const DecimalForm product = orb::fw::detail::Multiply(a, b), wantProduct = Exact(false, x * y, px + py);
+        ASSERT_EQ(product.digits, wantProduct.digits);
+        ASSERT_EQ(product.exponent, wantProduct.exponent);
+        ASSERT_EQ(product.negative, wantProduct.negative);
+    }
+}
+
 }  // namespace
