@@ -2,16 +2,13 @@
 // Helpers the framework tests share: an error's text, table rows by position, a scratch folder.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <initializer_list>
-#include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "framework/ClientDataSet.h"
 #include "framework/Exceptions.h"
+#include "platform/PlatformTestSupport.h"
 
 namespace orb::fw::test {
 
@@ -55,28 +52,6 @@ inline Strings Column(ClientDataSet& t, const char* field) {
     return out;
 }
 
-// A folder of its own for each test, removed afterwards.
-class ScratchFolder : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("orb-fw-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
-               std::to_string(std::random_device{}()));
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
-    std::string Path(const std::string& name) const { return (dir / name).string(); }
-    static std::string Read(const std::string& file) {
-        std::ifstream in(file, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    static void Write(const std::string& file, const std::string& contents) {
-        std::ofstream(file, std::ios::binary) << contents;
-    }
-
-    std::filesystem::path dir;
-};
+using ScratchFolder = orbtest::ScratchFolder;
 
 }  // namespace orb::fw::test

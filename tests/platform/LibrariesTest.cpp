@@ -14,8 +14,9 @@ std::string BuildLibFolder() {
 
 }  // namespace
 
-TEST_F(PlatformLibraries, LoadsTheFiscalStandInByItsWindowsName) {
-    ASSERT_FALSE(BuildLibFolder().empty()) << "ORB_LIBRARY_PATH must name the build's lib folder";
+TEST_F(PlatformLibraries, LoadsStandInsAndTheModuleByTheirWindowsNames) {
+    const std::string folder = BuildLibFolder();
+    ASSERT_FALSE(folder.empty()) << "ORB_LIBRARY_PATH must name the build's lib folder";
     pf::LibHandle lib = pf::LoadLibrary("BemaFI32.dll");
     ASSERT_NE(lib, 0u) << pf::LastErrorMessage();
     EXPECT_NE(pf::GetProcAddress(lib, "Bematech_FI_AbreCupom"), nullptr);
@@ -29,20 +30,16 @@ TEST_F(PlatformLibraries, LoadsTheFiscalStandInByItsWindowsName) {
     EXPECT_TRUE(pf::FreeLibrary(again));
     EXPECT_TRUE(pf::FreeLibrary(lib));
 
-    pf::LibHandle byPath = pf::LoadLibrary(BuildLibFolder() + "\\Mp2032.dll");
+    pf::LibHandle byPath = pf::LoadLibrary(folder + "\\Mp2032.dll");
     EXPECT_NE(byPath, 0u) << pf::LastErrorMessage();
     if (byPath != 0) pf::FreeLibrary(byPath);
-}
 
-TEST_F(PlatformLibraries, FindsTheModuleItself) {
-    const std::string lib = BuildLibFolder();
-    ASSERT_FALSE(lib.empty());
+    // The module itself, beside liborb00100.so, without any search path; the very function this
+    // test calls is found by its symbol.
     orbtest::ScopedEnv path("ORB_LIBRARY_PATH", std::nullopt);
-    // Beside liborb00100.so, without any search path.
-    EXPECT_EQ(pf::FindLibraryFile("orb00100.dll"), pf::JoinPath(lib, "liborb00100.so"));
+    EXPECT_EQ(pf::FindLibraryFile("orb00100.dll"), pf::JoinPath(folder, "liborb00100.so"));
     pf::LibHandle self = pf::LoadLibrary("orb00100.dll");
     ASSERT_NE(self, 0u) << pf::LastErrorMessage();
-    // The very function this test calls, found by its symbol.
     EXPECT_EQ(pf::GetProcAddress(self, "_ZN3orb8platform6GetEnvB5cxx11EPKc"), reinterpret_cast<void*>(&pf::GetEnv));
     EXPECT_TRUE(pf::FreeLibrary(self));
 }
