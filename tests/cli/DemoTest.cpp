@@ -134,11 +134,8 @@ TEST_F(DemoTest, SecondRunStartsFromAFreshPrinter) {
 
     // An interrupted run leaves a coupon open on the demonstration's printer.
     PrepareHostFolders(DemoHome(), DemoHome() + "/system");
-    ASSERT_EQ(Ask(R"({"call": "StartImpFiscal", "args": [[["CDFILIAL", "0001"], ["CDCAIXA", "001"],
-        ["NRSERIEIMP", "BE091010100011223344"], ["ESQUEMA", "001"], ["CDPORTAIMPFIS", "COM1"],
-        ["IDTIPOIMPFIS", 34], ["BOUTILTAA", false]]]})")["result"],
-              true);
-    ASSERT_EQ(Ask(R"({"call": "AbreCupom", "args": [[["ESQUEMACOR", "001"]]]})")["result"], true);
+    ASSERT_EQ(Ask(StartRequest())["result"], true);
+    ASSERT_EQ(Ask(OpeningRequest())["result"], true);
     PrepareHostFolders(folders_.home, folders_.system);
 
     const DemoRun again = Demo();
@@ -163,15 +160,11 @@ TEST_F(DemoTest, RefusedStepNamesTheStepAndWhatTheModuleSaid) {
     std::ostringstream out;
     demo::Session session(out);
     session.Send("reset", Json{{"sim", "reset"}, {"model", 34}});
-    session.Call("start", Json::parse(R"({"call": "StartImpFiscal", "args": [[["CDFILIAL", "0001"], ["CDCAIXA", "001"],
-        ["NRSERIEIMP", ""], ["ESQUEMA", "001"], ["CDPORTAIMPFIS", "COM1"], ["IDTIPOIMPFIS", 34],
-        ["BOUTILTAA", false]]]})"));
+    session.Call("start", StartRequest(34, ""));
 
     // No coupon is open: the printer refuses the item and the operator is asked to retry.
     try {
-        session.Call("VendaItem: Prato", Json::parse(R"({"call": "VendaItem", "args": [[["ESQUEMACOR", "001"],
-            ["CDARVPROD", "1"], ["NMPROD", "Prato"], ["CDALIQ", "II"], ["QTDE", 1.0], ["VALOR", 10.0],
-            ["UNIDADE", "UN"]]]})"));
+        session.Call("VendaItem: Prato", ItemRequest("Prato", 10.0, "II"));
         ADD_FAILURE() << "a refused item went through";
     } catch (const demo::DemoFailure& failure) {
         EXPECT_EQ(failure.Step(), "VendaItem: Prato");
@@ -191,7 +184,7 @@ TEST_F(DemoTest, RefusedStepNamesTheStepAndWhatTheModuleSaid) {
     EXPECT_NE(LineWith(out.str(), {"> typo", "FAILED"}), "") << out.str();
     // Every request is kept, the failed ones too.
     EXPECT_EQ(session.Requests().size(), 4u);
-    Ask(R"({"call": "StopImpFiscal", "args": []})");
+    Ask(Call("StopImpFiscal"));
 }
 
 class OrbDemoTest : public OrbProcessTest {};
@@ -216,7 +209,7 @@ TEST_F(OrbDemoTest, RunsFromTheCommandLineAndReplays) {
     EXPECT_TRUE(change && sale) << replay.out;
 }
 
-TEST(DemoView, PaperReadsAsPrinted) {
+TEST(DemoView, PaperValuesAndLogForTheTerminal) {
     // The password line as the closing sends it: emphasis and double width around the text.
     EXPECT_EQ(demo::PaperText("Mesa: 12 \x1B"
                               "E\x1BW1SENHA: 042\x1B"
@@ -239,9 +232,7 @@ TEST(DemoView, PaperReadsAsPrinted) {
               "  | xxxxxxxxxx |\n"
               "  +------------+\n");
     EXPECT_EQ(demo::Framed("", 4), "  +------+\n  +------+\n");
-}
 
-TEST(DemoView, ValuesAndLogForTheTerminal) {
     const Json packet = Json::parse(R"([["CUPNR", "000001"], ["INTTEFERRO", 0], ["MENSAGEMTAA", ""], 7])");
     EXPECT_EQ(demo::NameValueList(demo::PacketPairs(packet), "  "),
               "  CUPNR       = \"000001\"\n"

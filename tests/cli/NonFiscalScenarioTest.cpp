@@ -1,67 +1,15 @@
 // The non-fiscal scenarios kept with the tests (tests/cli/scenarios), run through the orb program as a
 // person runs them: what the printer was told and printed, the ledger records handed to the host and
 // the debug-log entries of each document.
-#include "CliTestSupport.h"
-
-#include <regex>
-#include <string>
-#include <string_view>
-#include <vector>
-
+#include "ScenarioSupport.h"
 #include "external/hostlib/HostLib.h"
 #include "framework/ClientDataSet.h"
-#include "framework/DateFormat.h"
-#include "framework/DateTime.h"
 
 namespace orb::cli::testing {
 namespace {
 
-using Texts = std::vector<std::string>;
-
-constexpr const char* kSerial = "BE091010100011223344";
-const std::string kDashes(48, '-');
+const std::string kStatus = "Bematech_FI_RetornoImpressora [6,0,0] -> 1";
 const std::string kCut = std::string(20, '~') + " corte " + std::string(21, '~');
-
-// A query's log text: the entry point, then the printer's answer on a line of its own.
-std::string Answer(const std::string& entry, const std::string& answer) {
-    return entry + "\r\nRetorno da Impressora : " + answer;
-}
-
-// A line of the printer's 48 columns with its two texts at either edge.
-std::string Columns(const std::string& left, const std::string& right) {
-    return left + std::string(48 - left.size() - right.size(), ' ') + right;
-}
-
-std::string Trimmed(const std::string& line) {
-    const std::size_t b = line.find_first_not_of(' ');
-    if (b == std::string::npos) return "";
-    return line.substr(b, line.find_last_not_of(' ') - b + 1);
-}
-
-// One printed document of the roll: the counter line above its title, and what it printed between
-// the title and the closing dashes of its footer.
-struct Document {
-    std::string coo;
-    Texts body;
-};
-
-std::vector<Document> Documents(const std::string& roll, const std::string& title) {
-    std::vector<Document> found;
-    const Texts lines = TextLines(roll);
-    for (std::size_t t = 1; t < lines.size(); ++t) {
-        if (Trimmed(lines[t]) != title) continue;
-        std::size_t fab = t + 1;
-        while (fab < lines.size() && lines[fab].rfind("FAB:", 0) != 0) ++fab;
-        std::size_t dashes = fab;
-        while (dashes > t + 1 && lines[dashes - 1] != kDashes) --dashes;
-        const std::string& counters = lines[t - 1];
-        const std::size_t coo = counters.rfind("COO:");
-        found.push_back({coo == std::string::npos ? "" : counters.substr(coo + 4),
-                         Texts(lines.begin() + static_cast<std::ptrdiff_t>(t) + 1,
-                               lines.begin() + static_cast<std::ptrdiff_t>(dashes > t + 1 ? dashes - 1 : t + 1))});
-    }
-    return found;
-}
 
 // The printer's clock and movement date as the last ledger queries of the document read them
 // (the printer's clock runs, so the scenario cannot fix them).
@@ -78,51 +26,8 @@ struct PrinterDates {
     }
 };
 
-class NonFiscalScenario : public OrbProcessTest {
+class NonFiscalScenario : public ScenarioTest {
 protected:
-    // Runs scenarios/<name> in a fresh host folder: every step answers, none with an error.
-    void RunScenario(const std::string& name) {
-        run_ = Orb({"--home", Home(), "run", ScenarioFile(name)});
-        ASSERT_EQ(run_.status, 0) << run_.out << run_.err;
-        ASSERT_FALSE(run_.replies.empty());
-        for (const Json& reply : run_.replies) {
-            ASSERT_FALSE(reply.is_discarded()) << run_.out;
-            ASSERT_FALSE(reply.contains("error")) << reply.dump();
-        }
-    }
-
-    // The reply to the scenario's one call of this operation.
-    Json Call(const std::string& operation) const {
-        Json found;
-        int calls = 0;
-        for (const Json& reply : run_.replies) {
-            if (reply.value("call", "") != operation) continue;
-            found = reply;
-            ++calls;
-        }
-        EXPECT_EQ(calls, 1) << operation;
-        return found;
-    }
-
-    // Every scenario asks for the roll and the journal (and the state) after its document, last:
-    // the field of the last sim reply that has it.
-    Json LastSim(const std::string& field) const {
-        for (auto it = run_.replies.rbegin(); it != run_.replies.rend(); ++it)
-            if (it->contains("sim") && it->contains(field)) return (*it)[field];
-        ADD_FAILURE() << "no virtual-printer reply with \"" << field << "\"";
-        return Json();
-    }
-    std::string Roll() const { return LastSim("roll").get<std::string>(); }
-
-    // The journal's calls as "entry [args] -> return", in order.
-    Texts Journal() const {
-        Texts calls;
-        for (const Json& call : LastSim("journal"))
-            calls.push_back(call["entry"].get<std::string>() + " " + call["args"].dump() + " -> " +
-                            call["return"].dump());
-        return calls;
-    }
-
     PrinterDates Dates() const {
         PrinterDates dates;
         for (const Json& call : LastSim("journal")) {
@@ -144,9 +49,8 @@ protected:
                 Answer("Bematech_FI_DataHoraImpressora", d.date + d.time + d.time)};
     }
     static Texts LedgerDateCalls(const PrinterDates& d) {
-        return {"Bematech_FI_DataMovimento [\"" + d.movement + "\"] -> 1", "Bematech_FI_RetornoImpressora [6,0,0] -> 1",
-                "Bematech_FI_DataHoraImpressora [\"" + d.date + "\",\"" + d.time + "\"] -> 1",
-                "Bematech_FI_RetornoImpressora [6,0,0] -> 1"};
+        return {"Bematech_FI_DataMovimento [\"" + d.movement + "\"] -> 1", kStatus,
+                "Bematech_FI_DataHoraImpressora [\"" + d.date + "\",\"" + d.time + "\"] -> 1", kStatus};
     }
     Json LedgerRecord(const std::string& coupon, const std::string& operations, const std::string& reports,
                       const std::string& credits, const std::string& type) const {
@@ -154,51 +58,31 @@ protected:
         return Json::array({kSerial, coupon, operations, reports, credits, type, "", d.Clock(), d.Movement(), ""});
     }
 
-    // The texts of the debug log: one file for the month, named impdebugMMYY.txt, every entry
-    // "dd/mm/yyyy hh:nn:ss - text" and CR LF. A text may hold line ends of its own, so an entry
-    // ends only where the next one's time stamp begins a line.
-    Texts LogTexts() const {
-        const auto logs = platform::FindFiles(Home() + "/impdebug*.txt");
-        EXPECT_EQ(logs.size(), 1u);
-        if (logs.size() != 1) return {};
-        EXPECT_EQ(std::filesystem::path(logs[0]).filename().string(),
-                  "impdebug" + fw::FormatDateTime("mmyy", fw::Now()) + ".txt");
-        const std::string log = ReadAll(logs[0]);
-        static const std::regex stamp(R"(\d\d/\d\d/\d{4} \d\d:\d\d:\d\d - )");
-        std::vector<std::pair<std::size_t, std::size_t>> entries;  // stamp start, text start
-        for (auto it = std::sregex_iterator(log.begin(), log.end(), stamp); it != std::sregex_iterator(); ++it) {
-            const auto at = static_cast<std::size_t>(it->position());
-            if (at == 0 || log[at - 1] == '\n') entries.emplace_back(at, at + static_cast<std::size_t>(it->length()));
-        }
-        EXPECT_TRUE(!entries.empty() && entries[0].first == 0) << "the log starts with a time stamp";
-        Texts texts;
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            const std::size_t end = i + 1 < entries.size() ? entries[i + 1].first : log.size();
-            std::string text = log.substr(entries[i].second, end - entries[i].second);
-            EXPECT_TRUE(text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) << text;
-            if (text.size() >= 2) text.resize(text.size() - 2);
-            texts.push_back(text);
-        }
-        return texts;
-    }
     // The document's calls wrote exactly these entries, last in the log, right after the entry of
     // the step before them (whose text starts as given).
     void ExpectLogEndsWith(const Texts& expected, const std::string& before) const {
-        const Texts log = LogTexts();
+        const Texts log = LogEntries(Home());
         ASSERT_GT(log.size(), expected.size());
         const auto first = log.end() - static_cast<std::ptrdiff_t>(expected.size());
         EXPECT_EQ(Texts(first, log.end()), expected);
         EXPECT_EQ((first - 1)->rfind(before, 0), 0u) << *(first - 1);
     }
 
-    OrbRun run_;
+    // The reply to the scenario's one call of this operation, which went through without a dialog.
+    Json OnlyCall(const std::string& operation) const {
+        int calls = 0;
+        for (const Json& reply : run_.replies) calls += reply.value("call", "") == operation;
+        EXPECT_EQ(calls, 1) << operation;
+        const Json reply = Reply(operation);
+        EXPECT_EQ(reply["result"], true) << reply.dump();
+        EXPECT_TRUE(reply["dialogs"].empty()) << reply["dialogs"].dump();
+        return reply;
+    }
 };
 
 TEST_F(NonFiscalScenario, TransferReceiptPrintsBothCopiesInTheCardPaymentsSlip) {
     RunScenario("transfer-receipt.jsonl");
-    const Json tef = Call("ImprimeTef");
-    EXPECT_EQ(tef["result"], true);
-    EXPECT_TRUE(tef["dialogs"].empty()) << tef["dialogs"].dump();
+    const Json tef = OnlyCall("ImprimeTef");
 
     // The customer's copy has its last two texts joined by a backslash and no final line feed: the
     // line feed appended to it is met first, and the backslash before it becomes a line feed. The
@@ -210,23 +94,22 @@ TEST_F(NonFiscalScenario, TransferReceiptPrintsBothCopiesInTheCardPaymentsSlip) 
         "REDE CARTOES\nCOMPROVANTE DE PAGAMENTO - VIA ESTABELECIMENTO\nVISA CREDITO A VISTA\nCARTAO ************1234\n";
     const std::string store2 = "VALOR APROVADO: R$ 45,90\nAUT: 123456 NSU: 000789\n";
     const PrinterDates d = Dates();
-    const std::string status = "Bematech_FI_RetornoImpressora [6,0,0] -> 1";
     auto text = [](const std::string& piece) {
         return "Bematech_FI_UsaComprovanteNaoFiscalVinculado " + Json::array({piece}).dump() + " -> 1";
     };
-    Texts calls{status,  // the printer check
-                status, "Bematech_FI_NumeroCupom [\"000001\"] -> 1",
+    Texts calls{kStatus,  // the printer check
+                kStatus, "Bematech_FI_NumeroCupom [\"000001\"] -> 1",
                 // the payment method cut to the printer's 16 characters
-                "Bematech_FI_AbreComprovanteNaoFiscalVinculado [\"Cartao Credito V\",\"\",\"\"] -> 1", status,
-                "Bematech_FI_NumeroOperacoesNaoFiscais [\"000001\"] -> 1", status,
+                "Bematech_FI_AbreComprovanteNaoFiscalVinculado [\"Cartao Credito V\",\"\",\"\"] -> 1", kStatus,
+                "Bematech_FI_NumeroOperacoesNaoFiscais [\"000001\"] -> 1", kStatus,
                 "Bematech_FI_NumeroCupom [\"000002\"] -> 1",
-                "Bematech_FI_ContadorComprovantesCreditoMFD [\"000001\"] -> 1", status};
+                "Bematech_FI_ContadorComprovantesCreditoMFD [\"000001\"] -> 1", kStatus};
     for (const auto& c : LedgerDateCalls(d)) calls.push_back(c);
-    for (const auto& c : {text(customer), status, std::string("Bematech_FI_AvancaPapelAcionaGuilhotinaMFD [5,1] -> 1"),
-                          text(store1), status, text(store2), status,
+    for (const auto& c : {text(customer), kStatus, std::string("Bematech_FI_AvancaPapelAcionaGuilhotinaMFD [5,1] -> 1"),
+                          text(store1), kStatus, text(store2), kStatus,
                           // a slip open (2) and pending (64): closed, and no cut after the last copy
                           std::string("Bematech_FI_StatusEstendidoMFD [66] -> 1"),
-                          std::string("Bematech_FI_FechaRelatorioGerencial [] -> 1"), status})
+                          std::string("Bematech_FI_FechaRelatorioGerencial [] -> 1"), kStatus})
         calls.push_back(c);
     EXPECT_EQ(Journal(), calls);
 
@@ -258,9 +141,7 @@ TEST_F(NonFiscalScenario, TransferReceiptPrintsBothCopiesInTheCardPaymentsSlip) 
 
 TEST_F(NonFiscalScenario, ManagementReportOfTwentyFiveLinesGoesOutInThreePieces) {
     RunScenario("management-report.jsonl");
-    const Json report = Call("Relatorio_Generico");
-    EXPECT_EQ(report["result"], true);
-    EXPECT_TRUE(report["dialogs"].empty()) << report["dialogs"].dump();
+    const Json report = OnlyCall("Relatorio_Generico");
 
     // The scenario's text: 25 lines of the printer's 48 columns, so a piece closes at the eleventh
     // line (10 lines are 490 characters, 11 are 539).
@@ -272,17 +153,16 @@ TEST_F(NonFiscalScenario, ManagementReportOfTwentyFiveLinesGoesOutInThreePieces)
     const Texts pieces{text.substr(0, 11 * 49), text.substr(11 * 49, 11 * 49), text.substr(22 * 49)};
 
     const PrinterDates d = Dates();
-    const std::string status = "Bematech_FI_RetornoImpressora [6,0,0] -> 1";
-    Texts calls{"Bematech_FI_StatusEstendidoMFD [0] -> 1", "Bematech_FI_RelatorioGerencial [\" \"] -> 1", status};
+    Texts calls{"Bematech_FI_StatusEstendidoMFD [0] -> 1", "Bematech_FI_RelatorioGerencial [\" \"] -> 1", kStatus};
     for (const auto& piece : pieces) {
         calls.push_back("Bematech_FI_UsaComprovanteNaoFiscalVinculado " + Json::array({piece}).dump() + " -> 1");
-        calls.push_back(status);
+        calls.push_back(kStatus);
     }
     for (const auto& c : {std::string("Bematech_FI_StatusEstendidoMFD [4] -> 1"),
-                          std::string("Bematech_FI_FechaRelatorioGerencial [] -> 1"), status,
-                          std::string("Bematech_FI_NumeroOperacoesNaoFiscais [\"000001\"] -> 1"), status,
+                          std::string("Bematech_FI_FechaRelatorioGerencial [] -> 1"), kStatus,
+                          std::string("Bematech_FI_NumeroOperacoesNaoFiscais [\"000001\"] -> 1"), kStatus,
                           std::string("Bematech_FI_NumeroCupom [\"000001\"] -> 1"),
-                          std::string("Bematech_FI_ContadorRelatoriosGerenciaisMFD [\"000001\"] -> 1"), status})
+                          std::string("Bematech_FI_ContadorRelatoriosGerenciaisMFD [\"000001\"] -> 1"), kStatus})
         calls.push_back(c);
     for (const auto& c : LedgerDateCalls(d)) calls.push_back(c);
     EXPECT_EQ(Journal(), calls);
@@ -312,21 +192,18 @@ TEST_F(NonFiscalScenario, ManagementReportOfTwentyFiveLinesGoesOutInThreePieces)
 
 TEST_F(NonFiscalScenario, CancelledCouponReversesItsPendingSlipFirst) {
     RunScenario("cancelled-coupon.jsonl");
-    const Json cancel = Call("Cancela_Cupom_Imp");
-    EXPECT_EQ(cancel["result"], true);
-    EXPECT_TRUE(cancel["dialogs"].empty()) << cancel["dialogs"].dump();
+    const Json cancel = OnlyCall("Cancela_Cupom_Imp");
     // The counter stands at the slip (000002): the coupon cancelled is the one below it.
     EXPECT_EQ(cancel["args"][1], Json::array({"000001"}));
 
     const PrinterDates d = Dates();
-    const std::string status = "Bematech_FI_RetornoImpressora [6,0,0] -> 1";
     Texts calls{"Bematech_FI_StatusEstendidoMFD [64] -> 1", "Bematech_FI_NumeroCupom [\"000002\"] -> 1",
-                "Bematech_FI_EstornoNaoFiscalVinculadoMFD [\"\",\"\",\"\"] -> 1", status,
+                "Bematech_FI_EstornoNaoFiscalVinculadoMFD [\"\",\"\",\"\"] -> 1", kStatus,
                 "Bematech_FI_NumeroCupom [\"000003\"] -> 1"};
     for (const auto& c : LedgerDateCalls(d)) calls.push_back(c);
-    for (const auto& c : {std::string("Bematech_FI_CancelaCupom [] -> 1"), status,
+    for (const auto& c : {std::string("Bematech_FI_CancelaCupom [] -> 1"), kStatus,
                           // the grand-total check after it
-                          std::string("Bematech_FI_GrandeTotal [\"000000000000004590\"] -> 1"), status})
+                          std::string("Bematech_FI_GrandeTotal [\"000000000000004590\"] -> 1"), kStatus})
         calls.push_back(c);
     EXPECT_EQ(Journal(), calls);
 
@@ -366,9 +243,7 @@ TEST_F(NonFiscalScenario, CancelledCouponReversesItsPendingSlipFirst) {
 
 TEST_F(NonFiscalScenario, XReadingIsRecordedWithTheCouponNumberAlone) {
     RunScenario("x-reading.jsonl");
-    const Json reading = Call("Leitura_X_Imp");
-    EXPECT_EQ(reading["result"], true);
-    EXPECT_TRUE(reading["dialogs"].empty()) << reading["dialogs"].dump();
+    const Json reading = OnlyCall("Leitura_X_Imp");
 
     const PrinterDates d = Dates();
     Texts calls{"Bematech_FI_LeituraX [] -> 1", "Bematech_FI_RetornoImpressora [6,0,0] -> 1",
