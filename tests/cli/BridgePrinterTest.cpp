@@ -2,7 +2,6 @@
 #include "CliTestSupport.h"
 
 #include "SimControl.h"
-#include "framework/DateTime.h"
 
 namespace orb::cli::testing {
 namespace {
@@ -19,20 +18,6 @@ protected:
         BridgeTest::TearDown();
     }
 };
-
-TEST_F(BridgePrinterTest, SettingsReachTheModulesDebugLog) {
-    ASSERT_EQ(Ask(StartRequest())["result"], true);
-    Ask(R"({"settings": {"ShortDateFormat": "yyyy-mm-dd"}})");
-    Ask(R"({"call": "Numero_de_Serie", "args": ["001", null]})");
-
-    const auto logs = platform::FindFiles(folders_.home + "/impdebug*.txt");
-    ASSERT_EQ(logs.size(), 1u);
-    const std::string log = ReadAll(logs[0]);
-    const std::size_t at = log.rfind("Bematech_FI_NumeroSerieMFD\r\nRetorno da Impressora : " + std::string(kSerial));
-    ASSERT_NE(at, std::string::npos) << log;
-    const std::size_t lineStart = log.rfind('\n', at - 4) + 1;
-    EXPECT_EQ(log.substr(lineStart, 10), DateTimeToIso(fw::Date()).substr(0, 10)) << log.substr(lineStart, 40);
-}
 
 TEST_F(BridgePrinterTest, DialogsAndTheHostsClosingComeBackInTheReply) {
     Json start = Ask(StartRequest("trinta e quatro"));

@@ -127,27 +127,5 @@ TEST_F(TerminalDialogTest, PlainMessagesNeedNoAnswerAndWithoutATerminalNoOneIsAs
     EXPECT_EQ(hostlib::Recorded().dialogs.size(), 4u);
 }
 
-TEST_F(TerminalDialogTest, TheModulesRetryQuestionReachesTheOperatorAndItsReply) {
-    ASSERT_FALSE(Ask(ResetRequest()).contains("error"));
-    Operator("");
-    ASSERT_EQ(Ask(StartRequest())["result"], true);
-    ASSERT_EQ(Ask(OpeningRequest("S"))["result"], true);
-    Ask(R"({"sim": "fail", "entry": "Bematech_FI_VendeItemArredondamentoMFD", "return": 0})");
-
-    // The operator mistypes, then asks for the item again: it prints.
-    Operator("x\nS\n");
-    Json item = Ask(ItemRequest("Moqueca", 30.0, "01", "S"));
-    EXPECT_EQ(item["result"], true) << item.dump();
-    EXPECT_NE(out_.str().find("Impressora n\xC3\xA3o responde. Imprimir novamente?\n(S/N) Please answer S or N (S/N) "),
-              std::string::npos)
-        << out_.str();
-    // The reply still lists the dialog, with the operator's answer.
-    const Json asked = Question(item);
-    EXPECT_EQ(asked["answer"], "S") << item.dump();
-    EXPECT_EQ(asked["text"], "Impressora n\xC3\xA3o responde. Imprimir novamente?") << item.dump();
-    EXPECT_FALSE(asked.contains("unanswered"));
-    Ask(Call("StopImpFiscal"));
-}
-
 }  // namespace
 }  // namespace orb::cli::testing
