@@ -11,6 +11,26 @@ namespace {
 const std::string kStatus = "Bematech_FI_RetornoImpressora [6,0,0] -> 1";
 const std::string kCut = std::string(20, '~') + " corte " + std::string(21, '~');
 
+// One printer call of a document: the journal's line for it, the debug-log entry it wrote (none
+// for a status read), and whether the printer's status was read right after it.
+struct PrinterCall {
+    std::string journal, log;
+    bool checked = false;
+};
+std::string Entry(const std::string& entry, const Json& args = Json::array()) {
+    return entry + " " + args.dump() + " -> 1";
+}
+PrinterCall Query(const std::string& entry, const std::string& answer, bool checked) {
+    return {Entry(entry, {answer}), Answer(entry, answer), checked};
+}
+PrinterCall Text(const std::string& piece) {
+    return {Entry("Bematech_FI_UsaComprovanteNaoFiscalVinculado", {piece}),
+            "Bematech_FI_UsaComprovanteNaoFiscalVinculado: " + piece, true};
+}
+PrinterCall Logged(const std::string& entry, const Json& args = Json::array()) {
+    return {Entry(entry, args), entry, true};
+}
+
 // The printer's clock and movement date as the last ledger queries of the document read them
 // (the printer's clock runs, so the scenario cannot fix them).
 struct PrinterDates {
@@ -43,14 +63,12 @@ protected:
         EXPECT_EQ(dates.movement.size(), 6u);
         return dates;
     }
-    // The log texts of the two date queries that close every ledger record.
-    static Texts LedgerDateLog(const PrinterDates& d) {
-        return {Answer("Bematech_FI_DataMovimento", d.movement),
-                Answer("Bematech_FI_DataHoraImpressora", d.date + d.time + d.time)};
-    }
-    static Texts LedgerDateCalls(const PrinterDates& d) {
-        return {"Bematech_FI_DataMovimento [\"" + d.movement + "\"] -> 1", kStatus,
-                "Bematech_FI_DataHoraImpressora [\"" + d.date + "\",\"" + d.time + "\"] -> 1", kStatus};
+    // The two date queries that close every ledger record.
+    std::vector<PrinterCall> LedgerDates() const {
+        const PrinterDates d = Dates();
+        return {Query("Bematech_FI_DataMovimento", d.movement, true),
+                {Entry("Bematech_FI_DataHoraImpressora", {d.date, d.time}),
+                 Answer("Bematech_FI_DataHoraImpressora", d.date + d.time + d.time), true}};
     }
     Json LedgerRecord(const std::string& coupon, const std::string& operations, const std::string& reports,
                       const std::string& credits, const std::string& type) const {
@@ -58,9 +76,16 @@ protected:
         return Json::array({kSerial, coupon, operations, reports, credits, type, "", d.Clock(), d.Movement(), ""});
     }
 
-    // The document's calls wrote exactly these entries, last in the log, right after the entry of
-    // the step before them (whose text starts as given).
-    void ExpectLogEndsWith(const Texts& expected, const std::string& before) const {
+    // The document made exactly these calls, the last in the journal, and wrote their entries last
+    // in the log, right after the entry of the step before them (whose text starts as given).
+    void ExpectCalls(const std::vector<PrinterCall>& calls, const std::string& before) const {
+        Texts journal, expected;
+        for (const PrinterCall& c : calls) {
+            journal.push_back(c.journal);
+            if (!c.log.empty()) expected.push_back(c.log);
+            if (c.checked) journal.push_back(kStatus);
+        }
+        EXPECT_EQ(Journal(), journal);
         const Texts log = LogEntries(Home());
         ASSERT_GT(log.size(), expected.size());
         const auto first = log.end() - static_cast<std::ptrdiff_t>(expected.size());
@@ -93,25 +118,26 @@ TEST_F(NonFiscalScenario, TransferReceiptPrintsBothCopiesInTheCardPaymentsSlip) 
     const std::string store1 =
         "REDE CARTOES\nCOMPROVANTE DE PAGAMENTO - VIA ESTABELECIMENTO\nVISA CREDITO A VISTA\nCARTAO ************1234\n";
     const std::string store2 = "VALOR APROVADO: R$ 45,90\nAUT: 123456 NSU: 000789\n";
-    const PrinterDates d = Dates();
-    auto text = [](const std::string& piece) {
-        return "Bematech_FI_UsaComprovanteNaoFiscalVinculado " + Json::array({piece}).dump() + " -> 1";
-    };
-    Texts calls{kStatus,  // the printer check
-                kStatus, "Bematech_FI_NumeroCupom [\"000001\"] -> 1",
-                // the payment method cut to the printer's 16 characters
-                "Bematech_FI_AbreComprovanteNaoFiscalVinculado [\"Cartao Credito V\",\"\",\"\"] -> 1", kStatus,
-                "Bematech_FI_NumeroOperacoesNaoFiscais [\"000001\"] -> 1", kStatus,
-                "Bematech_FI_NumeroCupom [\"000002\"] -> 1",
-                "Bematech_FI_ContadorComprovantesCreditoMFD [\"000001\"] -> 1", kStatus};
-    for (const auto& c : LedgerDateCalls(d)) calls.push_back(c);
-    for (const auto& c : {text(customer), kStatus, std::string("Bematech_FI_AvancaPapelAcionaGuilhotinaMFD [5,1] -> 1"),
-                          text(store1), kStatus, text(store2), kStatus,
-                          // a slip open (2) and pending (64): closed, and no cut after the last copy
-                          std::string("Bematech_FI_StatusEstendidoMFD [66] -> 1"),
-                          std::string("Bematech_FI_FechaRelatorioGerencial [] -> 1"), kStatus})
-        calls.push_back(c);
-    EXPECT_EQ(Journal(), calls);
+    const auto dates = LedgerDates();
+    ExpectCalls({{kStatus, ""},  // the printer check
+                 {kStatus, ""},
+                 Query("Bematech_FI_NumeroCupom", "000001", false),
+                 // the payment method cut to the printer's 16 characters
+                 {Entry("Bematech_FI_AbreComprovanteNaoFiscalVinculado", {"Cartao Credito V", "", ""}),
+                  "Bematech_FI_AbreComprovanteNaoFiscalVinculado : Cartao Credito V", true},
+                 Query("Bematech_FI_NumeroOperacoesNaoFiscais", "000001", true),
+                 Query("Bematech_FI_NumeroCupom", "000002", false),
+                 Query("Bematech_FI_ContadorComprovantesCreditoMFD", "000001", true),
+                 dates[0],
+                 dates[1],
+                 Text(customer),
+                 {Entry("Bematech_FI_AvancaPapelAcionaGuilhotinaMFD", {5, 1}), ""},
+                 Text(store1),
+                 Text(store2),
+                 // a slip open (2) and pending (64): closed, and no cut after the last copy
+                 {Entry("Bematech_FI_StatusEstendidoMFD", {66}), ""},
+                 Logged("Bematech_FI_FechaRelatorioGerencial")},
+                "Bematech_FI_TerminaFechamentoCupom");
 
     // The slip of the sale's card payment, both copies with the cut between them.
     const auto slips = Documents(Roll(), "COMPROVANTE CRÉDITO OU DÉBITO");
@@ -127,16 +153,6 @@ TEST_F(NonFiscalScenario, TransferReceiptPrintsBothCopiesInTheCardPaymentsSlip) 
     // One credit-slip record, taken right after the opening: the slip's own number and counters.
     ASSERT_EQ(tef["ledger"].size(), 1u);
     EXPECT_EQ(tef["ledger"][0], LedgerRecord("000002", "000001", "", "000001", "CC"));
-
-    Texts log{Answer("Bematech_FI_NumeroCupom", "000001"),
-              "Bematech_FI_AbreComprovanteNaoFiscalVinculado : Cartao Credito V",
-              Answer("Bematech_FI_NumeroOperacoesNaoFiscais", "000001"), Answer("Bematech_FI_NumeroCupom", "000002"),
-              Answer("Bematech_FI_ContadorComprovantesCreditoMFD", "000001")};
-    for (const auto& l : LedgerDateLog(d)) log.push_back(l);
-    for (const auto& piece : {customer, store1, store2})
-        log.push_back("Bematech_FI_UsaComprovanteNaoFiscalVinculado: " + piece);
-    log.push_back("Bematech_FI_FechaRelatorioGerencial");
-    ExpectLogEndsWith(log, "Bematech_FI_TerminaFechamentoCupom");
 }
 
 TEST_F(NonFiscalScenario, ManagementReportOfTwentyFiveLinesGoesOutInThreePieces) {
@@ -152,20 +168,21 @@ TEST_F(NonFiscalScenario, ManagementReportOfTwentyFiveLinesGoesOutInThreePieces)
     ASSERT_EQ(text.back(), '\n');
     const Texts pieces{text.substr(0, 11 * 49), text.substr(11 * 49, 11 * 49), text.substr(22 * 49)};
 
-    const PrinterDates d = Dates();
-    Texts calls{"Bematech_FI_StatusEstendidoMFD [0] -> 1", "Bematech_FI_RelatorioGerencial [\" \"] -> 1", kStatus};
-    for (const auto& piece : pieces) {
-        calls.push_back("Bematech_FI_UsaComprovanteNaoFiscalVinculado " + Json::array({piece}).dump() + " -> 1");
-        calls.push_back(kStatus);
-    }
-    for (const auto& c : {std::string("Bematech_FI_StatusEstendidoMFD [4] -> 1"),
-                          std::string("Bematech_FI_FechaRelatorioGerencial [] -> 1"), kStatus,
-                          std::string("Bematech_FI_NumeroOperacoesNaoFiscais [\"000001\"] -> 1"), kStatus,
-                          std::string("Bematech_FI_NumeroCupom [\"000001\"] -> 1"),
-                          std::string("Bematech_FI_ContadorRelatoriosGerenciaisMFD [\"000001\"] -> 1"), kStatus})
-        calls.push_back(c);
-    for (const auto& c : LedgerDateCalls(d)) calls.push_back(c);
-    EXPECT_EQ(Journal(), calls);
+    const auto dates = LedgerDates();
+    // The step before is the opening's clock check.
+    ExpectCalls({{Entry("Bematech_FI_StatusEstendidoMFD", {0}), ""},
+                 Logged("Bematech_FI_RelatorioGerencial", {" "}),
+                 Text(pieces[0]),
+                 Text(pieces[1]),
+                 Text(pieces[2]),
+                 {Entry("Bematech_FI_StatusEstendidoMFD", {4}), ""},
+                 Logged("Bematech_FI_FechaRelatorioGerencial"),
+                 Query("Bematech_FI_NumeroOperacoesNaoFiscais", "000001", true),
+                 Query("Bematech_FI_NumeroCupom", "000001", false),
+                 Query("Bematech_FI_ContadorRelatoriosGerenciaisMFD", "000001", true),
+                 dates[0],
+                 dates[1]},
+                "Bematech_FI_DataHoraImpressora\r\n");
 
     const auto reports = Documents(Roll(), "RELATÓRIO GERENCIAL");
     ASSERT_EQ(reports.size(), 1u) << Roll();
@@ -178,16 +195,6 @@ TEST_F(NonFiscalScenario, ManagementReportOfTwentyFiveLinesGoesOutInThreePieces)
     ASSERT_EQ(report["ledger"].size(), 1u);
     EXPECT_EQ(report["ledger"][0], LedgerRecord("000001", "000001", "000001", "", "RG"));
     EXPECT_TRUE(report["cer"].empty());
-
-    Texts log{"Bematech_FI_RelatorioGerencial"};
-    for (const auto& piece : pieces) log.push_back("Bematech_FI_UsaComprovanteNaoFiscalVinculado: " + piece);
-    log.push_back("Bematech_FI_FechaRelatorioGerencial");
-    log.push_back(Answer("Bematech_FI_NumeroOperacoesNaoFiscais", "000001"));
-    log.push_back(Answer("Bematech_FI_NumeroCupom", "000001"));
-    log.push_back(Answer("Bematech_FI_ContadorRelatoriosGerenciaisMFD", "000001"));
-    for (const auto& l : LedgerDateLog(d)) log.push_back(l);
-    // The step before is the opening's clock check.
-    ExpectLogEndsWith(log, "Bematech_FI_DataHoraImpressora\r\n");
 }
 
 TEST_F(NonFiscalScenario, CancelledCouponReversesItsPendingSlipFirst) {
@@ -196,16 +203,17 @@ TEST_F(NonFiscalScenario, CancelledCouponReversesItsPendingSlipFirst) {
     // The counter stands at the slip (000002): the coupon cancelled is the one below it.
     EXPECT_EQ(cancel["args"][1], Json::array({"000001"}));
 
-    const PrinterDates d = Dates();
-    Texts calls{"Bematech_FI_StatusEstendidoMFD [64] -> 1", "Bematech_FI_NumeroCupom [\"000002\"] -> 1",
-                "Bematech_FI_EstornoNaoFiscalVinculadoMFD [\"\",\"\",\"\"] -> 1", kStatus,
-                "Bematech_FI_NumeroCupom [\"000003\"] -> 1"};
-    for (const auto& c : LedgerDateCalls(d)) calls.push_back(c);
-    for (const auto& c : {std::string("Bematech_FI_CancelaCupom [] -> 1"), kStatus,
-                          // the grand-total check after it
-                          std::string("Bematech_FI_GrandeTotal [\"000000000000004590\"] -> 1"), kStatus})
-        calls.push_back(c);
-    EXPECT_EQ(Journal(), calls);
+    const auto dates = LedgerDates();
+    ExpectCalls({{Entry("Bematech_FI_StatusEstendidoMFD", {64}), ""},
+                 Query("Bematech_FI_NumeroCupom", "000002", false),
+                 Logged("Bematech_FI_EstornoNaoFiscalVinculadoMFD", {"", "", ""}),
+                 Query("Bematech_FI_NumeroCupom", "000003", false),
+                 dates[0],
+                 dates[1],
+                 Logged("Bematech_FI_CancelaCupom"),
+                 // the grand-total check after it
+                 Query("Bematech_FI_GrandeTotal", "000000000000004590", true)},
+                "Bematech_FI_FechaRelatorioGerencial");
 
     const std::string roll = Roll();
     const auto reversals = Documents(roll, "ESTORNO DE COMPROVANTE DE CRÉDITO OU DÉBITO");
@@ -227,13 +235,6 @@ TEST_F(NonFiscalScenario, CancelledCouponReversesItsPendingSlipFirst) {
     ASSERT_EQ(cancel["ledger"].size(), 1u);
     EXPECT_EQ(cancel["ledger"][0], LedgerRecord("000003", "", "", "", "NC"));
 
-    Texts log{Answer("Bematech_FI_NumeroCupom", "000002"), "Bematech_FI_EstornoNaoFiscalVinculadoMFD",
-              Answer("Bematech_FI_NumeroCupom", "000003")};
-    for (const auto& l : LedgerDateLog(d)) log.push_back(l);
-    log.push_back("Bematech_FI_CancelaCupom");
-    log.push_back(Answer("Bematech_FI_GrandeTotal", "000000000000004590"));
-    ExpectLogEndsWith(log, "Bematech_FI_FechaRelatorioGerencial");
-
     // The host's grand-total copy now holds the printer's total.
     fw::ClientDataSet copy;
     copy.LoadFromFile((std::filesystem::path(Home()) / "Tambora.cds").string());
@@ -245,11 +246,9 @@ TEST_F(NonFiscalScenario, XReadingIsRecordedWithTheCouponNumberAlone) {
     RunScenario("x-reading.jsonl");
     const Json reading = OnlyCall("Leitura_X_Imp");
 
-    const PrinterDates d = Dates();
-    Texts calls{"Bematech_FI_LeituraX [] -> 1", "Bematech_FI_RetornoImpressora [6,0,0] -> 1",
-                "Bematech_FI_NumeroCupom [\"000001\"] -> 1"};
-    for (const auto& c : LedgerDateCalls(d)) calls.push_back(c);
-    EXPECT_EQ(Journal(), calls);
+    const auto dates = LedgerDates();
+    ExpectCalls({Logged("Bematech_FI_LeituraX"), Query("Bematech_FI_NumeroCupom", "000001", false), dates[0], dates[1]},
+                "Bematech_FI_DataHoraImpressora\r\n");
 
     const std::string roll = Roll();
     const auto readings = Documents(roll, "LEITURA X");
@@ -261,10 +260,6 @@ TEST_F(NonFiscalScenario, XReadingIsRecordedWithTheCouponNumberAlone) {
 
     ASSERT_EQ(reading["ledger"].size(), 1u);
     EXPECT_EQ(reading["ledger"][0], LedgerRecord("000001", "", "", "", "LX"));
-
-    Texts log{"Bematech_FI_LeituraX", Answer("Bematech_FI_NumeroCupom", "000001")};
-    for (const auto& l : LedgerDateLog(d)) log.push_back(l);
-    ExpectLogEndsWith(log, "Bematech_FI_DataHoraImpressora\r\n");
 }
 
 }  // namespace

@@ -84,9 +84,7 @@ TEST_F(ClientDataSetFile, ChangeLogIsSavedWithPendingStatesOnlyWhenOn) {
     EXPECT_EQ(t.ChangeCount(), 0);
 
     t.First();
-    t.Edit();
-    t.FieldByName("CAMPO02").SetAsString("new");
-    t.Post();
+    EditRow(t, {{"CAMPO02", "new"}});
     t.Next();
     t.Edit();
     t.FieldByName("CAMPO02").Clear();
@@ -130,9 +128,7 @@ TEST_F(ClientDataSetFile, ChangeLogIsSavedWithPendingStatesOnlyWhenOn) {
     quiet.LoadFromFile(path);
     EXPECT_EQ(quiet.ChangeCount(), 0);
     quiet.First();
-    quiet.Edit();
-    quiet.FieldByName("CAMPO02").SetAsString("x");
-    quiet.Post();
+    EditRow(quiet, {{"CAMPO02", "x"}});
     quiet.Delete();
     EXPECT_EQ(quiet.ChangeCount(), 0);
     EXPECT_EQ(quiet.RecordCount(), 2);

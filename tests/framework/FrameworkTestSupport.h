@@ -8,6 +8,7 @@
 
 #include "framework/ClientDataSet.h"
 #include "framework/Exceptions.h"
+#include "framework/FormatSettings.h"
 #include "platform/PlatformTestSupport.h"
 
 namespace orb::fw::test {
@@ -45,6 +46,13 @@ inline void AppendRow(ClientDataSet& t, std::initializer_list<Variant> values) {
     t.Post();
 }
 
+// Edits the current row: each field set to its value, then posted.
+inline void EditRow(ClientDataSet& t, std::initializer_list<std::pair<const char*, Variant>> values) {
+    t.Edit();
+    for (const auto& [field, value] : values) t.FieldByName(field).SetValue(value);
+    t.Post();
+}
+
 // The visible rows' values of one field, in cursor order.
 inline Strings Column(ClientDataSet& t, const char* field) {
     Strings out;
@@ -53,5 +61,11 @@ inline Strings Column(ClientDataSet& t, const char* field) {
 }
 
 using ScratchFolder = orbtest::ScratchFolder;
+
+// Runs a test under the default settings whatever an earlier test left behind.
+class DefaultSettings : public ::testing::Test {
+protected:
+    ScopedSettings settings_{FormatSettings{}};
+};
 
 }  // namespace orb::fw::test

@@ -10,15 +10,7 @@
 using namespace orb::fw;
 using orb::fw::test::MessageOf;
 
-namespace {
-
-// Runs a test under the default settings whatever an earlier test left behind.
-class NumberFormatTest : public ::testing::Test {
-protected:
-    ScopedSettings settings_{FormatSettings{}};
-};
-
-}  // namespace
+using NumberFormatTest = orb::fw::test::DefaultSettings;
 
 TEST_F(NumberFormatTest, PicturesSectionsAndLiterals) {
     using Cases = std::vector<std::pair<double, const char*>>;
