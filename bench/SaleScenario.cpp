@@ -1,12 +1,12 @@
 #include "SaleScenario.h"
 
+#include "ClosingValues.h"
 #include "connection/Binding.h"
 #include "coupon/Closing.h"
 #include "coupon/CouponOpening.h"
 #include "coupon/Items.h"
 #include "driver/Globals.h"
 #include "external/hostlib/HostLib.h"
-#include "framework/ClientDataSet.h"
 #include "framework/DateTime.h"
 #include "framework/NumberFormat.h"
 #include "platform/Platform.h"
@@ -15,8 +15,6 @@ namespace orb::bench {
 
 namespace {
 
-using fw::ClientDataSet;
-using fw::FieldType;
 using fw::Variant;
 
 constexpr const char* kScheme = "002";
@@ -42,90 +40,23 @@ Variant Item(int i, long priceCents, int quantity) {
                                 {"ACRESCIMO", 0.0}});
 }
 
-// The cash movements of the sale: the cash taken at 12:01, the card at 12:02.
-Variant Movements(long cashCents, long cardCents) {
-    ClientDataSet t;
-    t.AddFieldDef("CDFILIAL", FieldType::String, 4);
-    t.AddFieldDef("IDTIPOMOVIVE", FieldType::String, 1);
-    t.AddFieldDef("DTHRINCMOV", FieldType::DateTime);
-    t.AddFieldDef("CDTIPORECE", FieldType::String, 3);
-    t.AddFieldDef("VRMOVIVEND", FieldType::Float);
-    t.AddFieldDef("NRORDTROCO", FieldType::Integer);
-    t.AddFieldDef("CDBANCARTCR", FieldType::String, 3);
-    t.AddFieldDef("CDTIPORECEORIG", FieldType::String, 3);
-    t.CreateDataSet();
-    const struct {
-        int minute;
-        const char* type;
-        long cents;
-    } rows[] = {{1, "001", cashCents}, {2, "002", cardCents}};
-    for (const auto& row : rows) {
-        t.Append();
-        t.FieldByName("CDFILIAL").SetAsString("0001");
-        t.FieldByName("IDTIPOMOVIVE").SetAsString("E");
-        t.FieldByName("DTHRINCMOV").SetAsDateTime(fw::EncodeDateTime(2026, 12, 5, 12, row.minute, 0));
-        t.FieldByName("CDTIPORECE").SetAsString(row.type);
-        t.FieldByName("VRMOVIVEND").SetAsFloat(Amount(row.cents));
-        t.FieldByName("NRORDTROCO").SetAsInteger(0);
-        t.FieldByName("CDBANCARTCR").SetAsString("");
-        t.FieldByName("CDTIPORECEORIG").SetAsString("");
-        t.Post();
-    }
-    return Variant(t.Data());
-}
-
-Variant PaymentTypes() {
-    ClientDataSet t;
-    t.AddFieldDef("CDTIPORECE", FieldType::String, 3);
-    t.AddFieldDef("NMTIPORECE", FieldType::String, 40);
-    t.AddFieldDef("IDTIPORECE", FieldType::String, 1);
-    t.CreateDataSet();
-    const struct {
-        const char* code;
-        const char* name;
-        const char* kind;
-    } rows[] = {{"001", kCash, "1"}, {"002", kCard, "2"}};
-    for (const auto& row : rows) {
-        t.Append();
-        t.FieldByName("CDTIPORECE").SetAsString(row.code);
-        t.FieldByName("NMTIPORECE").SetAsString(row.name);
-        t.FieldByName("IDTIPORECE").SetAsString(row.kind);
-        t.Post();
-    }
-    return Variant(t.Data());
-}
-
+// The closing: cash taken at 12:01, the card at 12:02, and a footer with the tax burden, the
+// table, the operator and an order password.
 std::vector<Variant> ClosingValues(long cashCents, long cardCents) {
-    std::vector<Variant> v(61, Variant(""));
-    v[0] = "01";                         // change receipt totalizer (no change here)
-    v[1] = "Obrigado pela preferencia";  // first footer text
-    v[2] = kScheme;
-    v[3] = 0;
-    v[4] = false;  // no change receipt
-    v[5] = true;   // messages shown
-    for (int i : {6, 7, 8, 37, 38, 50, 51, 53, 58}) v[i] = 0.0;
-    v[9] = "N";              // no transfer
-    v[10] = "Volte sempre";  // free text
-    v[11] = false;
-    v[13] = Movements(cashCents, cardCents);
-    v[14] = PaymentTypes();
-    v[21] = "12";   // table
-    v[22] = "007";  // operator
-    v[23] = "Ana";
-    v[27] = "2";  // no balance
-    for (int i : {32, 33, 34, 49}) v[i] = Variant::Null();
-    v[31] = "0042";  // order password
-    v[36] = "2";     // footer mode
-    v[40] = "N";
-    v[41] = "001";   // printer number
-    v[42] = "4711";  // state programme number
-    v[43] = "SP";
-    v[45] = "12.345.678/0001-90";
-    v[51] = 4.56;  // federal tax burden
-    v[52] = 0;
-    v[58] = 2.34;  // state tax burden
-    v[60] = true;
-    return v;
+    auto at = [](int minute) { return fw::EncodeDateTime(2026, 12, 5, 12, minute, 0); };
+    return cli::ClosingValues{
+        .scheme = kScheme,
+        .freeText = "Volte sempre",
+        .movements = cli::ClosingMovements({{.type = "001", .amount = Amount(cashCents), .taken = at(1)},
+                                            {.type = "002", .amount = Amount(cardCents), .taken = at(2)}}),
+        .paymentTypes = cli::ClosingPaymentTypes({{"001", kCash, "1"}, {"002", kCard, "2"}}),
+        .table = "12",
+        .operatorCode = "007",
+        .operatorName = "Ana",
+        .password = "0042",
+        .federalTax = 4.56,
+        .stateTax = 2.34}
+        .Values();
 }
 
 // What the module last said to the operator, for a refusal's report.

@@ -1,4 +1,5 @@
-// Requests of the bridge other than operation calls and printer commands.
+// The bridge's requests: operation calls, answers, settings, files and globals, and what a
+// request that cannot be served answers.
 #include "CliTestSupport.h"
 
 #include "framework/ClientDataSet.h"
@@ -7,34 +8,63 @@
 namespace orb::cli::testing {
 namespace {
 
-TEST_F(BridgeTest, MalformedRequestsAnswerWithAnError) {
-    for (const char* bad : {R"([1])", R"({})", R"({"call": "GetValue", "sim": "state"})", R"({"call": 3})",
-                            R"({"call": "GetValue", "arg": ["1"]})", R"({"call": "GetValue", "args": "1"})",
-                            R"({"answers": "S"})", R"({"settings": [1]})", R"({"globals": []})", R"({"file": "a.txt"})",
-                            R"({"file": "a.txt", "text": "x", "dataset": {}})"}) {
-        Json reply = Ask(bad);
-        EXPECT_TRUE(reply.contains("error")) << bad << " -> " << reply.dump();
-        EXPECT_TRUE(reply["error"].is_string()) << bad;
-    }
+TEST_F(BridgeTest, CallsAnswerTheirResultArgumentsAndRecords) {
+    Json reply = Ask(R"({"call": "FormataCNPJ", "args": ["12.345.678/0001-90"]})");
+    EXPECT_EQ(reply, Json::parse(R"({"call": "FormataCNPJ", "result": "12345678000190",
+        "args": ["12.345.678/0001-90"], "dialogs": [], "ledger": [], "cer": []})"));
+    // Characters other than the punctuation stay, accents included.
+    EXPECT_EQ(Ask(R"({"call": "FormataCNPJ", "args": ["Ação-1.2"]})")["result"], "Ação12");
+    EXPECT_EQ(Ask(R"({"call": "GetValue", "args": ["  1.234,56 "]})")["result"], 1234.56);
+
+    // An operation that raises answers its error beside its arguments.
+    reply = Ask(R"({"call": "GetValue", "args": ["      "]})");
+    EXPECT_NE(reply.value("error", "").find("is not a valid floating point value"), std::string::npos) << reply;
+    EXPECT_EQ(reply["result"], nullptr);
+    EXPECT_EQ(reply["args"], Json::parse(R"(["      "])"));
+    EXPECT_TRUE(reply["dialogs"].is_array());
 }
 
-TEST_F(BridgeTest, AnswersAreQueuedInOrderAndABadOneQueuesNothing) {
+TEST_F(BridgeTest, RequestsThatCannotBeServedSayWhy) {
+    const struct {
+        const char* request;
+        const char* named;  // a piece of the error, "" for any
+    } cases[] = {
+        {R"([1])", ""},
+        {R"({})", ""},
+        {R"({"call": "GetValue", "sim": "state"})", ""},
+        {R"({"call": 3})", ""},
+        {R"({"call": "GetValue", "arg": ["1"]})", ""},
+        {R"({"call": "GetValue", "args": "1"})", ""},
+        {R"({"answers": "S"})", ""},
+        {R"({"settings": [1]})", ""},
+        {R"({"globals": []})", ""},
+        {R"({"file": "a.txt"})", ""},
+        {R"({"file": "a.txt", "text": "x", "dataset": {}})", ""},
+        {R"({"call": "AbreGaveta", "args": [1]})", "AbreGaveta"},
+        {R"({"call": "getvalue", "args": ["100"]})", "getvalue"},  // plain names, exactly
+        {R"({"call": "GetValue", "args": []})", "takes 1 arguments, 0 given"},
+        {R"({"call": "Codigo_Nacional_ECF", "args": ["34", "010002"]})", "argument 1"},
+    };
+    for (const auto& c : cases) {
+        const Json reply = Ask(c.request);
+        ASSERT_TRUE(reply.contains("error") && reply["error"].is_string()) << c.request << " -> " << reply.dump();
+        EXPECT_NE(reply["error"].get<std::string>().find(c.named), std::string::npos) << reply.dump();
+    }
+    EXPECT_EQ(Ask(R"({"call": "AbreGaveta", "args": [1]})")["args"], Json::parse("[1]"));
+}
+
+TEST_F(BridgeTest, AnswersAndSettingsChangeAllOrNothing) {
     EXPECT_EQ(Ask(R"({"answers": ["S", "n", true]})"), Json::parse(R"({"answers": 3})"));
     EXPECT_TRUE(Ask(R"({"answers": ["S", "talvez"]})").contains("error"));
     EXPECT_EQ(hostlib::Recorded().queuedAnswers, (std::vector<bool>{true, false, true}));
-
     // The queue's use by the dialogs is the host library's own; only what the bridge queued matters here.
     EXPECT_TRUE(hostlib::Mensagem("Deseja imprimir novamente?", "", "N", "S", 3, "", "001", 0, nullptr));
-}
 
-TEST_F(BridgeTest, SettingsChangeAllOrNothing) {
     Json reply = Ask(R"({"settings": {"DecimalSeparator": ".", "ShortDateFormat": "yyyy-mm-dd"}})");
     EXPECT_EQ(reply["settings"]["DecimalSeparator"], ".");
     EXPECT_EQ(reply["settings"]["ThousandSeparator"], ".");
     EXPECT_EQ(reply["settings"]["ShortDateFormat"], "yyyy-mm-dd");
-    EXPECT_EQ(fw::Settings().DecimalSeparator, '.');
     EXPECT_EQ(fw::Settings().ShortDateFormat, "yyyy-mm-dd");
-
     for (const char* bad : {R"({"settings": {"DecimalSeparator": ",", "Moeda": "R$"}})",
                             R"({"settings": {"DecimalSeparator": ",", "DateSeparator": "--"}})",
                             R"({"settings": {"DecimalSeparator": ",", "TwoDigitYearCenturyWindow": "50"}})"}) {
@@ -45,17 +75,14 @@ TEST_F(BridgeTest, SettingsChangeAllOrNothing) {
     EXPECT_EQ(Ask(R"({"settings": {}})")["settings"]["DecimalSeparator"], ".");
 }
 
-TEST_F(BridgeTest, TextFilesAreWrittenInCp1252InsideTheFolders) {
+TEST_F(BridgeTest, FilesAreWrittenInsideTheFoldersTextsInCp1252AndDatasetsAsTables) {
     Json reply = Ask(R"({"file": "Dados/Reduções/nota.txt", "text": "Redução Z\r\n"})");
     ASSERT_FALSE(reply.contains("error")) << reply.dump();
-    const std::string written = ReadAll(std::filesystem::path(fw::Utf8ToCp1252(reply["file"].get<std::string>())));
-    EXPECT_EQ(written, CP("Redução Z\r\n"));
+    EXPECT_EQ(ReadAll(fw::Utf8ToCp1252(reply["file"].get<std::string>())), CP("Redução Z\r\n"));
     EXPECT_EQ(reply["file"].get<std::string>().rfind(folders_.home, 0), 0u);
-
     Json system = Ask(R"({"system_file": "Bemafi32.ini", "text": "[Sistema]\r\nImpressora=0\r\n"})");
     EXPECT_EQ(system["file"], folders_.system + "/Bemafi32.ini");
     EXPECT_EQ(ReadAll(folders_.system + "/Bemafi32.ini"), "[Sistema]\r\nImpressora=0\r\n");
-
     for (const char* outside :
          {R"({"file": "../fora.txt", "text": "x"})", R"({"file": "a/../../fora.txt", "text": "x"})",
           R"({"file": "/tmp/fora.txt", "text": "x"})", R"({"file": "..\\fora.txt", "text": "x"})",
@@ -63,10 +90,8 @@ TEST_F(BridgeTest, TextFilesAreWrittenInCp1252InsideTheFolders) {
         EXPECT_TRUE(Ask(outside).contains("error")) << outside;
     }
     EXPECT_FALSE(std::filesystem::exists(root_ / "fora.txt"));
-}
 
-TEST_F(BridgeTest, DatasetFilesLoadBackAsTables) {
-    Json reply = Ask(R"({"file": "cdsVenda.cds", "dataset": {
+    reply = Ask(R"({"file": "cdsVenda.cds", "dataset": {
         "fields": [{"name": "NRSEQITEM", "type": "integer"}, {"name": "NMPRODUTO", "type": "string", "size": 20},
                    {"name": "VRPRECO", "type": "float"}],
         "rows": [[1, "Feijoada", 42.9], [2, "Água", 3.5]]}})");
@@ -85,14 +110,12 @@ TEST_F(BridgeTest, HostFoldersAreCreatedWithADefaultPrinterConfiguration) {
     EXPECT_EQ(folders_.system, folders_.home + "/system");
     EXPECT_EQ(platform::HostDirectory(), folders_.home);
     EXPECT_EQ(platform::SystemDirectory(), folders_.system);
-    const std::string ini = ReadAll(folders_.system + "/Bemafi32.ini");
-    EXPECT_NE(ini.find("Impressora=1\r\n"), std::string::npos);
+    EXPECT_NE(ReadAll(folders_.system + "/Bemafi32.ini").find("Impressora=1\r\n"), std::string::npos);
 
     // An existing configuration is the integrator's: it is never overwritten.
     platform::WriteFile(folders_.system + "/Bemafi32.ini", "Impressora=0\r\n");
     PrepareHostFolders(folders_.home, "");
     EXPECT_EQ(ReadAll(folders_.system + "/Bemafi32.ini"), "Impressora=0\r\n");
-
     HostFolders apart = PrepareHostFolders((root_ / "h2").string(), (root_ / "sys2").string());
     EXPECT_EQ(apart.system, (root_ / "sys2").string());
     EXPECT_TRUE(std::filesystem::exists(root_ / "sys2" / "Bemafi32.ini"));
@@ -100,21 +123,20 @@ TEST_F(BridgeTest, HostFoldersAreCreatedWithADefaultPrinterConfiguration) {
 
 TEST_F(BridgeTest, GlobalsAreListedAndSetByName) {
     Json all = Ask(R"({"globals": {}})")["globals"];
-    ASSERT_TRUE(all.contains("boNUtilTaa"));
-    ASSERT_TRUE(all.contains("stMensagemTaa"));
-    EXPECT_TRUE(all.contains("Bematech_FI_AbrePortaSerial"));
+    for (const char* name : {"boNUtilTaa", "stMensagemTaa", "Bematech_FI_AbrePortaSerial"})
+        EXPECT_TRUE(all.contains(name)) << name;
 
     Json set = Ask(R"({"globals": {"stMensagemTaa": " Impressora fiscal sem papel.", "inTipoImpFis": 34}})");
     EXPECT_EQ(set["globals"]["stMensagemTaa"], " Impressora fiscal sem papel.");
     EXPECT_EQ(set["globals"]["inTipoImpFis"], 34);
-
     // A name that is not there, or cannot be set, sets nothing at all.
-    EXPECT_TRUE(Ask(R"({"globals": {"inTipoImpFis": 0, "inTipoImpressora": 1}})").contains("error"));
-    EXPECT_TRUE(Ask(R"({"globals": {"inTipoImpFis": 0, "ImpFisDLLHandle": 1}})").contains("error"));
-    Json bad = Ask(R"({"globals": {"stMensagemTaa": "x", "inTipoImpFis": "trinta"}})");
-    EXPECT_TRUE(bad.contains("error"));
-    EXPECT_EQ(Ask(R"({"globals": {}})")["globals"]["inTipoImpFis"], 34);
-    EXPECT_EQ(Ask(R"({"globals": {}})")["globals"]["stMensagemTaa"], " Impressora fiscal sem papel.");
+    for (const char* bad : {R"({"globals": {"inTipoImpFis": 0, "inTipoImpressora": 1}})",
+                            R"({"globals": {"inTipoImpFis": 0, "ImpFisDLLHandle": 1}})",
+                            R"({"globals": {"stMensagemTaa": "x", "inTipoImpFis": "trinta"}})"})
+        EXPECT_TRUE(Ask(bad).contains("error")) << bad;
+    all = Ask(R"({"globals": {}})")["globals"];
+    EXPECT_EQ(all["inTipoImpFis"], 34);
+    EXPECT_EQ(all["stMensagemTaa"], " Impressora fiscal sem papel.");
     Ask(R"({"globals": {"stMensagemTaa": "", "inTipoImpFis": 0}})");
 }
 

@@ -1,8 +1,9 @@
 #pragma once
-// What the command-line tests share: a fresh host folder per test and the way to ask the bridge.
+// What the command-line tests share: a fresh host folder per test, the way to ask the bridge or
+// run the orb program, and the requests a till sends most.
+#include <sys/wait.h>
+
 #include <cstdlib>
-#include <filesystem>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -14,21 +15,65 @@
 #include "external/hostlib/HostLib.h"
 #include "framework/FormatSettings.h"
 #include "platform/Platform.h"
+#include "platform/PlatformTestSupport.h"
 
 namespace orb::cli::testing {
 
-inline std::filesystem::path FreshFolder(const char* prefix) {
-    std::random_device random;
-    auto path = std::filesystem::temp_directory_path() /
-                (std::string(prefix) + std::to_string(random()) + std::to_string(random()));
-    std::filesystem::create_directories(path);
-    return path;
-}
+using orbtest::TextLines;
+inline std::string ReadAll(const std::string& path) { return orbtest::ReadBytes(path); }
 
-inline std::string ReadAll(const std::filesystem::path& path) {
+inline constexpr const char* kSerial = "BE091010100011223344";
+
+inline Json Call(const char* name, Json args = Json::array()) {
+    return Json{{"call", name}, {"args", std::move(args)}};
+}
+// Named parameters: an array of [name, value] pairs.
+inline Json Named(std::initializer_list<std::pair<const char*, Json>> pairs) {
+    Json list = Json::array();
+    for (const auto& [name, value] : pairs) list.push_back(Json::array({name, value}));
+    return list;
+}
+inline Json StartRequest(const Json& model = 34, const char* serial = kSerial) {
+    return Call("StartImpFiscal", Json::array({Named({{"CDFILIAL", "0001"},
+                                                      {"CDCAIXA", "001"},
+                                                      {"NRSERIEIMP", serial},
+                                                      {"ESQUEMA", "001"},
+                                                      {"CDPORTAIMPFIS", "COM1"},
+                                                      {"IDTIPOIMPFIS", model},
+                                                      {"BOUTILTAA", false}})}));
+}
+inline Json OpeningRequest(const char* tef = "N") {
+    return Call(
+        "AbreCupom",
+        Json::array({Named({{"ESQUEMACOR", "001"}, {"IDUTILTEF", tef}, {"UTILTEF", std::string(tef) != "N"}})}));
+}
+inline Json ItemRequest(const char* name = "Moqueca", double price = 30.0, const char* tax = "01",
+                        const char* tef = "N") {
+    return Call("VendaItem", Json::array({Named({{"ESQUEMACOR", "001"},
+                                                 {"CDARVPROD", "7891"},
+                                                 {"NMPROD", name},
+                                                 {"CDALIQ", tax},
+                                                 {"QTDE", 1.0},
+                                                 {"VALOR", price},
+                                                 {"DESCONT", 0.0},
+                                                 {"UNIDADE", "UN"},
+                                                 {"VRPERCALIQ", "18"},
+                                                 {"IDUTILTEF", tef},
+                                                 {"UTILTEF", std::string(tef) != "N"},
+                                                 {"ACRESCIMO", 0.0}})}));
+}
+inline Json ResetRequest() { return Json{{"sim", "reset"}, {"model", 34}, {"serial", kSerial}}; }
+// Requests one per line, as `orb run` and `orb serve` read them.
+inline std::string JsonLines(const std::vector<Json>& requests) {
     std::string text;
-    platform::ReadFile(path.string(), text);
+    for (const Json& r : requests) text += r.dump() + "\n";
     return text;
+}
+// The first dialog of a reply that asked a question (null when none did).
+inline Json Question(const Json& reply) {
+    for (const Json& dialog : reply["dialogs"])
+        if (dialog["question"] == "S") return dialog;
+    return Json();
 }
 
 // A host folder of its own for each test; the module's process-wide settings and answers queue
@@ -36,16 +81,18 @@ inline std::string ReadAll(const std::filesystem::path& path) {
 class BridgeTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        root_ = FreshFolder("orb-cli-");
+        root_ = orbtest::FreshFolder("orb-cli-");
         folders_ = PrepareHostFolders((root_ / "home").string(), "");
-        fw::ResetSettings();
-        hostlib::Recorded().queuedAnswers.clear();
+        Clean();
     }
     void TearDown() override {
-        fw::ResetSettings();
-        hostlib::Recorded().queuedAnswers.clear();
+        Clean();
         std::error_code ignored;
         std::filesystem::remove_all(root_, ignored);
+    }
+    static void Clean() {
+        fw::ResetSettings();
+        hostlib::Recorded().queuedAnswers.clear();
     }
     static Json Ask(const char* request) { return HandleRequest(Json::parse(request)); }
     static Json Ask(const Json& request) { return HandleRequest(request); }
@@ -58,21 +105,6 @@ inline std::string Quoted(const std::string& word) {
     std::string q = "'";
     for (char c : word) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return q + "'";
-}
-
-// A text's lines, without the line ends (LF or CR LF).
-inline std::vector<std::string> TextLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-        start = end + 1;
-    }
-    return lines;
 }
 
 // The replies of a run or a service, one JSON object a line (a line that is not JSON stays a
@@ -109,38 +141,31 @@ inline std::string BinFolder() {
 class OrbProcessTest : public BridgeTest {
 protected:
     // Standard input is empty (never the terminal the tests were started from, where orb would
-    // ask the operator).
-    OrbRun Orb(const std::vector<std::string>& words) { return RunOrb(words, "/dev/null"); }
-    // The same with standard input read from a file holding input.
-    OrbRun OrbWithInput(const std::vector<std::string>& words, const std::string& input) {
-        const auto in = root_ / "in.txt";
-        platform::WriteFile(in.string(), input);
-        return RunOrb(words, in.string());
-    }
-    std::string Home() const { return (root_ / "till").string(); }
-    std::string Scenario(const std::string& text) {
-        const std::string path = (root_ / "scenario.json").string();
-        platform::WriteFile(path, text);
-        return path;
-    }
-
-private:
-    OrbRun RunOrb(const std::vector<std::string>& words, const std::string& input) {
+    // ask the operator), or read from a file holding input.
+    OrbRun Orb(const std::vector<std::string>& words, const std::string& input = "") {
         const std::string bin = BinFolder();
         EXPECT_FALSE(bin.empty()) << "ORB_TEST_BIN names the folder of the orb program";
+        const auto in = root_ / "in.txt", out = root_ / "out.txt", err = root_ / "err.txt";
+        platform::WriteFile(in.string(), input);
         std::string command = Quoted(bin + "/orb");
         for (const auto& w : words) command += " " + Quoted(w);
-        const auto out = root_ / "out.txt", err = root_ / "err.txt", status = root_ / "status.txt";
-        command = "cd " + Quoted(root_.string()) + " && " + command + " <" + Quoted(input) + " >" +
-                  Quoted(out.string()) + " 2>" + Quoted(err.string()) + "; echo $? >" + Quoted(status.string());
+        command = "cd " + Quoted(root_.string()) + " && " + command + " <" + Quoted(in.string()) + " >" +
+                  Quoted(out.string()) + " 2>" + Quoted(err.string());
         OrbRun run;
-        if (std::system(command.c_str()) != 0) return run;
-        run.status = std::stoi(ReadAll(status));
-        run.out = ReadAll(out);
-        run.err = ReadAll(err);
+        const int status = std::system(command.c_str());
+        if (status == -1 || !WIFEXITED(status)) return run;
+        run.status = WEXITSTATUS(status);
+        run.out = ReadAll(out.string());
+        run.err = ReadAll(err.string());
         run.replies = ReplyLines(run.out);
         return run;
     }
+    // `orb --home HOME run` of a scenario written here.
+    OrbRun Run(const std::string& scenario) {
+        platform::WriteFile((root_ / "scenario.json").string(), scenario);
+        return Orb({"--home", Home(), "run", (root_ / "scenario.json").string()});
+    }
+    std::string Home() const { return (root_ / "till").string(); }
 };
 
 }  // namespace orb::cli::testing

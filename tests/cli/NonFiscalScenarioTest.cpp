@@ -1,66 +1,34 @@
 // The non-fiscal scenarios kept with the tests (tests/cli/scenarios), run through the orb program as a
 // person runs them: what the printer was told and printed, the ledger records handed to the host and
 // the debug-log entries of each document.
-#include "CliTestSupport.h"
-
-#include <regex>
-#include <string>
-#include <string_view>
-#include <vector>
-
+#include "ScenarioSupport.h"
 #include "external/hostlib/HostLib.h"
 #include "framework/ClientDataSet.h"
-#include "framework/DateFormat.h"
-#include "framework/DateTime.h"
 
 namespace orb::cli::testing {
 namespace {
 
-using Texts = std::vector<std::string>;
-
-constexpr const char* kSerial = "BE091010100011223344";
-const std::string kDashes(48, '-');
+const std::string kStatus = "Bematech_FI_RetornoImpressora [6,0,0] -> 1";
 const std::string kCut = std::string(20, '~') + " corte " + std::string(21, '~');
 
-// A query's log text: the entry point, then the printer's answer on a line of its own.
-std::string Answer(const std::string& entry, const std::string& answer) {
-    return entry + "\r\nRetorno da Impressora : " + answer;
-}
-
-// A line of the printer's 48 columns with its two texts at either edge.
-std::string Columns(const std::string& left, const std::string& right) {
-    return left + std::string(48 - left.size() - right.size(), ' ') + right;
-}
-
-std::string Trimmed(const std::string& line) {
-    const std::size_t b = line.find_first_not_of(' ');
-    if (b == std::string::npos) return "";
-    return line.substr(b, line.find_last_not_of(' ') - b + 1);
-}
-
-// One printed document of the roll: the counter line above its title, and what it printed between
-// the title and the closing dashes of its footer.
-struct Document {
-    std::string coo;
-    Texts body;
+// One printer call of a document: the journal's line for it, the debug-log entry it wrote (none
+// for a status read), and whether the printer's status was read right after it.
+struct PrinterCall {
+    std::string journal, log;
+    bool checked = false;
 };
-
-std::vector<Document> Documents(const std::string& roll, const std::string& title) {
-    std::vector<Document> found;
-    const Texts lines = TextLines(roll);
-    for (std::size_t t = 1; t < lines.size(); ++t) {
-        if (Trimmed(lines[t]) != title) continue;
-        std::size_t fab = t + 1;
-        while (fab < lines.size() && lines[fab].rfind("FAB:", 0) != 0) ++fab;
-        std::size_t dashes = fab;
-        while (dashes > t + 1 && lines[dashes - 1] != kDashes) --dashes;
-        const std::string& counters = lines[t - 1];
-        const std::size_t coo = counters.rfind("COO:");
-        found.push_back({coo == std::string::npos ? "" : counters.substr(coo + 4),
-                         Texts(lines.begin() + static_cast<std::ptrdiff_t>(t) + 1,
-                               lines.begin() + static_cast<std::ptrdiff_t>(dashes > t + 1 ? dashes - 1 : t + 1))});
-    }
-    return found;
+std::string Entry(const std::string& entry, const Json& args = Json::array()) {
+    return entry + " " + args.dump() + " -> 1";
+}
+PrinterCall Query(const std::string& entry, const std::string& answer, bool checked) {
+    return {Entry(entry, {answer}), Answer(entry, answer), checked};
+}
+PrinterCall Text(const std::string& piece) {
+    return {Entry("Bematech_FI_UsaComprovanteNaoFiscalVinculado", {piece}),
+            "Bematech_FI_UsaComprovanteNaoFiscalVinculado: " + piece, true};
+}
+PrinterCall Logged(const std::string& entry, const Json& args = Json::array()) {
+    return {Entry(entry, args), entry, true};
 }
 
 // The printer's clock and movement date as the last ledger queries of the document read them
@@ -78,51 +46,8 @@ struct PrinterDates {
     }
 };
 
-class NonFiscalScenario : public OrbProcessTest {
+class NonFiscalScenario : public ScenarioTest {
 protected:
-    // Runs scenarios/<name> in a fresh host folder: every step answers, none with an error.
-    void RunScenario(const std::string& name) {
-        run_ = Orb({"--home", Home(), "run", ScenarioFile(name)});
-        ASSERT_EQ(run_.status, 0) << run_.out << run_.err;
-        ASSERT_FALSE(run_.replies.empty());
-        for (const Json& reply : run_.replies) {
-            ASSERT_FALSE(reply.is_discarded()) << run_.out;
-            ASSERT_FALSE(reply.contains("error")) << reply.dump();
-        }
-    }
-
-    // The reply to the scenario's one call of this operation.
-    Json Call(const std::string& operation) const {
-        Json found;
-        int calls = 0;
-        for (const Json& reply : run_.replies) {
-            if (reply.value("call", "") != operation) continue;
-            found = reply;
-            ++calls;
-        }
-        EXPECT_EQ(calls, 1) << operation;
-        return found;
-    }
-
-    // Every scenario asks for the roll and the journal (and the state) after its document, last:
-    // the field of the last sim reply that has it.
-    Json LastSim(const std::string& field) const {
-        for (auto it = run_.replies.rbegin(); it != run_.replies.rend(); ++it)
-            if (it->contains("sim") && it->contains(field)) return (*it)[field];
-        ADD_FAILURE() << "no virtual-printer reply with \"" << field << "\"";
-        return Json();
-    }
-    std::string Roll() const { return LastSim("roll").get<std::string>(); }
-
-    // The journal's calls as "entry [args] -> return", in order.
-    Texts Journal() const {
-        Texts calls;
-        for (const Json& call : LastSim("journal"))
-            calls.push_back(call["entry"].get<std::string>() + " " + call["args"].dump() + " -> " +
-                            call["return"].dump());
-        return calls;
-    }
-
     PrinterDates Dates() const {
         PrinterDates dates;
         for (const Json& call : LastSim("journal")) {
@@ -138,15 +63,12 @@ protected:
         EXPECT_EQ(dates.movement.size(), 6u);
         return dates;
     }
-    // The log texts of the two date queries that close every ledger record.
-    static Texts LedgerDateLog(const PrinterDates& d) {
-        return {Answer("Bematech_FI_DataMovimento", d.movement),
-                Answer("Bematech_FI_DataHoraImpressora", d.date + d.time + d.time)};
-    }
-    static Texts LedgerDateCalls(const PrinterDates& d) {
-        return {"Bematech_FI_DataMovimento [\"" + d.movement + "\"] -> 1", "Bematech_FI_RetornoImpressora [6,0,0] -> 1",
-                "Bematech_FI_DataHoraImpressora [\"" + d.date + "\",\"" + d.time + "\"] -> 1",
-                "Bematech_FI_RetornoImpressora [6,0,0] -> 1"};
+    // The two date queries that close every ledger record.
+    std::vector<PrinterCall> LedgerDates() const {
+        const PrinterDates d = Dates();
+        return {Query("Bematech_FI_DataMovimento", d.movement, true),
+                {Entry("Bematech_FI_DataHoraImpressora", {d.date, d.time}),
+                 Answer("Bematech_FI_DataHoraImpressora", d.date + d.time + d.time), true}};
     }
     Json LedgerRecord(const std::string& coupon, const std::string& operations, const std::string& reports,
                       const std::string& credits, const std::string& type) const {
@@ -154,51 +76,38 @@ protected:
         return Json::array({kSerial, coupon, operations, reports, credits, type, "", d.Clock(), d.Movement(), ""});
     }
 
-    // The texts of the debug log: one file for the month, named impdebugMMYY.txt, every entry
-    // "dd/mm/yyyy hh:nn:ss - text" and CR LF. A text may hold line ends of its own, so an entry
-    // ends only where the next one's time stamp begins a line.
-    Texts LogTexts() const {
-        const auto logs = platform::FindFiles(Home() + "/impdebug*.txt");
-        EXPECT_EQ(logs.size(), 1u);
-        if (logs.size() != 1) return {};
-        EXPECT_EQ(std::filesystem::path(logs[0]).filename().string(),
-                  "impdebug" + fw::FormatDateTime("mmyy", fw::Now()) + ".txt");
-        const std::string log = ReadAll(logs[0]);
-        static const std::regex stamp(R"(\d\d/\d\d/\d{4} \d\d:\d\d:\d\d - )");
-        std::vector<std::pair<std::size_t, std::size_t>> entries;  // stamp start, text start
-        for (auto it = std::sregex_iterator(log.begin(), log.end(), stamp); it != std::sregex_iterator(); ++it) {
-            const auto at = static_cast<std::size_t>(it->position());
-            if (at == 0 || log[at - 1] == '\n') entries.emplace_back(at, at + static_cast<std::size_t>(it->length()));
+    // The document made exactly these calls, the last in the journal, and wrote their entries last
+    // in the log, right after the entry of the step before them (whose text starts as given).
+    void ExpectCalls(const std::vector<PrinterCall>& calls, const std::string& before) const {
+        Texts journal, expected;
+        for (const PrinterCall& c : calls) {
+            journal.push_back(c.journal);
+            if (!c.log.empty()) expected.push_back(c.log);
+            if (c.checked) journal.push_back(kStatus);
         }
-        EXPECT_TRUE(!entries.empty() && entries[0].first == 0) << "the log starts with a time stamp";
-        Texts texts;
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            const std::size_t end = i + 1 < entries.size() ? entries[i + 1].first : log.size();
-            std::string text = log.substr(entries[i].second, end - entries[i].second);
-            EXPECT_TRUE(text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) << text;
-            if (text.size() >= 2) text.resize(text.size() - 2);
-            texts.push_back(text);
-        }
-        return texts;
-    }
-    // The document's calls wrote exactly these entries, last in the log, right after the entry of
-    // the step before them (whose text starts as given).
-    void ExpectLogEndsWith(const Texts& expected, const std::string& before) const {
-        const Texts log = LogTexts();
+        EXPECT_EQ(Journal(), journal);
+        const Texts log = LogEntries(Home());
         ASSERT_GT(log.size(), expected.size());
         const auto first = log.end() - static_cast<std::ptrdiff_t>(expected.size());
         EXPECT_EQ(Texts(first, log.end()), expected);
         EXPECT_EQ((first - 1)->rfind(before, 0), 0u) << *(first - 1);
     }
 
-    OrbRun run_;
+    // The reply to the scenario's one call of this operation, which went through without a dialog.
+    Json OnlyCall(const std::string& operation) const {
+        int calls = 0;
+        for (const Json& reply : run_.replies) calls += reply.value("call", "") == operation;
+        EXPECT_EQ(calls, 1) << operation;
+        const Json reply = Reply(operation);
+        EXPECT_EQ(reply["result"], true) << reply.dump();
+        EXPECT_TRUE(reply["dialogs"].empty()) << reply["dialogs"].dump();
+        return reply;
+    }
 };
 
 TEST_F(NonFiscalScenario, TransferReceiptPrintsBothCopiesInTheCardPaymentsSlip) {
     RunScenario("transfer-receipt.jsonl");
-    const Json tef = Call("ImprimeTef");
-    EXPECT_EQ(tef["result"], true);
-    EXPECT_TRUE(tef["dialogs"].empty()) << tef["dialogs"].dump();
+    const Json tef = OnlyCall("ImprimeTef");
 
     // The customer's copy has its last two texts joined by a backslash and no final line feed: the
     // line feed appended to it is met first, and the backslash before it becomes a line feed. The
@@ -209,26 +118,26 @@ TEST_F(NonFiscalScenario, TransferReceiptPrintsBothCopiesInTheCardPaymentsSlip) 
     const std::string store1 =
         "REDE CARTOES\nCOMPROVANTE DE PAGAMENTO - VIA ESTABELECIMENTO\nVISA CREDITO A VISTA\nCARTAO ************1234\n";
     const std::string store2 = "VALOR APROVADO: R$ 45,90\nAUT: 123456 NSU: 000789\n";
-    const PrinterDates d = Dates();
-    const std::string status = "Bematech_FI_RetornoImpressora [6,0,0] -> 1";
-    auto text = [](const std::string& piece) {
-        return "Bematech_FI_UsaComprovanteNaoFiscalVinculado " + Json::array({piece}).dump() + " -> 1";
-    };
-    Texts calls{status,  // the printer check
-                status, "Bematech_FI_NumeroCupom [\"000001\"] -> 1",
-                // the payment method cut to the printer's 16 characters
-                "Bematech_FI_AbreComprovanteNaoFiscalVinculado [\"Cartao Credito V\",\"\",\"\"] -> 1", status,
-                "Bematech_FI_NumeroOperacoesNaoFiscais [\"000001\"] -> 1", status,
-                "Bematech_FI_NumeroCupom [\"000002\"] -> 1",
-                "Bematech_FI_ContadorComprovantesCreditoMFD [\"000001\"] -> 1", status};
-    for (const auto& c : LedgerDateCalls(d)) calls.push_back(c);
-    for (const auto& c : {text(customer), status, std::string("Bematech_FI_AvancaPapelAcionaGuilhotinaMFD [5,1] -> 1"),
-                          text(store1), status, text(store2), status,
-                          // a slip open (2) and pending (64): closed, and no cut after the last copy
-                          std::string("Bematech_FI_StatusEstendidoMFD [66] -> 1"),
-                          std::string("Bematech_FI_FechaRelatorioGerencial [] -> 1"), status})
-        calls.push_back(c);
-    EXPECT_EQ(Journal(), calls);
+    const auto dates = LedgerDates();
+    ExpectCalls({{kStatus, ""},  // the printer check
+                 {kStatus, ""},
+                 Query("Bematech_FI_NumeroCupom", "000001", false),
+                 // the payment method cut to the printer's 16 characters
+                 {Entry("Bematech_FI_AbreComprovanteNaoFiscalVinculado", {"Cartao Credito V", "", ""}),
+                  "Bematech_FI_AbreComprovanteNaoFiscalVinculado : Cartao Credito V", true},
+                 Query("Bematech_FI_NumeroOperacoesNaoFiscais", "000001", true),
+                 Query("Bematech_FI_NumeroCupom", "000002", false),
+                 Query("Bematech_FI_ContadorComprovantesCreditoMFD", "000001", true),
+                 dates[0],
+                 dates[1],
+                 Text(customer),
+                 {Entry("Bematech_FI_AvancaPapelAcionaGuilhotinaMFD", {5, 1}), ""},
+                 Text(store1),
+                 Text(store2),
+                 // a slip open (2) and pending (64): closed, and no cut after the last copy
+                 {Entry("Bematech_FI_StatusEstendidoMFD", {66}), ""},
+                 Logged("Bematech_FI_FechaRelatorioGerencial")},
+                "Bematech_FI_TerminaFechamentoCupom");
 
     // The slip of the sale's card payment, both copies with the cut between them.
     const auto slips = Documents(Roll(), "COMPROVANTE CRÉDITO OU DÉBITO");
@@ -244,23 +153,11 @@ TEST_F(NonFiscalScenario, TransferReceiptPrintsBothCopiesInTheCardPaymentsSlip) 
     // One credit-slip record, taken right after the opening: the slip's own number and counters.
     ASSERT_EQ(tef["ledger"].size(), 1u);
     EXPECT_EQ(tef["ledger"][0], LedgerRecord("000002", "000001", "", "000001", "CC"));
-
-    Texts log{Answer("Bematech_FI_NumeroCupom", "000001"),
-              "Bematech_FI_AbreComprovanteNaoFiscalVinculado : Cartao Credito V",
-              Answer("Bematech_FI_NumeroOperacoesNaoFiscais", "000001"), Answer("Bematech_FI_NumeroCupom", "000002"),
-              Answer("Bematech_FI_ContadorComprovantesCreditoMFD", "000001")};
-    for (const auto& l : LedgerDateLog(d)) log.push_back(l);
-    for (const auto& piece : {customer, store1, store2})
-        log.push_back("Bematech_FI_UsaComprovanteNaoFiscalVinculado: " + piece);
-    log.push_back("Bematech_FI_FechaRelatorioGerencial");
-    ExpectLogEndsWith(log, "Bematech_FI_TerminaFechamentoCupom");
 }
 
 TEST_F(NonFiscalScenario, ManagementReportOfTwentyFiveLinesGoesOutInThreePieces) {
     RunScenario("management-report.jsonl");
-    const Json report = Call("Relatorio_Generico");
-    EXPECT_EQ(report["result"], true);
-    EXPECT_TRUE(report["dialogs"].empty()) << report["dialogs"].dump();
+    const Json report = OnlyCall("Relatorio_Generico");
 
     // The scenario's text: 25 lines of the printer's 48 columns, so a piece closes at the eleventh
     // line (10 lines are 490 characters, 11 are 539).
@@ -271,21 +168,21 @@ TEST_F(NonFiscalScenario, ManagementReportOfTwentyFiveLinesGoesOutInThreePieces)
     ASSERT_EQ(text.back(), '\n');
     const Texts pieces{text.substr(0, 11 * 49), text.substr(11 * 49, 11 * 49), text.substr(22 * 49)};
 
-    const PrinterDates d = Dates();
-    const std::string status = "Bematech_FI_RetornoImpressora [6,0,0] -> 1";
-    Texts calls{"Bematech_FI_StatusEstendidoMFD [0] -> 1", "Bematech_FI_RelatorioGerencial [\" \"] -> 1", status};
-    for (const auto& piece : pieces) {
-        calls.push_back("Bematech_FI_UsaComprovanteNaoFiscalVinculado " + Json::array({piece}).dump() + " -> 1");
-        calls.push_back(status);
-    }
-    for (const auto& c : {std::string("Bematech_FI_StatusEstendidoMFD [4] -> 1"),
-                          std::string("Bematech_FI_FechaRelatorioGerencial [] -> 1"), status,
-                          std::string("Bematech_FI_NumeroOperacoesNaoFiscais [\"000001\"] -> 1"), status,
-                          std::string("Bematech_FI_NumeroCupom [\"000001\"] -> 1"),
-                          std::string("Bematech_FI_ContadorRelatoriosGerenciaisMFD [\"000001\"] -> 1"), status})
-        calls.push_back(c);
-    for (const auto& c : LedgerDateCalls(d)) calls.push_back(c);
-    EXPECT_EQ(Journal(), calls);
+    const auto dates = LedgerDates();
+    // The step before is the opening's clock check.
+    ExpectCalls({{Entry("Bematech_FI_StatusEstendidoMFD", {0}), ""},
+                 Logged("Bematech_FI_RelatorioGerencial", {" "}),
+                 Text(pieces[0]),
+                 Text(pieces[1]),
+                 Text(pieces[2]),
+                 {Entry("Bematech_FI_StatusEstendidoMFD", {4}), ""},
+                 Logged("Bematech_FI_FechaRelatorioGerencial"),
+                 Query("Bematech_FI_NumeroOperacoesNaoFiscais", "000001", true),
+                 Query("Bematech_FI_NumeroCupom", "000001", false),
+                 Query("Bematech_FI_ContadorRelatoriosGerenciaisMFD", "000001", true),
+                 dates[0],
+                 dates[1]},
+                "Bematech_FI_DataHoraImpressora\r\n");
 
     const auto reports = Documents(Roll(), "RELATÓRIO GERENCIAL");
     ASSERT_EQ(reports.size(), 1u) << Roll();
@@ -298,37 +195,25 @@ TEST_F(NonFiscalScenario, ManagementReportOfTwentyFiveLinesGoesOutInThreePieces)
     ASSERT_EQ(report["ledger"].size(), 1u);
     EXPECT_EQ(report["ledger"][0], LedgerRecord("000001", "000001", "000001", "", "RG"));
     EXPECT_TRUE(report["cer"].empty());
-
-    Texts log{"Bematech_FI_RelatorioGerencial"};
-    for (const auto& piece : pieces) log.push_back("Bematech_FI_UsaComprovanteNaoFiscalVinculado: " + piece);
-    log.push_back("Bematech_FI_FechaRelatorioGerencial");
-    log.push_back(Answer("Bematech_FI_NumeroOperacoesNaoFiscais", "000001"));
-    log.push_back(Answer("Bematech_FI_NumeroCupom", "000001"));
-    log.push_back(Answer("Bematech_FI_ContadorRelatoriosGerenciaisMFD", "000001"));
-    for (const auto& l : LedgerDateLog(d)) log.push_back(l);
-    // The step before is the opening's clock check.
-    ExpectLogEndsWith(log, "Bematech_FI_DataHoraImpressora\r\n");
 }
 
 TEST_F(NonFiscalScenario, CancelledCouponReversesItsPendingSlipFirst) {
     RunScenario("cancelled-coupon.jsonl");
-    const Json cancel = Call("Cancela_Cupom_Imp");
-    EXPECT_EQ(cancel["result"], true);
-    EXPECT_TRUE(cancel["dialogs"].empty()) << cancel["dialogs"].dump();
+    const Json cancel = OnlyCall("Cancela_Cupom_Imp");
     // The counter stands at the slip (000002): the coupon cancelled is the one below it.
     EXPECT_EQ(cancel["args"][1], Json::array({"000001"}));
 
-    const PrinterDates d = Dates();
-    const std::string status = "Bematech_FI_RetornoImpressora [6,0,0] -> 1";
-    Texts calls{"Bematech_FI_StatusEstendidoMFD [64] -> 1", "Bematech_FI_NumeroCupom [\"000002\"] -> 1",
-                "Bematech_FI_EstornoNaoFiscalVinculadoMFD [\"\",\"\",\"\"] -> 1", status,
-                "Bematech_FI_NumeroCupom [\"000003\"] -> 1"};
-    for (const auto& c : LedgerDateCalls(d)) calls.push_back(c);
-    for (const auto& c : {std::string("Bematech_FI_CancelaCupom [] -> 1"), status,
-                          // the grand-total check after it
-                          std::string("Bematech_FI_GrandeTotal [\"000000000000004590\"] -> 1"), status})
-        calls.push_back(c);
-    EXPECT_EQ(Journal(), calls);
+    const auto dates = LedgerDates();
+    ExpectCalls({{Entry("Bematech_FI_StatusEstendidoMFD", {64}), ""},
+                 Query("Bematech_FI_NumeroCupom", "000002", false),
+                 Logged("Bematech_FI_EstornoNaoFiscalVinculadoMFD", {"", "", ""}),
+                 Query("Bematech_FI_NumeroCupom", "000003", false),
+                 dates[0],
+                 dates[1],
+                 Logged("Bematech_FI_CancelaCupom"),
+                 // the grand-total check after it
+                 Query("Bematech_FI_GrandeTotal", "000000000000004590", true)},
+                "Bematech_FI_FechaRelatorioGerencial");
 
     const std::string roll = Roll();
     const auto reversals = Documents(roll, "ESTORNO DE COMPROVANTE DE CRÉDITO OU DÉBITO");
@@ -350,13 +235,6 @@ TEST_F(NonFiscalScenario, CancelledCouponReversesItsPendingSlipFirst) {
     ASSERT_EQ(cancel["ledger"].size(), 1u);
     EXPECT_EQ(cancel["ledger"][0], LedgerRecord("000003", "", "", "", "NC"));
 
-    Texts log{Answer("Bematech_FI_NumeroCupom", "000002"), "Bematech_FI_EstornoNaoFiscalVinculadoMFD",
-              Answer("Bematech_FI_NumeroCupom", "000003")};
-    for (const auto& l : LedgerDateLog(d)) log.push_back(l);
-    log.push_back("Bematech_FI_CancelaCupom");
-    log.push_back(Answer("Bematech_FI_GrandeTotal", "000000000000004590"));
-    ExpectLogEndsWith(log, "Bematech_FI_FechaRelatorioGerencial");
-
     // The host's grand-total copy now holds the printer's total.
     fw::ClientDataSet copy;
     copy.LoadFromFile((std::filesystem::path(Home()) / "Tambora.cds").string());
@@ -366,15 +244,11 @@ TEST_F(NonFiscalScenario, CancelledCouponReversesItsPendingSlipFirst) {
 
 TEST_F(NonFiscalScenario, XReadingIsRecordedWithTheCouponNumberAlone) {
     RunScenario("x-reading.jsonl");
-    const Json reading = Call("Leitura_X_Imp");
-    EXPECT_EQ(reading["result"], true);
-    EXPECT_TRUE(reading["dialogs"].empty()) << reading["dialogs"].dump();
+    const Json reading = OnlyCall("Leitura_X_Imp");
 
-    const PrinterDates d = Dates();
-    Texts calls{"Bematech_FI_LeituraX [] -> 1", "Bematech_FI_RetornoImpressora [6,0,0] -> 1",
-                "Bematech_FI_NumeroCupom [\"000001\"] -> 1"};
-    for (const auto& c : LedgerDateCalls(d)) calls.push_back(c);
-    EXPECT_EQ(Journal(), calls);
+    const auto dates = LedgerDates();
+    ExpectCalls({Logged("Bematech_FI_LeituraX"), Query("Bematech_FI_NumeroCupom", "000001", false), dates[0], dates[1]},
+                "Bematech_FI_DataHoraImpressora\r\n");
 
     const std::string roll = Roll();
     const auto readings = Documents(roll, "LEITURA X");
@@ -386,10 +260,6 @@ TEST_F(NonFiscalScenario, XReadingIsRecordedWithTheCouponNumberAlone) {
 
     ASSERT_EQ(reading["ledger"].size(), 1u);
     EXPECT_EQ(reading["ledger"][0], LedgerRecord("000001", "", "", "", "LX"));
-
-    Texts log{"Bematech_FI_LeituraX", Answer("Bematech_FI_NumeroCupom", "000001")};
-    for (const auto& l : LedgerDateLog(d)) log.push_back(l);
-    ExpectLogEndsWith(log, "Bematech_FI_DataHoraImpressora\r\n");
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
-// The orb program as a script or a person runs it: verbs, options, replies and exit status.
+// The orb program as a script or a person runs it: verbs, options, help, replies and exit status.
 #include "CliTestSupport.h"
 
 #include <sstream>
 
 #include "Cli.h"
+#include "Help.h"
 
 namespace orb::cli::testing {
 namespace {
@@ -20,48 +21,89 @@ TEST_F(OrbProcessTest, CallPrintsOneReplyAndPreparesTheHostFolders) {
     ASSERT_EQ(plain.status, 0) << plain.err;
     EXPECT_EQ(plain.replies[0]["result"], 123.45);
     EXPECT_TRUE(std::filesystem::exists(root_ / "orb-home" / "system" / "Bemafi32.ini"));
-}
 
-TEST_F(OrbProcessTest, AnErrorReplyGivesExitStatusOne) {
-    OrbRun run = Orb({"--home=" + Home(), "--system=" + (root_ / "sys").string(), "call", "GetValue", R"(["  "])"});
-    EXPECT_EQ(run.status, 1);
-    ASSERT_EQ(run.replies.size(), 1u);
-    EXPECT_TRUE(run.replies[0].contains("error"));
+    // An error reply gives exit status one.
+    OrbRun error = Orb({"--home=" + Home(), "--system=" + (root_ / "sys").string(), "call", "GetValue", R"(["  "])"});
+    EXPECT_EQ(error.status, 1);
+    ASSERT_EQ(error.replies.size(), 1u);
+    EXPECT_TRUE(error.replies[0].contains("error"));
     EXPECT_TRUE(std::filesystem::exists(root_ / "sys" / "Bemafi32.ini"));
 }
 
 TEST_F(OrbProcessTest, UnusableCommandLinesGiveExitStatusTwoAndNoReply) {
-    for (const std::vector<std::string>& words :
-         std::vector<std::vector<std::string>>{{},
-                                               {"frobnicate"},
-                                               {"serve", "requests.json"},
-                                               {"call"},
-                                               {"call", "GetValue", "[1"},
-                                               {"call", "GetValue", R"({"a": 1})"},
-                                               {"--home"},
-                                               {"--colour", "call", "GetValue"},
-                                               {"run"},
-                                               {"run", (root_ / "missing.json").string()}}) {
-        OrbRun run = Orb(words);
+    const struct {
+        std::vector<std::string> words;
+        const char* usage;  // the verb whose usage is shown, if any
+    } cases[] = {
+        {{}, nullptr},
+        {{"frobnicate"}, nullptr},
+        {{"serve", "requests.json"}, nullptr},
+        {{"call"}, nullptr},
+        {{"call", "GetValue", "[1"}, nullptr},
+        {{"call", "GetValue", R"({"a": 1})"}, nullptr},
+        {{"--home"}, nullptr},
+        {{"--colour", "call", "GetValue"}, nullptr},
+        {{"run"}, nullptr},
+        {{"run", (root_ / "missing.json").string()}, nullptr},
+        {{"help", "frobnicate"}, nullptr},
+        {{"help", "call", "run"}, nullptr},
+        {{"frobnicate", "--help"}, nullptr},
+        // The convenience verbs take no words, nor the options of other verbs.
+        {{"roll", "now"}, "roll"},
+        {{"log", "1226"}, "log"},
+        {{"state", "--clear"}, "state"},
+        {{"log", "--clear"}, "log"},
+        {{"demo", "quick"}, "demo"},
+    };
+    for (const auto& c : cases) {
+        OrbRun run = Orb(c.words);
         std::string shown;
-        for (const auto& w : words) shown += w + " ";
+        for (const auto& w : c.words) shown += w + " ";
         EXPECT_EQ(run.status, 2) << shown;
         EXPECT_TRUE(run.out.empty()) << shown;
         EXPECT_FALSE(run.err.empty()) << shown;
+        if (c.usage) {
+            EXPECT_NE(run.err.find(std::string("usage: orb [--home DIR] [--system DIR] ") + c.usage), std::string::npos)
+                << run.err;
+        }
     }
-    OrbRun help = Orb({"--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("orb [--home DIR] [--system DIR] run SCENARIO.json"), std::string::npos);
+}
+
+TEST_F(OrbProcessTest, HelpInEveryFormAndTheOperationsOfCall) {
+    OrbRun general = Orb({"--help"});
+    EXPECT_EQ(general.status, 0);
+    EXPECT_EQ(general.out, GeneralUsage());
+    EXPECT_NE(general.out.find("orb [--home DIR] [--system DIR] run SCENARIO.json"), std::string::npos);
+    EXPECT_EQ(Orb({"help"}).out, general.out);
+    EXPECT_EQ(Orb({"-h"}).out, general.out);
+    for (const std::string& verb : Verbs()) EXPECT_NE(general.out.find("\n  " + verb + " "), std::string::npos) << verb;
+
+    OrbRun call = Orb({"help", "call"});
+    EXPECT_EQ(call.status, 0);
+    EXPECT_EQ(call.out, VerbHelp("call"));
+    EXPECT_EQ(Orb({"call", "--help"}).out, call.out);
+    EXPECT_EQ(Orb({"--help", "call"}).out, call.out);
+    EXPECT_EQ(Orb({"serve", "--help"}).out, VerbHelp("serve"));
+    // Help never touches the folders.
+    EXPECT_FALSE(std::filesystem::exists(root_ / "orb-home"));
+
+    // Call's help lists every operation of the export table, each with the kinds of its parameters.
+    const std::string heading = "Operations (" + std::to_string(exports::Operations().size()) + "):\n";
+    ASSERT_NE(call.out.find(heading), std::string::npos) << call.out.substr(0, 400);
+    for (const auto& operation : exports::Operations())
+        EXPECT_NE(call.out.find("\n  " + operation.name + "("), std::string::npos) << operation.name;
+    EXPECT_NE(call.out.find("\n  VendaItem(var variant) -> bool\n"), std::string::npos);
+    EXPECT_NE(call.out.find("\n  StopImpFiscal()\n"), std::string::npos);
 }
 
 TEST_F(OrbProcessTest, RunAnswersEveryStepOfAnArrayInOrder) {
-    OrbRun run = Orb({"--home", Home(), "run", Scenario(R"([
+    OrbRun run = Run(R"([
         {"settings": {"DecimalSeparator": "."}},
         {"file": "cdsVenda.cds", "dataset": {"fields": [{"name": "NRSEQ", "type": "integer"}], "rows": [[1]]}},
         {"answers": ["S"]},
         {"call": "GetValue", "args": ["1,234.56"]},
         {"call": "FormataCNPJ", "args": ["Café-Bar/01"]}
-    ])")});
+    ])");
     ASSERT_EQ(run.status, 0) << run.out << run.err;
     ASSERT_EQ(run.replies.size(), 5u) << run.out;
     EXPECT_EQ(run.replies[0]["settings"]["DecimalSeparator"], ".");
@@ -73,24 +115,15 @@ TEST_F(OrbProcessTest, RunAnswersEveryStepOfAnArrayInOrder) {
 }
 
 TEST_F(OrbProcessTest, ASecondProcessFindsThePrinterAndTheSaleTheFirstLeft) {
-    // One request per line.
-    const std::string start = Json::parse(R"({"call": "StartImpFiscal", "args": [[["CDFILIAL", "0001"],
-        ["CDCAIXA", "001"], ["NRSERIEIMP", "BE091010100011223344"], ["ESQUEMA", "001"], ["CDPORTAIMPFIS", "COM1"],
-        ["IDTIPOIMPFIS", 34], ["BOUTILTAA", false]]]})")
-                                  .dump();
-    OrbRun first = Orb(
-        {"--home", Home(), "run",
-         Scenario(
-             R"({"sim": "reset", "model": 34, "serial": "BE091010100011223344"})"
-             "\n" +
-             start + "\n" +
-             R"({"file": "cdsVenda.cds", "dataset": {"fields": [{"name": "NRSEQ", "type": "integer"}], "rows": [[1]]}})")});
+    const Json sale = Json::parse(
+        R"({"file": "cdsVenda.cds", "dataset": {"fields": [{"name": "NRSEQ", "type": "integer"}], "rows": [[1]]}})");
+    OrbRun first = Run(JsonLines({ResetRequest(), StartRequest(), sale}));
     ASSERT_EQ(first.status, 0) << first.out << first.err;
     ASSERT_EQ(first.replies.size(), 3u);
     EXPECT_EQ(first.replies[1]["result"], true);
 
     // The till comes back: the sale file is still there, so opening the port recovers the sale.
-    OrbRun second = Orb({"--home", Home(), "run", Scenario(start + "\n" + R"({"sim": "journal"})")});
+    OrbRun second = Run(JsonLines({StartRequest(), Json{{"sim", "journal"}}}));
     ASSERT_EQ(second.replies.size(), 2u) << second.out << second.err;
     EXPECT_EQ(second.replies[0]["result"], true);
     int opened = 0;
@@ -121,13 +154,10 @@ TEST(OrbScenario, StepsFromEveryLayout) {
 
     std::ostringstream out;
     EXPECT_EQ(RunSteps(ParseScenario("{\"answers\": []}\r\nnot json\r\n"), out), 1);
-    std::istringstream lines(out.str());
-    std::string first, second, third;
-    std::getline(lines, first);
-    std::getline(lines, second);
-    EXPECT_FALSE(std::getline(lines, third));
-    EXPECT_EQ(Json::parse(first)["answers"], hostlib::Recorded().queuedAnswers.size());
-    EXPECT_NE(Json::parse(second)["error"].get<std::string>().find("line 2 is not valid JSON"), std::string::npos);
+    const std::vector<Json> replies = ReplyLines(out.str());
+    ASSERT_EQ(replies.size(), 2u);
+    EXPECT_EQ(replies[0]["answers"], hostlib::Recorded().queuedAnswers.size());
+    EXPECT_NE(replies[1]["error"].get<std::string>().find("line 2 is not valid JSON"), std::string::npos);
 }
 
 }  // namespace

@@ -4,36 +4,14 @@
 // subtotal, a card and cash paid in that order, the change registered as a receipt, then the
 // printer asked what it holds. The coupon on the roll must add up to what the printer's totals
 // and counters say, and the debug log must carry the lines support staff read.
-#include "CliTestSupport.h"
-
 #include <algorithm>
 #include <cstdint>
 #include <memory>
-#include <regex>
-#include <string>
-#include <vector>
 
-#include "framework/Cp1252.h"
-#include "framework/DateFormat.h"
-#include "framework/DateTime.h"
+#include "ScenarioSupport.h"
 
 namespace orb::cli::testing {
 namespace {
-
-// "1.234,56" or "-2,50" as hundredths; the printer writes amounts under the decimal comma.
-std::int64_t Cents(std::string text) {
-    bool negative = !text.empty() && text[0] == '-';
-    std::string digits;
-    for (char c : text)
-        if (c >= '0' && c <= '9')
-            digits += c;
-        else if (c != '-' && c != '+' && c != '.' && c != ',')
-            throw std::invalid_argument("not an amount: " + text);
-    if (text.find(',') == std::string::npos || text.size() - text.find(',') != 3)
-        throw std::invalid_argument("not an amount with two decimals: " + text);
-    const std::int64_t value = std::stoll(digits);
-    return negative ? -value : value;
-}
 
 // A title centred on the roll's 48 columns (an accented letter is one column).
 std::string Centred(const std::string& utf8) {
@@ -42,44 +20,21 @@ std::string Centred(const std::string& utf8) {
     return std::string(left, ' ') + utf8 + std::string(48 - width - left, ' ');
 }
 
-// The amount that ends a roll line ("TOTAL R$          65,00").
-std::int64_t TrailingAmount(const std::string& line) { return Cents(line.substr(line.find_last_of(' ') + 1)); }
-
-// What one run of the scenario left behind, read before the test's folder goes away. The
-// scenario runs once for all the tests of this file.
-struct SaleRun {
-    OrbRun run;
-    std::vector<std::string> logNames;
-    std::vector<std::string> log;  // the debug log's lines, in UTF-8
-};
-
-class SaleScenario : public OrbProcessTest {
+// The scenario runs once for all the tests of this file; what it left behind is read before the
+// test's folder goes away.
+class SaleScenario : public ScenarioTest {
 protected:
     void SetUp() override {
-        OrbProcessTest::SetUp();
-        if (sale_) return;
-        sale_ = std::make_unique<SaleRun>();
-        sale_->run = Orb({"--home", Home(), "run", ScenarioFile("sale.jsonl")});
-        sale_->logNames = platform::FindFiles(Home() + "/impdebug*.txt");
-        if (sale_->logNames.size() == 1) sale_->log = TextLines(fw::Cp1252ToUtf8(ReadAll(sale_->logNames[0])));
-        for (auto& name : sale_->logNames) name = std::filesystem::path(name).filename().string();
+        ScenarioTest::SetUp();
+        if (!sale_) {
+            RunScenario("sale.jsonl");
+            sale_ = std::make_unique<std::pair<OrbRun, Texts>>(run_, LogEntries(Home()));
+        }
+        run_ = sale_->first;
     }
     static void TearDownTestSuite() { sale_.reset(); }
 
-    static const OrbRun& Run() { return sale_->run; }
-    // The reply to the nth call of an operation (counting from 0).
-    static Json Reply(const std::string& call, std::size_t nth = 0) {
-        for (const Json& reply : Run().replies)
-            if (reply.is_object() && reply.value("call", "") == call && nth-- == 0) return reply;
-        ADD_FAILURE() << "no reply to call " << call;
-        return Json::object();
-    }
-    static Json Sim(const std::string& command) {
-        for (const Json& reply : Run().replies)
-            if (reply.is_object() && reply.value("sim", "") == command) return reply;
-        ADD_FAILURE() << "no reply to sim " << command;
-        return Json::object();
-    }
+    static const Texts& Log() { return sale_->second; }
     // A value of a named-parameter answer ([[name, value], ...]).
     static Json Named(const Json& pairs, const std::string& name) {
         for (const Json& pair : pairs)
@@ -87,37 +42,25 @@ protected:
         ADD_FAILURE() << name << " missing from " << pairs.dump();
         return nullptr;
     }
-    static std::vector<std::string> RollLines() { return TextLines(Sim("roll").value("roll", "")); }
-    // The debug log with the date and time of each entry cut off: an entry reads " - text", the
-    // lines of a text that holds line ends follow as they are.
-    static std::vector<std::string> LogWithoutTimes() {
-        static const std::regex stamp(R"(^\d\d/\d\d/\d{4} \d\d:\d\d:\d\d( - .*)$)");
-        std::vector<std::string> lines;
-        std::smatch m;
-        for (const std::string& line : sale_->log)
-            lines.push_back(std::regex_match(line, m, stamp) ? m[1].str() : line);
-        return lines;
-    }
-    // count lines of the log starting at the one that equals first.
-    static std::vector<std::string> LogFrom(const std::string& first, std::size_t count) {
-        const auto lines = LogWithoutTimes();
-        auto at = std::find(lines.begin(), lines.end(), first);
-        if (at == lines.end()) {
-            ADD_FAILURE() << "the log has no line \"" << first << "\"";
+    Texts RollLines() const { return TextLines(Roll()); }
+    // count entries of the log (in UTF-8) starting at the one that equals first.
+    static Texts LogFrom(const std::string& first, std::size_t count) {
+        Texts entries;
+        for (const std::string& entry : Log()) entries.push_back(fw::Cp1252ToUtf8(entry));
+        auto at = std::find(entries.begin(), entries.end(), first);
+        if (at == entries.end()) {
+            ADD_FAILURE() << "the log has no entry \"" << first << "\"";
             return {};
         }
-        return std::vector<std::string>(at, at + std::min<std::ptrdiff_t>(count, lines.end() - at));
+        return Texts(at, at + std::min<std::ptrdiff_t>(count, entries.end() - at));
     }
 
-    static inline std::unique_ptr<SaleRun> sale_;
+    static inline std::unique_ptr<std::pair<OrbRun, Texts>> sale_;
 };
 
 TEST_F(SaleScenario, EveryStepSucceedsWithTheAnswersTheHostKeeps) {
-    ASSERT_EQ(Run().status, 0) << Run().out << Run().err;
-    for (const Json& reply : Run().replies) {
-        ASSERT_TRUE(reply.is_object()) << Run().out;
-        EXPECT_FALSE(reply.contains("error")) << reply.dump();
-        // An attended till with nothing wrong: no dialog, no question.
+    // An attended till with nothing wrong: no dialog, no question.
+    for (const Json& reply : run_.replies) {
         if (reply.contains("dialogs")) {
             EXPECT_EQ(reply["dialogs"], Json::array()) << reply.dump();
         }
@@ -171,10 +114,9 @@ TEST_F(SaleScenario, EveryStepSucceedsWithTheAnswersTheHostKeeps) {
 }
 
 TEST_F(SaleScenario, RollShowsTheCouponFieldByFieldAndTheChangeReceipt) {
-    ASSERT_EQ(Run().status, 0) << Run().err;
     const auto roll = RollLines();
     const auto title = std::find(roll.begin(), roll.end(), Centred("CUPOM FISCAL"));
-    ASSERT_NE(title, roll.end()) << Sim("roll").dump();
+    ASSERT_NE(title, roll.end()) << Roll();
     ASSERT_NE(title, roll.begin());
     EXPECT_TRUE(title[-1].ends_with("CCF:000001 COO:000001")) << title[-1];
     const std::string esc = "\x1B";
@@ -221,41 +163,13 @@ TEST_F(SaleScenario, RollShowsTheCouponFieldByFieldAndTheChangeReceipt) {
     EXPECT_EQ(receipt[2], "Dinheiro                                    5,00");
 }
 
-TEST_F(SaleScenario, RollTotalsAgreeWithThePrintersTotalsAndCounters) {
-    ASSERT_EQ(Run().status, 0) << Run().err;
-    // Add up what the roll printed for the coupon.
-    const auto roll = RollLines();
-    const auto start = std::find(roll.begin(), roll.end(), Centred("CUPOM FISCAL"));
-    const auto end = std::find(start, roll.end(), "Obrigado pela preferencia");
-    ASSERT_NE(end, roll.end());
-    const std::regex itemLine(R"(^ {5}\d+,\d{3}\S* x \d+,\d+ +\S+ +(\d+,\d\d)$)");
-    std::int64_t gross = 0, itemDiscounts = 0, subtotalDiscount = 0, total = 0, paid = 0, change = 0;
-    int items = 0;
-    std::smatch m;
-    for (auto it = start; it != end; ++it) {
-        const std::string& line = *it;
-        if (std::regex_match(line, m, itemLine)) {
-            gross += Cents(m[1]);
-            ++items;
-        } else if (line.starts_with("  desconto item")) {
-            itemDiscounts -= TrailingAmount(line);
-        } else if (line.starts_with("DESCONTO R$")) {
-            subtotalDiscount -= TrailingAmount(line);
-        } else if (line.starts_with("TOTAL R$")) {
-            total = TrailingAmount(line);
-        } else if (line.starts_with("TROCO R$")) {
-            change = TrailingAmount(line);
-        } else if (line.starts_with("Cartao Credito ") || line.starts_with("Dinheiro ")) {
-            paid += TrailingAmount(line);
-        }
-    }
-    EXPECT_EQ(items, 3);
-    EXPECT_EQ(gross, 700 + 4590 + 1750);  // 2 x 3,50, 1 x 45,90, 2 x 8,75
-    EXPECT_EQ(total, gross - itemDiscounts - subtotalDiscount);
-    EXPECT_EQ(paid - change, total);
-
+TEST_F(SaleScenario, PrintersTotalsAndCountersAgreeWithTheRoll) {
+    // What the roll above shows: 2 x 3,50, 1 x 45,90, 2 x 8,75; 2,50 off an item and 2,90 off the
+    // subtotal; 70,00 paid, 5,00 change.
+    const std::int64_t gross = 700 + 4590 + 1750, itemDiscounts = 250, subtotalDiscount = 290, change = 500;
+    const std::int64_t total = gross - itemDiscounts - subtotalDiscount;
     // The grand total of a factory-fresh printer is this coupon's gross, however it is asked.
-    const Json state = Sim("state");
+    const Json state = SimReply("state");
     EXPECT_EQ(state["counters"]["grandTotal"], gross);
     EXPECT_EQ(state["day"]["gross"], gross);
     EXPECT_EQ(Reply("VendaBruta")["args"][1], "000000000000007040");
@@ -293,72 +207,64 @@ TEST_F(SaleScenario, RollTotalsAgreeWithThePrintersTotalsAndCounters) {
 }
 
 TEST_F(SaleScenario, DebugLogCarriesTheLinesOfTheSale) {
-    ASSERT_EQ(Run().status, 0) << Run().err;
-    ASSERT_EQ(sale_->logNames.size(), 1u);
-    EXPECT_EQ(sale_->logNames[0], "impdebug" + fw::FormatDateTime("mmyy", fw::Now()) + ".txt");
-    // Every entry starts with the date and time in the host's formats; only a printer's reply
-    // continues an entry on the next line.
-    const auto lines = LogWithoutTimes();
-    ASSERT_FALSE(lines.empty());
-    for (const std::string& line : lines)
-        EXPECT_TRUE(line.starts_with(" - ") || line.starts_with("Retorno da Impressora : ")) << line;
+    // Only a printer's reply continues an entry on the next line (the file's name and the time
+    // stamps of the entries are read by LogEntries).
+    ASSERT_FALSE(Log().empty());
+    for (const std::string& entry : Log())
+        for (std::size_t at = entry.find("\r\n"); at != std::string::npos; at = entry.find("\r\n", at + 1))
+            EXPECT_EQ(entry.compare(at + 2, 24, "Retorno da Impressora : "), 0) << entry;
 
     // The configuration: each list read with its reply area whole, what was missing programmed.
-    const std::string reply = "Retorno da Impressora : ";
-    EXPECT_EQ(LogFrom(" - Bematech_FI_RetornoAliquotas", 4),
-              (std::vector<std::string>{" - Bematech_FI_RetornoAliquotas",
-                                        reply + "1800,1200,0700,0500" + std::string(61, ' '),
-                                        " - Bematech_FI_VerificaAliquotasIss", reply + "0500" + std::string(76, ' ')}));
-    const auto methods = LogFrom(" - Bematech_FI_VerificaFormasPagamento", 4);
-    ASSERT_EQ(methods.size(), 4u);
-    EXPECT_TRUE(methods[1].starts_with(reply + "Dinheiro        ")) << methods[1].substr(0, 80);
-    EXPECT_EQ(methods[1].size(), reply.size() + 3016);
-    EXPECT_EQ(methods[2], " - Bematech_FI_ProgramaFormaPagamentoMFD : Cartao Credito1");
-    EXPECT_EQ(methods[3], " - Bematech_FI_ProgramaFormaPagamentoMFD : Rel Gerencial1");
-    EXPECT_EQ(LogFrom(" - Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms : 1 - CONTRA-VALE EMITIDO", 5),
-              (std::vector<std::string>{" - Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms : 1 - CONTRA-VALE EMITIDO",
-                                        " - Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms : 2 - Cred Pessoal",
-                                        " - Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms : 3 - Relatorios",
-                                        " - Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms : 4 - VENDA CONSUMIDOR",
-                                        " - Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms : 5 - Canc Credito"}));
+    EXPECT_EQ(LogFrom(Answer("Bematech_FI_RetornoAliquotas", "1800,1200,0700,0500" + std::string(61, ' ')), 2),
+              (Texts{Answer("Bematech_FI_RetornoAliquotas", "1800,1200,0700,0500" + std::string(61, ' ')),
+                     Answer("Bematech_FI_VerificaAliquotasIss", "0500" + std::string(76, ' '))}));
+    const auto programmed = LogFrom("Bematech_FI_ProgramaFormaPagamentoMFD : Cartao Credito1", 2);
+    EXPECT_EQ(programmed, (Texts{"Bematech_FI_ProgramaFormaPagamentoMFD : Cartao Credito1",
+                                 "Bematech_FI_ProgramaFormaPagamentoMFD : Rel Gerencial1"}));
+    const auto read = std::find_if(Log().begin(), Log().end(), [](const std::string& e) {
+        return e.starts_with(Answer("Bematech_FI_VerificaFormasPagamento", "Dinheiro        "));
+    });
+    ASSERT_NE(read, Log().end());
+    EXPECT_EQ(read->size(), Answer("Bematech_FI_VerificaFormasPagamento", "").size() + 3016);
+    EXPECT_EQ(fw::Cp1252ToUtf8(read[1]), programmed.at(0));
+    Texts totalizers;
+    for (const char* name :
+         {"1 - CONTRA-VALE EMITIDO", "2 - Cred Pessoal", "3 - Relatorios", "4 - VENDA CONSUMIDOR", "5 - Canc Credito"})
+        totalizers.push_back(std::string("Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms : ") + name);
+    EXPECT_EQ(LogFrom(totalizers[0], 5), totalizers);
 
-    // The sale, from the opening to the change receipt's counter, and nothing between.
-    const std::string opening =
-        " - Bematech_FI_AbreCupomMFD :123.456.789-09 - Maria da Silva - Rua das Acácias, 42 - Centro";
-    const std::vector<std::string> sale = {
-        opening,
-        " - ERRO!!! Cupom aberto.",
-        " - Bematech_FI_NumeroCupom",
-        reply + "000001",
-        " - Bematech_FI_ContadorCupomFiscalMFD",
-        reply + "000001",
-        " - ERRO!!! Cupom aberto.",
-        " - Bematech_FI_VendeItemArredondamentoMFD: 000123 - AGUA MINERAL 500ML - II - UN - 0002000 - 00003500 - "
-        "0000 - 0000 - False",
-        " - ERRO!!! Cupom aberto.",
-        " - Bematech_FI_VendeItemArredondamentoMFD: 000456 - FILE A PARMEGIANA - 1800 - UN - 0001000 - 00045900 - "
-        "0000 - 0000 - False",
-        " - ERRO!!! Cupom aberto.",
-        " - Bematech_FI_VendeItemArredondamentoMFD: 000789 - PUDIM DE LEITE - 1200 - UN - 0002000 - 00008750 - "
-        "0000 - 00000250 - False",
-        " - ERRO!!! Cupom aberto.",
-        " - Bematech_FI_IniciaFechamentoCupom : d - $ - 2,90",
-        " - ERRO!!! Cupom aberto.",
-        " - Registros cdsMovCaixa: 2",
-        " - Registros cdsMovCaixaTef: 2",
-        " - Bematech_FI_EfetuaFormaPagamento : Cartao Credito - 40,00",
-        " - ERRO!!! Cupom aberto.",
-        " - Bematech_FI_EfetuaFormaPagamento : Dinheiro - 30,00",
-        " - ERRO!!! Cupom aberto.",
-        " - Bematech_FI_TerminaFechamentoCupom",
-        " - Bematech_FI_RecebimentoNaoFiscal : 01 - 5,00 - Dinheiro",
-        " - Bematech_FI_NumeroOperacoesNaoFiscais",
-        reply + "000001",
-        // The queries the scenario asks after the sale.
-        " - Bematech_FI_NumeroCupom",
-        reply + "000002",
+    // The sale, from the opening to the change receipt's counter, and nothing between; the status
+    // analysis logs the open coupon after every call it is asked to check.
+    const std::string open = "ERRO!!! Cupom aberto.";
+    const Texts sale = {
+        "Bematech_FI_AbreCupomMFD :123.456.789-09 - Maria da Silva - Rua das Acácias, 42 - Centro",
+        open,
+        Answer("Bematech_FI_NumeroCupom", "000001"),
+        Answer("Bematech_FI_ContadorCupomFiscalMFD", "000001"),
+        open,
+        "Bematech_FI_VendeItemArredondamentoMFD: 000123 - AGUA MINERAL 500ML - II - UN - 0002000 - 00003500 - 0000 - "
+        "0000 - False",
+        open,
+        "Bematech_FI_VendeItemArredondamentoMFD: 000456 - FILE A PARMEGIANA - 1800 - UN - 0001000 - 00045900 - 0000 - "
+        "0000 - False",
+        open,
+        "Bematech_FI_VendeItemArredondamentoMFD: 000789 - PUDIM DE LEITE - 1200 - UN - 0002000 - 00008750 - 0000 - "
+        "00000250 - False",
+        open,
+        "Bematech_FI_IniciaFechamentoCupom : d - $ - 2,90",
+        open,
+        "Registros cdsMovCaixa: 2",
+        "Registros cdsMovCaixaTef: 2",
+        "Bematech_FI_EfetuaFormaPagamento : Cartao Credito - 40,00",
+        open,
+        "Bematech_FI_EfetuaFormaPagamento : Dinheiro - 30,00",
+        open,
+        "Bematech_FI_TerminaFechamentoCupom",
+        "Bematech_FI_RecebimentoNaoFiscal : 01 - 5,00 - Dinheiro",
+        Answer("Bematech_FI_NumeroOperacoesNaoFiscais", "000001"),
+        Answer("Bematech_FI_NumeroCupom", "000002"),  // the queries the scenario asks after the sale
     };
-    EXPECT_EQ(LogFrom(opening, sale.size()), sale);
+    EXPECT_EQ(LogFrom(sale[0], sale.size()), sale);
 }
 
 }  // namespace

@@ -66,7 +66,7 @@ protected:
     std::ostringstream out_;
 };
 
-TEST_F(TerminalDialogTest, TheOperatorAnswersYesOrNo) {
+TEST_F(TerminalDialogTest, TheOperatorAnswersYesOrNoAfterAnyQueuedAnswer) {
     Operator("S\nrest\n");
     EXPECT_TRUE(Dialog(kQuestion));
     EXPECT_TRUE(LastDialog().answered);
@@ -81,27 +81,8 @@ TEST_F(TerminalDialogTest, TheOperatorAnswersYesOrNo) {
     EXPECT_FALSE(LastDialog().answer);
     EXPECT_EQ(DialogToJson(LastDialog())["answer"], "N");
     EXPECT_FALSE(DialogToJson(LastDialog()).contains("unanswered"));
-}
 
-TEST_F(TerminalDialogTest, AnythingButSOrNIsAskedAgain) {
-    Operator("talvez\n\nsim\ns\n");
-    EXPECT_TRUE(Dialog(kQuestion));
-    const std::string shown = out_.str();
-    std::size_t asked = 0;
-    for (std::size_t at = shown.find("Please answer S or N (S/N) "); at != std::string::npos;
-         at = shown.find("Please answer S or N (S/N) ", at + 1))
-        ++asked;
-    EXPECT_EQ(asked, 3u) << shown;
-}
-
-TEST_F(TerminalDialogTest, ATerminalThatEndsLeavesTheQuestionUnanswered) {
-    Operator("talvez\n");
-    EXPECT_FALSE(Dialog(kQuestion));
-    EXPECT_FALSE(LastDialog().answered);
-    EXPECT_EQ(DialogToJson(LastDialog())["unanswered"], true);
-}
-
-TEST_F(TerminalDialogTest, QueuedAnswersComeBeforeTheOperator) {
+    // Queued answers come before the operator.
     Operator("S\n");
     hostlib::QueueAnswers({false});
     EXPECT_FALSE(Dialog(kQuestion));
@@ -111,15 +92,31 @@ TEST_F(TerminalDialogTest, QueuedAnswersComeBeforeTheOperator) {
     EXPECT_NE(out_.str().find("(S/N) N (queued answer)"), std::string::npos) << out_.str();
 }
 
-TEST_F(TerminalDialogTest, PlainMessagesAreShownAndNeedNoAnswer) {
+TEST_F(TerminalDialogTest, AnythingButSOrNIsAskedAgainUntilTheTerminalEnds) {
+    Operator("talvez\n\nsim\ns\n");
+    EXPECT_TRUE(Dialog(kQuestion));
+    const std::string shown = out_.str();
+    std::size_t asked = 0;
+    for (std::size_t at = shown.find("Please answer S or N (S/N) "); at != std::string::npos;
+         at = shown.find("Please answer S or N (S/N) ", at + 1))
+        ++asked;
+    EXPECT_EQ(asked, 3u) << shown;
+
+    // A terminal that ends leaves the question unanswered.
+    Operator("talvez\n");
+    EXPECT_FALSE(Dialog(kQuestion));
+    EXPECT_FALSE(LastDialog().answered);
+    EXPECT_EQ(DialogToJson(LastDialog())["unanswered"], true);
+}
+
+TEST_F(TerminalDialogTest, PlainMessagesNeedNoAnswerAndWithoutATerminalNoOneIsAsked) {
     Operator("", TerminalCharset::Latin1);
     EXPECT_TRUE(Dialog("\rErro no recebimento dos par\xE2metros da fun\xE7\xE3o: StartImpFiscal\r", "N"));
     EXPECT_EQ(out_.str(), "Erro no recebimento dos par\xE2metros da fun\xE7\xE3o: StartImpFiscal\n");
     EXPECT_TRUE(LastDialog().answered);
     EXPECT_EQ(hostlib::Recorded().dialogs.size(), 1u);
-}
 
-TEST_F(TerminalDialogTest, WithoutATerminalTheBridgeRulesHold) {
+    // Without a terminal the bridge's rules hold: unqueued questions are answered "no".
     InstallDialogs(std::nullopt);
     EXPECT_TRUE(Dialog("Aviso", "N"));
     EXPECT_FALSE(Dialog(kQuestion));
@@ -127,41 +124,7 @@ TEST_F(TerminalDialogTest, WithoutATerminalTheBridgeRulesHold) {
     hostlib::QueueAnswers({true});
     EXPECT_TRUE(Dialog(kQuestion));
     EXPECT_TRUE(LastDialog().answered);
-    EXPECT_EQ(hostlib::Recorded().dialogs.size(), 3u);
-}
-
-TEST_F(TerminalDialogTest, TheModulesRetryQuestionReachesTheOperatorAndItsReply) {
-    const char* serial = "BE091010100011223344";
-    ASSERT_FALSE(Ask(Json{{"sim", "reset"}, {"model", 34}, {"serial", serial}}).contains("error"));
-    Operator("");
-    Json start =
-        Ask(Json{{"call", "StartImpFiscal"},
-                 {"args", Json::parse(std::string(R"([[["CDFILIAL", "0001"], ["CDCAIXA", "001"], ["NRSERIEIMP", ")") +
-                                      serial + R"("], ["ESQUEMA", "001"], ["CDPORTAIMPFIS", "COM1"],
-                                               ["IDTIPOIMPFIS", 34], ["BOUTILTAA", false]]])")}});
-    ASSERT_EQ(start["result"], true) << start.dump();
-    ASSERT_EQ(Ask(R"({"call": "AbreCupom", "args": [[["ESQUEMACOR", "001"], ["IDUTILTEF", "S"], ["UTILTEF", true]]]})")
-                  ["result"],
-              true);
-    Ask(R"({"sim": "fail", "entry": "Bematech_FI_VendeItemArredondamentoMFD", "return": 0})");
-
-    // The operator mistypes, then asks for the item again: it prints.
-    Operator("x\nS\n");
-    Json item = Ask(R"({"call": "VendaItem", "args": [[["ESQUEMACOR", "001"], ["CDARVPROD", "7891"],
-        ["NMPROD", "Moqueca"], ["CDALIQ", "01"], ["QTDE", 1.0], ["VALOR", 30.0], ["DESCONT", 0.0], ["UNIDADE", "UN"],
-        ["VRPERCALIQ", "18"], ["IDUTILTEF", "S"], ["UTILTEF", true], ["ACRESCIMO", 0.0]]]})");
-    EXPECT_EQ(item["result"], true) << item.dump();
-    EXPECT_NE(out_.str().find("Impressora n\xC3\xA3o responde. Imprimir novamente?\n(S/N) Please answer S or N (S/N) "),
-              std::string::npos)
-        << out_.str();
-    // The reply still lists the dialog, with the operator's answer.
-    Json asked;
-    for (const Json& dialog : item["dialogs"])
-        if (dialog["question"] == "S") asked = dialog;
-    EXPECT_EQ(asked["answer"], "S") << item.dump();
-    EXPECT_EQ(asked["text"], "Impressora n\xC3\xA3o responde. Imprimir novamente?") << item.dump();
-    EXPECT_FALSE(asked.contains("unanswered"));
-    Ask(R"({"call": "StopImpFiscal", "args": []})");
+    EXPECT_EQ(hostlib::Recorded().dialogs.size(), 4u);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <tuple>
 #include <vector>
 
+#include "ClosingValues.h"
 #include "coupon/Closing.h"
 #include "coupon/CouponOpening.h"
 #include "coupon/Footer.h"
@@ -86,29 +87,9 @@ inline Variant StandardTypes() {
 
 // The closing's values: no discount, cash 30,00, a plain footer, messages shown.
 inline std::vector<Variant> ClosingValues() {
-    std::vector<Variant> v(61, Variant(""));
-    v[0] = "01";
-    v[1] = "Obrigado pela preferencia";
-    v[2] = "002";
-    v[3] = 0;
-    v[4] = false;
-    v[5] = true;
-    for (int i : {6, 7, 8, 37, 38, 50, 51, 53, 58}) v[i] = 0.0;
-    v[9] = "N";
-    v[11] = false;
-    v[13] = Movements({{"E", 1, 0, "001", 30.0, "", ""}});
-    v[14] = StandardTypes();
-    v[27] = "2";
-    for (int i : {32, 33, 34, 49}) v[i] = Variant::Null();
-    v[36] = "2";
-    v[40] = "N";
-    v[41] = "001";
-    v[42] = "4711";
-    v[43] = "SP";
-    v[45] = "12.345.678/0001-90";
-    v[52] = 0;
-    v[60] = true;
-    return v;
+    return orb::cli::ClosingValues{
+        .scheme = "002", .movements = Movements({{"E", 1, 0, "001", 30.0, "", ""}}), .paymentTypes = StandardTypes()}
+        .Values();
 }
 
 class ClosingTest : public orb::test::DriverTest {

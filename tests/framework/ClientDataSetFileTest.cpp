@@ -42,7 +42,7 @@ TEST_F(ClientDataSetFile, EveryValueReadsBackFieldForField) {
     t.SaveToFile(path);
 
     // On disk: UTF-8, the host's type names, no pending states, no temporary file left behind.
-    const std::string xml = Read(path);
+    const std::string xml = Get(path);
     EXPECT_EQ(xml.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"", 0), 0u);
     EXPECT_NE(xml.find("P\xC3\xA3o de a\xC3\xA7\xC3\xBA"
                        "car \xE2\x80\x93 1\xE2\x82\xAC"),
@@ -51,7 +51,7 @@ TEST_F(ClientDataSetFile, EveryValueReadsBackFieldForField) {
     EXPECT_NE(xml.find("fieldtype=\"r8\""), std::string::npos);
     EXPECT_NE(xml.find("DTHRINCMOV=\"20261205T23:59:59999\""), std::string::npos);
     EXPECT_EQ(xml.find("RowState"), std::string::npos);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator{}), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator{}), 1);
 
     ClientDataSet back;
     back.LoadFromFile(path);
@@ -84,9 +84,7 @@ TEST_F(ClientDataSetFile, ChangeLogIsSavedWithPendingStatesOnlyWhenOn) {
     EXPECT_EQ(t.ChangeCount(), 0);
 
     t.First();
-    t.Edit();
-    t.FieldByName("CAMPO02").SetAsString("new");
-    t.Post();
+    EditRow(t, {{"CAMPO02", "new"}});
     t.Next();
     t.Edit();
     t.FieldByName("CAMPO02").Clear();
@@ -99,7 +97,7 @@ TEST_F(ClientDataSetFile, ChangeLogIsSavedWithPendingStatesOnlyWhenOn) {
     EXPECT_EQ(t.ChangeCount(), 4);
 
     t.SaveToFile(path);
-    const std::string logged = Read(path);
+    const std::string logged = Get(path);
     EXPECT_NE(logged.find("<ROW RowState=\"1\" CDFILIAL=\"0001\" CAMPO02=\"old\""), std::string::npos);
     EXPECT_NE(logged.find("<ROW RowState=\"8\" CDFILIAL=\"0001\" CAMPO02=\"new\""), std::string::npos);
     EXPECT_NE(logged.find("<ROW RowState=\"8\" CDFILIAL=\"0002\" CAMPO02=\"\""), std::string::npos);
@@ -119,7 +117,7 @@ TEST_F(ClientDataSetFile, ChangeLogIsSavedWithPendingStatesOnlyWhenOn) {
     // With the log off the same table is written plain, the deleted row gone.
     back.SetLogChanges(false);
     back.SaveToFile(path);
-    const std::string plain = Read(path);
+    const std::string plain = Get(path);
     EXPECT_EQ(plain.find("RowState"), std::string::npos);
     EXPECT_EQ(plain.find("0003"), std::string::npos);
     EXPECT_NE(plain.find("<ROW CDFILIAL=\"0001\" CAMPO02=\"new\""), std::string::npos);
@@ -130,9 +128,7 @@ TEST_F(ClientDataSetFile, ChangeLogIsSavedWithPendingStatesOnlyWhenOn) {
     quiet.LoadFromFile(path);
     EXPECT_EQ(quiet.ChangeCount(), 0);
     quiet.First();
-    quiet.Edit();
-    quiet.FieldByName("CAMPO02").SetAsString("x");
-    quiet.Post();
+    EditRow(quiet, {{"CAMPO02", "x"}});
     quiet.Delete();
     EXPECT_EQ(quiet.ChangeCount(), 0);
     EXPECT_EQ(quiet.RecordCount(), 2);
@@ -141,17 +137,17 @@ TEST_F(ClientDataSetFile, ChangeLogIsSavedWithPendingStatesOnlyWhenOn) {
 TEST_F(ClientDataSetFile, PacketsWrittenByTheHostAreRead) {
     // A one-byte encoding declared: the bytes are CP1252 as they stand. A modified row names only
     // what changed; types the host writes that this table folds into its own.
-    Write(path,
-          "<?xml version=\"1.0\" encoding=\"windows-1252\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
-          "<FIELD attrname=\"NM\" fieldtype=\"string\" WIDTH=\"20\"/><FIELD attrname=\"NR\" fieldtype=\"i2\"/>"
-          "<FIELD attrname=\"VR\" fieldtype=\"fixed\" DECIMALS=\"2\" WIDTH=\"15\"/>"
-          "<FIELD attrname=\"DS\" fieldtype=\"string.uni\" WIDTH=\"20\"/>"
-          "<FIELD attrname=\"OBS\" fieldtype=\"bin.hex\" SUBTYPE=\"Text\"/></FIELDS>"
-          "<PARAMS DEFAULT_ORDER=\"1\"/></METADATA><ROWDATA>"
-          "<ROW NM=\"S\xE3o Jo\xE3o\" NR=\"1\" VR=\"2.50\" DS=\"a\"/>"
-          "<ROW RowState=\"1\" NM=\"B\" NR=\"2\" VR=\"3\"/><ROW RowState=\"8\" VR=\"4.25\"/>"
-          "<ROW RowState=\"4\" NM=\"C\" NR=\"3\" OBS=\"livre\" EXTRA=\"ignored\"/>"
-          "</ROWDATA></DATAPACKET>");
+    Put(path,
+        "<?xml version=\"1.0\" encoding=\"windows-1252\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
+        "<FIELD attrname=\"NM\" fieldtype=\"string\" WIDTH=\"20\"/><FIELD attrname=\"NR\" fieldtype=\"i2\"/>"
+        "<FIELD attrname=\"VR\" fieldtype=\"fixed\" DECIMALS=\"2\" WIDTH=\"15\"/>"
+        "<FIELD attrname=\"DS\" fieldtype=\"string.uni\" WIDTH=\"20\"/>"
+        "<FIELD attrname=\"OBS\" fieldtype=\"bin.hex\" SUBTYPE=\"Text\"/></FIELDS>"
+        "<PARAMS DEFAULT_ORDER=\"1\"/></METADATA><ROWDATA>"
+        "<ROW NM=\"S\xE3o Jo\xE3o\" NR=\"1\" VR=\"2.50\" DS=\"a\"/>"
+        "<ROW RowState=\"1\" NM=\"B\" NR=\"2\" VR=\"3\"/><ROW RowState=\"8\" VR=\"4.25\"/>"
+        "<ROW RowState=\"4\" NM=\"C\" NR=\"3\" OBS=\"livre\" EXTRA=\"ignored\"/>"
+        "</ROWDATA></DATAPACKET>");
     ClientDataSet t;
     t.LoadFromFile(path);
     EXPECT_EQ(t.FieldDefs()[1].type, FieldType::Integer);
@@ -182,14 +178,14 @@ TEST_F(ClientDataSetFile, TornAndGarbageFilesRaiseAndLeaveTheTableAsItWas) {
     MakeAllTypes(good);
     AppendRow(good, {"a", 1, 1.5, EncodeDate(2026, 1, 1), EncodeDate(2026, 1, 1), true});
     good.SaveToFile(path);
-    const std::string whole = Read(path);
+    const std::string whole = Get(path);
 
     ClientDataSet t;
     t.LoadFromFile(path);
     // Every cut short of the whole file is refused.
     for (std::size_t cut : {std::size_t{0}, std::size_t{10}, whole.size() / 3, whole.find("<ROWDATA>"),
                             whole.find("</ROWDATA>"), whole.size() - 1}) {
-        Write(path, whole.substr(0, cut));
+        Put(path, whole.substr(0, cut));
         EXPECT_THROW(t.LoadFromFile(path), EDatabaseError) << "cut at " << cut;
         EXPECT_EQ(t.RecordCount(), 1);
         EXPECT_EQ(t.FieldCount(), 6);
@@ -210,7 +206,7 @@ TEST_F(ClientDataSetFile, TornAndGarbageFilesRaiseAndLeaveTheTableAsItWas) {
             "</DATAPACKET>",
     };
     for (const std::string& contents : bad) {
-        Write(path, contents);
+        Put(path, contents);
         EXPECT_NE(MessageOf<EDatabaseError>([&] { t.LoadFromFile(path); }).find(path), std::string::npos) << contents;
         EXPECT_EQ(t.RecordCount(), 1);
     }

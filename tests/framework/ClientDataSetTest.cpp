@@ -214,9 +214,7 @@ TEST_F(PaymentTable, FiltersInTheFormsTheModuleWrites) {
 
 TEST_F(PaymentTable, FilterTextsWithQuotesAndAccents) {
     t.First();
-    t.Edit();
-    t.FieldByName("DSIMPFISCAL").SetAsString(CP("Cartão d'Água"));
-    t.Post();
+    EditRow(t, {{"DSIMPFISCAL", CP("Cartão d'Água")}});
     t.SetFilter(CP("DSIMPFISCAL = 'Cartão d''Água'"));
     t.SetFiltered(true);
     EXPECT_EQ(Column(t, "CDTIPORECE"), (Strings{"001"}));
@@ -227,9 +225,7 @@ TEST_F(PaymentTable, AFilterIsSetAndLeftAsTheHostExpects) {
     t.SetFiltered(true);
     t.First();
     // A posted row that no longer passes leaves the view; the cursor goes on with the next one.
-    t.Edit();
-    t.FieldByName("IDTPBUTTON").SetAsString("1");
-    t.Post();
+    EditRow(t, {{"IDTPBUTTON", "1"}});
     EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "002");
     EXPECT_EQ(t.RecordCount(), 3);
     // A row appended that does not pass is kept but not shown.
@@ -314,9 +310,7 @@ TEST_F(PaymentTable, IndexFieldNamesAndNamedIndexOptions) {
 
     // Editing the key moves the row; the cursor stays on it.
     t.First();
-    t.Edit();
-    t.FieldByName("VRMOVIVEND").SetAsFloat(1);
-    t.Post();
+    EditRow(t, {{"VRMOVIVEND", 1}});
     EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "005");
     EXPECT_EQ(t.RecNo(), 5);
 

@@ -11,11 +11,10 @@ using orb::fw::test::MessageOf;
 
 namespace {
 
-class DateFormatTest : public ::testing::Test {
+class DateFormatTest : public orb::fw::test::DefaultSettings {
 protected:
     void SetUp() override { SetFixedNow(EncodeDateTime(2026, 12, 5, 10, 0, 0)); }
     void TearDown() override { SetClock({}); }
-    ScopedSettings settings_{FormatSettings{}};
     const TDateTime moment_ = EncodeDateTime(2026, 3, 7, 12, 5, 9, 42);
 };
 

@@ -8,32 +8,20 @@
 
 using namespace orb::fw;
 
-namespace {
-
-// Leaves the module's clock as it found it: running on the system.
-class ClockTest : public ::testing::Test {
-protected:
-    void TearDown() override { SetClock({}); }
-};
-
-}  // namespace
-
-TEST(DateTimeTest, EncodeCountsDaysFromTheHostsEpoch) {
+TEST(DateTimeTest, DaysCountFromTheHostsEpochAndDecodeBackOnBothSides) {
     const struct {
         int year, month, day;
         double days;
-    } dates[] = {
-        {1899, 12, 30, 0.0},   {1899, 12, 31, 1.0},    {1899, 12, 29, -1.0}, {1900, 1, 1, 2.0},
-        {2000, 1, 1, 36526.0}, {2026, 12, 5, 46361.0}, {1, 1, 1, -693593.0},
-    };
+    } dates[] = {{1899, 12, 30, 0.0},   {1899, 12, 31, 1.0},    {1899, 12, 29, -1.0}, {1900, 1, 1, 2.0},
+                 {2000, 1, 1, 36526.0}, {2026, 12, 5, 46361.0}, {1, 1, 1, -693593.0}};
     for (const auto& d : dates) EXPECT_EQ(EncodeDate(d.year, d.month, d.day).value, d.days) << d.year << "-" << d.month;
     EXPECT_DOUBLE_EQ(EncodeTime(6, 0, 0).value, 0.25);
     EXPECT_DOUBLE_EQ(EncodeDateTime(2000, 1, 1, 12, 0, 0).value, 36526.5);
     // Before the epoch the time still runs forward from midnight: 29 Dec 1899 06:00 is -1.25.
     EXPECT_DOUBLE_EQ(EncodeDateTime(1899, 12, 29, 6, 0, 0).value, -1.25);
-}
+    EXPECT_EQ(DecodeTime(TDateTime(-1.25)).hour, 6);
+    EXPECT_EQ(DecodeDate(TDateTime(-1.25)).day, 29);
 
-TEST(DateTimeTest, DecodeIsTheInverseOnBothSidesOfTheEpoch) {
     for (int year : {1, 1600, 1899, 1900, 1999, 2000, 2024, 2026, 9999}) {
         for (int month : {1, 2, 12}) {
             const int day = DaysInMonth(year, month);
@@ -44,8 +32,6 @@ TEST(DateTimeTest, DecodeIsTheInverseOnBothSidesOfTheEpoch) {
                       std::make_tuple(year, month, day, 23, 59, 58, 7));
         }
     }
-    EXPECT_EQ(DecodeTime(TDateTime(-1.25)).hour, 6);
-    EXPECT_EQ(DecodeDate(TDateTime(-1.25)).day, 29);
     // A moment a fraction of a millisecond before midnight is shown as the next day, never 24:00.
     const TDateTime almost(EncodeDate(2026, 1, 31).value + 0.99999999999);
     EXPECT_EQ(DecodeDate(almost).month, 2);
@@ -57,12 +43,13 @@ TEST(DateTimeTest, ImpossibleDatesAndTimesAreRefused) {
     const struct {
         int year, month, day;
         bool valid;
-    } dates[] = {
-        {2026, 2, 29, false}, {2024, 2, 29, true},  {1900, 2, 29, false},
-        {2000, 2, 29, true},  {2026, 13, 1, false}, {0, 1, 1, false},
-    };
+    } dates[] = {{2026, 2, 29, false}, {2024, 2, 29, true},  {1900, 2, 29, false},
+                 {2000, 2, 29, true},  {2026, 13, 1, false}, {0, 1, 1, false}};
     for (const auto& d : dates)
         EXPECT_EQ(TryEncodeDate(d.year, d.month, d.day, out), d.valid) << d.year << "-" << d.month;
+    EXPECT_TRUE(IsLeapYear(2000));
+    EXPECT_FALSE(IsLeapYear(2100));
+    EXPECT_EQ(DaysInMonth(2026, 13), 0);
     EXPECT_FALSE(TryEncodeTime(24, 0, 0, 0, out));
     EXPECT_FALSE(TryEncodeTime(12, 60, 0, 0, out));
     EXPECT_FALSE(TryEncodeTime(12, 0, 0, 1000, out));
@@ -92,19 +79,20 @@ TEST(DateTimeTest, ArithmeticAcrossTheEpochAndMonthEnds) {
     EXPECT_DOUBLE_EQ(TimeOf(EncodeDateTime(2026, 12, 5, 18, 0, 0)).value, 0.75);
     EXPECT_EQ(DateOf(TDateTime(-1.25)).value, -1.0);
     EXPECT_DOUBLE_EQ(TimeOf(TDateTime(-1.25)).value, 0.25);
-    EXPECT_EQ(SecondsBetween(EncodeDateTime(2026, 12, 5, 23, 59, 0), EncodeDateTime(2026, 12, 6, 0, 1, 0)), 120);
-    EXPECT_EQ(SecondsBetween(EncodeDateTime(2026, 12, 6, 0, 1, 0), EncodeDateTime(2026, 12, 5, 23, 59, 0)), -120);
-    // 29 Dec 23:00 to 30 Dec 01:00 is two hours although the raw values are -1.958 and 0.042.
-    EXPECT_EQ(SecondsBetween(EncodeDateTime(1899, 12, 29, 23, 0, 0), EncodeDateTime(1899, 12, 30, 1, 0, 0)), 7200);
-    EXPECT_EQ(SecondsBetween(EncodeTime(0, 0, 0, 0), EncodeTime(0, 0, 1, 499)), 1);
-    EXPECT_EQ(SecondsBetween(EncodeTime(0, 0, 0, 0), EncodeTime(0, 0, 1, 500)), 2);
-    EXPECT_TRUE(IsLeapYear(2000));
-    EXPECT_FALSE(IsLeapYear(2100));
-    EXPECT_EQ(DaysInMonth(2026, 2), 28);
-    EXPECT_EQ(DaysInMonth(2026, 13), 0);
+    // 29 Dec 23:00 to 30 Dec 01:00 is two hours although the raw values are -1.958 and 0.042;
+    // half a second rounds up.
+    const struct {
+        TDateTime from, to;
+        int seconds;
+    } gaps[] = {{EncodeDateTime(2026, 12, 5, 23, 59, 0), EncodeDateTime(2026, 12, 6, 0, 1, 0), 120},
+                {EncodeDateTime(2026, 12, 6, 0, 1, 0), EncodeDateTime(2026, 12, 5, 23, 59, 0), -120},
+                {EncodeDateTime(1899, 12, 29, 23, 0, 0), EncodeDateTime(1899, 12, 30, 1, 0, 0), 7200},
+                {EncodeTime(0, 0, 0, 0), EncodeTime(0, 0, 1, 499), 1},
+                {EncodeTime(0, 0, 0, 0), EncodeTime(0, 0, 1, 500), 2}};
+    for (const auto& g : gaps) EXPECT_EQ(SecondsBetween(g.from, g.to), g.seconds) << g.seconds;
 }
 
-TEST_F(ClockTest, OneClockThatTestsCanPin) {
+TEST(DateTimeTest, OneClockThatTestsCanPin) {
     const TDateTime moment = EncodeDateTime(2026, 12, 5, 14, 30, 5);
     SetFixedNow(moment);
     EXPECT_EQ(Now(), moment);
@@ -114,7 +102,7 @@ TEST_F(ClockTest, OneClockThatTestsCanPin) {
     SetClock([&ticks] { return TDateTime(static_cast<double>(++ticks)); });
     EXPECT_EQ(Now().value, 1.0);
     EXPECT_EQ(Now().value, 2.0);
-    SetClock({});
+    SetClock({});  // back on the system
     const double before = SystemNow().value;
     const double now = Now().value;
     EXPECT_GE(now, before);

@@ -2,16 +2,14 @@
 // Helpers the framework tests share: an error's text, table rows by position, a scratch folder.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <initializer_list>
-#include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "framework/ClientDataSet.h"
 #include "framework/Exceptions.h"
+#include "framework/FormatSettings.h"
+#include "platform/PlatformTestSupport.h"
 
 namespace orb::fw::test {
 
@@ -48,6 +46,13 @@ inline void AppendRow(ClientDataSet& t, std::initializer_list<Variant> values) {
     t.Post();
 }
 
+// Edits the current row: each field set to its value, then posted.
+inline void EditRow(ClientDataSet& t, std::initializer_list<std::pair<const char*, Variant>> values) {
+    t.Edit();
+    for (const auto& [field, value] : values) t.FieldByName(field).SetValue(value);
+    t.Post();
+}
+
 // The visible rows' values of one field, in cursor order.
 inline Strings Column(ClientDataSet& t, const char* field) {
     Strings out;
@@ -55,28 +60,12 @@ inline Strings Column(ClientDataSet& t, const char* field) {
     return out;
 }
 
-// A folder of its own for each test, removed afterwards.
-class ScratchFolder : public ::testing::Test {
+using ScratchFolder = orbtest::ScratchFolder;
+
+// Runs a test under the default settings whatever an earlier test left behind.
+class DefaultSettings : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("orb-fw-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
-               std::to_string(std::random_device{}()));
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
-    std::string Path(const std::string& name) const { return (dir / name).string(); }
-    static std::string Read(const std::string& file) {
-        std::ifstream in(file, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    static void Write(const std::string& file, const std::string& contents) {
-        std::ofstream(file, std::ios::binary) << contents;
-    }
-
-    std::filesystem::path dir;
+    ScopedSettings settings_{FormatSettings{}};
 };
 
 }  // namespace orb::fw::test

@@ -10,79 +10,59 @@
 using namespace orb::fw;
 using orb::fw::test::MessageOf;
 
-namespace {
-
-struct PictureCase {
-    const char* picture;
-    double value;
-    const char* expected;
-};
-
-// Runs a test under the default settings whatever an earlier test left behind.
-class NumberFormatTest : public ::testing::Test {
-protected:
-    ScopedSettings settings_{FormatSettings{}};
-};
-
-}  // namespace
+using NumberFormatTest = orb::fw::test::DefaultSettings;
 
 TEST_F(NumberFormatTest, PicturesSectionsAndLiterals) {
-    const PictureCase cases[] = {
-        {"0.00", 12.5, "12,50"},
-        {"0.00", 1234.565, "1234,57"},  // 15-digit decimal form rounds up although the double is below
-        {"0.00", 2.675, "2,68"},
-        {"0.00", 1.005, "1,01"},
-        {"0.00", -2.675, "-2,68"},  // half away from zero
-        {"0.00", 0.0, "0,00"},
-        {"0.00", -0.001, "0,00"},  // never "-0,00"
-        {"#,##0.00", 1234567.891, "1.234.567,89"},
-        {"#,##0.00", 999.995, "1.000,00"},  // carry into a new thousands group
-        {"#,##0.00", 0.5, "0,50"},
-        {"#,##0.00", -1234.5, "-1.234,50"},
-        {"#,##0", 1234.5, "1.235"},
-        {"#,##0", 999.0, "999"},
-        {",##0", 1234567.0, "1.234.567"},
-        {"000000.000", 1.5, "000001,500"},
-        {"00000.000", 12.3456, "00012,346"},
-        {"0000.000", 1.2346, "0001,235"},
-        {"0000.000", 0.3333, "0000,333"},
-        {"0000.000", 1.5, "0001,500"},
-        {"0000.000", 12345.6, "12345,600"},  // more integer digits than placeholders: all shown
-        {"00.00", 18.0, "18,00"},
-        {"00.00", 7.5, "07,50"},
-        {"000000.00", 42.1, "000042,10"},
-        {"000000000000.00", 0.01, "000000000000,01"},
-        {"000000000000.00", 1234.5, "000000001234,50"},
-        {"#0.00", 0.25, "0,25"},
-        {".00", 0.5, ",50"},
-        {".00", 12.5, "12,50"},
-        {"###0.00", 5.0, "5,00"},
-        {"#########0.00", 123456.789, "123456,79"},
-        {"0.000", 1.2345, "1,235"},
-        {"0.00#", 1.5, "1,50"},
-        {"0.00#", 1.2345, "1,235"},
-        {"0", 2.5, "3"},
-        {"0", -2.5, "-3"},
-        {"0000", 7.0, "0007"},
-        {"#.##", 0.0, ""},
-        {"0.##", 1.0, "1"},
-        {"", 12.5, "12,5"},
-        {"0.00E+00", 12345.678, "1,23E+04"},
-        {"0.00E-00", 0.00012345, "1,23E-04"},
-        {"\"R$ \"#,##0.00;(#,##0.00);\"zero\"", 1234.5, "R$ 1.234,50"},
-        {"\"R$ \"#,##0.00;(#,##0.00);\"zero\"", -1234.5, "(1.234,50)"},
-        {"\"R$ \"#,##0.00;(#,##0.00);\"zero\"", 0.0, "zero"},
+    using Cases = std::vector<std::pair<double, const char*>>;
+    const struct {
+        const char* picture;
+        Cases cases;  // value, text
+    } pictures[] = {
+        // Rounding is half away from zero on the 15-digit decimal form (1234,565 rounds up although
+        // the double is below it), and never shows "-0,00".
+        {"0.00",
+         {{12.5, "12,50"},
+          {1234.565, "1234,57"},
+          {2.675, "2,68"},
+          {1.005, "1,01"},
+          {-2.675, "-2,68"},
+          {0.0, "0,00"},
+          {-0.001, "0,00"}}},
+        // 999,995 carries into a new thousands group.
+        {"#,##0.00", {{1234567.891, "1.234.567,89"}, {999.995, "1.000,00"}, {0.5, "0,50"}, {-1234.5, "-1.234,50"}}},
+        {"#,##0", {{1234.5, "1.235"}, {999.0, "999"}}},
+        {",##0", {{1234567.0, "1.234.567"}}},
+        {"000000.000", {{1.5, "000001,500"}}},
+        {"00000.000", {{12.3456, "00012,346"}}},
+        // More integer digits than placeholders: all are shown.
+        {"0000.000", {{1.2346, "0001,235"}, {0.3333, "0000,333"}, {1.5, "0001,500"}, {12345.6, "12345,600"}}},
+        {"00.00", {{18.0, "18,00"}, {7.5, "07,50"}}},
+        {"000000.00", {{42.1, "000042,10"}}},
+        {"000000000000.00", {{0.01, "000000000000,01"}, {1234.5, "000000001234,50"}}},
+        {"#0.00", {{0.25, "0,25"}}},
+        {".00", {{0.5, ",50"}, {12.5, "12,50"}}},
+        {"###0.00", {{5.0, "5,00"}}},
+        {"#########0.00", {{123456.789, "123456,79"}}},
+        {"0.000", {{1.2345, "1,235"}}},
+        {"0.00#", {{1.5, "1,50"}, {1.2345, "1,235"}}},
+        {"0", {{2.5, "3"}, {-2.5, "-3"}}},
+        {"0000", {{7.0, "0007"}}},
+        {"#.##", {{0.0, ""}}},
+        {"0.##", {{1.0, "1"}}},
+        {"", {{12.5, "12,5"}}},
+        {"0.00E+00", {{12345.678, "1,23E+04"}}},
+        {"0.00E-00", {{0.00012345, "1,23E-04"}}},
         // A value that rounds to zero takes the zero section and never shows "-0".
-        {"\"R$ \"#,##0.00;(#,##0.00);\"zero\"", -0.001, "zero"},
+        {"\"R$ \"#,##0.00;(#,##0.00);\"zero\"",
+         {{1234.5, "R$ 1.234,50"}, {-1234.5, "(1.234,50)"}, {0.0, "zero"}, {-0.001, "zero"}}},
         // Without a negative section the sign goes in front of everything, literals included.
-        {"'Total: '0.00", -5.0, "-Total: 5,00"},
-        {"0.00;;'nada'", 0.0, "nada"},
-        {"0.00;;'nada'", -1.0, "-1,00"},
-        {"0' ; '0", 12.0, "1 ; 2"},  // a separator inside quotes is text, not a section break
+        {"'Total: '0.00", {{-5.0, "-Total: 5,00"}}},
+        {"0.00;;'nada'", {{0.0, "nada"}, {-1.0, "-1,00"}}},
+        {"0' ; '0", {{12.0, "1 ; 2"}}},  // a separator inside quotes is text, not a section break
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(FormatFloat(c.picture, c.value), c.expected) << c.picture << " of " << c.value;
-    }
+    for (const auto& p : pictures)
+        for (const auto& [value, expected] : p.cases)
+            EXPECT_EQ(FormatFloat(p.picture, value), expected) << p.picture << " of " << value;
 }
 
 TEST_F(NumberFormatTest, SettingsSwitchSeparatorsAndComeBack) {
@@ -101,29 +81,25 @@ TEST_F(NumberFormatTest, SettingsSwitchSeparatorsAndComeBack) {
 }
 
 TEST_F(NumberFormatTest, FloatToStrShortestForm) {
-    const struct {
-        double value;
-        const char* expected;
-    } cases[] = {
-        {12.5, "12,5"},
-        {0.1, "0,1"},
-        {100.0, "100"},
-        {-7.25, "-7,25"},
-        {0.0, "0"},
-        {-0.0, "0"},
-        {0.1 + 0.2, "0,3"},  // 15 significant digits hide the binary residue
-        {1.0 / 3.0, "0,333333333333333"},
-        {123456789012345.0, "123456789012345"},
-        {1e15, "1E15"},
-        {1e20, "1E20"},
-        {1.5e20, "1,5E20"},
-        {0.0001, "0,0001"},
-        {0.00001, "1E-5"},
-        {-1.5e-7, "-1,5E-7"},
-        {std::numeric_limits<double>::infinity(), "INF"},
-        {std::nan(""), "NAN"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(FloatToStr(c.value), c.expected) << c.value;
+    // 15 significant digits hide the binary residue of 0,1 + 0,2.
+    const std::pair<double, const char*> cases[] = {{12.5, "12,5"},
+                                                    {0.1, "0,1"},
+                                                    {100.0, "100"},
+                                                    {-7.25, "-7,25"},
+                                                    {0.0, "0"},
+                                                    {-0.0, "0"},
+                                                    {0.1 + 0.2, "0,3"},
+                                                    {1.0 / 3.0, "0,333333333333333"},
+                                                    {123456789012345.0, "123456789012345"},
+                                                    {1e15, "1E15"},
+                                                    {1e20, "1E20"},
+                                                    {1.5e20, "1,5E20"},
+                                                    {0.0001, "0,0001"},
+                                                    {0.00001, "1E-5"},
+                                                    {-1.5e-7, "-1,5E-7"},
+                                                    {std::numeric_limits<double>::infinity(), "INF"},
+                                                    {std::nan(""), "NAN"}};
+    for (const auto& [value, expected] : cases) EXPECT_EQ(FloatToStr(value), expected) << value;
 }
 
 TEST_F(NumberFormatTest, FixedNumberCurrencyAndIntegers) {

@@ -4,46 +4,41 @@
 #include "framework/Text.h"
 
 using namespace orb::fw;
+using Strings = std::vector<std::string>;
 
-TEST(Cp1252Test, EveryByteSurvivesTheRoundTrip) {
+TEST(Cp1252Test, EveryByteSurvivesAndWhatHasNoFormBecomesAQuestionMark) {
     std::string all;
     for (int b = 1; b < 256; ++b) all.push_back(static_cast<char>(b));
     const std::string utf8 = Cp1252ToUtf8(all);
     EXPECT_EQ(Utf8ToCp1252(utf8), all);
     EXPECT_NE(utf8, all);
-}
-
-TEST(Cp1252Test, TheHighTableAndLatin1) {
     // Euro, ellipsis, S and s with caron, curly quotes, trade mark, Y with diaeresis, and an
     // undefined byte kept as its control character.
     EXPECT_EQ(Cp1252ToUtf8("\x80\x85\x8A\x9A\x93\x94\x99\x9F\x81"),
               "\xE2\x82\xAC\xE2\x80\xA6\xC5\xA0\xC5\xA1\xE2\x80\x9C\xE2\x80\x9D\xE2\x84\xA2\xC5\xB8\xC2\x81");
-    EXPECT_EQ(CP("Parâmetro"), "Par\xE2metro");
     EXPECT_EQ(CP("Redução Z €"), "Redu\xE7\xE3o Z \x80");
     EXPECT_EQ(Cp1252ToUtf8(CP("São Paulo – ção")), "São Paulo – ção");
+    // A CJK character, an emoji (one character, one '?'), U+0080 (no byte in the code page); text
+    // that is not UTF-8 stays as it is: already code page 1252, a truncated sequence, an overlong
+    // form, a surrogate.
+    const std::pair<const char*, const char*> cases[] = {{"\xE4\xB8\xAD", "?"},
+                                                         {"a\xF0\x9F\x98\x80z", "a?z"},
+                                                         {"\xC2\x80", "?"},
+                                                         {"Jo\xE3o", "Jo\xE3o"},
+                                                         {"\xC3", "\xC3"},
+                                                         {"\xC0\xAF", "\xC0\xAF"},
+                                                         {"\xED\xA0\x80", "\xED\xA0\x80"},
+                                                         {"", ""}};
+    for (const auto& [utf8, cp] : cases) EXPECT_EQ(Utf8ToCp1252(utf8), cp) << utf8;
 }
 
-TEST(Cp1252Test, WhatHasNoFormAndWhatIsNotUtf8) {
-    EXPECT_EQ(Utf8ToCp1252("\xE4\xB8\xAD"), "?");             // a CJK character
-    EXPECT_EQ(Utf8ToCp1252("a\xF0\x9F\x98\x80z"), "a?z");     // an emoji: one character, one '?'
-    EXPECT_EQ(Utf8ToCp1252("\xC2\x80"), "?");                 // U+0080 has no byte in the code page
-    EXPECT_EQ(Utf8ToCp1252("Jo\xE3o"), "Jo\xE3o");            // already code page 1252
-    EXPECT_EQ(Utf8ToCp1252("\xC3"), "\xC3");                  // truncated sequence
-    EXPECT_EQ(Utf8ToCp1252("\xC0\xAF"), "\xC0\xAF");          // overlong form
-    EXPECT_EQ(Utf8ToCp1252("\xED\xA0\x80"), "\xED\xA0\x80");  // surrogate
-    EXPECT_EQ(Utf8ToCp1252(""), "");
-}
-
-TEST(Cp1252Test, LetterCase) {
+TEST(Cp1252Test, LetterCaseAndComparisonIgnoringIt) {
     EXPECT_EQ(UpperCase(CP("ação çãé àÿšœž")), CP("AÇÃO ÇÃÉ ÀŸŠŒŽ"));
     EXPECT_EQ(LowerCase(CP("AÇÃO ÀŸŠŒŽ")), CP("ação àÿšœž"));
-    EXPECT_EQ(Cp1252Upper('\xF7'), '\xF7');  // division sign has no case
-    EXPECT_EQ(Cp1252Lower('\xD7'), '\xD7');  // nor has the multiplication sign
-    EXPECT_EQ(Cp1252Upper('\xDF'), '\xDF');  // sharp s stays
-    EXPECT_EQ(Cp1252Upper('1'), '1');
-}
+    // The division and multiplication signs have no case; sharp s stays.
+    for (char c : {'\xF7', '\xDF', '1'}) EXPECT_EQ(Cp1252Upper(c), c);
+    EXPECT_EQ(Cp1252Lower('\xD7'), '\xD7');
 
-TEST(TextTest, ComparisonIgnoringCase) {
     EXPECT_TRUE(SameText(CP("Ação"), CP("AÇÃO")));
     EXPECT_FALSE(SameText("abc", "abcd"));
     EXPECT_EQ(CompareText("abc", "ABC"), 0);
@@ -55,12 +50,20 @@ TEST(TextTest, ComparisonIgnoringCase) {
     EXPECT_FALSE(StartsText("ECF-IF-X", "ECF"));
 }
 
-TEST(TextTest, TrimCopyPos) {
-    EXPECT_EQ(Trim("  \t a b \r\n"), "a b");
-    EXPECT_EQ(TrimLeft("  a "), "a ");
-    EXPECT_EQ(TrimRight("  a "), "  a");
-    EXPECT_EQ(Trim("   "), "");
-    EXPECT_EQ(Trim(CP(" Ação\xA0")), CP("Ação\xA0"));  // a no-break space is not a blank
+TEST(TextTest, TrimCopyPosReplaceSplitQuoteDigits) {
+    using Fn = std::string (*)(std::string_view);
+    // A no-break space is not a blank.
+    const struct {
+        Fn f;
+        std::string text, expected;
+    } trims[] = {{Trim, "  \t a b \r\n", "a b"},
+                 {TrimLeft, "  a ", "a "},
+                 {TrimRight, "  a ", "  a"},
+                 {Trim, "   ", ""},
+                 {Trim, CP(" Ação\xA0"), CP("Ação\xA0")},
+                 {OnlyDigits, CP("nº"), ""},
+                 {OnlyDigits, "12.345.678/0001-90", "12345678000190"}};
+    for (const auto& c : trims) EXPECT_EQ(c.f(c.text), c.expected) << c.text;
     const struct {
         int index, count;
         const char* expected;
@@ -71,17 +74,13 @@ TEST(TextTest, TrimCopyPos) {
     EXPECT_EQ(Pos("", "abc"), 0);
     EXPECT_EQ(StringOfChar('-', 4), "----");
     EXPECT_EQ(StringOfChar('-', -1), "");
-}
 
-TEST(TextTest, ReplaceSplitQuoteDigits) {
     EXPECT_EQ(StringReplaceAll("1.234,50", ",", ""), "1.23450");
     EXPECT_EQ(StringReplaceAll("aaa", "aa", "b"), "ba");
     EXPECT_EQ(StringReplaceAll("abc", "", "x"), "abc");
     EXPECT_EQ(StringReplaceAllIgnoreCase(CP("Ação e AÇÃO"), CP("ação"), "x"), "x e x");
     EXPECT_EQ(QuotedStr("O'Neil"), "'O''Neil'");
-    EXPECT_EQ(SplitString("a;b;;c;", ';'), (std::vector<std::string>{"a", "b", "", "c", ""}));
+    EXPECT_EQ(SplitString("a;b;;c;", ';'), (Strings{"a", "b", "", "c", ""}));
     EXPECT_TRUE(SplitString("", ';').empty());
-    EXPECT_EQ(SplitString("abc", ';'), (std::vector<std::string>{"abc"}));
-    EXPECT_EQ(OnlyDigits("12.345.678/0001-90"), "12345678000190");
-    EXPECT_EQ(OnlyDigits(CP("nº")), "");
+    EXPECT_EQ(SplitString("abc", ';'), Strings{"abc"});
 }

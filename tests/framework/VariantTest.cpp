@@ -12,14 +12,7 @@
 using namespace orb::fw;
 using orb::fw::test::MessageOf;
 
-namespace {
-
-class VariantTest : public ::testing::Test {
-protected:
-    ScopedSettings settings_{FormatSettings{}};
-};
-
-}  // namespace
+using VariantTest = orb::fw::test::DefaultSettings;
 
 TEST_F(VariantTest, KindsAndTextConversion) {
     EXPECT_TRUE(Variant().IsUnassigned());

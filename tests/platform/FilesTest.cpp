@@ -7,28 +7,36 @@
 #include "platform/Platform.h"
 
 namespace pf = orb::platform;
-using orbtest::ScratchFolder;
-using PlatformFiles = ScratchFolder;
-using PlatformFolders = ScratchFolder;
-using PlatformMasks = ScratchFolder;
+using Strings = std::vector<std::string>;
+using PlatformFiles = orbtest::ScratchFolder;
+
+namespace {
+
+std::uint32_t Errno(int e) { return static_cast<std::uint32_t>(e); }
+
+unsigned Mode(const std::string& path) {
+    struct stat st {};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+    return st.st_mode & 0777;
+}
+
+}  // namespace
 
 TEST_F(PlatformFiles, WholeFileReadWriteAndAppend) {
     const std::string binary("a\0b\r\n\xE9\xFF", 7);
-    ASSERT_TRUE(pf::WriteFile(Path("data.bin"), binary));
     std::string back;
-    ASSERT_TRUE(pf::ReadFile(Path("data.bin"), back));
-    EXPECT_EQ(back, binary);
-    ASSERT_TRUE(pf::WriteFile(Path("data.bin"), "short"));
-    ASSERT_TRUE(pf::ReadFile(Path("data.bin"), back));
-    EXPECT_EQ(back, "short");
-
+    for (const std::string& contents : {binary, std::string("short")}) {
+        ASSERT_TRUE(pf::WriteFile(Path("data.bin"), contents));
+        ASSERT_TRUE(pf::ReadFile(Path("data.bin"), back));
+        EXPECT_EQ(back, contents);
+    }
     ASSERT_TRUE(pf::AppendToFile(Path("log.txt"), "one\r\n"));
     ASSERT_TRUE(pf::AppendToFile(Path("log.txt"), "two\r\n"));
     EXPECT_EQ(Get(Path("log.txt")), "one\r\ntwo\r\n");
 
     back = "untouched";
     EXPECT_FALSE(pf::ReadFile(Path("missing.txt"), back));
-    EXPECT_EQ(pf::LastError(), static_cast<std::uint32_t>(ENOENT));
+    EXPECT_EQ(pf::LastError(), Errno(ENOENT));
     EXPECT_FALSE(pf::LastErrorMessage().empty());
     EXPECT_EQ(back, "untouched");
     EXPECT_FALSE(pf::ReadFile(dir_.string(), back));  // a folder is not a file
@@ -42,18 +50,15 @@ TEST_F(PlatformFiles, AtomicWriteReplacesWholeAndLeavesNothingBehind) {
     ::chmod(Path("Tambora.cds").c_str(), 0640);
     ASSERT_TRUE(pf::WriteFileAtomic(Path("Tambora.cds"), std::string(100000, 'x')));
     EXPECT_EQ(Get(Path("Tambora.cds")), std::string(100000, 'x'));
-    struct stat st {};
-    ASSERT_EQ(::stat(Path("Tambora.cds").c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);  // the replaced file's permissions are kept
-    EXPECT_EQ(Listing(), std::vector<std::string>{"Tambora.cds"});
+    EXPECT_EQ(Mode(Path("Tambora.cds")), 0640u);  // the replaced file's permissions are kept
 
     // A failed write leaves the old contents and no temporary file.
     EXPECT_FALSE(pf::WriteFileAtomic(Path("missing/Tambora.cds"), "x"));
-    EXPECT_EQ(pf::LastError(), static_cast<std::uint32_t>(ENOENT));
+    EXPECT_EQ(pf::LastError(), Errno(ENOENT));
     orbtest::fs::create_directory(dir_ / "folder");
     EXPECT_FALSE(pf::WriteFileAtomic(Path("folder"), "x"));
     EXPECT_TRUE(orbtest::fs::is_directory(dir_ / "folder"));
-    EXPECT_EQ(Listing(), (std::vector<std::string>{"Tambora.cds", "folder"}));
+    EXPECT_EQ(Listing(), (Strings{"Tambora.cds", "folder"}));
 }
 
 TEST_F(PlatformFiles, CopyRenameDelete) {
@@ -61,28 +66,26 @@ TEST_F(PlatformFiles, CopyRenameDelete) {
     Put(Path("b.txt"), "old");
     ::chmod(Path("a.txt").c_str(), 0600);
     EXPECT_FALSE(pf::CopyFile(Path("a.txt"), Path("b.txt"), true));
-    EXPECT_EQ(pf::LastError(), static_cast<std::uint32_t>(EEXIST));
+    EXPECT_EQ(pf::LastError(), Errno(EEXIST));
     EXPECT_EQ(Get(Path("b.txt")), "old");
     ASSERT_TRUE(pf::CopyFile(Path("a.txt"), Path("b.txt")));
     EXPECT_EQ(Get(Path("b.txt")), "first");
-    struct stat st {};
-    ASSERT_EQ(::stat(Path("b.txt").c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(Mode(Path("b.txt")), 0600u);
     ASSERT_TRUE(pf::CopyFile(Path("a.txt"), Path("c.txt"), true));
     EXPECT_EQ(Get(Path("c.txt")), "first");
     EXPECT_FALSE(pf::CopyFile(Path("missing.txt"), Path("d.txt")));
-    EXPECT_EQ(pf::LastError(), static_cast<std::uint32_t>(ENOENT));
+    EXPECT_EQ(pf::LastError(), Errno(ENOENT));
     EXPECT_FALSE(pf::FileExists(Path("d.txt")));
 
     ASSERT_TRUE(pf::RenameFile(Path("c.txt"), Path("b.txt")));  // replaces
     EXPECT_FALSE(pf::FileExists(Path("c.txt")));
     ASSERT_TRUE(pf::DeleteFile(Path("b.txt")));
     EXPECT_FALSE(pf::DeleteFile(Path("b.txt")));
-    EXPECT_EQ(pf::LastError(), static_cast<std::uint32_t>(ENOENT));
-    EXPECT_EQ(Listing(), std::vector<std::string>{"a.txt"});
+    EXPECT_EQ(pf::LastError(), Errno(ENOENT));
+    EXPECT_EQ(Listing(), Strings{"a.txt"});
 }
 
-TEST_F(PlatformFiles, PathsWrittenWithBackslashes) {
+TEST_F(PlatformFiles, FoldersAndPathsWrittenWithBackslashes) {
     const std::string dir = dir_.string();
     EXPECT_EQ(pf::NativePath("\\Dados\\MenuFiscal\\"), "/Dados/MenuFiscal/");
     EXPECT_EQ(pf::JoinPath("/home/x", "\\impdebug1226.txt"), "/home/x/impdebug1226.txt");
@@ -91,29 +94,26 @@ TEST_F(PlatformFiles, PathsWrittenWithBackslashes) {
     EXPECT_EQ(pf::PathDelimiter(), '/');
 
     ASSERT_TRUE(pf::ForceDirectories(dir + "\\Dados\\MenuFiscal\\"));
-    EXPECT_TRUE(orbtest::fs::is_directory(dir_ / "Dados" / "MenuFiscal"));
     ASSERT_TRUE(pf::WriteFile(dir + "\\Dados\\MenuFiscal\\f.txt", "x"));
     EXPECT_TRUE(pf::FileExists(dir + "/Dados/MenuFiscal/f.txt"));
     EXPECT_FALSE(pf::FileExists(dir + "/Dados"));
     EXPECT_TRUE(pf::DirectoryExists(dir + "\\Dados"));
     EXPECT_FALSE(pf::DirectoryExists(dir + "/Dados/MenuFiscal/f.txt"));
-}
 
-TEST_F(PlatformFolders, CreateOneLevelOrAll) {
+    // One level, or all of them.
     EXPECT_TRUE(pf::CreateDirectory(Path("one")));
     EXPECT_FALSE(pf::CreateDirectory(Path("one")));
-    EXPECT_EQ(pf::LastError(), static_cast<std::uint32_t>(EEXIST));
+    EXPECT_EQ(pf::LastError(), Errno(EEXIST));
     EXPECT_FALSE(pf::CreateDirectory(Path("two/three")));
     EXPECT_TRUE(pf::ForceDirectories(Path("two/three/four")));
     EXPECT_TRUE(pf::ForceDirectories(Path("two/three/four")));
     EXPECT_TRUE(orbtest::fs::is_directory(dir_ / "two" / "three" / "four"));
-    Put(Path("file"), "x");
-    EXPECT_FALSE(pf::ForceDirectories(Path("file/sub")));
+    EXPECT_FALSE(pf::ForceDirectories(Path("Dados/MenuFiscal/f.txt/sub")));
     EXPECT_FALSE(pf::DeleteFile(Path("one")));  // folders are not deleted as files
     EXPECT_TRUE(orbtest::fs::is_directory(dir_ / "one"));
 }
 
-TEST_F(PlatformFolders, HostAndSystemFolders) {
+TEST_F(PlatformFiles, HostAndSystemFolders) {
     {
         orbtest::ScopedEnv home("ORB_HOME", dir_.string() + "/");
         orbtest::ScopedEnv system("ORB_SYSTEM_DIR", std::nullopt);
@@ -134,39 +134,38 @@ TEST_F(PlatformFolders, HostAndSystemFolders) {
         ASSERT_GT(n, 0);
         EXPECT_EQ(pf::HostDirectory(),
                   orbtest::fs::path(std::string(exe, static_cast<std::size_t>(n))).parent_path().string());
-    }
-    EXPECT_EQ(pf::GetEnv("ORB_SURELY_UNSET_VARIABLE"), "");
-    {
-        orbtest::ScopedEnv home("ORB_HOME", std::nullopt);
         ASSERT_TRUE(pf::SetEnv("ORB_HOME", dir_.string()));
         EXPECT_EQ(pf::HostDirectory(), dir_.string());
     }
+    EXPECT_EQ(pf::GetEnv("ORB_SURELY_UNSET_VARIABLE"), "");
     EXPECT_FALSE(pf::SetEnv("", "x"));
 }
 
-TEST_F(PlatformMasks, WildcardsCaseAndOrder) {
+TEST_F(PlatformFiles, MasksMatchLikeWindows) {
     for (const char* name :
          {"impdebug1226.txt", "IMPDEBUG0127.TXT", "impdebug.txt", "notes.txt", "README", "a.b.c", "x.txt.bak"})
         Put(Path(name), "x");
     orbtest::fs::create_directory(dir_ / "dir.txt");  // folders never match
-
-    auto names = [&](const std::string& mask) {
-        std::vector<std::string> out;
-        for (auto& p : pf::FindFiles(Path(mask))) out.push_back(orbtest::fs::path(p).filename().string());
-        return out;
+    const struct {
+        const char* mask;
+        Strings names;  // sorted by name, case first
+    } cases[] = {
+        {"*.txt", {"IMPDEBUG0127.TXT", "impdebug.txt", "impdebug1226.txt", "notes.txt"}},
+        {"impdebug????.txt", {"IMPDEBUG0127.TXT", "impdebug1226.txt"}},
+        // "README" has no dot and still matches "*.*", as on Windows.
+        {"*.*", {"IMPDEBUG0127.TXT", "README", "a.b.c", "impdebug.txt", "impdebug1226.txt", "notes.txt", "x.txt.bak"}},
+        {"*", {"IMPDEBUG0127.TXT", "README", "a.b.c", "impdebug.txt", "impdebug1226.txt", "notes.txt", "x.txt.bak"}},
+        {"readme", {"README"}},
+        {"*.c", {"a.b.c"}},
+        {"*t*t*", {"IMPDEBUG0127.TXT", "impdebug.txt", "impdebug1226.txt", "notes.txt", "x.txt.bak"}},
+        {"*.pdf", {}},
+        {"missing/*.txt", {}},
     };
-    EXPECT_EQ(names("*.txt"),
-              (std::vector<std::string>{"IMPDEBUG0127.TXT", "impdebug.txt", "impdebug1226.txt", "notes.txt"}));
-    EXPECT_EQ(names("impdebug????.txt"), (std::vector<std::string>{"IMPDEBUG0127.TXT", "impdebug1226.txt"}));
-    EXPECT_EQ(names("*.*").size(), 7u);  // "README" has no dot and still matches, as on Windows
-    EXPECT_EQ(names("*"), names("*.*"));
-    EXPECT_EQ(names("readme"), std::vector<std::string>{"README"});
-    EXPECT_EQ(names("*.c"), std::vector<std::string>{"a.b.c"});
-    EXPECT_EQ(names("*t*t*"), (std::vector<std::string>{"IMPDEBUG0127.TXT", "impdebug.txt", "impdebug1226.txt",
-                                                        "notes.txt", "x.txt.bak"}));
-    EXPECT_TRUE(names("*.pdf").empty());
-    EXPECT_TRUE(pf::FindFiles(Path("missing/*.txt")).empty());
-
+    for (const auto& c : cases) {
+        Strings names;
+        for (auto& p : pf::FindFiles(Path(c.mask))) names.push_back(orbtest::fs::path(p).filename().string());
+        EXPECT_EQ(names, c.names) << c.mask;
+    }
     // Full paths in the folder as the mask gave it.
     EXPECT_EQ(pf::FindFirst(dir_.string() + "\\notes.*"), Path("notes.txt"));
     EXPECT_EQ(pf::FindFirst(Path("*.pdf")), "");

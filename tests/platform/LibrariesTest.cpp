@@ -14,8 +14,9 @@ std::string BuildLibFolder() {
 
 }  // namespace
 
-TEST_F(PlatformLibraries, LoadsTheFiscalStandInByItsWindowsName) {
-    ASSERT_FALSE(BuildLibFolder().empty()) << "ORB_LIBRARY_PATH must name the build's lib folder";
+TEST_F(PlatformLibraries, LoadsStandInsAndTheModuleByTheirWindowsNames) {
+    const std::string folder = BuildLibFolder();
+    ASSERT_FALSE(folder.empty()) << "ORB_LIBRARY_PATH must name the build's lib folder";
     pf::LibHandle lib = pf::LoadLibrary("BemaFI32.dll");
     ASSERT_NE(lib, 0u) << pf::LastErrorMessage();
     EXPECT_NE(pf::GetProcAddress(lib, "Bematech_FI_AbreCupom"), nullptr);
@@ -29,7 +30,7 @@ TEST_F(PlatformLibraries, LoadsTheFiscalStandInByItsWindowsName) {
     EXPECT_TRUE(pf::FreeLibrary(again));
     EXPECT_TRUE(pf::FreeLibrary(lib));
 
-    pf::LibHandle byPath = pf::LoadLibrary(BuildLibFolder() + "\\Mp2032.dll");
+    pf::LibHandle byPath = pf::LoadLibrary(folder + "\\Mp2032.dll");
     EXPECT_NE(byPath, 0u) << pf::LastErrorMessage();
     if (byPath != 0) pf::FreeLibrary(byPath);
 }

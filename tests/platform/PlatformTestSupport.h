@@ -1,61 +1,87 @@
 #pragma once
-// A scratch folder per test and environment variables set for one test only.
+// What every test folder shares: scratch folders, whole files as bytes and their lines, and
+// environment variables set for one test only.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
-#include <sstream>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace orbtest {
 
 namespace fs = std::filesystem;
 
+inline std::string ReadBytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+inline void WriteBytes(const fs::path& file, const std::string& bytes) {
+    std::ofstream(file, std::ios::binary) << bytes;
+}
+
+// A text's lines, without the line ends (LF or CR LF).
+inline std::vector<std::string> TextLines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (std::size_t start = 0, end = 0; start < text.size(); start = end + 1) {
+        end = std::min(text.find('\n', start), text.size());
+        lines.push_back(text.substr(start, end - start));
+        if (!lines.back().empty() && lines.back().back() == '\r') lines.back().pop_back();
+    }
+    return lines;
+}
+
+// A new empty folder under the temporary folder, named after prefix.
+inline fs::path FreshFolder(const std::string& prefix) {
+    static int counter = 0;
+    const fs::path folder =
+        fs::temp_directory_path() / (prefix + std::to_string(::getpid()) + "-" +
+                                     std::to_string(std::random_device{}()) + "-" + std::to_string(++counter));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    return folder;
+}
+
 class ScopedEnv {
 public:
     ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
         if (const char* old = std::getenv(name)) saved_ = old;
+        Set(name, value);
+    }
+    ~ScopedEnv() { Set(name_.c_str(), saved_); }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    static void Set(const char* name, const std::optional<std::string>& value) {
         if (value)
             ::setenv(name, value->c_str(), 1);
         else
             ::unsetenv(name);
     }
-    ~ScopedEnv() {
-        if (saved_)
-            ::setenv(name_.c_str(), saved_->c_str(), 1);
-        else
-            ::unsetenv(name_.c_str());
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
     std::string name_;
     std::optional<std::string> saved_;
 };
 
+// A folder of its own for each test, removed afterwards.
 class ScratchFolder : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("orb-platform-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" + info->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+    void SetUp() override { dir_ = FreshFolder("orb-test-"); }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(dir_, ignored);
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
     std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-    static void Put(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-    static std::string Get(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    // Names in the folder, to see that nothing was left behind.
+    static void Put(const std::string& path, const std::string& bytes) { WriteBytes(path, bytes); }
+    static std::string Get(const std::string& path) { return ReadBytes(path); }
+    // Names in the folder, sorted, to see that nothing was left behind.
     std::vector<std::string> Listing() const {
         std::vector<std::string> names;
         for (auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename().string());

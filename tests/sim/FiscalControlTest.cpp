@@ -21,27 +21,13 @@ TEST_F(FiscalSim, ResetGivesAFactoryPrinterOfTheModel) {
     EXPECT_EQ(Answer(Bematech_FI_VerificaFormasPagamento, 3016).substr(0, 16), "Dinheiro        ");
     EXPECT_EQ(Answer(Bematech_FI_VerificaTotalizadoresNaoFiscais, 179), std::string(179, ' '));
     EXPECT_EQ(Answer(Bematech_FI_NumeroIntervencoes, 4), "0001");
-    EXPECT_TRUE(Control({{"sim", "journal"}})["journal"].empty() == false);  // the queries above
+    EXPECT_FALSE(Control({{"sim", "journal"}})["journal"].empty());  // the queries above
     Reset(34);
     EXPECT_TRUE(Control({{"sim", "journal"}})["journal"].empty());
     EXPECT_EQ(Roll(), "");
 }
 
-TEST_F(FiscalSim, FailMakesTheNextCallsDoNothing) {
-    Control({{"sim", "fail"}, {"entry", "Bematech_FI_AbreCupomMFD"}, {"return", 0}, {"times", 2}, {"ack", 21}});
-    EXPECT_EQ(OpenCoupon(), 0);
-    EXPECT_EQ(ReadStatus().ack, 21);
-    EXPECT_EQ(ReadStatus().ack, 6);  // only the next status read
-    Blanks coo(6);
-    EXPECT_EQ(OpenCoupon(), 0);
-    EXPECT_EQ(Answer(Bematech_FI_NumeroCupom, 6), "000000");  // nothing was opened
-    EXPECT_EQ(OpenCoupon(), 1);
-    Control({{"sim", "fail"}, {"entry", "Bematech_FI_NumeroCupom"}, {"return", -5}});
-    EXPECT_EQ(Bematech_FI_NumeroCupom(coo), -5);
-    EXPECT_EQ(coo.s, "      ");
-}
-
-TEST_F(FiscalSim, StatusAnswerAndExtendedAreForced) {
+TEST_F(FiscalSim, FailStatusAnswerAndExtendedAreForced) {
     Control({{"sim", "status"}, {"st1", 130}, {"st2", 4}, {"times", 2}});
     for (int i = 0; i < 2; ++i) EXPECT_EQ(ReadStatus(), (Status{6, 130, 4}));
     EXPECT_EQ(ReadStatus().st1, 0);
@@ -58,6 +44,18 @@ TEST_F(FiscalSim, StatusAnswerAndExtendedAreForced) {
     EXPECT_EQ(Extended(), 33);
     Control({{"sim", "extended"}, {"value", nullptr}});
     EXPECT_EQ(Extended(), 0);
+
+    Control({{"sim", "fail"}, {"entry", "Bematech_FI_AbreCupomMFD"}, {"return", 0}, {"times", 2}, {"ack", 21}});
+    EXPECT_EQ(OpenCoupon(), 0);
+    EXPECT_EQ(ReadStatus().ack, 21);
+    EXPECT_EQ(ReadStatus().ack, 6);  // only the next status read
+    Blanks coo(6);
+    EXPECT_EQ(OpenCoupon(), 0);
+    EXPECT_EQ(Answer(Bematech_FI_NumeroCupom, 6), "000000");  // nothing was opened
+    EXPECT_EQ(OpenCoupon(), 1);
+    Control({{"sim", "fail"}, {"entry", "Bematech_FI_NumeroCupom"}, {"return", -5}});
+    EXPECT_EQ(Bematech_FI_NumeroCupom(coo), -5);
+    EXPECT_EQ(coo.s, "      ");
 }
 
 TEST_F(FiscalSim, PowerDrawerAndClock) {
@@ -149,7 +147,7 @@ TEST_F(FiscalSim, AnswersNeverPassTheCallersArea) {
     EXPECT_EQ(Answer(Bematech_FI_NumeroCupom, 10), "000000    ");
 }
 
-TEST_F(FiscalSim, StateSurvivesClosingAndReopeningItsFile) {
+TEST_F(FiscalSim, StateLivesInItsFileAndSurvivesReopening) {
     ASSERT_EQ(OpenCoupon(), 1);
     // Another printer in another folder: the first one's file is closed.
     std::filesystem::path other = folder_ / "other";
@@ -162,9 +160,8 @@ TEST_F(FiscalSim, StateSurvivesClosingAndReopeningItsFile) {
     EXPECT_EQ(ReadStatus().st1, 2);
     EXPECT_EQ(Answer(Bematech_FI_NumeroCupom, 6), "000001");
     EXPECT_TRUE(std::filesystem::exists(folder_ / "printer.db"));
-}
 
-TEST_F(FiscalSim, StateFileDefaultsBesideTheIniAndMayLiveInMemory) {
+    // Without a configuration the file is bemasim.db beside it; ":memory:" keeps no file.
     std::filesystem::remove(folder_ / "Bemafi32.ini");
     ASSERT_EQ(Bematech_FI_LeituraX(), 1);
     EXPECT_TRUE(std::filesystem::exists(folder_ / "bemasim.db"));
@@ -174,7 +171,8 @@ TEST_F(FiscalSim, StateFileDefaultsBesideTheIniAndMayLiveInMemory) {
     EXPECT_FALSE(std::filesystem::exists(folder_ / ":memory:"));
 }
 
-TEST_F(FiscalSim, AStateFileThatIsNotADatabaseFailsCallsWithoutCrashing) {
+TEST_F(FiscalSim, ABrokenOrDeletedStateFileNeverCrashes) {
+    // A file that is not a database fails the calls.
     std::ofstream(folder_ / "broken.db") << "this is not a printer";
     UseFolder(folder_, "broken.db");
     Blanks coo(6);
@@ -184,9 +182,9 @@ TEST_F(FiscalSim, AStateFileThatIsNotADatabaseFailsCallsWithoutCrashing) {
     char reply[512];
     EXPECT_EQ(BemaSim_Control(R"({"sim":"state"})", reply, sizeof reply), -1);
     EXPECT_NE(std::string(reply).find("error"), std::string::npos);
-}
 
-TEST_F(FiscalSim, ADeletedStateFileStartsAFreshPrinter) {
+    // A deleted one starts a fresh printer.
+    UseFolder(folder_);
     Sale();
     std::filesystem::remove(folder_ / "printer.db");
     EXPECT_EQ(Answer(Bematech_FI_NumeroCupom, 6), "000000");

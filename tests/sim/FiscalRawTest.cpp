@@ -1,6 +1,5 @@
-// The raw-command entries and the export list.
+// The raw-command entries: answers through the status and the variables.
 #include "FiscalSimFixture.h"
-#include "platform/Platform.h"
 
 using namespace simtest;
 
@@ -37,21 +36,4 @@ TEST_F(FiscalSim, RawCommandsAnswerThroughStatusAndVariables) {
     EXPECT_EQ(ReadStatus().st1, 8);
     Control({{"sim", "power"}, {"on", false}});
     EXPECT_EQ(BemaFormataTX(Txt(Command("19"))), -1);  // not sent
-}
-
-TEST_F(FiscalSim, LibraryExportsEveryEntryPointByName) {
-    auto lib = orb::platform::LoadLibrary("BemaFI32.dll");
-    ASSERT_NE(lib, 0u) << "set ORB_LIBRARY_PATH to the build's lib folder";
-    int count = 0;
-#define ORB_CHECK_EXPORT(name, params)                                      \
-    EXPECT_NE(orb::platform::GetProcAddress(lib, #name), nullptr) << #name; \
-    ++count;
-    ORB_FISCAL_ENTRY_POINTS(ORB_CHECK_EXPORT)
-    ORB_RAW_ENTRY_POINTS(ORB_CHECK_EXPORT)
-#undef ORB_CHECK_EXPORT
-    EXPECT_EQ(count, 113 + 6);
-    EXPECT_NE(orb::platform::GetProcAddress(lib, "BemaSim_Control"), nullptr);
-    // Nothing of our own leaks out under a maker's or a common name.
-    EXPECT_EQ(orb::platform::GetProcAddress(lib, "Run"), nullptr);
-    orb::platform::FreeLibrary(lib);
 }

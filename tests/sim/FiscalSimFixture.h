@@ -3,14 +3,14 @@
 // known model and clock. Calls go through the C entry points only.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
-#include "SimTestSupport.h"
+#include "platform/PlatformTestSupport.h"
 
 #define ORB_VENDOR_PROTOTYPES
 #include "orb00100/VendorApi.h"
@@ -58,19 +58,14 @@ inline Status ReadStatus() {
 class FiscalSim : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* previous = std::getenv("ORB_SYSTEM_DIR");
-        hadSystemDir_ = previous != nullptr;
-        previousSystemDir_ = previous ? previous : "";
-        folder_ = FreshFolder("orb-simfiscal-");
+        folder_ = orbtest::FreshFolder("orb-simfiscal-");
+        // The other tests of this program must not inherit our system folder.
+        systemDir_.emplace("ORB_SYSTEM_DIR", folder_.string());
         UseFolder(folder_);
         Reset(34);
     }
     void TearDown() override {
-        // The other tests of this program must not inherit our system folder.
-        if (hadSystemDir_)
-            ::setenv("ORB_SYSTEM_DIR", previousSystemDir_.c_str(), 1);
-        else
-            ::unsetenv("ORB_SYSTEM_DIR");
+        systemDir_.reset();
         std::error_code ec;
         std::filesystem::remove_all(folder_, ec);
     }
@@ -129,8 +124,7 @@ protected:
     }
 
     std::filesystem::path folder_;
-    bool hadSystemDir_ = false;
-    std::string previousSystemDir_;
+    std::optional<orbtest::ScopedEnv> systemDir_;
 };
 
 }  // namespace simtest

@@ -1,18 +1,15 @@
 // The non-fiscal printer stand-in, through its C entry points only.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 
-#include "SimTestSupport.h"
 #include "mp2032/Mp2032Sim.h"
 #include "platform/Platform.h"
+#include "platform/PlatformTestSupport.h"
 
-namespace fs = std::filesystem;
 using Json = nlohmann::json;
 
 namespace {
@@ -27,12 +24,12 @@ struct Mp2032 {
     PFN_Mp2032Sim_Control Control;
 };
 
-class Mp2032Test : public ::testing::Test {
+class Mp2032Test : public orbtest::ScratchFolder {
 protected:
     void SetUp() override {
-        dir = simtest::FreshFolder("orb-mp2032-");
-        setenv("ORB_SYSTEM_DIR", dir.c_str(), 1);
-        unsetenv("ORB_MP2032_PORTS");
+        ScratchFolder::SetUp();
+        system_.emplace("ORB_SYSTEM_DIR", dir_.string());
+        ports_.emplace("ORB_MP2032_PORTS", std::nullopt);
         const auto lib = orb::platform::LoadLibrary("Mp2032.dll");
         ASSERT_NE(lib, 0u);
         auto get = [lib](const char* name) {
@@ -48,8 +45,9 @@ protected:
         Control(R"({"sim": "reset"})");
     }
     void TearDown() override {
-        unsetenv("ORB_MP2032_PORTS");
-        fs::remove_all(dir);
+        ports_.reset();
+        system_.reset();
+        ScratchFolder::TearDown();
     }
 
     Json Control(const std::string& request) {
@@ -61,10 +59,10 @@ protected:
     std::string Roll() { return Control(R"({"sim": "roll"})")["roll"]; }
     int Print(std::string text, int expanded = 0) { return p.FormataTX(text.data(), 2, 0, 0, expanded, 0); }
     int Open(std::string port) { return p.IniciaPorta(port.data()); }
-    void WriteIni(const std::string& text) { std::ofstream(dir / "Mp2032.ini") << text; }
+    void WriteIni(const std::string& text) { Put(Path("Mp2032.ini"), text); }
 
-    fs::path dir;
     Mp2032 p{};
+    std::optional<orbtest::ScopedEnv> system_, ports_;
 };
 
 }  // namespace
@@ -81,7 +79,7 @@ TEST_F(Mp2032Test, OnlyConfiguredPortsOpen) {
     EXPECT_EQ(Open(" LPT1 "), 1);
     EXPECT_EQ(Control(R"({"sim": "state"})")["port"], "LPT1");
 
-    setenv("ORB_MP2032_PORTS", "COM1", 1);  // the environment overrides the file
+    ::setenv("ORB_MP2032_PORTS", "COM1", 1);  // the environment overrides the file
     EXPECT_EQ(Open("COM1"), 1);
     EXPECT_EQ(Open("COM2"), 0);
     EXPECT_EQ(Control(R"({"sim": "state"})")["ports"], "COM1");
@@ -109,7 +107,7 @@ TEST_F(Mp2032Test, PrintsOntoItsOwnRollOnlyWhileOpen) {
     const std::string expected =
         " Conferencia de Mesa \n\nComanda12\nGar\xC3\xA7om:   Jos\xC3\xA9\nlinha\nnovamesma\n<1B>m<00>x";
     EXPECT_EQ(Roll(), expected);
-    EXPECT_EQ(simtest::ReadBytes(dir / "Mp2032Roll.txt"), expected);
+    EXPECT_EQ(Get(Path("Mp2032Roll.txt")), expected);
 }
 
 TEST_F(Mp2032Test, JournalAndControl) {

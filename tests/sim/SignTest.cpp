@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
@@ -13,11 +11,9 @@
 #include <openssl/evp.h>
 #include <openssl/param_build.h>
 
-#include "SimTestSupport.h"
 #include "orb00100/VendorApi.h"
 #include "platform/Platform.h"
-
-namespace fs = std::filesystem;
+#include "platform/PlatformTestSupport.h"
 
 namespace {
 
@@ -78,23 +74,21 @@ bool Verifies(EVP_PKEY* pkey, const std::string& data, const std::string& signat
                             data.size()) == 1;
 }
 
-class SignTest : public ::testing::Test {
+class SignTest : public orbtest::ScratchFolder {
 protected:
     static void SetUpTestSuite() { key = new TestKey(MakeKey()); }
     static void TearDownTestSuite() { delete key; }
     void SetUp() override {
-        dir = simtest::FreshFolder("orb-sign-");
+        ScratchFolder::SetUp();
         lib = Load();
         ASSERT_TRUE(lib.generateEAD && lib.validateFile && lib.genkkey && lib.setLibType);
     }
-    void TearDown() override { fs::remove_all(dir); }
 
     std::string File(const std::string& name, const std::string& contents) {
-        const std::string path = (dir / name).string();
-        std::ofstream(path, std::ios::binary) << contents;
-        return path;
+        Put(Path(name), contents);
+        return Path(name);
     }
-    static std::string Read(const std::string& path) { return simtest::ReadBytes(path); }
+    static std::string Read(const std::string& path) { return Get(path); }
     int Generate(const std::string& path, std::string& ead, int mode, const std::string* modulus = nullptr,
                  const std::string* exponent = nullptr) {
         std::string file = path, n = modulus ? *modulus : key->modulus, d = exponent ? *exponent : key->exponent;
@@ -106,7 +100,6 @@ protected:
     }
 
     static TestKey* key;
-    fs::path dir;
     SignLib lib{};
 };
 
@@ -171,11 +164,11 @@ TEST_F(SignTest, RefusalsLeaveFilesAndAreasAlone) {
     EXPECT_EQ(Generate(path, ead, 1, &even), -1);
     EXPECT_EQ(Generate(path, ead, 1, nullptr, &zero), -1);
     EXPECT_EQ(Generate(path, ead, 1, nullptr, &key->modulus), -1);  // exponent not below the modulus
-    EXPECT_EQ(Generate((dir / "missing.txt").string(), ead, 1), -2);
+    EXPECT_EQ(Generate(Path("missing.txt"), ead, 1), -2);
     EXPECT_EQ(Generate(path, ead, 2), -3);
     EXPECT_EQ(Read(path), body);
     EXPECT_EQ(ead, std::string(256, ' '));
-    EXPECT_EQ(Validate((dir / "missing.txt").string()), -2);
+    EXPECT_EQ(Validate(Path("missing.txt")), -2);
 
     // An answer area shorter than the signature is filled, never overrun.
     char area[40];

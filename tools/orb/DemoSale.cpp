@@ -4,7 +4,9 @@
 #include <ostream>
 
 #include "Bridge.h"
+#include "ClosingValues.h"
 #include "DemoView.h"
+#include "framework/Cp1252.h"
 #include "framework/DateTime.h"
 #include "framework/NumberFormat.h"
 #include "framework/Variant.h"
@@ -154,68 +156,39 @@ Json ItemRequest(const Dish& dish, const std::string& taxCode) {
                                   Pair("IDUTILTEF", "N"), Pair("UTILTEF", false), Pair("ACRESCIMO", 0.0)})}));
 }
 
-Json Movements(const std::vector<std::pair<const char*, std::int64_t>>& payments) {
-    Json fields =
-        Json::array({Json{{"name", "CDFILIAL"}, {"type", "string"}, {"size", 4}},
-                     Json{{"name", "IDTIPOMOVIVE"}, {"type", "string"}, {"size", 1}},
-                     Json{{"name", "DTHRINCMOV"}, {"type", "datetime"}},
-                     Json{{"name", "CDTIPORECE"}, {"type", "string"}, {"size", 3}},
-                     Json{{"name", "VRMOVIVEND"}, {"type", "float"}}, Json{{"name", "NRORDTROCO"}, {"type", "integer"}},
-                     Json{{"name", "CDBANCARTCR"}, {"type", "string"}, {"size", 3}},
-                     Json{{"name", "CDTIPORECEORIG"}, {"type", "string"}, {"size", 3}}});
-    // Payments go to the printer in the order they were taken: a minute apart here.
+// The payments, a minute apart: they go to the printer in the order they were taken.
+fw::Variant Movements(const std::vector<std::pair<const char*, std::int64_t>>& payments) {
     const fw::TDateTime now = fw::Now();
-    Json rows = Json::array();
-    int minute = 0;
-    for (const auto& [type, cents] : payments) {
-        const fw::TDateTime taken(now.value + minute++ / 1440.0);
-        rows.push_back(Json::array({"0001", "E", VariantToJson(fw::Variant(taken)), type, Money(cents), 0, "", ""}));
-    }
-    return Json{{"dataset", {{"fields", fields}, {"rows", rows}}}};
+    std::vector<ClosingMovement> movements;
+    for (const auto& [type, cents] : payments)
+        movements.push_back({.type = type,
+                             .amount = Money(cents),
+                             .taken = fw::TDateTime(now.value + static_cast<double>(movements.size()) / 1440.0)});
+    return ClosingMovements(movements);
 }
 
 struct Closing {
     std::int64_t discount, change, federalTax, stateTax;
-    Json movements, paymentTypes;
+    fw::Variant movements, paymentTypes;
 };
 
 Json ClosingRequest(const Closing& c) {
-    Json v = Json::array();
-    for (int i = 0; i < 61; ++i) v.push_back("");
-    v[1] = "Obrigado pela preferência!";  // first footer line
-    v[2] = kScheme;
-    v[3] = 0;
-    v[4] = false;  // the change is paid from the till, no receipt of its own
-    v[5] = true;   // show the printer's messages
-    v[6] = Money(c.discount);
-    v[7] = Money(c.change);
-    v[8] = 0.0;               // no surcharge
-    v[9] = "N";               // no card transfer (TEF) in this sale
-    v[10] = "Volte sempre!";  // free text of the footer
-    v[11] = false;
-    v[13] = c.movements;
-    v[14] = c.paymentTypes;
-    v[21] = "12";  // table number
-    v[22] = "07";  // operator
-    v[23] = "Ana";
-    v[27] = "2";                      // no consumer balance line
-    v[31] = "042";                    // order password, printed large
-    v[32] = v[33] = v[34] = nullptr;  // no consumer balances
-    v[36] = "2";
-    v[37] = v[38] = 0.0;
-    v[40] = "N";
-    v[41] = "001";     // printer number
-    v[42] = "000157";  // the host's sale number, handed back
-    v[43] = "SP";
-    v[45] = "11.222.333/0001-81";
-    v[49] = nullptr;
-    v[50] = 0.0;
-    v[51] = Money(c.federalTax);
-    v[52] = 0;  // no loyalty points
-    v[53] = 0.0;
-    v[58] = Money(c.stateTax);
-    v[60] = true;
-    return CallRequest("FechaCupom", Json::array({v, nullptr, Json::array({nullptr, nullptr, nullptr, nullptr})}));
+    return FechaCupomRequest({.changeTotalizer = "",  // the change is paid from the till, no receipt of its own
+                              .firstText = CP("Obrigado pela preferência!"),
+                              .scheme = kScheme,
+                              .discount = Money(c.discount),
+                              .change = Money(c.change),
+                              .freeText = "Volte sempre!",
+                              .movements = c.movements,
+                              .paymentTypes = c.paymentTypes,
+                              .table = "12",
+                              .operatorCode = "07",
+                              .operatorName = "Ana",
+                              .password = "042",                 // printed large
+                              .stateProgrammeNumber = "000157",  // the host's sale number, handed back
+                              .companyCnpj = "11.222.333/0001-81",
+                              .federalTax = Money(c.federalTax),
+                              .stateTax = Money(c.stateTax)});
 }
 
 }  // namespace
@@ -309,7 +282,7 @@ void RunSale(Session& session, SaleRecord& record) {
     closing.stateTax = stateTax;
     closing.movements = Movements({{kCard, kCardCents}, {kCash, kCashCents}});
     closing.paymentTypes =
-        Json{{"dataset", {{"fields", record.payments["fields"]}, {"rows", record.payments["rows"]}}}};
+        VariantFromJson(Json{{"dataset", {{"fields", record.payments["fields"]}, {"rows", record.payments["rows"]}}}});
     record.closing = session.Call("FechaCupom", ClosingRequest(closing))["args"].at(2);
 
     record.coupon = Text(session.Send("read the paper roll", Json{{"sim", "roll"}, {"clear", true}})["roll"]);

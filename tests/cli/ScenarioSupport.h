@@ -1,0 +1,131 @@
+#pragma once
+// What the scenario tests share: a scenario kept with the tests run through the orb program, the
+// replies looked up by what they answer, the documents on the paper roll and the debug log's
+// entries.
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "CliTestSupport.h"
+#include "framework/Cp1252.h"
+#include "framework/DateFormat.h"
+#include "framework/DateTime.h"
+
+namespace orb::cli::testing {
+
+using Texts = std::vector<std::string>;
+
+// A line of the printer's 48 columns with its two texts at either edge.
+inline std::string Columns(const std::string& left, const std::string& right) {
+    return left + std::string(48 - left.size() - right.size(), ' ') + right;
+}
+
+inline std::string Trimmed(const std::string& line) {
+    const std::size_t b = line.find_first_not_of(' ');
+    return b == std::string::npos ? "" : line.substr(b, line.find_last_not_of(' ') - b + 1);
+}
+
+// A query's log entry: the entry point, then the printer's answer on a line of its own.
+inline std::string Answer(const std::string& entry, const std::string& answer) {
+    return entry + "\r\nRetorno da Impressora : " + answer;
+}
+
+// One printed document of the roll: the counter line above its title, and what it printed between
+// the title and the closing dashes of its footer.
+struct Document {
+    std::string coo;
+    Texts body;
+};
+inline std::vector<Document> Documents(const std::string& roll, const std::string& title) {
+    std::vector<Document> found;
+    const Texts lines = TextLines(roll);
+    for (std::size_t t = 1; t < lines.size(); ++t) {
+        if (Trimmed(lines[t]) != title) continue;
+        std::size_t fab = t + 1;
+        while (fab < lines.size() && lines[fab].rfind("FAB:", 0) != 0) ++fab;
+        std::size_t dashes = fab;
+        while (dashes > t + 1 && lines[dashes - 1] != std::string(48, '-')) --dashes;
+        const std::size_t coo = lines[t - 1].rfind("COO:");
+        found.push_back({coo == std::string::npos ? "" : lines[t - 1].substr(coo + 4),
+                         Texts(lines.begin() + static_cast<std::ptrdiff_t>(t) + 1,
+                               lines.begin() + static_cast<std::ptrdiff_t>(dashes > t + 1 ? dashes - 1 : t + 1))});
+    }
+    return found;
+}
+
+// The debug log of a host folder: one file for the month, named impdebugMMYY.txt, every entry
+// "dd/mm/yyyy hh:nn:ss - text" and CR LF. A text may hold line ends of its own (a printer's
+// answer), so an entry ends only where the next one's time stamp begins a line. Answers the
+// texts, in code page 1252.
+inline Texts LogEntries(const std::string& home) {
+    const auto logs = platform::FindFiles(home + "/impdebug*.txt");
+    EXPECT_EQ(logs.size(), 1u);
+    if (logs.size() != 1) return {};
+    EXPECT_EQ(std::filesystem::path(logs[0]).filename().string(),
+              "impdebug" + fw::FormatDateTime("mmyy", fw::Now()) + ".txt");
+    const std::string log = ReadAll(logs[0]);
+    static const std::regex stamp(R"(\d\d/\d\d/\d{4} \d\d:\d\d:\d\d - )");
+    std::vector<std::pair<std::size_t, std::size_t>> entries;  // stamp start, text start
+    for (auto it = std::sregex_iterator(log.begin(), log.end(), stamp); it != std::sregex_iterator(); ++it) {
+        const auto at = static_cast<std::size_t>(it->position());
+        if (at == 0 || log[at - 1] == '\n') entries.emplace_back(at, at + static_cast<std::size_t>(it->length()));
+    }
+    EXPECT_TRUE(!entries.empty() && entries[0].first == 0) << "the log starts with a time stamp";
+    Texts texts;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::size_t end = i + 1 < entries.size() ? entries[i + 1].first : log.size();
+        std::string text = log.substr(entries[i].second, end - entries[i].second);
+        EXPECT_TRUE(text.ends_with("\r\n")) << text;
+        if (text.ends_with("\r\n")) text.resize(text.size() - 2);
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+// Runs scenarios/<name> in a fresh host folder: every step answers, none with an error.
+class ScenarioTest : public OrbProcessTest {
+protected:
+    void RunScenario(const std::string& name) {
+        run_ = Orb({"--home", Home(), "run", ScenarioFile(name)});
+        ASSERT_EQ(run_.status, 0) << run_.out << run_.err;
+        ASSERT_FALSE(run_.replies.empty());
+        for (const Json& reply : run_.replies) {
+            ASSERT_FALSE(reply.is_discarded()) << run_.out;
+            ASSERT_FALSE(reply.contains("error")) << reply.dump();
+        }
+    }
+    // The reply to the nth call of an operation (counting from 0).
+    Json Reply(const std::string& call, std::size_t nth = 0) const {
+        for (const Json& reply : run_.replies)
+            if (reply.value("call", "") == call && nth-- == 0) return reply;
+        ADD_FAILURE() << "no reply to call " << call;
+        return Json::object();
+    }
+    // The field of the last virtual-printer reply that has it.
+    Json LastSim(const std::string& field) const {
+        for (auto it = run_.replies.rbegin(); it != run_.replies.rend(); ++it)
+            if (it->contains("sim") && it->contains(field)) return (*it)[field];
+        ADD_FAILURE() << "no virtual-printer reply with \"" << field << "\"";
+        return Json();
+    }
+    // The last reply to a virtual-printer command.
+    Json SimReply(const std::string& command) const {
+        for (auto it = run_.replies.rbegin(); it != run_.replies.rend(); ++it)
+            if (it->value("sim", "") == command) return *it;
+        ADD_FAILURE() << "no reply to sim " << command;
+        return Json::object();
+    }
+    std::string Roll() const { return LastSim("roll").get<std::string>(); }
+    // The journal's calls as "entry [args] -> return", in order.
+    Texts Journal() const {
+        Texts calls;
+        for (const Json& call : LastSim("journal"))
+            calls.push_back(call["entry"].get<std::string>() + " " + call["args"].dump() + " -> " +
+                            call["return"].dump());
+        return calls;
+    }
+
+    OrbRun run_;
+};
+
+}  // namespace orb::cli::testing
