@@ -38,6 +38,7 @@ struct Stamp {
     int hour = -1, minute = -1, second = -1;
     std::string dateFormat, timeFormat;
     char dateSeparator = 0, timeSeparator = 0;
+    bool secondsOnly = false;  // both formats show no more than the second
     std::string home;
     std::string text, path;
 
@@ -46,7 +47,7 @@ struct Stamp {
         return today == day && time.hour == hour && time.minute == minute && time.second == second &&
                settings.ShortDateFormat == dateFormat && settings.LongTimeFormat == timeFormat &&
                settings.DateSeparator == dateSeparator && settings.TimeSeparator == timeSeparator && folder == home &&
-               SecondsOnly(dateFormat) && SecondsOnly(timeFormat);
+               secondsOnly;
     }
 
     void Update(orb::fw::TDateTime now) {
@@ -63,6 +64,7 @@ struct Stamp {
         timeFormat = settings.LongTimeFormat;
         dateSeparator = settings.DateSeparator;
         timeSeparator = settings.TimeSeparator;
+        secondsOnly = SecondsOnly(dateFormat) && SecondsOnly(timeFormat);
         home = std::move(folder);
         text = orb::fw::DateToStr(now) + " " + orb::fw::TimeToStr(now) + " - ";
         path = PathFor(now);

@@ -196,14 +196,29 @@ TDateTime SystemNow() {
     const auto now = std::chrono::system_clock::now();
     const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+    // The local time of the minute is kept: within it only the seconds move, since clocks change
+    // (daylight saving, a new zone offset) on whole minutes. The reentrant conversion, since
+    // std::localtime would also look the time-zone file up again on every call.
+    struct Minute {
+        std::time_t start = -1;
+        std::tm local{};
+    };
+    thread_local Minute minute;
+    const int second = static_cast<int>(((seconds % 60) + 60) % 60);
     std::tm local{};
-    // The reentrant form: std::localtime would also look the time-zone file up again on every
-    // call (a file-system call per debug-log line).
+    if (minute.start == seconds - second) {
+        local = minute.local;
+        local.tm_sec = second;
+    } else {
 #if defined(_WIN32)
-    localtime_s(&local, &seconds);
+        localtime_s(&local, &seconds);
 #else
-    localtime_r(&seconds, &local);
+        localtime_r(&seconds, &local);
 #endif
+        // An offset with seconds of its own (old local mean times) is not kept.
+        minute.start = local.tm_sec == second ? seconds - second : -1;
+        minute.local = local;
+    }
     return EncodeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
                           std::min(local.tm_sec, 59), static_cast<int>(ms < 0 ? 0 : ms));
 }

@@ -19,10 +19,12 @@ std::size_t FindNoCase(std::string_view s, std::string_view sub, std::size_t fro
     return std::string_view::npos;
 }
 
-// Whether a code-page-1252 byte may have another case: ASCII letters and the accented range.
-inline bool IsLetterByte(char c) {
+// The upper case of a code-page-1252 byte, ASCII worked out here and the rest by the table of
+// the code page.
+inline int UpperByte(char c) {
     const auto b = static_cast<unsigned char>(c);
-    return static_cast<unsigned>((b | 0x20) - 'a') < 26u || b >= 0x80;
+    if (b < 0x80) return static_cast<unsigned>(b - 'a') < 26u ? b - 32 : b;
+    return static_cast<unsigned char>(Cp1252Upper(c));
 }
 
 }  // namespace
@@ -39,17 +41,12 @@ std::string LowerCase(std::string_view s) {
     return out;
 }
 
-bool SameText(std::string_view a, std::string_view b) { return a.size() == b.size() && CompareText(a, b) == 0; }
-
 int CompareText(std::string_view a, std::string_view b) {
     const std::size_t n = a.size() < b.size() ? a.size() : b.size();
     for (std::size_t i = 0; i < n; ++i) {
         if (a[i] == b[i]) continue;
-        // Two characters of which neither is a letter differ whatever the case.
-        if (!IsLetterByte(a[i]) && !IsLetterByte(b[i]))
-            return static_cast<unsigned char>(a[i]) - static_cast<unsigned char>(b[i]);
-        const int x = static_cast<unsigned char>(Cp1252Upper(a[i]));
-        const int y = static_cast<unsigned char>(Cp1252Upper(b[i]));
+        const int x = UpperByte(a[i]);
+        const int y = UpperByte(b[i]);
         if (x != y) return x - y;
     }
     return static_cast<int>(a.size()) - static_cast<int>(b.size());

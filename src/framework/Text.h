@@ -8,8 +8,9 @@ namespace orb::fw {
 
 std::string UpperCase(std::string_view s);  // CP1252-aware
 std::string LowerCase(std::string_view s);
-bool SameText(std::string_view a, std::string_view b);  // case-insensitive equality
 int CompareText(std::string_view a, std::string_view b);
+// Case-insensitive equality.
+inline bool SameText(std::string_view a, std::string_view b) { return a.size() == b.size() && CompareText(a, b) == 0; }
 std::string Trim(std::string_view s);  // blanks and control characters at both ends
 std::string TrimLeft(std::string_view s);
 std::string TrimRight(std::string_view s);
