@@ -7,10 +7,10 @@
 #include <stdexcept>
 
 #include "connection/Binding.h"
+#include "connection/GrandTotalGuard.h"
 #include "driver/DataModule.h"
 #include "driver/DebugLog.h"
 #include "driver/Globals.h"
-#include "connection/GrandTotalGuard.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/ClientDataSet.h"
 #include "framework/Cp1252.h"
@@ -38,11 +38,6 @@ NamedParams& NamedParams::Set(std::string name, fw::Variant value) {
     return *this;
 }
 
-NamedParams& NamedParams::Remove(std::string_view name) {
-    std::erase_if(pairs_, [&](const auto& pair) { return pair.first == name; });
-    return *this;
-}
-
 fw::Variant NamedParams::Build() const { return hostlib::MakeParams(pairs_); }
 
 NamedParams StartParams() {
@@ -51,6 +46,14 @@ NamedParams StartParams() {
 }
 
 fw::Variant NamedValue(const fw::Variant& params, std::string_view name) { return hostlib::RecebeParams(params, name); }
+
+Texts Names(const fw::Variant& params) {
+    Texts names;
+    for (const fw::Variant& pair : params.AsArray()) names.push_back(pair.AsArray().at(0).ToString());
+    return names;
+}
+
+std::string ReprintQuestion() { return CP("Impressora não responde. Imprimir novamente?"); }
 
 // ---- The virtual printer -------------------------------------------------------------------
 
@@ -77,8 +80,8 @@ nlohmann::json SimControl(const nlohmann::json& request) {
 
 // ---- Files ---------------------------------------------------------------------------------
 
-std::vector<std::string> ReadLines(const std::string& path) {
-    std::vector<std::string> lines;
+Texts ReadLines(const std::string& path) {
+    Texts lines;
     std::ifstream in(path, std::ios::binary);
     std::string line;
     while (std::getline(in, line)) {
@@ -101,13 +104,15 @@ void WriteTambora(const std::vector<TamboraRow>& rows, int copySize) {
         table.Append();
         table.FieldByName("CDFILIAL").SetAsString(row.branch);
         table.FieldByName("CDCAIXA").SetAsString(row.till);
-        table.FieldByName("NRSERIEECF").SetAsString(hostlib::Cripto(row.serial, Orb00100::kSeletorCripto));
+        table.FieldByName("NRSERIEECF").SetAsString(Enciphered(row.serial));
         table.FieldByName("CAMPO01").SetAsString(row.guarded);
         table.FieldByName("CAMPO02").SetAsString(row.copy);
         table.Post();
     }
     table.SaveToFile(Orb00100::TamboraPath());
 }
+
+std::string Enciphered(const std::string& text) { return hostlib::Cripto(text, Orb00100::kSeletorCripto); }
 
 // ---- A scripted status read -----------------------------------------------------------------
 
@@ -185,11 +190,11 @@ void DriverTest::TearDown() {
 std::string DriverTest::HomePath(std::string_view name) const { return (fs::path(home_) / name).string(); }
 std::string DriverTest::SystemPath(std::string_view name) const { return (fs::path(system_) / name).string(); }
 
-std::vector<std::string> DriverTest::DefaultBemafiIni() const {
+Texts DriverTest::DefaultBemafiIni() const {
     return {"[Sistema]", "Porta=COM1", "Path=" + system_ + "/", "Impressora=1"};
 }
 
-void DriverTest::WriteBemafiIni(const std::vector<std::string>& lines) {
+void DriverTest::WriteBemafiIni(const Texts& lines) {
     std::ofstream out(SystemPath("Bemafi32.ini"), std::ios::binary | std::ios::trunc);
     for (const std::string& line : lines) out << line << "\r\n";
 }
@@ -198,6 +203,12 @@ void DriverTest::ResetPrinter(nlohmann::json fields) {
     fields["sim"] = "reset";
     if (!fields.contains("model")) fields["model"] = 34;
     Sim(fields);
+}
+
+void DriverTest::Start(nlohmann::json printer, const NamedParams& params) {
+    ResetPrinter(std::move(printer));
+    ASSERT_TRUE(StartModule(params));
+    ForgetSoFar();
 }
 
 void DriverTest::FailNext(std::string_view entry, int returnCode, int times) {
@@ -214,10 +225,39 @@ nlohmann::json DriverTest::Journal(bool clear) {
     return Sim(request).value("journal", nlohmann::json::array());
 }
 
-std::vector<std::string> DriverTest::JournalEntries() {
-    std::vector<std::string> names;
-    for (const auto& call : Journal()) names.push_back(call.value("entry", ""));
-    return names;
+Texts DriverTest::JournalEntries(std::initializer_list<std::string_view> names) {
+    Texts entries;
+    for (const auto& call : Journal()) {
+        const std::string entry = call.value("entry", "");
+        if (names.size() == 0 || std::find(names.begin(), names.end(), entry) != names.end()) entries.push_back(entry);
+    }
+    return entries;
+}
+
+std::vector<nlohmann::json> DriverTest::Sent(std::string_view entry) {
+    std::vector<nlohmann::json> args;
+    for (const auto& call : Journal())
+        if (call.value("entry", "") == entry) args.push_back(call["args"]);
+    return args;
+}
+
+std::string DriverTest::Roll(bool clear) {
+    nlohmann::json request = {{"sim", "roll"}};
+    if (clear) request["clear"] = true;
+    return Sim(request)["roll"].get<std::string>();
+}
+
+int DriverTest::Extended() {
+    int value = 0;
+    Orb00100::Bematech_FI_StatusEstendidoMFD(&value);
+    return value;
+}
+
+void DriverTest::ForgetSoFar() {
+    ClearJournal();
+    Roll(true);
+    hostlib::ClearRecorded();
+    NewLogTexts();
 }
 
 bool DriverTest::StartModule(const NamedParams& params) {
@@ -228,7 +268,15 @@ bool DriverTest::StartModule(const NamedParams& params) {
 void DriverTest::PinClock(fw::TDateTime moment) { fw::SetFixedNow(moment); }
 
 void DriverTest::WriteGrandTotalCopy(const std::string& total) {
-    WriteTambora({{"0001", "001", "BE0001", "S", hostlib::Cripto(total, Orb00100::kSeletorCripto)}});
+    WriteTambora({{"0001", "001", "BE0001", "S", Enciphered(total)}});
+}
+
+std::string DriverTest::GrandTotalCopy(const std::string& branch) {
+    fw::ClientDataSet table;
+    table.LoadFromFile(Orb00100::TamboraPath());
+    EXPECT_TRUE(table.Locate("CDFILIAL", fw::Variant(branch))) << branch;
+    const std::string stored = table.FieldByName("CAMPO02").AsString();
+    return stored.empty() ? "" : hostlib::Uncripto(stored, Orb00100::kSeletorCripto);
 }
 
 void DriverTest::CardSaleThroughEntryPoints(const std::string& method) {
@@ -254,10 +302,23 @@ std::string DriverTest::ParamErrorTail(std::string_view operation) {
     return "\r" + CP("Erro no recebimento dos parâmetros da função: ") + std::string(operation) + " - Orb_00100.bpl";
 }
 
-std::vector<std::string> DriverTest::DialogTexts() {
-    std::vector<std::string> texts;
+Texts DriverTest::DialogTexts() {
+    Texts texts;
     for (const hostlib::Dialog& dialog : Dialogs()) texts.push_back(dialog.text);
     return texts;
+}
+
+Texts DriverTest::Questions() {
+    Texts texts;
+    for (const hostlib::Dialog& dialog : Dialogs())
+        if (dialog.question == "S") texts.push_back(dialog.text);
+    return texts;
+}
+
+Texts DriverTest::LedgerTypes() {
+    Texts types;
+    for (const auto& record : Recorded().ledger) types.push_back(record.f6);
+    return types;
 }
 
 ::testing::AssertionResult DriverTest::IsDialog(const hostlib::Dialog& dialog, const std::string& text, int kind,
@@ -268,14 +329,9 @@ std::vector<std::string> DriverTest::DialogTexts() {
                                          << kind << ", scheme \"" << scheme << "\"";
 }
 
-bool DriverTest::WasLogged(const std::string& text) const {
-    const std::vector<std::string> texts = LogTexts();
-    return std::find(texts.begin(), texts.end(), text) != texts.end();
-}
-
-int DriverTest::CallCount(std::string_view entry) {
-    const std::vector<std::string> entries = JournalEntries();
-    return static_cast<int>(std::count(entries.begin(), entries.end(), entry));
+::testing::AssertionResult DriverTest::LastDialogIs(const std::string& text, int kind, const std::string& scheme) {
+    if (Dialogs().empty()) return ::testing::AssertionFailure() << "no dialog was shown; expected \"" << text << "\"";
+    return IsDialog(Dialogs().back(), text, kind, scheme);
 }
 
 void DriverTest::SimAnswer(std::string_view entry, const nlohmann::json& values) {
@@ -284,10 +340,10 @@ void DriverTest::SimAnswer(std::string_view entry, const nlohmann::json& values)
 
 std::string DriverTest::LogPath() const { return Orb00100::DebugLogPath(); }
 
-std::vector<std::string> DriverTest::LogLines() const {
+Texts DriverTest::LogLines() const {
     // A text may hold line ends of its own ("...\r\nRetorno da Impressora : ..."): a physical
     // line that does not start with "<date> <time> - " continues the entry before it.
-    std::vector<std::string> entries;
+    Texts entries;
     for (const std::string& line : ReadLines(LogPath())) {
         const std::size_t separator = line.find(" - ");
         fw::TDateTime ignored;
@@ -305,16 +361,15 @@ std::string DriverTest::LogText(const std::string& line) {
     return separator == std::string::npos ? line : line.substr(separator + 3);
 }
 
-std::vector<std::string> DriverTest::LogTexts() const {
-    std::vector<std::string> texts;
+Texts DriverTest::LogTexts() const {
+    Texts texts;
     for (const std::string& line : LogLines()) texts.push_back(LogText(line));
     return texts;
 }
 
-std::vector<std::string> DriverTest::NewLogTexts() {
-    std::vector<std::string> all = LogTexts();
-    std::vector<std::string> fresh(all.begin() + static_cast<std::ptrdiff_t>(std::min(logSeen_, all.size())),
-                                   all.end());
+Texts DriverTest::NewLogTexts() {
+    Texts all = LogTexts();
+    Texts fresh(all.begin() + static_cast<std::ptrdiff_t>(std::min(logSeen_, all.size())), all.end());
     logSeen_ = all.size();
     return fresh;
 }
