@@ -55,6 +55,24 @@ Texts Names(const fw::Variant& params) {
 
 std::string ReprintQuestion() { return CP("Impressora não responde. Imprimir novamente?"); }
 
+void FillTable(fw::ClientDataSet& table, const std::vector<Column>& columns,
+               const std::vector<std::vector<fw::Variant>>& rows) {
+    for (const Column& column : columns)
+        table.AddFieldDef(column.name, column.type, column.type == fw::FieldType::String ? column.size : 0);
+    table.CreateDataSet();
+    for (const auto& row : rows) {
+        table.Append();
+        for (std::size_t i = 0; i < row.size(); ++i) table.FieldByName(columns.at(i).name).SetValue(row[i]);
+        table.Post();
+    }
+}
+
+fw::Variant TableData(const std::vector<Column>& columns, const std::vector<std::vector<fw::Variant>>& rows) {
+    fw::ClientDataSet table;
+    FillTable(table, columns, rows);
+    return fw::Variant(table.Data());
+}
+
 // ---- The virtual printer -------------------------------------------------------------------
 
 nlohmann::json SimControl(const nlohmann::json& request) {
@@ -92,23 +110,14 @@ Texts ReadLines(const std::string& path) {
 }
 
 void WriteTambora(const std::vector<TamboraRow>& rows, int copySize) {
-    using fw::FieldType;
+    std::vector<std::vector<fw::Variant>> values;
+    for (const TamboraRow& r : rows) values.push_back({r.branch, r.till, Enciphered(r.serial), r.guarded, r.copy});
     fw::ClientDataSet table;
-    table.AddFieldDef("CDFILIAL", FieldType::String, 4);
-    table.AddFieldDef("CDCAIXA", FieldType::String, 3);
-    table.AddFieldDef("NRSERIEECF", FieldType::String, 200);
-    table.AddFieldDef("CAMPO01", FieldType::String, 1);
-    table.AddFieldDef("CAMPO02", FieldType::String, copySize);
-    table.CreateDataSet();
-    for (const TamboraRow& row : rows) {
-        table.Append();
-        table.FieldByName("CDFILIAL").SetAsString(row.branch);
-        table.FieldByName("CDCAIXA").SetAsString(row.till);
-        table.FieldByName("NRSERIEECF").SetAsString(Enciphered(row.serial));
-        table.FieldByName("CAMPO01").SetAsString(row.guarded);
-        table.FieldByName("CAMPO02").SetAsString(row.copy);
-        table.Post();
-    }
+    FillTable(table,
+              {{"CDFILIAL", fw::FieldType::String, 4}, {"CDCAIXA", fw::FieldType::String, 3},
+               {"NRSERIEECF", fw::FieldType::String, 200}, {"CAMPO01", fw::FieldType::String, 1},
+               {"CAMPO02", fw::FieldType::String, copySize}},
+              values);
     table.SaveToFile(Orb00100::TamboraPath());
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "external/hostlib/HostLib.h"
+#include "framework/ClientDataSet.h"
 #include "framework/DateTime.h"
 #include "framework/Variant.h"
 
@@ -47,6 +48,17 @@ NamedParams StartParams();
 // names of the array in order.
 fw::Variant NamedValue(const fw::Variant& params, std::string_view name);
 Texts Names(const fw::Variant& params);
+
+// A table of these columns (text of 20 characters unless said otherwise) holding rows of values in
+// column order, and the same as the data packet a host passes.
+struct Column {
+    std::string name;
+    fw::FieldType type = fw::FieldType::String;
+    int size = 20;
+};
+void FillTable(fw::ClientDataSet& table, const std::vector<Column>& columns,
+               const std::vector<std::vector<fw::Variant>>& rows);
+fw::Variant TableData(const std::vector<Column>& columns, const std::vector<std::vector<fw::Variant>>& rows);
 
 // A control request to the virtual printer's fiscal stand-in (loaded once per process through
 // ORB_LIBRARY_PATH, like the module loads it). Raises std::runtime_error when the stand-in
