@@ -134,7 +134,7 @@ TEST_F(Binding, ALibraryLackingTheLastEntryPointLeavesNothingBound) {
     EXPECT_EQ(BoundCount(), 0u);
     EXPECT_FALSE(boImpFiscalOK);
     EXPECT_TRUE(Dialogs().empty());
-    EXPECT_TRUE(LogLines().empty());
+    EXPECT_TRUE(LogTexts().empty());
     EXPECT_TRUE(JournalEntries().empty());  // nothing was called
     ASSERT_TRUE(StartModule());             // the complete library binds again afterwards
 }
@@ -142,13 +142,13 @@ TEST_F(Binding, ALibraryLackingTheLastEntryPointLeavesNothingBound) {
 TEST_F(Binding, FechaPortaIsTrueOnlyWhenTheLibraryAnswersOne) {
     EXPECT_FALSE(FechaPorta());  // nothing bound: refused, not a call through an empty variable
     ASSERT_TRUE(StartModule());
-    const auto logged = LogLines().size();
+    const auto logged = LogTexts().size();
     for (int code : {0, -1, -6, -27, 2}) {
         FailNext("Bematech_FI_FechaPortaSerial", code);
         EXPECT_FALSE(FechaPorta()) << code;
     }
     EXPECT_TRUE(FechaPorta());
-    EXPECT_EQ(LogLines().size(), logged);  // neither logged nor shown
+    EXPECT_EQ(LogTexts().size(), logged);  // neither logged nor shown
     EXPECT_TRUE(Dialogs().empty());
 }
 

@@ -133,12 +133,7 @@ protected:
         return Orb00100::FechaCupom(values, lines, result);
     }
     // The payments as "method amount", in the order they were sent.
-    Texts Payments() {
-        Texts paid;
-        for (const json& args : Sent("Bematech_FI_EfetuaFormaPagamento"))
-            paid.push_back(args[0].get<std::string>() + " " + args[1].get<std::string>());
-        return paid;
-    }
+    Texts Payments() { return SentTexts("Bematech_FI_EfetuaFormaPagamento"); }
     // The footer a sale with these values sends (the journal writes it in UTF-8).
     std::string Footer(const std::vector<Variant>& values) {
         OpenSale();

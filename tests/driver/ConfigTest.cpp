@@ -26,13 +26,6 @@ using Row = std::tuple<std::string, double, std::string>;
 
 class Config : public orb::test::DriverTest {
 protected:
-    // The calls of one entry point, their arguments, or all of them in order.
-    std::vector<json> Calls(const std::string& entry) {
-        std::vector<json> calls;
-        for (const json& call : Journal())
-            if (call.value("entry", "") == entry) calls.push_back(call);
-        return calls;
-    }
     Texts PrinterNames(const char* list, const char* field) {
         Texts names;
         const json state = State();
@@ -136,23 +129,13 @@ protected:
         Orb00100::CarregaTotalizador(in[0], in[1], in[2], in[3], in[4], "001", model, unused);
         return in;
     }
-    Texts Named() {
-        Texts named;
-        for (const json& call : Calls("Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms"))
-            named.push_back(call["args"][0].dump() + " " + call["args"][1].get<std::string>());
-        return named;
-    }
+    Texts Named() { return SentTexts("Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms"); }
     Texts LoadTitles(int model, const std::string& preset = "") {
         Texts t(6, preset);
         Orb00100::CarregaRelatorioGer(t[0], t[1], t[2], t[3], t[4], t[5], "001", model);
         return t;
     }
-    Texts Titled() {
-        Texts named;
-        for (const json& call : Calls("Bematech_FI_NomeiaRelatorioGerencialMFD"))
-            named.push_back(call["args"][0].get<std::string>() + " " + call["args"][1].get<std::string>());
-        return named;
-    }
+    Texts Titled() { return SentTexts("Bematech_FI_NomeiaRelatorioGerencialMFD"); }
 };
 
 TEST_F(ConfigTotalizers, FindsNamedSlotsAndProgramsTheMissingOnesInFixedOrder) {
@@ -188,10 +171,9 @@ TEST_F(ConfigTotalizers, SlotsThePrinterRefusesComeBackEmptyAndAreNeverShown) {
     // Model 18 holds nine totalizers: seven taken leave room for two.
     Start({{"model", 18}, {"totalizers", {"A", "B", "C", "D", "E", "F", "G"}}});
     EXPECT_EQ(Load(18), (Texts{"08", "", "09", "", ""}));
-    const auto calls = Calls("Bematech_FI_NomeiaTotalizadorNaoSujeitoIcms");
-    ASSERT_EQ(calls.size(), 5u);
-    EXPECT_EQ(calls[2]["args"][0], 10);
-    EXPECT_NE(calls[2]["return"], 1);
+    EXPECT_EQ(Named(), (Texts{"8 CONTRA-VALE EMITIDO", "9 Cred Pessoal", "10 Relatorios", "11 VENDA CONSUMIDOR",
+                              "12 Canc Credito"}));  // ten and on refused
+    EXPECT_EQ(PrinterNames("totalizers", "name").size(), 9u);
     EXPECT_TRUE(Dialogs().empty());
     int errors = 0;
     for (const std::string& text : NewLogTexts()) errors += text.starts_with("ERRO!!! ");
@@ -237,28 +219,19 @@ TEST_F(ConfigTotalizers, RefusedOrMissingTitlesStayEmpty) {
 
 class ConfigPayments : public Config {
 protected:
-    struct PaymentType {
-        std::string code, name, kind, button, fiscal, shown, fiscalCode;
-    };
-    static std::unique_ptr<ClientDataSet> HostTable(const std::vector<PaymentType>& types) {
+    // Rows of code, name, kind, button, fiscal name, shown, fiscal code.
+    static std::unique_ptr<ClientDataSet> HostTable(const std::vector<std::vector<orb::fw::Variant>>& rows) {
         auto table = std::make_unique<ClientDataSet>("cdsTipoRece");
-        const std::pair<const char*, int> fields[] = {{"CDTIPORECE", 3},   {"NMTIPORECE", 40}, {"IDEMIVALE", 1},
-                                                      {"CDFPIMPFIS", 10},  {"IDTIPORECE", 1},  {"IDTPBUTTON", 1},
-                                                      {"DSIMPFISCAL", 50}, {"IDMOSTRARECE", 1}};
-        for (const auto& [name, size] : fields) table->AddFieldDef(name, orb::fw::FieldType::String, size);
-        table->CreateDataSet();
-        for (const PaymentType& t : types) {
-            table->Append();
-            for (const auto& [field, value] : {std::pair{"CDTIPORECE", t.code},
-                                               {"NMTIPORECE", t.name},
-                                               {"IDTIPORECE", t.kind},
-                                               {"IDTPBUTTON", t.button},
-                                               {"DSIMPFISCAL", t.fiscal},
-                                               {"IDMOSTRARECE", t.shown},
-                                               {"CDFPIMPFIS", t.fiscalCode}})
-                table->FieldByName(field).SetAsString(value);
-            table->Post();
-        }
+        orb::test::FillTable(*table,
+                             {{"CDTIPORECE"},
+                              {"NMTIPORECE", orb::fw::FieldType::String, 40},
+                              {"IDTIPORECE"},
+                              {"IDTPBUTTON"},
+                              {"DSIMPFISCAL", orb::fw::FieldType::String, 50},
+                              {"IDMOSTRARECE"},
+                              {"CDFPIMPFIS"},
+                              {"IDEMIVALE"}},
+                             rows);
         return table;
     }
     // Per code, unfiltered, the fields the reconciliation writes:
@@ -280,12 +253,7 @@ protected:
         }
         return written;
     }
-    Texts Programmed() {
-        Texts names;
-        for (const json& args : Sent("Bematech_FI_ProgramaFormaPagamentoMFD"))
-            names.push_back(args[0].get<std::string>() + args[1].get<std::string>());
-        return names;
-    }
+    Texts Programmed() { return SentTexts("Bematech_FI_ProgramaFormaPagamentoMFD", ""); }
     using Written_ = std::map<std::string, std::string>;
 };
 

@@ -27,11 +27,6 @@ protected:
         return JournalEntries({kStatus, kOpen, "Bematech_FI_AbreRelatorioGerencialMFD",
                                "Bematech_FI_UsaRelatorioGerencialMFD", kUsa, kClose});
     }
-    Texts TextsSent(const std::string& entry) {
-        Texts texts;
-        for (const json& args : Sent(entry)) texts.push_back(args[0].get<std::string>());
-        return texts;
-    }
     static constexpr const char* kUsa = "Bematech_FI_UsaComprovanteNaoFiscalVinculado";
     static constexpr const char* kStatus = "Bematech_FI_StatusEstendidoMFD";
     static constexpr const char* kOpen = "Bematech_FI_RelatorioGerencial";
@@ -134,8 +129,8 @@ TEST_F(Reports, TableCheckRecordsItsMarkAndTheCouponNumberEvenWhenRefused) {
     std::string coupon = "unchanged";
     EXPECT_TRUE(Conferencia_Formatada("001", "A", "B", "BE000001", "02", "MESA 7", coupon, "ITEM 1\nITEM 2\n"));
     EXPECT_EQ(coupon, Nr_Cupom("", "001"));
-    EXPECT_EQ(TextsSent(kOpenNumbered), Texts{"02"});
-    EXPECT_TRUE(TextsSent(kOpen).empty());
+    EXPECT_EQ(SentTexts(kOpenNumbered), Texts{"02"});
+    EXPECT_TRUE(SentTexts(kOpen).empty());
     EXPECT_EQ(Recorded().cer.size(), 1u);
     ASSERT_EQ(LedgerTypes(), Texts{"CM"});
     EXPECT_EQ(Recorded().ledger[0].f7, "MESA 7");
@@ -144,7 +139,7 @@ TEST_F(Reports, TableCheckRecordsItsMarkAndTheCouponNumberEvenWhenRefused) {
     // An untitled slot falls back to the plain report, still counted; no mark records "RG".
     ForgetSoFar();
     EXPECT_TRUE(Conferencia_Formatada("001", "A", "B", "BE000001", "09", "", coupon, "ITEM 3\n"));
-    EXPECT_EQ(TextsSent(kOpen), Texts{" "});
+    EXPECT_EQ(SentTexts(kOpen), Texts{" "});
     EXPECT_EQ(Recorded().cer.size(), 1u);
     EXPECT_TRUE(Dialogs().empty());
     EXPECT_EQ(LedgerTypes(), Texts{"RG"});
@@ -199,7 +194,7 @@ TEST_F(Reports, ARefusedPieceDoesNotStopTheRest) {
     for (int i = 1; i <= 25; ++i) text += "LINHA " + std::to_string(i) + std::string(i < 10 ? 41 : 40, '.') + "\n";
     FailNext(kUsa, 0);
     EXPECT_TRUE(Relatorio_Generico("009", "A", "B", text, "BE000001", ""));
-    EXPECT_EQ(TextsSent(kUsa).size(), 3u);
+    EXPECT_EQ(SentTexts(kUsa).size(), 3u);
     EXPECT_EQ(Docs()["open"], "");
     EXPECT_EQ(LedgerTypes(), Texts{"RG"});
     EXPECT_EQ(Dialogs().at(0).scheme, "009");

@@ -22,8 +22,6 @@ namespace orb::test {
 
 namespace fs = std::filesystem;
 
-// ---- Named parameters ----------------------------------------------------------------------
-
 NamedParams::NamedParams(std::initializer_list<std::pair<std::string, fw::Variant>> pairs) {
     for (const auto& [name, value] : pairs) Set(name, value);
 }
@@ -38,14 +36,10 @@ NamedParams& NamedParams::Set(std::string name, fw::Variant value) {
     return *this;
 }
 
-fw::Variant NamedParams::Build() const { return hostlib::MakeParams(pairs_); }
-
 NamedParams StartParams() {
     return NamedParams{{"CDFILIAL", "0001"},      {"CDCAIXA", "001"},   {"NRSERIEIMP", ""},  {"ESQUEMA", "001"},
                        {"CDPORTAIMPFIS", "COM1"}, {"IDTIPOIMPFIS", 34}, {"BOUTILTAA", false}};
 }
-
-fw::Variant NamedValue(const fw::Variant& params, std::string_view name) { return hostlib::RecebeParams(params, name); }
 
 Texts Names(const fw::Variant& params) {
     Texts names;
@@ -73,9 +67,7 @@ fw::Variant TableData(const std::vector<Column>& columns, const std::vector<std:
     return fw::Variant(table.Data());
 }
 
-// ---- The virtual printer -------------------------------------------------------------------
-
-nlohmann::json SimControl(const nlohmann::json& request) {
+json SimControl(const nlohmann::json& request) {
     using Control = int (*)(const char*, char*, int);
     static Control control = [] {
         const platform::LibHandle lib = platform::LoadLibrary("BemaFI32.dll");
@@ -96,8 +88,6 @@ nlohmann::json SimControl(const nlohmann::json& request) {
     return nlohmann::json::parse(reply);
 }
 
-// ---- Files ---------------------------------------------------------------------------------
-
 Texts ReadLines(const std::string& path) {
     Texts lines;
     std::ifstream in(path, std::ios::binary);
@@ -114,16 +104,16 @@ void WriteTambora(const std::vector<TamboraRow>& rows, int copySize) {
     for (const TamboraRow& r : rows) values.push_back({r.branch, r.till, Enciphered(r.serial), r.guarded, r.copy});
     fw::ClientDataSet table;
     FillTable(table,
-              {{"CDFILIAL", fw::FieldType::String, 4}, {"CDCAIXA", fw::FieldType::String, 3},
-               {"NRSERIEECF", fw::FieldType::String, 200}, {"CAMPO01", fw::FieldType::String, 1},
+              {{"CDFILIAL", fw::FieldType::String, 4},
+               {"CDCAIXA", fw::FieldType::String, 3},
+               {"NRSERIEECF", fw::FieldType::String, 200},
+               {"CAMPO01", fw::FieldType::String, 1},
                {"CAMPO02", fw::FieldType::String, copySize}},
               values);
     table.SaveToFile(Orb00100::TamboraPath());
 }
 
 std::string Enciphered(const std::string& text) { return hostlib::Cripto(text, Orb00100::kSeletorCripto); }
-
-// ---- A scripted status read -----------------------------------------------------------------
 
 namespace {
 int ScriptedRetornoImpressora(int* ack, int* st1, int* st2) {
@@ -144,8 +134,6 @@ void ScriptedStatus::Install() {
     Orb00100::Bematech_FI_RetornoImpressora = &ScriptedRetornoImpressora;
     Orb00100::Bematech_FI_CancelaCupom = &ScriptedCancelaCupom;
 }
-
-// ---- The fixture ---------------------------------------------------------------------------
 
 void DriverTest::SetUp() {
     std::string pattern = (fs::temp_directory_path() / "orb-driver-XXXXXX").string();
@@ -196,40 +184,25 @@ void DriverTest::TearDown() {
     }
 }
 
-std::string DriverTest::HomePath(std::string_view name) const { return (fs::path(home_) / name).string(); }
-std::string DriverTest::SystemPath(std::string_view name) const { return (fs::path(system_) / name).string(); }
-
-Texts DriverTest::DefaultBemafiIni() const {
-    return {"[Sistema]", "Porta=COM1", "Path=" + system_ + "/", "Impressora=1"};
-}
-
 void DriverTest::WriteBemafiIni(const Texts& lines) {
     std::ofstream out(SystemPath("Bemafi32.ini"), std::ios::binary | std::ios::trunc);
     for (const std::string& line : lines) out << line << "\r\n";
 }
 
-void DriverTest::ResetPrinter(nlohmann::json fields) {
+void DriverTest::ResetPrinter(json fields) {
     fields["sim"] = "reset";
     if (!fields.contains("model")) fields["model"] = 34;
     Sim(fields);
 }
 
-void DriverTest::Start(nlohmann::json printer, const NamedParams& params) {
+void DriverTest::Start(json printer, const NamedParams& params) {
     ResetPrinter(std::move(printer));
     ASSERT_TRUE(StartModule(params));
     ForgetSoFar();
 }
 
-void DriverTest::FailNext(std::string_view entry, int returnCode, int times) {
-    Sim({{"sim", "fail"}, {"entry", entry}, {"return", returnCode}, {"times", times}});
-}
-
-void DriverTest::ForceStatus(int ack, int st1, int st2, int times) {
-    Sim({{"sim", "status"}, {"ack", ack}, {"st1", st1}, {"st2", st2}, {"times", times}});
-}
-
-nlohmann::json DriverTest::Journal(bool clear) {
-    nlohmann::json request = {{"sim", "journal"}};
+json DriverTest::Journal(bool clear) {
+    json request = {{"sim", "journal"}};
     if (clear) request["clear"] = true;
     return Sim(request).value("journal", nlohmann::json::array());
 }
@@ -250,8 +223,19 @@ std::vector<nlohmann::json> DriverTest::Sent(std::string_view entry) {
     return args;
 }
 
+Texts DriverTest::SentTexts(std::string_view entry, const std::string& separator) {
+    Texts texts;
+    for (const json& args : Sent(entry)) {
+        std::string text;
+        for (const json& arg : args)
+            text += (text.empty() ? "" : separator) + (arg.is_string() ? arg.get<std::string>() : arg.dump());
+        texts.push_back(text);
+    }
+    return texts;
+}
+
 std::string DriverTest::Roll(bool clear) {
-    nlohmann::json request = {{"sim", "roll"}};
+    json request = {{"sim", "roll"}};
     if (clear) request["clear"] = true;
     return Sim(request)["roll"].get<std::string>();
 }
@@ -270,14 +254,8 @@ void DriverTest::ForgetSoFar() {
 }
 
 bool DriverTest::StartModule(const NamedParams& params) {
-    fw::Variant v = params.Build();
+    fw::Variant v = params;
     return Orb00100::StartImpFiscal(v);
-}
-
-void DriverTest::PinClock(fw::TDateTime moment) { fw::SetFixedNow(moment); }
-
-void DriverTest::WriteGrandTotalCopy(const std::string& total) {
-    WriteTambora({{"0001", "001", "BE0001", "S", Enciphered(total)}});
 }
 
 std::string DriverTest::GrandTotalCopy(const std::string& branch) {
@@ -302,10 +280,6 @@ void DriverTest::CardSaleThroughEntryPoints(const std::string& method) {
 }
 
 std::string DriverTest::CatalogText(const char* key) { return Orb00100::EnsureDataModule().msgPadrao.Msg(key); }
-
-std::string DriverTest::AnswerLogText(std::string_view entry) {
-    return std::string(entry) + "\r\nRetorno da Impressora : ";
-}
 
 std::string DriverTest::ParamErrorTail(std::string_view operation) {
     return "\r" + CP("Erro no recebimento dos parâmetros da função: ") + std::string(operation) + " - Orb_00100.bpl";
@@ -343,36 +317,22 @@ Texts DriverTest::LedgerTypes() {
     return IsDialog(Dialogs().back(), text, kind, scheme);
 }
 
-void DriverTest::SimAnswer(std::string_view entry, const nlohmann::json& values) {
-    Sim({{"sim", "answer"}, {"entry", entry}, {"values", values}});
-}
-
 std::string DriverTest::LogPath() const { return Orb00100::DebugLogPath(); }
 
-Texts DriverTest::LogLines() const {
+Texts DriverTest::LogTexts() const {
     // A text may hold line ends of its own ("...\r\nRetorno da Impressora : ..."): a physical
     // line that does not start with "<date> <time> - " continues the entry before it.
-    Texts entries;
+    Texts texts;
     for (const std::string& line : ReadLines(LogPath())) {
         const std::size_t separator = line.find(" - ");
         fw::TDateTime ignored;
-        const bool starts = separator != std::string::npos && fw::TryStrToDateTime(line.substr(0, separator), ignored);
-        if (starts || entries.empty())
-            entries.push_back(line);
+        if (separator != std::string::npos && fw::TryStrToDateTime(line.substr(0, separator), ignored))
+            texts.push_back(line.substr(separator + 3));
+        else if (texts.empty())
+            texts.push_back(line);
         else
-            entries.back() += "\r\n" + line;
+            texts.back() += "\r\n" + line;
     }
-    return entries;
-}
-
-std::string DriverTest::LogText(const std::string& line) {
-    const std::size_t separator = line.find(" - ");
-    return separator == std::string::npos ? line : line.substr(separator + 3);
-}
-
-Texts DriverTest::LogTexts() const {
-    Texts texts;
-    for (const std::string& line : LogLines()) texts.push_back(LogText(line));
     return texts;
 }
 
