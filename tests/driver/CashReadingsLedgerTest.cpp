@@ -94,7 +94,7 @@ TEST_F(CashReadingsLedger, ReductionKeepsTheMovementDateItClosesAndIsRecordedOnc
     EXPECT_NE(MovementDate(), movement);  // the day is closed
     EXPECT_EQ(JournalEntries().at(0), "Bematech_FI_DataMovimento");
     EXPECT_EQ(Sent("Bematech_FI_ReducaoZ"), (std::vector<json>{{nullptr, nullptr}}));  // the printer's own clock
-    EXPECT_EQ(NewLogTexts().front(), "Bematech_FI_ReducaoZ;");                       // the date query writes no line
+    EXPECT_EQ(NewLogTexts().front(), "Bematech_FI_ReducaoZ;");                         // the date query writes no line
     ASSERT_EQ(LedgerTypes(), Texts{"RZ"});
     EXPECT_EQ(Recorded().ledger[0].f1, "BE0001");
     EXPECT_EQ(Recorded().ledger[0].f3, "000001");  // the supply was the day's non-fiscal operation
