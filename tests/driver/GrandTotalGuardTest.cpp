@@ -22,11 +22,7 @@ protected:
         DriverTest::SetUp();
         Start();
     }
-    // Our till's row with this stored copy, beside another branch's row that must not be touched.
-    void WriteOurCopy(const std::string& stored, const std::string& guarded = "S") {
-        orb::test::WriteTambora(
-            {{"0002", "001", "BE0001", "S", Enciphered("1,00")}, {"0001", "001", "BE0001", guarded, stored}});
-    }
+    void WriteOurCopy(const std::string& stored) { orb::test::WriteTambora({{"0001", "001", "BE0001", "S", stored}}); }
     std::string FileBytes() {
         std::string bytes;
         orb::platform::ReadFile(TamboraPath(), bytes);
@@ -51,8 +47,8 @@ protected:
 TEST_F(GrandTotalGuard, ComparesRepairsOrRefusesTheCopy) {
     struct Case {
         const char* what;
-        std::string stored, validate = "S";
-        bool mayRepair = false, result = true;
+        std::string stored, validate = "S", guarded = "S", branch = "0001", asked = "0001";
+        bool point = false, mayRepair = false, result = true;
         const char* copyAfter = nullptr;  // nullptr: the file is left byte for byte as it was
         const char* dialogKey = nullptr;  // nullptr: nothing shown
     };
@@ -73,17 +69,27 @@ TEST_F(GrandTotalGuard, ComparesRepairsOrRefusesTheCopy) {
         {.what = "wrong copy refused", .stored = wrong, .result = false, .copyAfter = "1000,00",
          .dialogKey = "ArqConfig_Inv4"},
         {.what = "blank copy refused", .stored = "", .result = false, .copyAfter = "", .dialogKey = "ArqConfig_Inv4"},
+        {.what = "a row outside the guard", .stored = wrong, .guarded = "N"},
+        {.what = "no row for the branch", .stored = wrong, .asked = "0009"},
+        {.what = "a branch with a quote", .stored = wrong, .branch = "0'1", .asked = "0'1", .result = false,
+         .copyAfter = "1000,00", .dialogKey = "ArqConfig_Inv4"},
+        {.what = "a placeholder under a decimal point is a plain mismatch", .stored = Enciphered("10,10"),
+         .point = true, .result = false, .copyAfter = "10,10", .dialogKey = "ArqConfig_Inv4"},
     };
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         orb::hostlib::ClearRecorded();
         boClieUtil = false;
-        WriteOurCopy(c.stored);
+        orb::fw::ResetSettings();
+        if (c.point) orb::fw::Settings().DecimalSeparator = '.', orb::fw::Settings().ThousandSeparator = ',';
+        // Our till's row beside another branch's row that must not be touched.
+        orb::test::WriteTambora(
+            {{"0002", "001", "BE0001", "S", Enciphered("1,00")}, {c.branch, "001", "BE0001", c.guarded, c.stored}});
         const std::string before = FileBytes();
-        EXPECT_EQ(Guard(c.validate, c.mayRepair), c.result);
+        EXPECT_EQ(Guard(c.validate, c.mayRepair, c.asked), c.result);
         if (c.copyAfter) {
-            EXPECT_EQ(GrandTotalCopy("0001"), c.copyAfter);
+            EXPECT_EQ(GrandTotalCopy(c.branch), c.copyAfter);
             EXPECT_EQ(GrandTotalCopy("0002"), "1,00");
         } else {
             EXPECT_EQ(FileBytes(), before);
@@ -94,23 +100,6 @@ TEST_F(GrandTotalGuard, ComparesRepairsOrRefusesTheCopy) {
         }
         EXPECT_FALSE(boClieUtil);
     }
-}
-
-TEST_F(GrandTotalGuard, RowsOutsideTheGuardAreNotTouched) {
-    WriteOurCopy(Enciphered("5,00"), "N");
-    const std::string before = FileBytes();
-    EXPECT_TRUE(Guard("S", false));
-    EXPECT_TRUE(Guard("S", false, "0009"));  // no row for this branch
-    EXPECT_EQ(FileBytes(), before);
-    EXPECT_TRUE(Dialogs().empty());
-}
-
-TEST_F(GrandTotalGuard, APlaceholderUnderADecimalPointIsAPlainMismatch) {
-    orb::fw::Settings().DecimalSeparator = '.';
-    orb::fw::Settings().ThousandSeparator = ',';
-    WriteOurCopy(Enciphered("10,10"));
-    EXPECT_FALSE(Guard("S", false));
-    EXPECT_EQ(GrandTotalCopy("0001"), "10,10");
 }
 
 TEST_F(GrandTotalGuard, WhileACustomerIsServedNothingIsShown) {
