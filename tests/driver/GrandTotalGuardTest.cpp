@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "driver/Globals.h"
 #include "connection/GrandTotalGuard.h"
+#include "driver/Globals.h"
 #include "external/hostlib/HostLib.h"
 #include "framework/ClientDataSet.h"
 #include "framework/FormatSettings.h"
@@ -14,28 +14,15 @@ namespace {
 
 using namespace Orb00100;
 
-std::string Enc(const std::string& text) { return orb::hostlib::Cripto(text, kSeletorCripto); }
+using orb::test::Enciphered;
 
 class GrandTotalGuard : public orb::test::DriverTest {
 protected:
     void SetUp() override {
         DriverTest::SetUp();
-        ASSERT_TRUE(StartModule());
-        orb::hostlib::ClearRecorded();
-        boClieUtil = false;
+        Start();
     }
-    // Our till's row with this stored copy, beside another branch's row that must not be touched.
-    void WriteOurCopy(const std::string& stored, const std::string& guarded = "S") {
-        orb::test::WriteTambora(
-            {{"0002", "001", "BE0001", "S", Enc("1,00")}, {"0001", "001", "BE0001", guarded, stored}});
-    }
-    std::string CopyOf(const std::string& branch) {
-        orb::fw::ClientDataSet table;
-        table.LoadFromFile(TamboraPath());
-        EXPECT_TRUE(table.Locate("CDFILIAL", orb::fw::Variant(branch)));
-        const std::string stored = table.FieldByName("CAMPO02").AsString();
-        return stored.empty() ? "" : orb::hostlib::Uncripto(stored, kSeletorCripto);
-    }
+    void WriteOurCopy(const std::string& stored) { orb::test::WriteTambora({{"0001", "001", "BE0001", "S", stored}}); }
     std::string FileBytes() {
         std::string bytes;
         orb::platform::ReadFile(TamboraPath(), bytes);
@@ -60,80 +47,79 @@ protected:
 TEST_F(GrandTotalGuard, ComparesRepairsOrRefusesTheCopy) {
     struct Case {
         const char* what;
-        std::string stored, validate;
-        bool mayRepair, result;
-        const char* copyAfter;  // nullptr: the file is left byte for byte as it was
-        const char* dialogKey;  // nullptr: nothing shown
+        std::string stored, validate = "S", guarded = "S", branch = "0001", asked = "0001";
+        bool point = false, mayRepair = false, result = true;
+        const char* copyAfter = nullptr;  // nullptr: the file is left byte for byte as it was
+        const char* dialogKey = nullptr;  // nullptr: nothing shown
     };
+    const std::string wrong = Enciphered("1000,00");
+    // clang-format off
     const Case cases[] = {
-        {"equal after rounding", Enc("1234,565"), "S", false, true, nullptr, nullptr},
-        {"placeholder replaced silently", Enc("10,10"), "S", false, true, "1234,57", nullptr},
-        {"no validation overwrites an equal copy", Enc("1234,57"), "N", false, true, "1234,57", nullptr},
-        {"no validation overwrites a wrong copy", Enc("99999,99"), "N", false, true, "1234,57", nullptr},
-        {"wrong copy repaired", Enc("1000,00"), "S", true, true, "1234,57", "ArqConfig_Recompor"},
-        {"blank copy repaired", "", "S", true, true, "1234,57", "ArqConfig_Recompor"},
-        {"undecipherable copy repaired", "C0FFEE", "S", true, true, "1234,57", "ArqConfig_Recompor"},
-        {"wrong copy refused", Enc("1000,00"), "S", false, false, "1000,00", "ArqConfig_Inv4"},
-        {"blank copy refused", "", "S", false, false, "", "ArqConfig_Inv4"},
+        {.what = "equal after rounding", .stored = Enciphered("1234,565")},
+        {.what = "placeholder replaced silently", .stored = Enciphered("10,10"), .copyAfter = "1234,57"},
+        {.what = "no validation overwrites an equal copy", .stored = Enciphered("1234,57"), .validate = "N",
+         .copyAfter = "1234,57"},
+        {.what = "no validation overwrites a wrong copy", .stored = wrong, .validate = "N", .copyAfter = "1234,57"},
+        {.what = "wrong copy repaired", .stored = wrong, .mayRepair = true, .copyAfter = "1234,57",
+         .dialogKey = "ArqConfig_Recompor"},
+        {.what = "blank copy repaired", .stored = "", .mayRepair = true, .copyAfter = "1234,57",
+         .dialogKey = "ArqConfig_Recompor"},
+        {.what = "undecipherable copy repaired", .stored = "C0FFEE", .mayRepair = true, .copyAfter = "1234,57",
+         .dialogKey = "ArqConfig_Recompor"},
+        {.what = "wrong copy refused", .stored = wrong, .result = false, .copyAfter = "1000,00",
+         .dialogKey = "ArqConfig_Inv4"},
+        {.what = "blank copy refused", .stored = "", .result = false, .copyAfter = "", .dialogKey = "ArqConfig_Inv4"},
+        {.what = "a row outside the guard", .stored = wrong, .guarded = "N"},
+        {.what = "no row for the branch", .stored = wrong, .asked = "0009"},
+        {.what = "a branch with a quote", .stored = wrong, .branch = "0'1", .asked = "0'1", .result = false,
+         .copyAfter = "1000,00", .dialogKey = "ArqConfig_Inv4"},
+        {.what = "a placeholder under a decimal point is a plain mismatch", .stored = Enciphered("10,10"),
+         .point = true, .result = false, .copyAfter = "10,10", .dialogKey = "ArqConfig_Inv4"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         orb::hostlib::ClearRecorded();
         boClieUtil = false;
-        WriteOurCopy(c.stored);
+        orb::fw::ResetSettings();
+        if (c.point) orb::fw::Settings().DecimalSeparator = '.', orb::fw::Settings().ThousandSeparator = ',';
+        // Our till's row beside another branch's row that must not be touched.
+        orb::test::WriteTambora(
+            {{"0002", "001", "BE0001", "S", Enciphered("1,00")}, {c.branch, "001", "BE0001", c.guarded, c.stored}});
         const std::string before = FileBytes();
-        EXPECT_EQ(Guard(c.validate, c.mayRepair), c.result);
+        EXPECT_EQ(Guard(c.validate, c.mayRepair, c.asked), c.result);
         if (c.copyAfter) {
-            EXPECT_EQ(CopyOf("0001"), c.copyAfter);
-            EXPECT_EQ(CopyOf("0002"), "1,00");
+            EXPECT_EQ(GrandTotalCopy(c.branch), c.copyAfter);
+            EXPECT_EQ(GrandTotalCopy("0002"), "1,00");
         } else {
             EXPECT_EQ(FileBytes(), before);
         }
+        EXPECT_EQ(Dialogs().size(), c.dialogKey ? 1u : 0u);
         if (c.dialogKey) {
-            ASSERT_EQ(Dialogs().size(), 1u);
-            EXPECT_TRUE(IsDialog(Dialogs()[0], Expected(c.dialogKey), 3, "009"));
-        } else {
-            EXPECT_TRUE(Dialogs().empty());
+            EXPECT_TRUE(LastDialogIs(Expected(c.dialogKey), 3, "009"));
         }
         EXPECT_FALSE(boClieUtil);
     }
 }
 
-TEST_F(GrandTotalGuard, RowsOutsideTheGuardAreNotTouched) {
-    WriteOurCopy(Enc("5,00"), "N");
-    const std::string before = FileBytes();
-    EXPECT_TRUE(Guard("S", false));
-    EXPECT_TRUE(Guard("S", false, "0009"));  // no row for this branch
-    EXPECT_EQ(FileBytes(), before);
-    EXPECT_TRUE(Dialogs().empty());
-}
-
-TEST_F(GrandTotalGuard, APlaceholderUnderADecimalPointIsAPlainMismatch) {
-    orb::fw::Settings().DecimalSeparator = '.';
-    orb::fw::Settings().ThousandSeparator = ',';
-    WriteOurCopy(Enc("10,10"));
-    EXPECT_FALSE(Guard("S", false));
-    EXPECT_EQ(CopyOf("0001"), "10,10");
-}
-
 TEST_F(GrandTotalGuard, WhileACustomerIsServedNothingIsShown) {
     // The repair is silent and the flag stays up.
     boClieUtil = true;
-    WriteOurCopy(Enc("1000,00"));
+    WriteOurCopy(Enciphered("1000,00"));
     EXPECT_TRUE(Guard("S", true));
     EXPECT_TRUE(Dialogs().empty());
     EXPECT_TRUE(boClieUtil);
 
     // A self-service terminal refuses without a word, and the customer flag goes down.
     boNUtilTaa = false;
-    WriteOurCopy(Enc("1000,00"));
+    WriteOurCopy(Enciphered("1000,00"));
     EXPECT_FALSE(Guard("S", false));
     EXPECT_TRUE(Dialogs().empty());
     EXPECT_FALSE(boClieUtil);
 }
 
 TEST_F(GrandTotalGuard, BranchWithAQuoteFindsItsRow) {
-    orb::test::WriteTambora({{"0'1", "001", "BE0001", "S", Enc("1000,00")}});
+    orb::test::WriteTambora({{"0'1", "001", "BE0001", "S", Enciphered("1000,00")}});
     EXPECT_FALSE(Guard("S", false, "0'1"));
     EXPECT_EQ(Dialogs().at(0).text, Expected("ArqConfig_Inv4"));
 }

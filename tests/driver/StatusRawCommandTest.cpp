@@ -1,36 +1,37 @@
-// The raw-command path, with the raw entries filled by the test as the host fills them.
+// The raw-command path, with the raw entries filled by the test as the host fills them, and once
+// against the virtual printer through the loaded library.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
+#include "connection/Binding.h"
 #include "driver/DataModule.h"
 #include "driver/Globals.h"
 #include "driver/StatusAnalysis.h"
 #include "driver/TestSupport.h"
 #include "external/vendor/EntryPoints.h"
+#include "queries/Queries.h"
 
 namespace {
 
 using namespace Orb00100;
+using orb::test::Texts;
 
 const std::string kEsc(1, '\x1b');
 const std::string kStatusRequest = kEsc + "|19|" + kEsc;
+std::string Frame(const std::string& inside) { return kEsc + "|" + inside + "|" + kEsc; }
 
 struct RawPrinter {
-    static inline std::vector<std::string> sent;
+    static inline Texts sent;
     static inline int sendResult = 0;
     // What successive status reads answer (ack, st1, st2, busy); the last one repeats.
     static inline std::vector<std::vector<int>> statuses;
     static inline std::size_t statusReads = 0;
     static inline std::string answer;
 
-    static int FormataTX(char* command) {
-        sent.emplace_back(command);
-        return sendResult;
-    }
+    static int FormataTX(char* command) { return sent.emplace_back(command), sendResult; }
     static int Status(int* ack, int* st1, int* st2, int* busy) {
         const auto& s =
             statuses.empty() ? std::vector<int>{0, 0, 0, 0} : statuses[std::min(statusReads, statuses.size() - 1)];
@@ -38,10 +39,7 @@ struct RawPrinter {
         *ack = s[0], *st1 = s[1], *st2 = s[2], *busy = s[3];
         return 1;
     }
-    static int LeVariaveis(char* area) {
-        std::memcpy(area, answer.data(), answer.size());
-        return 1;
-    }
+    static int LeVariaveis(char* area) { return std::memcpy(area, answer.data(), answer.size()), 1; }
 };
 
 class RawCommand : public orb::test::DriverTest {
@@ -60,37 +58,30 @@ protected:
     }
 };
 
-TEST_F(RawCommand, FramesTheCommandAndWaitsWhileThePrinterIsBusy) {
+TEST_F(RawCommand, FramesTheCommandAndWaitsWhileBusyOrOutOfPaper) {
     RawPrinter::statuses = {{6, 0, 0, 0}, {6, 0, 0, 64}, {6, 0, 0, 64}, {6, 0, 0, 0}};
-    const std::vector<std::string> args{"01", "ABC"};
-    EXPECT_TRUE(EnviaComando("001", "27", args, true, false));
-    const std::string frame = kEsc + "|27|01|ABC|" + kEsc;
-    EXPECT_EQ(RawPrinter::sent, (std::vector<std::string>{kStatusRequest, frame, kStatusRequest, kStatusRequest}));
-    EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{"Comando : " + frame}));
+    EXPECT_TRUE(EnviaComando("001", "27", Texts{"01", "ABC"}, true, false));
+    EXPECT_EQ(RawPrinter::sent, (Texts{kStatusRequest, Frame("27|01|ABC"), kStatusRequest, kStatusRequest}));
+    EXPECT_EQ(NewLogTexts(), Texts{"Comando : " + Frame("27|01|ABC")});
     EXPECT_FALSE(boComando);
     EXPECT_TRUE(Dialogs().empty());
-}
 
-TEST_F(RawCommand, WaitsForPaperWhileTheOperatorIsShown) {
+    // Out of paper: the operator is shown it on each read until the paper is back.
+    RawPrinter::sent.clear();
     RawPrinter::statuses = {{6, 0, 128, 0}, {6, 0, 200, 0}, {6, 0, 0, 0}};
+    RawPrinter::statusReads = 0;
     EXPECT_TRUE(EnviaComando("001", "00", {}, true, false));
     ASSERT_EQ(Dialogs().size(), 2u);
     EXPECT_TRUE(IsDialog(Dialogs()[0], CatalogText("FimPapel"), 0, "001"));
-    const std::string frame = kEsc + "|00|" + kEsc;
-    EXPECT_EQ(NewLogTexts(),
-              (std::vector<std::string>{ErrorLogText("FimPapel"), ErrorLogText("FimPapel"), "Comando : " + frame}));
+    EXPECT_EQ(NewLogTexts(), (Texts{ErrorLogText("FimPapel"), ErrorLogText("FimPapel"), "Comando : " + Frame("00")}));
     EXPECT_EQ(RawPrinter::sent.size(), 4u);  // three status requests, then the command
 }
 
-TEST_F(RawCommand, AFailedSendIsReportedOnceThePrinterLooksFine) {
+TEST_F(RawCommand, AFailedSendIsReportedOnceThePrinterLooksFineAndShownWhenAsked) {
     RawPrinter::sendResult = -1;
     EXPECT_FALSE(EnviaComando("009", "27", {}, true, false));
-    const std::string frame = kEsc + "|27|" + kEsc;
-    EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{"Comando : " + frame, "ERRO!!! Comando : " + frame}));
-    ASSERT_EQ(Dialogs().size(), 1u);
-    EXPECT_TRUE(IsDialog(Dialogs()[0], CatalogText("ErroComando"), 3, "009"));
-
-    // Quietly when nothing may be shown.
+    EXPECT_EQ(NewLogTexts(), (Texts{"Comando : " + Frame("27"), "ERRO!!! Comando : " + Frame("27")}));
+    EXPECT_TRUE(LastDialogIs(CatalogText("ErroComando"), 3, "009"));
     EXPECT_FALSE(EnviaComando("009", "27", {}, false, false));
     EXPECT_EQ(Dialogs().size(), 1u);
 }
@@ -115,8 +106,7 @@ TEST_F(RawCommand, RefusesReentryAndAlwaysReleasesTheGuard) {
     bool nestedResult = true;
     orb::hostlib::Hooks hooks;
     hooks.dialog = [&](orb::hostlib::Dialog&) {
-        nestedResult = EnviaComando("001", "27", {}, false, false);
-        return true;
+        return nestedResult = EnviaComando("001", "27", {}, false, false), true;
     };
     orb::hostlib::InstallHooks(hooks);
     RawPrinter::statuses = {{6, 0, 128, 0}, {6, 0, 0, 0}};
@@ -139,8 +129,7 @@ TEST_F(RawCommand, WithoutRawEntriesNothingIsSent) {
     ImpFisDLLHandle = 0;
     EXPECT_FALSE(EnviaComando("001", "27", {}, true, false));
     ImpFisDLLHandle = savedHandle;
-    ASSERT_EQ(Dialogs().size(), 1u);
-    EXPECT_EQ(Dialogs()[0].text, CatalogText("ErroComando"));
+    EXPECT_EQ(DialogTexts(), Texts{CatalogText("ErroComando")});
     EXPECT_FALSE(boComando);
 }
 
@@ -152,8 +141,27 @@ TEST_F(RawCommand, RetornoImpFiscalTrimsOrCutsTheAnswer) {
     const std::string whole = RetornoImpFiscal("99", false);
     EXPECT_EQ(whole.size(), 3000u);
     EXPECT_EQ(whole.substr(0, 9), "  12345  ");
-    EXPECT_EQ(NewLogTexts(), (std::vector<std::string>{"Retorno da Impressora 12345", "Retorno da Impressora   ",
-                                                       "Retorno da Impressora   ", "Retorno da Impressora " + whole}));
+    EXPECT_EQ(NewLogTexts(), (Texts{"Retorno da Impressora 12345", "Retorno da Impressora   ",
+                                    "Retorno da Impressora   ", "Retorno da Impressora " + whole}));
+}
+
+class RawCommandOnPrinter : public orb::test::DriverTest {};
+
+TEST_F(RawCommandOnPrinter, EntriesTheHostLeftEmptyAreTakenFromTheLoadedLibrary) {
+    Start();
+    ASSERT_EQ(BemaFormataTX, nullptr);
+    EXPECT_TRUE(Leitura_Totais_Imp("001", true, false));
+    EXPECT_EQ(NewLogTexts(), Texts{"Comando : " + Frame("27")});
+    EXPECT_NE(RetornoImpFiscal("99", true).find(','), std::string::npos);
+
+    // A command the printer does not know fails on its status bytes.
+    EXPECT_FALSE(EnviaComando("001", "77", {}, true, false));
+    EXPECT_EQ(Dialogs().back().text, CatalogText("ComandoErro"));
+    EXPECT_FALSE(boComando);
+
+    // Once the library is released nothing is called through a stale address.
+    StopImpFiscal();
+    EXPECT_FALSE(EnviaComando("001", "27", {}, false, false));
 }
 
 }  // namespace

@@ -1,17 +1,15 @@
-// Transfer receipts against the virtual printer: the order of copies and cuts, the document they
-// go into and its ledger record, an unresponsive printer, and a printer that stops mid-receipt
-// with the operator's reprint inside a management report.
+// Linked slips and transfer receipts against the virtual printer: a card payment's slip opened,
+// printed into and closed; the order of the receipts' copies and cuts, the document they go into
+// and its ledger record, an unresponsive printer, and a printer that stops mid-receipt.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "driver/Globals.h"
 #include "driver/TestSupport.h"
-#include "external/vendor/EntryPoints.h"
-#include "framework/Cp1252.h"
 #include "framework/StringList.h"
+#include "nonfiscal/LinkedSlips.h"
 #include "nonfiscal/ManagementReports.h"
 #include "nonfiscal/TransferReceipts.h"
 
@@ -20,6 +18,7 @@ namespace {
 using namespace Orb00100;
 using nlohmann::json;
 using orb::fw::StringList;
+using orb::test::Texts;
 
 constexpr const char* kCard = "Cartao Credito V";  // the printer's name: 16 characters
 
@@ -27,27 +26,21 @@ class TefReceipts : public orb::test::DriverTest {
 protected:
     void SetUp() override {
         DriverTest::SetUp();
-        ResetPrinter({{"payments", {"Dinheiro", {{"name", kCard}, {"linkable", true}}}}});
-        ASSERT_TRUE(StartModule());
+        Fresh();
     }
+    void Fresh() { Start({{"payments", {"Dinheiro", {{"name", kCard}, {"linkable", true}}}}}); }
     void CardSale() {
         CardSaleThroughEntryPoints(kCard);
-        Forget();
+        ForgetSoFar();
     }
-    void Forget() {
-        ClearJournal();
-        Sim({{"sim", "roll"}, {"clear", true}});
-        NewLogTexts();
-        orb::hostlib::ClearRecorded();
-    }
-    bool Tef(StringList* first, StringList* second, int mode = 1, const std::string& flag = "N",
-             const std::string& hostKind = "PDV", const std::string& method = "Cartao Credito Visa") {
-        return ImprimeTef("BE000001", "A", "B", "001", first, second, nullptr, nullptr, "", method, "", 0, 0, mode,
-                          flag, hostKind);
+    bool Tef(StringList first, StringList second, int mode = 1, const std::string& flag = "N",
+             const std::string& host = "PDV", const std::string& method = "Cartao Credito Visa") {
+        return ImprimeTef("BE000001", "A", "B", "001", &first, &second, nullptr, nullptr, "", method, "", 0, 0, mode,
+                          flag, host);
     }
     // The document as the printer was told to make it: openings, texts, cuts and closes.
-    std::vector<std::string> Printed() {
-        std::vector<std::string> steps;
+    Texts Printed() {
+        Texts steps;
         for (const json& call : Journal()) {
             const std::string entry = call.value("entry", "");
             if (entry == "Bematech_FI_AbreComprovanteNaoFiscalVinculado")
@@ -63,155 +56,122 @@ protected:
         }
         return steps;
     }
-    std::string Roll() { return Sim({{"sim", "roll"}})["roll"].get<std::string>(); }
-    std::string OpenDocument() { return Sim({{"sim", "state"}})["docs"]["open"].get<std::string>(); }
-    std::vector<std::string> LedgerTypes() {
-        std::vector<std::string> types;
-        for (const auto& r : Recorded().ledger) types.push_back(r.f6);
-        return types;
-    }
-    static std::string Question() { return CP("Impressora não responde. Imprimir novamente?"); }
-    static std::size_t Count(const std::string& text, const std::string& what) {
-        std::size_t n = 0;
-        for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-        return n;
-    }
-    using Steps = std::vector<std::string>;
 };
 
-TEST_F(TefReceipts, TwoTransactionsPrintBothCopiesWithCutsBetweenAndNoneAfter) {
+TEST_F(TefReceipts, CardSlipIsOpenedPrintedAndClosedAndARefusalToldAsTheTillAllows) {
     CardSale();
-    StringList first{"CLIENTE T1", "CLIENTE T2\n"};
-    StringList second{"LOJA T1", "LOJA T2"};
-    EXPECT_TRUE(Tef(&first, &second));
-
-    EXPECT_EQ(Printed(), (Steps{"SLIP Cartao Credito V", "CLIENTE T1\n", "CUT", "LOJA T1\n", "CUT", "CLIENTE T2\n",
-                                "CUT", "LOJA T2\n", "CLOSE"}));
-    EXPECT_EQ(OpenDocument(), "");
-    EXPECT_EQ(LedgerTypes(), (Steps{"CC"}));
+    EXPECT_TRUE(Abre_Comp_NFiscalVinc("001", kCard, "10,00", ""));
+    EXPECT_EQ(Docs()["open"], "slip");
+    EXPECT_TRUE(Usa_CompNFis("001", "VIA DO CLIENTE\nAUT 123456\n"));
+    EXPECT_TRUE(FechRelatGerenc("001", true, false));
+    EXPECT_EQ(Docs()["open"], "");
+    // A logged text's line feeds read back as CR LF.
+    EXPECT_EQ(NewLogTexts(),
+              (Texts{"Bematech_FI_AbreComprovanteNaoFiscalVinculado : " + std::string(kCard) + " - 10,00 - ",
+                     "Bematech_FI_UsaComprovanteNaoFiscalVinculado: VIA DO CLIENTE\r\nAUT 123456\r\n",
+                     "Bematech_FI_FechaRelatorioGerencial"}));
+    EXPECT_EQ(Sent("Bematech_FI_AbreComprovanteNaoFiscalVinculado"), (std::vector<json>{{kCard, "10,00", ""}}));
+    EXPECT_NE(Roll().find("VIA DO CLIENTE\nAUT 123456"), std::string::npos);
     EXPECT_TRUE(Dialogs().empty());
+
+    // Text with nothing open is refused: shown on a staffed till, collected on a self-service one.
+    EXPECT_FALSE(Usa_CompNFis("004", "perdido\n"));
+    EXPECT_EQ(Dialogs().back().scheme, "004");
+    orb::hostlib::ClearRecorded();
+    boNUtilTaa = false;
+    EXPECT_FALSE(Usa_CompNFis("004", "perdido\n"));
+    EXPECT_TRUE(Dialogs().empty());
+    EXPECT_FALSE(stMensagemTaa.empty());
+    EXPECT_EQ(Roll().find("perdido"), std::string::npos);
+    // A refused opening (paid by card, not in cash) is shown even there.
+    EXPECT_FALSE(Abre_Comp_NFiscalVinc("001", "Dinheiro", "", ""));
+    EXPECT_FALSE(Dialogs().empty());
 }
 
-TEST_F(TefReceipts, SelfServiceHostsGetNoSecondCopies) {
-    for (const char* kind : {"TAA", "APC"}) {
-        SCOPED_TRACE(kind);
-        CardSale();
-        StringList first{"CLIENTE T1", "CLIENTE T2"};
-        StringList second{"LOJA T1", "LOJA T2"};
-        EXPECT_TRUE(Tef(&first, &second, 1, "N", kind));
-        EXPECT_EQ(Printed(), (Steps{"SLIP Cartao Credito V", "CLIENTE T1\n", "CUT", "CLIENTE T2\n", "CLOSE"}));
+TEST_F(TefReceipts, CopiesAndCutsFollowTheModeTheFlagAndTheHost) {
+    struct Case {
+        const char* what;
+        bool sale = true, reportOpen = false;
+        StringList first = {}, second = {};
+        int mode = 1;
+        const char *flag = "N", *host = "PDV", *method = "Cartao Credito Visa";
+        std::vector<bool> answers = {};
+        bool ok = true;
+        Texts steps = {}, ledger = {};
+    };
+    const std::string slip = std::string("SLIP ") + kCard;
+    // clang-format off
+    const Case cases[] = {
+        {.what = "two transactions: both copies, cuts between and none after", .first = {"C1", "C2\n"},
+         .second = {"S1", "S2"}, .steps = {slip, "C1\n", "CUT", "S1\n", "CUT", "C2\n", "CUT", "S2\n", "CLOSE"},
+         .ledger = {"CC"}},
+        {.what = "self-service host TAA: no second copies", .first = {"C1", "C2"}, .second = {"S1", "S2"},
+         .host = "TAA", .steps = {slip, "C1\n", "CUT", "C2\n", "CLOSE"}, .ledger = {"CC"}},
+        {.what = "self-service host APC", .first = {"C1", "C2"}, .second = {"S1", "S2"}, .host = "APC",
+         .steps = {slip, "C1\n", "CUT", "C2\n", "CLOSE"}, .ledger = {"CC"}},
+        // A shorter second list: the second transaction has a cut and no copy.
+        {.what = "without first copies", .first = {"C1", "C2"}, .second = {"S1"}, .flag = "S",
+         .steps = {slip, "CUT", "S1\n", "CUT", "CLOSE"}, .ledger = {"CC"}},
+        {.what = "copies only in the second list", .second = {"S1"}, .steps = {slip, "CLOSE"}, .ledger = {"CC"}},
+        {.what = "nothing at all", .ok = false},
+        {.what = "a report mode closes a report left open", .reportOpen = true, .first = {"C1"}, .second = {"S1"},
+         .mode = 2, .steps = {"CLOSE", "REPORT", "C1\n", "CUT", "S1\n", "CLOSE"}, .ledger = {"RG"}},
+        {.what = "no payment method: a report recorded as a slip", .sale = false, .first = {"C1"}, .method = "",
+         .steps = {"REPORT", "C1\n", "CLOSE"}, .ledger = {"CC"}},
+        // No coupon: no payment to link a slip to; the operator has it printed as a report.
+        {.what = "refused slip, reprinted", .sale = false, .first = {"C1"}, .answers = {true},
+         .steps = {slip, "REPORT", "C1\n", "CLOSE"}, .ledger = {"RG"}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fresh();
+        if (c.sale) CardSale();
+        if (c.reportOpen) {
+            ASSERT_TRUE(Relatorio_Gerencial_Imp("001", "A", "B", "", ""));
+            ForgetSoFar();
+        }
+        QueueAnswers(c.answers);
+        EXPECT_EQ(Tef(c.first, c.second, c.mode, c.flag, c.host, c.method), c.ok);
+        EXPECT_EQ(Printed(), c.steps);
+        EXPECT_EQ(LedgerTypes(), c.ledger);
+        EXPECT_EQ(Questions(), Texts(c.answers.size(), orb::test::ReprintQuestion()));
+        EXPECT_EQ(Docs()["open"], "");
     }
+    EXPECT_FALSE(
+        ImprimeTef("BE000001", "A", "B", "001", nullptr, nullptr, nullptr, nullptr, "", "", "", 0, 0, 1, "N", "PDV"));
 }
 
-TEST_F(TefReceipts, WithoutFirstCopiesEachSecondCopyFollowsACut) {
+TEST_F(TefReceipts, AnUnresponsivePrinterAsksTheOperatorOnAnAttendedTillOnly) {
     CardSale();
-    StringList first{"CLIENTE T1", "CLIENTE T2"};
-    StringList second{"LOJA T1"};
-    EXPECT_TRUE(Tef(&first, &second, 1, "S"));
-    // The second list is shorter: the second transaction has a cut and no copy.
-    EXPECT_EQ(Printed(), (Steps{"SLIP Cartao Credito V", "CUT", "LOJA T1\n", "CUT", "CLOSE"}));
-}
-
-TEST_F(TefReceipts, ReceiptsAreSentInPiecesWithTheirLineRules) {
-    CardSale();
-    std::string twenty;
-    for (int i = 1; i <= 20; ++i) twenty += "L" + std::to_string(i) + "\n";
-    StringList first{"VIA\\CLIENTE\\APROVADA", "REDE\nVALOR 10,00\\AUT 1\n", twenty};
-    StringList second;
-    EXPECT_TRUE(Tef(&first, &second));
-    EXPECT_EQ(Printed(), (Steps{"SLIP Cartao Credito V", "VIA\\CLIENTE\\APROVADA\n", "CUT",
-                                "REDE\nVALOR 10,00\nAUT 1\n", "CUT", "L1\nL2\nL3\nL4\n", "L5\nL6\nL7\nL8\n",
-                                "L9\nL10\nL11\nL12\n", "L13\nL14\nL15\nL16\n", "L17\nL18\nL19\nL20\n", "CLOSE"}));
-    EXPECT_NE(Roll().find("VIA\\CLIENTE\\APROVADA"), std::string::npos);
-}
-
-TEST_F(TefReceipts, ManagementReportModeClosesAReportLeftOpen) {
-    ASSERT_TRUE(Relatorio_Gerencial_Imp("001", "A", "B", "", ""));
-    Forget();
-    StringList first{"CLIENTE T1"};
-    StringList second{"LOJA T1"};
-    EXPECT_TRUE(Tef(&first, &second, 2));
-    EXPECT_EQ(Printed(), (Steps{"CLOSE", "REPORT", "CLIENTE T1\n", "CUT", "LOJA T1\n", "CLOSE"}));
-    EXPECT_EQ(LedgerTypes(), (Steps{"RG"}));
-    EXPECT_EQ(Sim({{"sim", "state"}})["counters"]["cer"], 2);
-}
-
-TEST_F(TefReceipts, NoPaymentMethodPrintsInAReportRecordedAsASlip) {
-    Forget();
-    StringList first{"CLIENTE T1"};
-    StringList second;
-    EXPECT_TRUE(Tef(&first, &second, 1, "N", "PDV", ""));
-    EXPECT_EQ(Printed(), (Steps{"REPORT", "CLIENTE T1\n", "CLOSE"}));
-    EXPECT_EQ(LedgerTypes(), (Steps{"CC"}));
-    const auto log = NewLogTexts();
-    EXPECT_NE(std::find(log.begin(), log.end(), "Relatorio_Gerencial_Imp : 001 A B  "), log.end());
-}
-
-TEST_F(TefReceipts, EmptyListsPrintNothing) {
-    CardSale();
-    StringList none;
-    StringList second{"LOJA T1"};
-    // Copies only in the second list: the document is opened and closed empty.
-    EXPECT_TRUE(Tef(&none, &second));
-    EXPECT_EQ(Printed(), (Steps{"SLIP Cartao Credito V", "CLOSE"}));
-
-    Forget();
-    StringList alsoNone;
-    EXPECT_FALSE(Tef(&none, &alsoNone));
-    EXPECT_FALSE(Tef(nullptr, nullptr));
-    EXPECT_TRUE(Printed().empty());
-    EXPECT_TRUE(Recorded().ledger.empty());
-}
-
-TEST_F(TefReceipts, UnresponsivePrinterAsksTheOperatorFirst) {
-    CardSale();
-    StringList first{"CLIENTE T1"};
-    StringList second;
-    Sim({{"sim", "power"}, {"on", false}});
-    EXPECT_FALSE(Tef(&first, &second));
-    // The status messages, then the question, left unanswered.
-    ASSERT_FALSE(Dialogs().empty());
-    EXPECT_EQ(Dialogs().back().text, Question());
+    Power(false);
+    EXPECT_FALSE(Tef({"C1"}, {}));
+    EXPECT_TRUE(LastDialogIs(orb::test::ReprintQuestion(), 3, "001"));  // the status messages come first
     EXPECT_EQ(Dialogs().back().question, "S");
-    EXPECT_EQ(Dialogs().back().kind, 3);
-    EXPECT_EQ(Dialogs().back().scheme, "001");
     EXPECT_TRUE(Printed().empty());
 
     // The operator switches the printer on and answers yes.
-    Forget();
+    ForgetSoFar();
     orb::hostlib::Hooks hooks;
     hooks.dialog = [this](orb::hostlib::Dialog& d) {
-        if (d.question == "S") Sim({{"sim", "power"}, {"on", true}});
-        d.answer = d.question == "S";
-        return d.answer;
+        if (d.question == "S") Power(true);
+        return d.answer = d.question == "S";
     };
     orb::hostlib::InstallHooks(hooks);
-    EXPECT_TRUE(Tef(&first, &second));
-    EXPECT_EQ(Printed(), (Steps{"SLIP Cartao Credito V", "CLIENTE T1\n", "CLOSE"}));
+    EXPECT_TRUE(Tef({"C1"}, {}));
+    EXPECT_EQ(Printed(), (Texts{std::string("SLIP ") + kCard, "C1\n", "CLOSE"}));
 
-    // A self-service till is not asked.
+    // A self-service till is not asked, nor offered the report.
     orb::hostlib::ResetHooks();
     CardSale();
     boNUtilTaa = false;
-    Sim({{"sim", "power"}, {"on", false}});
-    EXPECT_FALSE(Tef(&first, &second));
+    Power(false);
+    EXPECT_FALSE(Tef({"C1"}, {}));
     EXPECT_TRUE(Dialogs().empty());
-}
-
-TEST_F(TefReceipts, RefusedSlipIsRetriedAsAManagementReport) {
-    Forget();  // no coupon: there is no payment to link a slip to
-    StringList first{"CLIENTE T1"};
-    StringList second;
-    QueueAnswers({true});
-    EXPECT_TRUE(Tef(&first, &second));
-    EXPECT_EQ(Printed(), (Steps{"SLIP Cartao Credito V", "REPORT", "CLIENTE T1\n", "CLOSE"}));
-    EXPECT_EQ(LedgerTypes(), (Steps{"RG"}));
-    EXPECT_EQ(Dialogs().back().text, Question());
-
-    Forget();
+    Fresh();  // no coupon: the slip is refused
     boNUtilTaa = false;
-    EXPECT_FALSE(Tef(&first, &second));
-    EXPECT_EQ(Printed(), (Steps{"SLIP Cartao Credito V"}));
+    EXPECT_FALSE(Tef({"C1"}, {}));
+    EXPECT_EQ(Printed(), (Texts{std::string("SLIP ") + kCard}));
     EXPECT_TRUE(Dialogs().empty());
 }
 
@@ -230,68 +190,46 @@ protected:
         orb::hostlib::InstallHooks(hooks);
     }
     bool armed_ = false;
-    std::string Twenty() {
-        std::string text;
-        for (int i = 1; i <= 20; ++i) text += "L" + std::to_string(i) + "\n";
-        return text;
-    }
 };
 
 TEST_F(TefPrinterStops, OperatorReprintsEverythingInAManagementReport) {
     CardSale();
-    StringList first{Twenty(), "CLIENTE T2"};
-    StringList second{"LOJA T1", "LOJA T2"};
+    std::string twenty;
+    for (int i = 1; i <= 20; ++i) twenty += "L" + std::to_string(i) + "\n";
     StopAfter(2);
     QueueAnswers({true});
-    EXPECT_TRUE(Tef(&first, &second));
-
-    const Steps all = {"L1\nL2\nL3\nL4\n",
-                       "L5\nL6\nL7\nL8\n",
-                       "L9\nL10\nL11\nL12\n",
-                       "L13\nL14\nL15\nL16\n",
-                       "L17\nL18\nL19\nL20\n",
-                       "CUT",
-                       "LOJA T1\n",
-                       "CUT",
-                       "CLIENTE T2\n",
-                       "CUT",
-                       "LOJA T2\n",
-                       "CLOSE"};
-    Steps expected = {
-        "SLIP Cartao Credito V", "L1\nL2\nL3\nL4\n", "L5\nL6\nL7\nL8\n", "L9\nL10\nL11\nL12\n", "CLOSE", "REPORT"};
-    expected.insert(expected.end(), all.begin(), all.end());
+    EXPECT_TRUE(Tef({twenty, "C2"}, {"S1", "S2"}));
+    const Texts pieces = {"L1\nL2\nL3\nL4\n", "L5\nL6\nL7\nL8\n", "L9\nL10\nL11\nL12\n", "L13\nL14\nL15\nL16\n",
+                          "L17\nL18\nL19\nL20\n"};
+    Texts expected = {std::string("SLIP ") + kCard, pieces[0], pieces[1], pieces[2], "CLOSE", "REPORT"};
+    expected.insert(expected.end(), pieces.begin(), pieces.end());
+    for (const char* step : {"CUT", "S1\n", "CUT", "C2\n", "CUT", "S2\n", "CLOSE"}) expected.push_back(step);
     EXPECT_EQ(Printed(), expected);
-    EXPECT_EQ(LedgerTypes(), (Steps{"CC", "RG"}));
-    EXPECT_EQ(OpenDocument(), "");
-    ASSERT_FALSE(Dialogs().empty());
-    EXPECT_EQ(Dialogs().back().text, Question());
-    EXPECT_EQ(Count(Roll(), "L17"), 1u);  // the first pass never reached it
+    EXPECT_EQ(LedgerTypes(), (Texts{"CC", "RG"}));
+    EXPECT_EQ(Docs()["open"], "");
+    EXPECT_EQ(Questions(), Texts{orb::test::ReprintQuestion()});
+    const std::string roll = Roll();
+    EXPECT_EQ(roll.find("L17"), roll.rfind("L17"));  // the first pass never reached it
 }
 
 TEST_F(TefPrinterStops, OperatorGivingUpLeavesTheSlipAsItIs) {
     CardSale();
-    StringList first{"CLIENTE T1", "CLIENTE T2"};
-    StringList second{"LOJA T1", "LOJA T2"};
     StopAfter(1);
-    EXPECT_FALSE(Tef(&first, &second));
-    EXPECT_EQ(Printed(), (Steps{"SLIP Cartao Credito V", "CLIENTE T1\n", "CUT", "LOJA T1\n"}));
-    EXPECT_EQ(OpenDocument(), "slip");
-    EXPECT_EQ(LedgerTypes(), (Steps{"CC"}));
-    EXPECT_EQ(Dialogs().back().text, Question());
+    EXPECT_FALSE(Tef({"C1", "C2"}, {"S1", "S2"}));
+    EXPECT_EQ(Printed(), (Texts{std::string("SLIP ") + kCard, "C1\n", "CUT", "S1\n"}));
+    EXPECT_EQ(Docs()["open"], "slip");
+    EXPECT_EQ(LedgerTypes(), Texts{"CC"});
+    EXPECT_EQ(Dialogs().back().text, orb::test::ReprintQuestion());
 }
 
 TEST_F(TefPrinterStops, RefusedCloseReprintsWithoutClosingAgain) {
-    Forget();
-    StringList first{"CLIENTE T1"};
-    StringList second;
     FailNext("Bematech_FI_FechaRelatorioGerencial", 0);
     QueueAnswers({true});
-    EXPECT_TRUE(Tef(&first, &second, 2));
+    EXPECT_TRUE(Tef({"C1"}, {}, 2));
     // The report the refused close left open is closed by the next opening, as any report left
     // open is.
-    EXPECT_EQ(Printed(),
-              (Steps{"REPORT", "CLIENTE T1\n", "CLOSE REFUSED", "CLOSE", "REPORT", "CLIENTE T1\n", "CLOSE"}));
-    EXPECT_EQ(LedgerTypes(), (Steps{"RG", "RG"}));
+    EXPECT_EQ(Printed(), (Texts{"REPORT", "C1\n", "CLOSE REFUSED", "CLOSE", "REPORT", "C1\n", "CLOSE"}));
+    EXPECT_EQ(LedgerTypes(), (Texts{"RG", "RG"}));
 }
 
 }  // namespace

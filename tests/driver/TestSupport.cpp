@@ -7,10 +7,10 @@
 #include <stdexcept>
 
 #include "connection/Binding.h"
+#include "connection/GrandTotalGuard.h"
 #include "driver/DataModule.h"
 #include "driver/DebugLog.h"
 #include "driver/Globals.h"
-#include "connection/GrandTotalGuard.h"
 #include "external/vendor/EntryPoints.h"
 #include "framework/ClientDataSet.h"
 #include "framework/Cp1252.h"
@@ -21,8 +21,6 @@
 namespace orb::test {
 
 namespace fs = std::filesystem;
-
-// ---- Named parameters ----------------------------------------------------------------------
 
 NamedParams::NamedParams(std::initializer_list<std::pair<std::string, fw::Variant>> pairs) {
     for (const auto& [name, value] : pairs) Set(name, value);
@@ -38,23 +36,38 @@ NamedParams& NamedParams::Set(std::string name, fw::Variant value) {
     return *this;
 }
 
-NamedParams& NamedParams::Remove(std::string_view name) {
-    std::erase_if(pairs_, [&](const auto& pair) { return pair.first == name; });
-    return *this;
-}
-
-fw::Variant NamedParams::Build() const { return hostlib::MakeParams(pairs_); }
-
 NamedParams StartParams() {
     return NamedParams{{"CDFILIAL", "0001"},      {"CDCAIXA", "001"},   {"NRSERIEIMP", ""},  {"ESQUEMA", "001"},
                        {"CDPORTAIMPFIS", "COM1"}, {"IDTIPOIMPFIS", 34}, {"BOUTILTAA", false}};
 }
 
-fw::Variant NamedValue(const fw::Variant& params, std::string_view name) { return hostlib::RecebeParams(params, name); }
+Texts Names(const fw::Variant& params) {
+    Texts names;
+    for (const fw::Variant& pair : params.AsArray()) names.push_back(pair.AsArray().at(0).ToString());
+    return names;
+}
 
-// ---- The virtual printer -------------------------------------------------------------------
+std::string ReprintQuestion() { return CP("Impressora não responde. Imprimir novamente?"); }
 
-nlohmann::json SimControl(const nlohmann::json& request) {
+void FillTable(fw::ClientDataSet& table, const std::vector<Column>& columns,
+               const std::vector<std::vector<fw::Variant>>& rows) {
+    for (const Column& column : columns)
+        table.AddFieldDef(column.name, column.type, column.type == fw::FieldType::String ? column.size : 0);
+    table.CreateDataSet();
+    for (const auto& row : rows) {
+        table.Append();
+        for (std::size_t i = 0; i < row.size(); ++i) table.FieldByName(columns.at(i).name).SetValue(row[i]);
+        table.Post();
+    }
+}
+
+fw::Variant TableData(const std::vector<Column>& columns, const std::vector<std::vector<fw::Variant>>& rows) {
+    fw::ClientDataSet table;
+    FillTable(table, columns, rows);
+    return fw::Variant(table.Data());
+}
+
+json SimControl(const nlohmann::json& request) {
     using Control = int (*)(const char*, char*, int);
     static Control control = [] {
         const platform::LibHandle lib = platform::LoadLibrary("BemaFI32.dll");
@@ -75,10 +88,8 @@ nlohmann::json SimControl(const nlohmann::json& request) {
     return nlohmann::json::parse(reply);
 }
 
-// ---- Files ---------------------------------------------------------------------------------
-
-std::vector<std::string> ReadLines(const std::string& path) {
-    std::vector<std::string> lines;
+Texts ReadLines(const std::string& path) {
+    Texts lines;
     std::ifstream in(path, std::ios::binary);
     std::string line;
     while (std::getline(in, line)) {
@@ -89,27 +100,20 @@ std::vector<std::string> ReadLines(const std::string& path) {
 }
 
 void WriteTambora(const std::vector<TamboraRow>& rows, int copySize) {
-    using fw::FieldType;
+    std::vector<std::vector<fw::Variant>> values;
+    for (const TamboraRow& r : rows) values.push_back({r.branch, r.till, Enciphered(r.serial), r.guarded, r.copy});
     fw::ClientDataSet table;
-    table.AddFieldDef("CDFILIAL", FieldType::String, 4);
-    table.AddFieldDef("CDCAIXA", FieldType::String, 3);
-    table.AddFieldDef("NRSERIEECF", FieldType::String, 200);
-    table.AddFieldDef("CAMPO01", FieldType::String, 1);
-    table.AddFieldDef("CAMPO02", FieldType::String, copySize);
-    table.CreateDataSet();
-    for (const TamboraRow& row : rows) {
-        table.Append();
-        table.FieldByName("CDFILIAL").SetAsString(row.branch);
-        table.FieldByName("CDCAIXA").SetAsString(row.till);
-        table.FieldByName("NRSERIEECF").SetAsString(hostlib::Cripto(row.serial, Orb00100::kSeletorCripto));
-        table.FieldByName("CAMPO01").SetAsString(row.guarded);
-        table.FieldByName("CAMPO02").SetAsString(row.copy);
-        table.Post();
-    }
+    FillTable(table,
+              {{"CDFILIAL", fw::FieldType::String, 4},
+               {"CDCAIXA", fw::FieldType::String, 3},
+               {"NRSERIEECF", fw::FieldType::String, 200},
+               {"CAMPO01", fw::FieldType::String, 1},
+               {"CAMPO02", fw::FieldType::String, copySize}},
+              values);
     table.SaveToFile(Orb00100::TamboraPath());
 }
 
-// ---- A scripted status read -----------------------------------------------------------------
+std::string Enciphered(const std::string& text) { return hostlib::Cripto(text, Orb00100::kSeletorCripto); }
 
 namespace {
 int ScriptedRetornoImpressora(int* ack, int* st1, int* st2) {
@@ -130,8 +134,6 @@ void ScriptedStatus::Install() {
     Orb00100::Bematech_FI_RetornoImpressora = &ScriptedRetornoImpressora;
     Orb00100::Bematech_FI_CancelaCupom = &ScriptedCancelaCupom;
 }
-
-// ---- The fixture ---------------------------------------------------------------------------
 
 void DriverTest::SetUp() {
     std::string pattern = (fs::temp_directory_path() / "orb-driver-XXXXXX").string();
@@ -182,53 +184,86 @@ void DriverTest::TearDown() {
     }
 }
 
-std::string DriverTest::HomePath(std::string_view name) const { return (fs::path(home_) / name).string(); }
-std::string DriverTest::SystemPath(std::string_view name) const { return (fs::path(system_) / name).string(); }
-
-std::vector<std::string> DriverTest::DefaultBemafiIni() const {
-    return {"[Sistema]", "Porta=COM1", "Path=" + system_ + "/", "Impressora=1"};
-}
-
-void DriverTest::WriteBemafiIni(const std::vector<std::string>& lines) {
+void DriverTest::WriteBemafiIni(const Texts& lines) {
     std::ofstream out(SystemPath("Bemafi32.ini"), std::ios::binary | std::ios::trunc);
     for (const std::string& line : lines) out << line << "\r\n";
 }
 
-void DriverTest::ResetPrinter(nlohmann::json fields) {
+void DriverTest::ResetPrinter(json fields) {
     fields["sim"] = "reset";
     if (!fields.contains("model")) fields["model"] = 34;
     Sim(fields);
 }
 
-void DriverTest::FailNext(std::string_view entry, int returnCode, int times) {
-    Sim({{"sim", "fail"}, {"entry", entry}, {"return", returnCode}, {"times", times}});
+void DriverTest::Start(json printer, const NamedParams& params) {
+    ResetPrinter(std::move(printer));
+    ASSERT_TRUE(StartModule(params));
+    ForgetSoFar();
 }
 
-void DriverTest::ForceStatus(int ack, int st1, int st2, int times) {
-    Sim({{"sim", "status"}, {"ack", ack}, {"st1", st1}, {"st2", st2}, {"times", times}});
-}
-
-nlohmann::json DriverTest::Journal(bool clear) {
-    nlohmann::json request = {{"sim", "journal"}};
+json DriverTest::Journal(bool clear) {
+    json request = {{"sim", "journal"}};
     if (clear) request["clear"] = true;
     return Sim(request).value("journal", nlohmann::json::array());
 }
 
-std::vector<std::string> DriverTest::JournalEntries() {
-    std::vector<std::string> names;
-    for (const auto& call : Journal()) names.push_back(call.value("entry", ""));
-    return names;
+Texts DriverTest::JournalEntries(std::initializer_list<std::string_view> names) {
+    Texts entries;
+    for (const auto& call : Journal()) {
+        const std::string entry = call.value("entry", "");
+        if (names.size() == 0 || std::find(names.begin(), names.end(), entry) != names.end()) entries.push_back(entry);
+    }
+    return entries;
+}
+
+std::vector<nlohmann::json> DriverTest::Sent(std::string_view entry) {
+    std::vector<nlohmann::json> args;
+    for (const auto& call : Journal())
+        if (call.value("entry", "") == entry) args.push_back(call["args"]);
+    return args;
+}
+
+Texts DriverTest::SentTexts(std::string_view entry, const std::string& separator) {
+    Texts texts;
+    for (const json& args : Sent(entry)) {
+        std::string text;
+        for (const json& arg : args)
+            text += (text.empty() ? "" : separator) + (arg.is_string() ? arg.get<std::string>() : arg.dump());
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+std::string DriverTest::Roll(bool clear) {
+    json request = {{"sim", "roll"}};
+    if (clear) request["clear"] = true;
+    return Sim(request)["roll"].get<std::string>();
+}
+
+int DriverTest::Extended() {
+    int value = 0;
+    Orb00100::Bematech_FI_StatusEstendidoMFD(&value);
+    return value;
+}
+
+void DriverTest::ForgetSoFar() {
+    ClearJournal();
+    Roll(true);
+    hostlib::ClearRecorded();
+    NewLogTexts();
 }
 
 bool DriverTest::StartModule(const NamedParams& params) {
-    fw::Variant v = params.Build();
+    fw::Variant v = params;
     return Orb00100::StartImpFiscal(v);
 }
 
-void DriverTest::PinClock(fw::TDateTime moment) { fw::SetFixedNow(moment); }
-
-void DriverTest::WriteGrandTotalCopy(const std::string& total) {
-    WriteTambora({{"0001", "001", "BE0001", "S", hostlib::Cripto(total, Orb00100::kSeletorCripto)}});
+std::string DriverTest::GrandTotalCopy(const std::string& branch) {
+    fw::ClientDataSet table;
+    table.LoadFromFile(Orb00100::TamboraPath());
+    EXPECT_TRUE(table.Locate("CDFILIAL", fw::Variant(branch))) << branch;
+    const std::string stored = table.FieldByName("CAMPO02").AsString();
+    return stored.empty() ? "" : hostlib::Uncripto(stored, Orb00100::kSeletorCripto);
 }
 
 void DriverTest::CardSaleThroughEntryPoints(const std::string& method) {
@@ -246,18 +281,27 @@ void DriverTest::CardSaleThroughEntryPoints(const std::string& method) {
 
 std::string DriverTest::CatalogText(const char* key) { return Orb00100::EnsureDataModule().msgPadrao.Msg(key); }
 
-std::string DriverTest::AnswerLogText(std::string_view entry) {
-    return std::string(entry) + "\r\nRetorno da Impressora : ";
-}
-
 std::string DriverTest::ParamErrorTail(std::string_view operation) {
     return "\r" + CP("Erro no recebimento dos parâmetros da função: ") + std::string(operation) + " - Orb_00100.bpl";
 }
 
-std::vector<std::string> DriverTest::DialogTexts() {
-    std::vector<std::string> texts;
+Texts DriverTest::DialogTexts() {
+    Texts texts;
     for (const hostlib::Dialog& dialog : Dialogs()) texts.push_back(dialog.text);
     return texts;
+}
+
+Texts DriverTest::Questions() {
+    Texts texts;
+    for (const hostlib::Dialog& dialog : Dialogs())
+        if (dialog.question == "S") texts.push_back(dialog.text);
+    return texts;
+}
+
+Texts DriverTest::LedgerTypes() {
+    Texts types;
+    for (const auto& record : Recorded().ledger) types.push_back(record.f6);
+    return types;
 }
 
 ::testing::AssertionResult DriverTest::IsDialog(const hostlib::Dialog& dialog, const std::string& text, int kind,
@@ -268,53 +312,33 @@ std::vector<std::string> DriverTest::DialogTexts() {
                                          << kind << ", scheme \"" << scheme << "\"";
 }
 
-bool DriverTest::WasLogged(const std::string& text) const {
-    const std::vector<std::string> texts = LogTexts();
-    return std::find(texts.begin(), texts.end(), text) != texts.end();
-}
-
-int DriverTest::CallCount(std::string_view entry) {
-    const std::vector<std::string> entries = JournalEntries();
-    return static_cast<int>(std::count(entries.begin(), entries.end(), entry));
-}
-
-void DriverTest::SimAnswer(std::string_view entry, const nlohmann::json& values) {
-    Sim({{"sim", "answer"}, {"entry", entry}, {"values", values}});
+::testing::AssertionResult DriverTest::LastDialogIs(const std::string& text, int kind, const std::string& scheme) {
+    if (Dialogs().empty()) return ::testing::AssertionFailure() << "no dialog was shown; expected \"" << text << "\"";
+    return IsDialog(Dialogs().back(), text, kind, scheme);
 }
 
 std::string DriverTest::LogPath() const { return Orb00100::DebugLogPath(); }
 
-std::vector<std::string> DriverTest::LogLines() const {
+Texts DriverTest::LogTexts() const {
     // A text may hold line ends of its own ("...\r\nRetorno da Impressora : ..."): a physical
     // line that does not start with "<date> <time> - " continues the entry before it.
-    std::vector<std::string> entries;
+    Texts texts;
     for (const std::string& line : ReadLines(LogPath())) {
         const std::size_t separator = line.find(" - ");
         fw::TDateTime ignored;
-        const bool starts = separator != std::string::npos && fw::TryStrToDateTime(line.substr(0, separator), ignored);
-        if (starts || entries.empty())
-            entries.push_back(line);
+        if (separator != std::string::npos && fw::TryStrToDateTime(line.substr(0, separator), ignored))
+            texts.push_back(line.substr(separator + 3));
+        else if (texts.empty())
+            texts.push_back(line);
         else
-            entries.back() += "\r\n" + line;
+            texts.back() += "\r\n" + line;
     }
-    return entries;
-}
-
-std::string DriverTest::LogText(const std::string& line) {
-    const std::size_t separator = line.find(" - ");
-    return separator == std::string::npos ? line : line.substr(separator + 3);
-}
-
-std::vector<std::string> DriverTest::LogTexts() const {
-    std::vector<std::string> texts;
-    for (const std::string& line : LogLines()) texts.push_back(LogText(line));
     return texts;
 }
 
-std::vector<std::string> DriverTest::NewLogTexts() {
-    std::vector<std::string> all = LogTexts();
-    std::vector<std::string> fresh(all.begin() + static_cast<std::ptrdiff_t>(std::min(logSeen_, all.size())),
-                                   all.end());
+Texts DriverTest::NewLogTexts() {
+    Texts all = LogTexts();
+    Texts fresh(all.begin() + static_cast<std::ptrdiff_t>(std::min(logSeen_, all.size())), all.end());
     logSeen_ = all.size();
     return fresh;
 }

@@ -1,17 +1,11 @@
 #pragma once
 // What the driver's tests share: a fixture with fresh host and system folders per test, the
 // virtual printer reset, the module's globals back at their initial values and the host
-// library's records cleared; a named-parameter builder; the debug log read back.
-//
-//   class MyTest : public orb::test::DriverTest {};
-//   TEST_F(MyTest, Something) {
-//       ResetPrinter({{"model", 34}});
-//       ASSERT_TRUE(StartModule());
-//       ...
-//       EXPECT_EQ(LogTexts().back(), "Bematech_FI_LeituraX");
-//   }
+// library's records cleared; builders for named parameters and tables; the journal, the roll,
+// the debug log and the dialogs read back in the shapes the tests compare.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
@@ -19,21 +13,26 @@
 #include <vector>
 
 #include "external/hostlib/HostLib.h"
+#include "framework/ClientDataSet.h"
 #include "framework/DateTime.h"
 #include "framework/Variant.h"
 
 namespace orb::test {
 
-// A named-parameter list ([[name, value], ...]) built name by name, in order; setting a name
-// again replaces its value in place.
+using Texts = std::vector<std::string>;
+using nlohmann::json;
+
+inline bool Has(const Texts& texts, const std::string& text) {
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+// A named-parameter list ([[name, value], ...]) built in order; setting a name again replaces its
+// value in place.
 class NamedParams {
 public:
-    NamedParams() = default;
-    NamedParams(std::initializer_list<std::pair<std::string, fw::Variant>> pairs);
+    NamedParams(std::initializer_list<std::pair<std::string, fw::Variant>> pairs = {});
     NamedParams& Set(std::string name, fw::Variant value);
-    NamedParams& Remove(std::string_view name);
-    fw::Variant Build() const;
-    operator fw::Variant() const { return Build(); }
+    operator fw::Variant() const { return hostlib::MakeParams(pairs_); }
 
 private:
     std::vector<std::pair<std::string, fw::Variant>> pairs_;
@@ -42,124 +41,141 @@ private:
 // StartImpFiscal's parameters for the virtual printer: CDFILIAL "0001", CDCAIXA "001",
 // NRSERIEIMP "", ESQUEMA "001", CDPORTAIMPFIS "COM1", IDTIPOIMPFIS 34, BOUTILTAA false.
 NamedParams StartParams();
+// The value of name in a named-parameter array (unassigned when absent); the names in order.
+inline fw::Variant NamedValue(const fw::Variant& params, std::string_view name) {
+    return hostlib::RecebeParams(params, name);
+}
+Texts Names(const fw::Variant& params);
 
-// The value of name in a named-parameter array (an unassigned variant when absent).
-fw::Variant NamedValue(const fw::Variant& params, std::string_view name);
+// A table of these columns (text of 20 characters unless said otherwise) holding rows of values
+// in column order, and the same as the data packet a host passes.
+struct Column {
+    std::string name;
+    fw::FieldType type = fw::FieldType::String;
+    int size = 20;
+};
+void FillTable(fw::ClientDataSet& table, const std::vector<Column>& columns,
+               const std::vector<std::vector<fw::Variant>>& rows);
+fw::Variant TableData(const std::vector<Column>& columns, const std::vector<std::vector<fw::Variant>>& rows);
 
 // A control request to the virtual printer's fiscal stand-in (loaded once per process through
-// ORB_LIBRARY_PATH, like the module loads it). Raises std::runtime_error when the stand-in
-// cannot be loaded or refuses the request.
-nlohmann::json SimControl(const nlohmann::json& request);
+// ORB_LIBRARY_PATH, like the module loads it); std::runtime_error when it refuses.
+json SimControl(const json& request);
+// Lines of a file without their line ends; empty when the file does not exist.
+Texts ReadLines(const std::string& path);
 
-// Lines of a file, without their line ends (CR LF or LF); empty when the file does not exist.
-std::vector<std::string> ReadLines(const std::string& path);
-
-// One row of the host's grand-total file (Tambora.cds); the copy is stored as given (encipher
-// it with Cripto first for a readable copy).
+// The host's grand-total file (Tambora.cds) with these rows, the serials enciphered; copySize is
+// the width of the copy column. A text enciphered as the host enciphers the copy.
 struct TamboraRow {
     std::string branch, till, serial, guarded, copy;
 };
-// Tambora.cds in the host folder with these rows, the serials enciphered; copySize is the width
-// of the copy column.
 void WriteTambora(const std::vector<TamboraRow>& rows, int copySize = 200);
+std::string Enciphered(const std::string& text);
 
-// A status read and a coupon cancellation answered from these fields, for tests that need exact
-// status bytes: Install() puts them in place of the bound entry points (the fixture's stop
-// clears them again) and resets every field. The cancellation clears the open-coupon bit.
+// A status read and a coupon cancellation answered from these fields, for exact status bytes:
+// Install() puts them in place of the bound entry points (the fixture's stop clears them again)
+// and resets every field. The cancellation clears the open-coupon bit.
 struct ScriptedStatus {
     static inline int read = 1, ack = 0, st1 = 0, st2 = 0, reads = 0, cancellations = 0;
     static void Install();
 };
 
+// The question an attended till asks after a refusal during a transfer sale.
+std::string ReprintQuestion();
+
 class DriverTest : public ::testing::Test {
 protected:
-    // Fresh folders (ORB_HOME and ORB_SYSTEM_DIR) with a Bemafi32.ini, the printer reset to
-    // model 34, the module stopped and its globals at their initial values, the host library's
-    // hooks and records reset, the number settings and the clock back to their defaults.
+    // Fresh folders (ORB_HOME, ORB_SYSTEM_DIR) with a Bemafi32.ini, the printer reset to model 34,
+    // the module stopped with its globals at their initial values, the host library's hooks and
+    // records reset, the number settings and the clock at their defaults.
     void SetUp() override;
-    // Stops the module, puts the clock and settings back, removes the folders.
     void TearDown() override;
-    // A fixture whose tests never reach the printer answers false: SetUp then leaves the
-    // virtual printer alone.
+    // A fixture whose tests never reach the printer answers false: SetUp leaves it alone.
     virtual bool UsesPrinter() const { return true; }
 
     const std::string& Home() const { return home_; }
-    const std::string& SystemDir() const { return system_; }
-    // A path inside the host folder / the system folder.
-    std::string HomePath(std::string_view name) const;
-    std::string SystemPath(std::string_view name) const;
+    std::string HomePath(std::string_view name) const { return home_ + "/" + std::string(name); }
+    std::string SystemPath(std::string_view name) const { return system_ + "/" + std::string(name); }
+    void WriteBemafiIni(const Texts& lines);
+    Texts DefaultBemafiIni() const { return {"[Sistema]", "Porta=COM1", "Path=" + system_ + "/", "Impressora=1"}; }
 
-    // The system folder's Bemafi32.ini, written again with these lines.
-    void WriteBemafiIni(const std::vector<std::string>& lines);
-    std::vector<std::string> DefaultBemafiIni() const;
-
-    // The virtual printer.
-    nlohmann::json Sim(const nlohmann::json& request) { return SimControl(request); }
-    // A factory-fresh printer; fields are those of the reset command (model defaults to 34).
-    void ResetPrinter(nlohmann::json fields = nlohmann::json::object());
-    // The fault-injection commands.
-    void FailNext(std::string_view entry, int returnCode, int times = 1);
-    void ForceStatus(int ack, int st1, int st2, int times = 1);
-    // Every entry-point call since the reset or the last clear ({"entry", "args", "return"}).
-    nlohmann::json Journal(bool clear = false);
-    void ClearJournal() { Journal(true); }
-    // What a test checks starts here: the journal emptied, the host's records cleared and the log
-    // read up to now.
-    void ForgetSoFar() {
-        ClearJournal();
-        orb::hostlib::ClearRecorded();
-        NewLogTexts();
-    }
-    // The names of the journal's calls, in order.
-    std::vector<std::string> JournalEntries();
-
-    // StartImpFiscal against the virtual printer.
+    // The virtual printer: a factory-fresh one (the reset command's fields, model 34 by
+    // default); the module started against it and everything so far forgotten; its faults.
+    json Sim(const json& request) { return SimControl(request); }
+    void ResetPrinter(json fields = json::object());
+    void Start(json printer = json::object(), const NamedParams& params = StartParams());
     bool StartModule(const NamedParams& params = orb::test::StartParams());
-    // The default parameters of StartImpFiscal, reachable unqualified from a test body.
     static NamedParams StartParams() { return orb::test::StartParams(); }
+    void FailNext(std::string_view entry, int ret, int times = 1) {
+        Sim({{"sim", "fail"}, {"entry", entry}, {"return", ret}, {"times", times}});
+    }
+    void ForceStatus(int ack, int st1, int st2, int times = 1) {
+        Sim({{"sim", "status"}, {"ack", ack}, {"st1", st1}, {"st2", st2}, {"times", times}});
+    }
+    void ForceExtended(int value) { Sim({{"sim", "extended"}, {"value", value}}); }
+    void Power(bool on) { Sim({{"sim", "power"}, {"on", on}}); }
+    // What the printer writes into the answer areas of the next call of entry.
+    void SimAnswer(std::string_view entry, const json& values) {
+        Sim({{"sim", "answer"}, {"entry", entry}, {"values", values}});
+    }
+    // Every entry-point call since the reset or the last clear ({"entry", "args", "return"});
+    // their names (only those among names when given); the arguments of each call of entry.
+    json Journal(bool clear = false);
+    void ClearJournal() { Journal(true); }
+    Texts JournalEntries(std::initializer_list<std::string_view> names = {});
+    std::vector<json> Sent(std::string_view entry);
+    // Each call of entry as its arguments joined by separator (texts as they are).
+    Texts SentTexts(std::string_view entry, const std::string& separator = " ");
+    int CallCount(std::string_view entry) { return static_cast<int>(Sent(entry).size()); }
+    // The printer's state, its documents, its paper roll, its extended status (asked through the
+    // entry point).
+    json State() { return Sim({{"sim", "state"}}); }
+    json Docs() { return State()["docs"]; }
+    bool CouponOpen() { return Docs()["couponOpen"].get<bool>(); }
+    std::string Roll(bool clear = false);
+    int Extended();
+    // What a test checks starts here: journal and roll emptied, host records cleared, log read.
+    void ForgetSoFar();
 
-    // The clock of the module stands still at this moment (the printer keeps its own).
-    void PinClock(fw::TDateTime moment);
-
-    // The host's enciphered grand-total copy (Tambora.cds) for branch "0001", till "001" and
-    // printer "BE0001", guarded, holding total.
-    void WriteGrandTotalCopy(const std::string& total);
+    // The module's clock stands still at this moment (the printer keeps its own).
+    void PinClock(fw::TDateTime moment) { fw::SetFixedNow(moment); }
+    // The host's grand-total copy for branch "0001", till "001", printer "BE0001", guarded; the
+    // copy of a branch read back.
+    void WriteGrandTotalCopy(const std::string& total) {
+        WriteTambora({{"0001", "001", "BE0001", "S", Enciphered(total)}});
+    }
+    std::string GrandTotalCopy(const std::string& branch = "0001");
     // A coupon of 10,00 paid with the named method, straight through the maker's entry points.
     void CardSaleThroughEntryPoints(const std::string& method);
 
-    // The debug log of the current month: its entries ("<date> <time> - text", a text's own
-    // line ends kept), and their texts alone.
+    // The debug log of the current month: its entries' texts (a text's own line ends kept), those
+    // logged since the last call of NewLogTexts (or SetUp).
     std::string LogPath() const;
-    std::vector<std::string> LogLines() const;
-    std::vector<std::string> LogTexts() const;
-    // The texts logged since the last call of NewLogTexts (or since SetUp).
-    std::vector<std::string> NewLogTexts();
+    Texts LogTexts() const;
+    Texts NewLogTexts();
+    bool WasLogged(const std::string& text) const { return Has(LogTexts(), text); }
 
-    // The host library's records: dialogs, ledger, report records.
+    // The host library's records: dialogs, their texts, the yes/no questions among them, the type
+    // of each ledger record.
     hostlib::Recorder& Recorded() { return hostlib::Recorded(); }
     const std::vector<hostlib::Dialog>& Dialogs() { return hostlib::Recorded().dialogs; }
     void QueueAnswers(const std::vector<bool>& answers) { hostlib::QueueAnswers(answers); }
-
-    // The log text of a line ("<date> <time> - text" -> "text").
-    static std::string LogText(const std::string& line);
-
-    // The texts tests compare with: a catalog text (msgPadrao; the data module is created when
-    // needed), its "ERRO!!! " log line, the log label of an answer ("<entry>\r\nRetorno da
-    // Impressora : "), and the tail of the parameter-error dialog of an operation.
-    static std::string CatalogText(const char* key);
-    static std::string ErrorLogText(const char* key) { return "ERRO!!! " + CatalogText(key); }
-    static std::string AnswerLogText(std::string_view entry);
-    static std::string ParamErrorTail(std::string_view operation);
-    // The texts of the dialogs shown so far.
-    std::vector<std::string> DialogTexts();
-    // Whether a dialog showed this text with this kind and scheme; a failure names what differs.
+    Texts DialogTexts();
+    Texts Questions();
+    Texts LedgerTypes();
+    // Whether a dialog (the last one) showed this text with this kind and scheme.
     static ::testing::AssertionResult IsDialog(const hostlib::Dialog& dialog, const std::string& text, int kind,
                                                const std::string& scheme);
-    // Whether the debug log holds this text; how often the journal holds this entry.
-    bool WasLogged(const std::string& text) const;
-    int CallCount(std::string_view entry);
-    // What the printer writes into the answer areas of the next call of entry.
-    void SimAnswer(std::string_view entry, const nlohmann::json& values);
+    ::testing::AssertionResult LastDialogIs(const std::string& text, int kind, const std::string& scheme);
+
+    // A catalog text (msgPadrao), its "ERRO!!! " log line, the log label of an answer, the tail of
+    // an operation's parameter-error dialog.
+    static std::string CatalogText(const char* key);
+    static std::string ErrorLogText(const char* key) { return "ERRO!!! " + CatalogText(key); }
+    static std::string AnswerLogText(std::string_view entry) {
+        return std::string(entry) + "\r\nRetorno da Impressora : ";
+    }
+    static std::string ParamErrorTail(std::string_view operation);
 
 private:
     std::string root_, home_, system_;
