@@ -2,6 +2,8 @@
 #include "coupon/Items.h"
 
 #include <exception>
+#include <initializer_list>
+#include <string_view>
 
 #include "coupon/ItemFields.h"
 #include "coupon/TransferRetry.h"
@@ -21,6 +23,23 @@ namespace {
 using orb::fw::Copy;
 using orb::fw::Variant;
 
+// An item's log line: the heading, then its fields apart by " - ", built in one piece (it is
+// written for every item of every sale).
+std::string LogLine(std::string_view heading, std::initializer_list<std::string_view> fields) {
+    std::size_t size = heading.size();
+    for (const std::string_view field : fields) size += field.size() + 3;
+    std::string line;
+    line.reserve(size);
+    line += heading;
+    bool first = true;
+    for (const std::string_view field : fields) {
+        if (!first) line += " - ";
+        line += field;
+        first = false;
+    }
+    return line;
+}
+
 // One attempt at the printer: the entry point of the model, its debug line, the verdict. The
 // fields are a copy, so a retry sends what the first attempt sent.
 bool SendItem(const std::string& scheme, ItemFields f, bool model34) {
@@ -29,19 +48,19 @@ bool SendItem(const std::string& scheme, ItemFields f, bool model34) {
         const int code =
             Invoke(Bematech_FI_VendeItemArredondamentoMFD, f.code.data(), f.description.data(), f.tax.data(),
                    f.unit.data(), f.quantity.data(), f.unitPrice.data(), f.surcharge.data(), f.discount.data(), 0);
-        return Conclude(scheme, code,
-                        "Bematech_FI_VendeItemArredondamentoMFD: " + f.code + " - " + f.description + " - " + f.tax +
-                            " - " + f.unit + " - " + f.quantity + " - " + f.unitPrice + " - " + f.surcharge + " - " +
-                            f.discount + " - False",
-                        check);
+        return Conclude(
+            scheme, code,
+            LogLine("Bematech_FI_VendeItemArredondamentoMFD: ",
+                    {f.code, f.description, f.tax, f.unit, f.quantity, f.unitPrice, f.surcharge, f.discount, "False"}),
+            check);
     }
     const int code =
         Invoke(Bematech_FI_VendeItemDepartamento, f.code.data(), f.description.data(), f.tax.data(), f.unitPrice.data(),
                f.quantity.data(), f.surcharge.data(), f.discount.data(), f.department.data(), f.unit.data());
     return Conclude(scheme, code,
-                    "Bematech_FI_VendeItemDepartamento : " + f.code + " - " + Copy(f.description, 1, 29) + " - " +
-                        f.tax + " - " + f.unitPrice + " - " + f.quantity + " - " + f.surcharge + " - " + f.discount +
-                        " - " + f.department + " - " + f.unit,
+                    LogLine("Bematech_FI_VendeItemDepartamento : ",
+                            {f.code, std::string_view(f.description).substr(0, 29), f.tax, f.unitPrice, f.quantity,
+                             f.surcharge, f.discount, f.department, f.unit}),
                     check);
 }
 

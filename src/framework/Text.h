@@ -10,7 +10,15 @@ std::string UpperCase(std::string_view s);  // CP1252-aware
 std::string LowerCase(std::string_view s);
 int CompareText(std::string_view a, std::string_view b);
 // Case-insensitive equality.
-inline bool SameText(std::string_view a, std::string_view b) { return a.size() == b.size() && CompareText(a, b) == 0; }
+inline bool SameText(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    // Names mostly differ in their first character: ASCII ones are told apart here.
+    if (!a.empty() && a[0] != b[0]) {
+        const unsigned x = static_cast<unsigned char>(a[0]) | 0x20u, y = static_cast<unsigned char>(b[0]) | 0x20u;
+        if (x < 0x80 && y < 0x80 && (x != y || x - 'a' >= 26u)) return false;
+    }
+    return CompareText(a, b) == 0;
+}
 std::string Trim(std::string_view s);  // blanks and control characters at both ends
 std::string TrimLeft(std::string_view s);
 std::string TrimRight(std::string_view s);
