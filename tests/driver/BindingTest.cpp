@@ -1,9 +1,8 @@
-// Binding the fiscal library: the order of the entry points, a start and a stop against the
+// Binding the fiscal library: a start and a stop against the
 // virtual printer, a library lacking an entry point, closing the port, the guarded intake.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,37 +15,6 @@
 namespace {
 
 using namespace Orb00100;
-
-// The binding order the maker's library is held to, without the common "Bematech_FI_" prefix
-// (written out here on purpose: a change of order in the shared prototypes must show up as a
-// failure).
-const char* const kBindingOrder =
-    "AbrePortaSerial FechaPortaSerial VerificaEstadoImpressora RetornoImpressora FechaRelatorioGerencial "
-    "DataMovimento DataHoraImpressora NumeroCaixa NumeroSerie NumeroSerieMFD StatusEstendidoMFD ArquivoMFD "
-    "ProgramaFormaPagamentoMFD VerificaTotalizadoresNaoFiscais NomeiaTotalizadorNaoSujeitoIcms "
-    "NomeiaRelatorioGerencialMFD VerificaRelatorioGerencialMFD RetornoAliquotas VerificaAliquotasIss "
-    "AbreCupom AbreCupomMFD NumeroCupom VendeItem VendeItemDepartamento VendeItemArredondamentoMFD "
-    "CancelaItemGenerico CancelaCupom CancelaItemAnterior AcionaGaveta IniciaFechamentoCupom "
-    "EfetuaFormaPagamento TerminaFechamentoCupom RecebimentoNaoFiscal CancelaRecebimentoNaoFiscalMFD ReducaoZ "
-    "AbreComprovanteNaoFiscalVinculado UsaComprovanteNaoFiscalVinculado FechaComprovanteNaoFiscalVinculado "
-    "LeituraX AumentaDescricaoItem VerificaEstadoGaveta LeituraXSerial DadosUltimaReducao FlagsFiscaisStr "
-    "DadosUltimaReducaoMFD DadosUltimaReducaoCV0909 RetornaChavePublicaAssinaturaArquivos "
-    "RelatorioSintegraMFD GeraRegistrosSpedMFD DadosSintegra DadosSintegraMFD MapaResumo RelatorioGerencial "
-    "Suprimento Sangria Acrescimos ProgramaHorarioVerao FlagsFiscais LeituraMemoriaFiscalData "
-    "LeituraMemoriaFiscalSerialDataMFD LeituraMemoriaFiscalReducao LeituraMemoriaFiscalReducaoMFD "
-    "LeituraMemoriaFiscalSerialReducaoMFD DownloadMFD FormatoDadosMFD VerificaFormasPagamento "
-    "InicioFimCOOsMFD NumeroCuponsCancelados GrandeTotal GeraRegistrosCAT52MFDEx GeraRegistrosCAT52MFD "
-    "VerificaImpressoraLigada AcionaGuilhotinaMFD AvancaPapelAcionaGuilhotinaMFD CodigoBarrasCODABARMFD "
-    "CodigoBarrasCODE128MFD CodigoBarrasCODE39MFD CodigoBarrasCODE93MFD CodigoBarrasEAN13MFD "
-    "CodigoBarrasEAN8MFD CodigoBarrasISBNMFD CodigoBarrasITFMFD CodigoBarrasMSIMFD CodigoBarrasPDF417MFD "
-    "CodigoBarrasPLESSEYMFD CodigoBarrasUPCAMFD CodigoBarrasUPCEMFD IniciaModoTEF FinalizaModoTEF "
-    "LeituraMemoriaFiscalDataMFD ContadorCupomFiscalMFD NumeroSubstituicoesProprietario "
-    "DataHoraGravacaoUsuarioSWBasicoMFAdicional NumeroOperacoesNaoFiscais NumeroIntervencoes NumeroReducoes "
-    "VendaBruta Cancelamentos VerificaTotalizadoresParciais VerificaTotalizadoresParciaisMFD "
-    "VerificaRecebimentoNaoFiscal VerificaRecebimentoNaoFiscalMFD GrandeTotalUltimaReducaoMFD DataHoraReducao "
-    "Descontos ContadorRelatoriosGerenciaisMFD ContadorComprovantesCreditoMFD MarcaModeloTipoImpressoraMFD "
-    "VersaoFirmwareMFD AbreRelatorioGerencialMFD UsaRelatorioGerencialMFD EstornoNaoFiscalVinculadoMFD "
-    "DownloadMF";
 
 // How many of the fiscal entry-point variables are filled.
 std::size_t BoundCount() {
@@ -65,15 +33,6 @@ std::string LibraryFolder() {
 int DummyFormataTX(char*) { return 0; }
 
 class Binding : public orb::test::DriverTest {};
-
-TEST(BindingOrder, IsTheMakersOrderOfAllHundredAndThirteen) {
-    std::vector<std::string> expected, bound;
-    std::istringstream words(kBindingOrder);
-    for (std::string word; words >> word;) expected.push_back("Bematech_FI_" + word);
-    for (const EntryPointSlot& slot : FiscalEntryPoints()) bound.emplace_back(slot.name);
-    ASSERT_EQ(expected.size(), kAll);
-    EXPECT_EQ(bound, expected);
-}
 
 TEST_F(Binding, StartBindsAndOpensStartAgainKeepsTheLibraryStopReleasesIt) {
     ASSERT_TRUE(StartModule(StartParams().Set("BOUTILTAA", true).Set("IDTIPOIMPFIS", 19)));

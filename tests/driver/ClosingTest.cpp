@@ -20,75 +20,27 @@
 namespace closingtest {
 
 using nlohmann::json;
-using orb::fw::ClientDataSet;
 using orb::fw::FieldType;
 using orb::fw::Variant;
 using orb::test::Texts;
 
-struct Movement {
-    std::string kind;      // IDTIPOMOVIVE
-    int minute;            // DTHRINCMOV, minutes after noon
-    int changeOrder;       // NRORDTROCO
-    std::string type;      // CDTIPORECE
-    double amount;         // VRMOVIVEND
-    std::string card;      // CDBANCARTCR
-    std::string original;  // CDTIPORECEORIG
-};
+using Movement = orb::cli::ClosingMovement;
+using orb::cli::ClosingMovements;
 
-inline Variant Movements(const std::vector<Movement>& rows) {
-    ClientDataSet t;
-    t.AddFieldDef("CDFILIAL", FieldType::String, 4);
-    t.AddFieldDef("IDTIPOMOVIVE", FieldType::String, 1);
-    t.AddFieldDef("DTHRINCMOV", FieldType::DateTime);
-    t.AddFieldDef("CDTIPORECE", FieldType::String, 3);
-    t.AddFieldDef("VRMOVIVEND", FieldType::Float);
-    t.AddFieldDef("NRORDTROCO", FieldType::Integer);
-    t.AddFieldDef("CDBANCARTCR", FieldType::String, 3);
-    t.AddFieldDef("CDTIPORECEORIG", FieldType::String, 3);
-    t.CreateDataSet();
-    for (const Movement& m : rows) {
-        t.Append();
-        t.FieldByName("CDFILIAL").SetAsString("0001");
-        t.FieldByName("IDTIPOMOVIVE").SetAsString(m.kind);
-        t.FieldByName("DTHRINCMOV").SetAsDateTime(orb::fw::EncodeDateTime(2026, 12, 5, 12, m.minute, 0));
-        t.FieldByName("CDTIPORECE").SetAsString(m.type);
-        t.FieldByName("VRMOVIVEND").SetAsFloat(m.amount);
-        t.FieldByName("NRORDTROCO").SetAsInteger(m.changeOrder);
-        t.FieldByName("CDBANCARTCR").SetAsString(m.card);
-        t.FieldByName("CDTIPORECEORIG").SetAsString(m.original);
-        t.Post();
-    }
-    return Variant(t.Data());
-}
-
-// Code, name as the printer knows it, kind.
-inline Variant PaymentTypes(const std::vector<std::vector<std::string>>& rows) {
-    ClientDataSet t;
-    t.AddFieldDef("CDTIPORECE", FieldType::String, 3);
-    t.AddFieldDef("NMTIPORECE", FieldType::String, 40);
-    t.AddFieldDef("IDTIPORECE", FieldType::String, 1);
-    t.CreateDataSet();
-    for (const auto& r : rows) {
-        t.Append();
-        t.FieldByName("CDTIPORECE").SetAsString(r.at(0));
-        t.FieldByName("NMTIPORECE").SetAsString(r.at(1));
-        t.FieldByName("IDTIPORECE").SetAsString(r.at(2));
-        t.Post();
-    }
-    return Variant(t.Data());
-}
+// Payments taken this many minutes after noon.
+inline orb::fw::TDateTime At(int minute) { return orb::fw::EncodeDateTime(2026, 12, 5, 12, minute, 0); }
 
 inline Variant StandardTypes() {
-    return PaymentTypes({{"001", "Dinheiro", "1"},
-                         {"002", "Cartao Credito Visa Internacional", "2"},
-                         {"003", "Convenio", "8"},
-                         {"004", "Conta Cliente", "9"}});
+    return orb::cli::ClosingPaymentTypes({{"001", "Dinheiro", "1"},
+                                          {"002", "Cartao Credito Visa Internacional", "2"},
+                                          {"003", "Convenio", "8"},
+                                          {"004", "Conta Cliente", "9"}});
 }
 
 // The closing's values: no discount, cash 30,00, a plain footer, messages shown.
 inline std::vector<Variant> ClosingValues() {
     return orb::cli::ClosingValues{
-        .scheme = "002", .movements = Movements({{"E", 1, 0, "001", 30.0, "", ""}}), .paymentTypes = StandardTypes()}
+        .scheme = "002", .movements = ClosingMovements({{"001", 30.0, At(1)}}), .paymentTypes = StandardTypes()}
         .Values();
 }
 
@@ -148,7 +100,7 @@ TEST_F(ClosingTest, ClosingStartCarriesTheDiscountCutToCentsOrTheSurcharge) {
         std::vector<Variant> v = ClosingValues();
         v[6] = c.discount;
         v[8] = c.surcharge;
-        v[13] = Movements({{"E", 1, 0, "001", 30.0 - static_cast<int>(c.discount) + c.surcharge, "", ""}});
+        v[13] = ClosingMovements({{"001", 30.0 - static_cast<int>(c.discount) + c.surcharge, At(1)}});
         ASSERT_TRUE(Close(v));
         EXPECT_EQ(Sent("Bematech_FI_IniciaFechamentoCupom"), std::vector<json>{c.start});
     }
@@ -161,28 +113,26 @@ TEST_F(ClosingTest, PaymentsGoInTheOrderTheyWereTakenUnderThePrintersNames) {
         std::vector<Movement> moves;
         Texts paid;
     };
-    const std::vector<Movement> mixed = {{"E", 1, 0, "001", 10.0, "", ""},
-                                         {"S", 2, 0, "001", 99.0, "", ""},
-                                         {"E", 3, 0, "001", 15.0, "", ""},
-                                         {"T", 4, 0, "002", 5.0, "", ""}};
+    const std::vector<Movement> mixed = {
+        {"001", 10.0, At(1)}, {"001", 99.0, At(2), "S"}, {"001", 15.0, At(3)}, {"002", 5.0, At(4), "T"}};
     const Case cases[] = {
         // By time, then by change order: the card at 12:02 after cash at 12:01 in two change orders.
         {"out of order",
          "N",
-         {{"E", 2, 0, "002", 10.0, "", ""}, {"E", 1, 2, "001", 12.0, "", ""}, {"E", 1, 1, "001", 8.0, "", ""}},
+         {{"002", 10.0, At(2)}, {"001", 12.0, At(1), "E", 2}, {"001", 8.0, At(1), "E", 1}},
          {"Dinheiro 8,00", "Dinheiro 12,00", "Cartao Credito V 10,00"}},
         // A transfer consolidates one payment type; only entries (E) and transfers (T) are paid.
         {"transfer", "S", mixed, {"Dinheiro 25,00", "Cartao Credito V 5,00"}},
         {"no transfer", "N", mixed, {"Dinheiro 10,00", "Dinheiro 15,00", "Cartao Credito V 5,00"}},
         // A card payment is paid under its original type.
-        {"card", "N", {{"E", 1, 0, "099", 30.0, "341", "002"}}, {"Cartao Credito V 30,00"}},
+        {"card", "N", {{"099", 30.0, At(1), "E", 0, "341", "002"}}, {"Cartao Credito V 30,00"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         OpenSale();
         std::vector<Variant> v = ClosingValues();
         v[9] = c.transfer;
-        v[13] = Movements(c.moves);
+        v[13] = ClosingMovements(c.moves);
         ASSERT_TRUE(Close(v));
         EXPECT_EQ(Payments(), c.paid);
     }
@@ -194,7 +144,7 @@ TEST_F(ClosingTest, SaleThatCannotBePaidAnswersFalseWithTheCouponOpen) {
     // An unknown payment type: nothing is paid, the result array is made whole and filled.
     OpenSale();
     std::vector<Variant> v = ClosingValues();
-    v[13] = Movements({{"E", 1, 0, "777", 30.0, "", ""}});
+    v[13] = ClosingMovements({{"777", 30.0, At(1)}});
     result = Variant::MakeArray(2);  // shorter than the host should pass
     EXPECT_FALSE(Close(v));
     EXPECT_TRUE(Payments().empty());
@@ -204,7 +154,7 @@ TEST_F(ClosingTest, SaleThatCannotBePaidAnswersFalseWithTheCouponOpen) {
 
     // No entry at all: the coupon is not ended.
     OpenSale();
-    v[13] = Movements({{"S", 1, 0, "001", 30.0, "", ""}});
+    v[13] = ClosingMovements({{"001", 30.0, At(1), "S"}});
     EXPECT_FALSE(Close(v));
     EXPECT_EQ(CallCount("Bematech_FI_TerminaFechamentoCupom"), 0);
     EXPECT_EQ(result[1].ToString(), "4711");
@@ -255,7 +205,7 @@ TEST_F(ClosingTest, RefusedChangeReceiptStillClosesTheSale) {
     std::vector<Variant> v = ClosingValues();
     v[4] = true;
     v[7] = 2.0;
-    v[13] = Movements({{"E", 1, 0, "001", 32.0, "", ""}});
+    v[13] = ClosingMovements({{"001", 32.0, At(1)}});
     FailNext("Bematech_FI_RecebimentoNaoFiscal", 0);
     EXPECT_TRUE(Close(v));
     EXPECT_EQ(Sent("Bematech_FI_RecebimentoNaoFiscal"), (std::vector<json>{{"01", "2,00", "Dinheiro"}}));
@@ -344,7 +294,7 @@ TEST_F(ClosingTest, TransferReceiptFormWithoutLinesLeavesTheCouponToTheHost) {
 TEST_F(ClosingTest, AgreementLayoutTakesTenLinesWhichThePrinterRefuses) {
     OpenSale();
     std::vector<Variant> v = ClosingValues();
-    v[13] = Movements({{"E", 1, 0, "003", 20.0, "", ""}, {"E", 2, 0, "004", 10.0, "", ""}});
+    v[13] = ClosingMovements({{"003", 20.0, At(1)}, {"004", 10.0, At(2)}});
     v[15] = "55";
     v[16] = "Empresa";
     v[27] = "1";
@@ -363,7 +313,7 @@ TEST_F(ClosingTest, StateProgrammeLineCarriesTheNetAmountAndTheFooterFitsThePrin
     PinClock(orb::fw::EncodeDateTime(2026, 12, 5, 14, 0, 0));
     std::vector<Variant> v = ClosingValues();
     v[7] = 4.5;
-    v[13] = Movements({{"E", 1, 0, "001", 34.5, "", ""}});
+    v[13] = ClosingMovements({{"001", 34.5, At(1)}});
     v[43] = "PB";
     v[15] = "C1";
     v[17] = "C2";

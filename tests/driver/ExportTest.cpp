@@ -1,8 +1,6 @@
-// The export table: every row reachable from the bridge with its export rule, the bridge's
-// argument conversions, and the exported globals. (The built library's symbols: tests/exports.)
+// The bridge's argument conversions and the exported globals. (The built library's symbols:
+// tests/exports.)
 #include <gtest/gtest.h>
-
-#include <set>
 
 #include "connection/Binding.h"
 #include "driver/Globals.h"
@@ -14,39 +12,6 @@ namespace {
 
 using namespace orb::exports;
 using orb::fw::Variant;
-
-TEST(ExportTable, EachRowHasBothNamesExceptTheListedOnes) {
-    // Every operation has both names except these.
-    const std::set<std::string> qualifiedOnly = {
-        "AnalisaRetorno", "Formata_rodape",          "FormataCNPJ",         "IsentoCompos",
-        "IsentoSimpl",    "ImprimeParametrosConfig", "retornaPathBematech", "ContadorComprovantesCreditoMFD"};
-    const std::set<std::string> plainOnly = {"RetornaDataUltimaReducao"};
-    std::set<std::string> seen;
-    for (const Operation& op : Operations()) {
-        SCOPED_TRACE(op.name);
-        EXPECT_TRUE(seen.insert(op.name).second) << "listed twice";
-        const ExportKind expected = qualifiedOnly.count(op.name) ? ExportKind::Qualified
-                                    : plainOnly.count(op.name)   ? ExportKind::Plain
-                                                                 : ExportKind::Both;
-        EXPECT_EQ(op.exportKind, expected);
-        EXPECT_EQ(FindOperation(op.name), &op);
-        EXPECT_TRUE(static_cast<bool>(op.invoke));
-    }
-    for (const char* name : {"StartImpFiscal", "AbrePorta", "FechaPorta", "StopImpFiscal", "AnalisaRetorno",
-                             "ImpressoraOK", "EnviaComando", "RetornoImpFiscal", "Carrega_Dados_Impressora",
-                             "VerificaData", "Codigo_Nacional_ECF", "DefineParametrosImpressora", "Atu_TotGeral"})
-        EXPECT_TRUE(seen.count(name)) << name;
-    // Names are found exactly as written.
-    EXPECT_EQ(FindOperation("startimpfiscal"), nullptr);
-    EXPECT_EQ(FindOperation("NoSuchOperation"), nullptr);
-}
-
-TEST(ExportTable, TheTableCallsTheFrameOperations) {
-    Orb00100::StopImpFiscal();
-    std::vector<Argument> none;
-    EXPECT_FALSE(FindOperation("FechaPorta")->invoke(none).ToBool());
-    EXPECT_TRUE(FindOperation("StopImpFiscal")->invoke(none).IsUnassigned());
-}
 
 // ---- The bridge's conversions, on an operation of every parameter kind ---------------------
 

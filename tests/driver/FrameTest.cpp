@@ -86,21 +86,6 @@ TEST_F(Frame, NamedValuesConvertAsTheHostConvertsThem) {
     EXPECT_THROW(ParamInt(params, "X"), orb::fw::EConvertError);
 }
 
-TEST_F(Frame, GuardedIntakeKeepsWhatWasReadAndNamesTheOperation) {
-    const Variant params = NamedParams{{"ESQUEMA", "007"}, {"REDIMP", Variant::Null()}};
-    std::string scheme, reduction = "before";
-    EXPECT_FALSE(GuardedIntake("Carrega_Dados_Impressora", [&] {
-        scheme = ParamText(params, "ESQUEMA");
-        reduction = ParamText(params, "REDIMP");  // a null does not become a text
-    }));
-    EXPECT_EQ(scheme, "007");
-    EXPECT_EQ(reduction, "before");
-    ASSERT_EQ(Dialogs().size(), 1u);
-    EXPECT_TRUE(Dialogs()[0].text.ends_with(ParamErrorTail("Carrega_Dados_Impressora")));
-    EXPECT_TRUE(GuardedIntake("StartImpFiscal", [&] { scheme = ParamText(params, "ESQUEMA"); }));
-    EXPECT_EQ(Dialogs().size(), 1u);
-}
-
 TEST_F(Frame, TheDataModuleIsCreatedOnceAndNeededBeforeItExists) {
     TdtmBematech100& module = EnsureDataModule();
     EXPECT_EQ(&EnsureDataModule(), &module);

@@ -14,7 +14,6 @@
 #include "external/vendor/EntryPoints.h"
 #include "framework/DateTime.h"
 #include "framework/Exceptions.h"
-#include "framework/FormatSettings.h"
 #include "queries/Queries.h"
 
 namespace {
@@ -299,16 +298,6 @@ TEST_F(Queries, UnboundEntryPointsFailWithoutCrashing) {
     EXPECT_EQ(answer, std::string(18, ' '));
     EXPECT_EQ(Nr_Cupom("", "001"), "ERRO");
     EXPECT_FALSE(Estado_Imp("001"));
-}
-
-TEST_F(Queries, GetValueReadsImpliedDecimals) {
-    EXPECT_DOUBLE_EQ(GetValue("000000012345"), 123.45);
-    EXPECT_DOUBLE_EQ(GetValue("5"), 0.05);
-    orb::fw::FormatSettings dot;
-    dot.DecimalSeparator = '.';
-    dot.ThousandSeparator = ',';
-    orb::fw::ScopedSettings scoped(dot);
-    EXPECT_DOUBLE_EQ(GetValue("1,234.56"), 1234.56);
 }
 
 }  // namespace
