@@ -2,7 +2,6 @@
 // request that cannot be served answers.
 #include "CliTestSupport.h"
 
-#include "framework/ClientDataSet.h"
 #include "framework/Cp1252.h"
 
 namespace orb::cli::testing {
@@ -90,35 +89,14 @@ TEST_F(BridgeTest, FilesAreWrittenInsideTheFoldersTextsInCp1252AndDatasetsAsTabl
         EXPECT_TRUE(Ask(outside).contains("error")) << outside;
     }
     EXPECT_FALSE(std::filesystem::exists(root_ / "fora.txt"));
-
-    reply = Ask(R"({"file": "cdsVenda.cds", "dataset": {
-        "fields": [{"name": "NRSEQITEM", "type": "integer"}, {"name": "NMPRODUTO", "type": "string", "size": 20},
-                   {"name": "VRPRECO", "type": "float"}],
-        "rows": [[1, "Feijoada", 42.9], [2, "Água", 3.5]]}})");
-    ASSERT_FALSE(reply.contains("error")) << reply.dump();
-    fw::ClientDataSet table;
-    table.LoadFromFile(folders_.home + "/cdsVenda.cds");
-    ASSERT_EQ(table.RecordCount(), 2);
-    table.Last();
-    EXPECT_EQ(table.FieldByName("NRSEQITEM").AsInteger(), 2);
-    EXPECT_EQ(table.FieldByName("NMPRODUTO").AsString(), CP("Água"));
-    EXPECT_DOUBLE_EQ(table.FieldByName("VRPRECO").AsFloat(), 3.5);
 }
 
-TEST_F(BridgeTest, HostFoldersAreCreatedWithADefaultPrinterConfiguration) {
-    EXPECT_TRUE(std::filesystem::is_directory(folders_.home));
-    EXPECT_EQ(folders_.system, folders_.home + "/system");
-    EXPECT_EQ(platform::HostDirectory(), folders_.home);
-    EXPECT_EQ(platform::SystemDirectory(), folders_.system);
+// The default configuration is written once; one that exists is the integrator's.
+TEST_F(BridgeTest, AnExistingPrinterConfigurationIsNeverOverwritten) {
     EXPECT_NE(ReadAll(folders_.system + "/Bemafi32.ini").find("Impressora=1\r\n"), std::string::npos);
-
-    // An existing configuration is the integrator's: it is never overwritten.
     platform::WriteFile(folders_.system + "/Bemafi32.ini", "Impressora=0\r\n");
     PrepareHostFolders(folders_.home, "");
     EXPECT_EQ(ReadAll(folders_.system + "/Bemafi32.ini"), "Impressora=0\r\n");
-    HostFolders apart = PrepareHostFolders((root_ / "h2").string(), (root_ / "sys2").string());
-    EXPECT_EQ(apart.system, (root_ / "sys2").string());
-    EXPECT_TRUE(std::filesystem::exists(root_ / "sys2" / "Bemafi32.ini"));
 }
 
 TEST_F(BridgeTest, GlobalsAreListedAndSetByName) {

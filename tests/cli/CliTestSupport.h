@@ -42,13 +42,10 @@ inline Json StartRequest(const Json& model = 34, const char* serial = kSerial) {
                                                       {"IDTIPOIMPFIS", model},
                                                       {"BOUTILTAA", false}})}));
 }
-inline Json OpeningRequest(const char* tef = "N") {
-    return Call(
-        "AbreCupom",
-        Json::array({Named({{"ESQUEMACOR", "001"}, {"IDUTILTEF", tef}, {"UTILTEF", std::string(tef) != "N"}})}));
+inline Json OpeningRequest() {
+    return Call("AbreCupom", Json::array({Named({{"ESQUEMACOR", "001"}, {"IDUTILTEF", "N"}, {"UTILTEF", false}})}));
 }
-inline Json ItemRequest(const char* name = "Moqueca", double price = 30.0, const char* tax = "01",
-                        const char* tef = "N") {
+inline Json ItemRequest(const char* name = "Moqueca", double price = 30.0, const char* tax = "01") {
     return Call("VendaItem", Json::array({Named({{"ESQUEMACOR", "001"},
                                                  {"CDARVPROD", "7891"},
                                                  {"NMPROD", name},
@@ -58,8 +55,8 @@ inline Json ItemRequest(const char* name = "Moqueca", double price = 30.0, const
                                                  {"DESCONT", 0.0},
                                                  {"UNIDADE", "UN"},
                                                  {"VRPERCALIQ", "18"},
-                                                 {"IDUTILTEF", tef},
-                                                 {"UTILTEF", std::string(tef) != "N"},
+                                                 {"IDUTILTEF", "N"},
+                                                 {"UTILTEF", false},
                                                  {"ACRESCIMO", 0.0}})}));
 }
 inline Json ResetRequest() { return Json{{"sim", "reset"}, {"model", 34}, {"serial", kSerial}}; }
@@ -114,11 +111,6 @@ inline std::vector<Json> ReplyLines(const std::string& text) {
     std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);) replies.push_back(Json::parse(line, nullptr, false));
     return replies;
-}
-
-// A scenario kept with these tests, by file name.
-inline std::string ScenarioFile(const std::string& name) {
-    return std::string(ORB_SOURCE_DIR) + "/tests/cli/scenarios/" + name;
 }
 
 struct OrbRun {

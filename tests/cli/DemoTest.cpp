@@ -49,15 +49,6 @@ protected:
         return run;
     }
     std::string DemoHome() const { return folders_.home + "/demo"; }
-    std::size_t LogCount(const std::string& text) {
-        const auto logs = platform::FindFiles(DemoHome() + "/impdebug*.txt");
-        std::size_t count = 0;
-        for (const auto& log : logs) {
-            const std::string content = ReadAll(log);
-            for (std::size_t at = content.find(text); at != std::string::npos; at = content.find(text, at + 1)) ++count;
-        }
-        return count;
-    }
 };
 
 TEST_F(DemoTest, SaleShowsCouponResultsAndLogReplaysAndStartsFreshEachRun) {
@@ -68,36 +59,22 @@ TEST_F(DemoTest, SaleShowsCouponResultsAndLogReplaysAndStartsFreshEachRun) {
     ASSERT_EQ(run.status, 0) << run.err << run.out;
     EXPECT_EQ(run.err, "");
 
+    // Each section shows its part of the sale (the module's own output is the sale scenario's).
     const std::string coupon = Section(run.out, "The customer's coupon");
-    for (const std::vector<std::string_view>& pieces :
-         std::vector<std::vector<std::string_view>>{{"| 001 1001 Picanha na chapa"},
-                                                    {"T18,00%", "89,90"},
-                                                    {"T12,00%", "72,50"},
-                                                    {"FF", "13,00"},
-                                                    {"II", "9,00"},
-                                                    {"DESCONTO R$", "-4,40"},
-                                                    {"TOTAL R$", "180,00"},
-                                                    {"Cartão Crédito", "80,00"},
-                                                    {"Dinheiro", "150,00"},
-                                                    {"TROCO R$", "50,00"},
-                                                    {"Trib aprox R$: 24,21 Federal e 24,88 Estadual"},
-                                                    {"| Mesa: 12 SENHA: 042 "}})
-        EXPECT_NE(LineWith(coupon, pieces), "") << pieces[0] << coupon;
     const std::string results = Section(run.out, "What the host receives");
-    EXPECT_NE(LineWith(results, {"CUPNR", "= \"000001\""}), "") << results;
-    EXPECT_NE(LineWith(results, {"CONTCUPOM", "= \"000001\""}), "") << results;
-    EXPECT_NE(LineWith(results, {"INCLUICPF", "= \"111.444.777-35\""}), "") << results;
-    EXPECT_NE(LineWith(results, {"[1] sale number", "= \"000157\""}), "") << results;
-    EXPECT_NE(LineWith(results, {"[0] retry taken (0/1)", "= 0"}), "") << results;
-    EXPECT_GT(std::count(results.begin(), results.end(), '\n'), 20) << results;
     const std::string reading = Section(run.out, "The X reading");
-    EXPECT_NE(LineWith(reading, {"\"LX\""}), "") << reading;
-    EXPECT_NE(LineWith(reading, {"LEITURA X"}), "") << reading;
-    EXPECT_NE(LineWith(reading, {"Venda Líquida:", "180,00"}), "") << reading;
     const std::string log = Section(run.out, "The module's debug log");
-    EXPECT_NE(LineWith(log, {" - Bematech_FI_LeituraX"}), "") << log;
-    EXPECT_NE(LineWith(log, {"Bematech_FI_EfetuaFormaPagamento : Cartão Crédito - 80,00"}), "") << log;
-    EXPECT_LE(std::count(log.begin(), log.end(), '\n'), 16) << log;
+    for (const auto& [section, pieces] : std::vector<std::pair<std::string, std::vector<std::string_view>>>{
+             {coupon, {"| 001 1001 Picanha na chapa"}},
+             {coupon, {"TOTAL R$", "180,00"}},
+             {coupon, {"| Mesa: 12 SENHA: 042 "}},
+             {results, {"CUPNR", "= \"000001\""}},
+             {results, {"[1] sale number", "= \"000157\""}},
+             {reading, {"\"LX\""}},
+             {reading, {"Venda Líquida:", "180,00"}},
+             {log, {"Bematech_FI_EfetuaFormaPagamento : Cartão Crédito - 80,00"}},
+             {run.out, {"The sale went through", "total 180,00", "change 50,00"}}})
+        EXPECT_NE(LineWith(section, pieces), "") << pieces[0] << "\n" << section;
     // Every line of the paper is framed to the same width, accents or not, and the printer's
     // commands (the large print of the password) never reach the terminal.
     std::istringstream lines(coupon);
@@ -108,8 +85,6 @@ TEST_F(DemoTest, SaleShowsCouponResultsAndLogReplaysAndStartsFreshEachRun) {
     }
     EXPECT_EQ(run.out.find('\x1B'), std::string::npos);
     EXPECT_EQ(run.out.find('\r'), std::string::npos);
-
-    EXPECT_NE(LineWith(run.out, {"The sale went through", "total 180,00", "change 50,00"}), "") << run.out;
 
     EXPECT_EQ(ReadAll(folders_.system + "/bemasim.db"), "mine");
     EXPECT_EQ(platform::GetEnv("ORB_HOME"), folders_.home);
@@ -135,7 +110,11 @@ TEST_F(DemoTest, SaleShowsCouponResultsAndLogReplaysAndStartsFreshEachRun) {
     const std::string second = Section(again.out, "The customer's coupon");
     EXPECT_NE(LineWith(second, {"CCF:000001 COO:000001"}), "") << second;
     EXPECT_NE(LineWith(second, {"TROCO R$", "50,00"}), "") << second;
-    EXPECT_EQ(LogCount("Bematech_FI_LeituraX"), 1u);
+    const auto logs = platform::FindFiles(DemoHome() + "/impdebug*.txt");
+    ASSERT_EQ(logs.size(), 1u);
+    const std::string secondLog = ReadAll(logs[0]);
+    const std::size_t reading2 = secondLog.find("Bematech_FI_LeituraX");  // one reading, this run's
+    EXPECT_TRUE(reading2 != std::string::npos && reading2 == secondLog.rfind("Bematech_FI_LeituraX"));
 }
 
 TEST_F(DemoTest, UnusableFolderEndsWithOneAndSaysWhy) {

@@ -18,8 +18,6 @@ Json J(const char* text) { return Json::parse(text); }
 TEST(JsonText, AccentsCrossTheEdgeAsCp1252) {
     std::string cp = TextFromJson(Json("Ação – café"));
     EXPECT_EQ(cp, CP("Ação – café"));
-    EXPECT_EQ(static_cast<unsigned char>(cp[1]), 0xE7);  // one byte per letter inside the module
-    EXPECT_EQ(static_cast<unsigned char>(cp[5]), 0x96);  // the en dash has a CP1252 form too
     EXPECT_EQ(TextToJson(cp), Json("Ação – café"));
     EXPECT_EQ(TextFromJson(Json("日本")), "??");  // no CP1252 form
     EXPECT_THROW(TextFromJson(Json(12)), JsonError);

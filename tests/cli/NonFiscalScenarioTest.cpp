@@ -242,25 +242,5 @@ TEST_F(NonFiscalScenario, CancelledCouponReversesItsPendingSlipFirst) {
     EXPECT_EQ(hostlib::Uncripto(copy.FieldByName("CAMPO02").AsString(), 1), "45,9");
 }
 
-TEST_F(NonFiscalScenario, XReadingIsRecordedWithTheCouponNumberAlone) {
-    RunScenario("x-reading.jsonl");
-    const Json reading = OnlyCall("Leitura_X_Imp");
-
-    const auto dates = LedgerDates();
-    ExpectCalls({Logged("Bematech_FI_LeituraX"), Query("Bematech_FI_NumeroCupom", "000001", false), dates[0], dates[1]},
-                "Bematech_FI_DataHoraImpressora\r\n");
-
-    const std::string roll = Roll();
-    const auto readings = Documents(roll, "LEITURA X");
-    ASSERT_EQ(readings.size(), 1u) << roll;
-    EXPECT_EQ(readings[0].coo, "000001");
-    ASSERT_FALSE(readings[0].body.empty());
-    EXPECT_EQ(Trimmed(readings[0].body.front()), "CONTADORES");
-    EXPECT_EQ(roll.find("FAB:"), roll.rfind("FAB:")) << "one document only";
-
-    ASSERT_EQ(reading["ledger"].size(), 1u);
-    EXPECT_EQ(reading["ledger"][0], LedgerRecord("000001", "", "", "", "LX"));
-}
-
 }  // namespace
 }  // namespace orb::cli::testing

@@ -69,49 +69,19 @@ TEST_F(OrbProcessTest, UnusableCommandLinesGiveExitStatusTwoAndNoReply) {
     }
 }
 
-TEST_F(OrbProcessTest, HelpInEveryFormAndTheOperationsOfCall) {
-    OrbRun general = Orb({"--help"});
+TEST_F(OrbProcessTest, HelpInEveryFormListsEveryOperationAndTouchesNoFolder) {
+    const OrbRun general = Orb({"--help"});
     EXPECT_EQ(general.status, 0);
     EXPECT_EQ(general.out, GeneralUsage());
-    EXPECT_NE(general.out.find("orb [--home DIR] [--system DIR] run SCENARIO.json"), std::string::npos);
-    EXPECT_EQ(Orb({"help"}).out, general.out);
-    EXPECT_EQ(Orb({"-h"}).out, general.out);
-    for (const std::string& verb : Verbs()) EXPECT_NE(general.out.find("\n  " + verb + " "), std::string::npos) << verb;
-
-    OrbRun call = Orb({"help", "call"});
+    for (const char* form : {"help", "-h"}) EXPECT_EQ(Orb({form}).out, general.out) << form;
+    const OrbRun call = Orb({"help", "call"});
     EXPECT_EQ(call.status, 0);
     EXPECT_EQ(call.out, VerbHelp("call"));
     EXPECT_EQ(Orb({"call", "--help"}).out, call.out);
     EXPECT_EQ(Orb({"--help", "call"}).out, call.out);
-    EXPECT_EQ(Orb({"serve", "--help"}).out, VerbHelp("serve"));
-    // Help never touches the folders.
     EXPECT_FALSE(std::filesystem::exists(root_ / "orb-home"));
-
-    // Call's help lists every operation of the export table, each with the kinds of its parameters.
-    const std::string heading = "Operations (" + std::to_string(exports::Operations().size()) + "):\n";
-    ASSERT_NE(call.out.find(heading), std::string::npos) << call.out.substr(0, 400);
     for (const auto& operation : exports::Operations())
         EXPECT_NE(call.out.find("\n  " + operation.name + "("), std::string::npos) << operation.name;
-    EXPECT_NE(call.out.find("\n  VendaItem(var variant) -> bool\n"), std::string::npos);
-    EXPECT_NE(call.out.find("\n  StopImpFiscal()\n"), std::string::npos);
-}
-
-TEST_F(OrbProcessTest, RunAnswersEveryStepOfAnArrayInOrder) {
-    OrbRun run = Run(R"([
-        {"settings": {"DecimalSeparator": "."}},
-        {"file": "cdsVenda.cds", "dataset": {"fields": [{"name": "NRSEQ", "type": "integer"}], "rows": [[1]]}},
-        {"answers": ["S"]},
-        {"call": "GetValue", "args": ["1,234.56"]},
-        {"call": "FormataCNPJ", "args": ["Café-Bar/01"]}
-    ])");
-    ASSERT_EQ(run.status, 0) << run.out << run.err;
-    ASSERT_EQ(run.replies.size(), 5u) << run.out;
-    EXPECT_EQ(run.replies[0]["settings"]["DecimalSeparator"], ".");
-    EXPECT_TRUE(std::filesystem::exists(root_ / "till" / "cdsVenda.cds"));
-    EXPECT_EQ(run.replies[2]["answers"], 1);
-    // The settings of an earlier step hold for the later ones in the same process.
-    EXPECT_EQ(run.replies[3]["result"], 1234.56);
-    EXPECT_EQ(run.replies[4]["result"], "CaféBar01");
 }
 
 TEST_F(OrbProcessTest, ASecondProcessFindsThePrinterAndTheSaleTheFirstLeft) {

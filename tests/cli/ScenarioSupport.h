@@ -86,7 +86,7 @@ inline Texts LogEntries(const std::string& home) {
 class ScenarioTest : public OrbProcessTest {
 protected:
     void RunScenario(const std::string& name) {
-        run_ = Orb({"--home", Home(), "run", ScenarioFile(name)});
+        run_ = Orb({"--home", Home(), "run", std::string(ORB_SOURCE_DIR) + "/tests/cli/scenarios/" + name});
         ASSERT_EQ(run_.status, 0) << run_.out << run_.err;
         ASSERT_FALSE(run_.replies.empty());
         for (const Json& reply : run_.replies) {

@@ -4,9 +4,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "ClosingValues.h"
 #include "Serve.h"
-#include "framework/DateTime.h"
 
 namespace orb::cli::testing {
 namespace {
@@ -49,53 +47,7 @@ TEST_F(ServeTest, AnswersEveryRequestLineInOrderAndGoesOnAfterBadLines) {
     EXPECT_EQ(lost.replies, 1);  // it stops at the first reply that cannot go out
 }
 
-// ---- through the program -----------------------------------------------------------------
-
-TEST_F(OrbProcessTest, ServeRunsAWholeSaleAndKeepsGoingAfterBadLines) {
-    auto at = [](int minute) { return fw::EncodeDateTime(2026, 12, 6, 12, minute, 0); };
-    // Paid 25,00 in cash and 20,00 by card for a sale of 40,00: 5,00 change.
-    const Json closing = FechaCupomRequest(
-        {.change = 5.0,
-         .movements = ClosingMovements(
-             {{.type = "001", .amount = 25.0, .taken = at(1)}, {.type = "002", .amount = 20.0, .taken = at(2)}}),
-         .paymentTypes = ClosingPaymentTypes({{"001", "Dinheiro", "1"}, {"002", "Cartao Credito", "2"}})});
-    Json reset = ResetRequest();
-    reset["payments"] = {"Dinheiro", "Cartao Credito"};
-    const std::vector<Json> requests = {reset,
-                                        StartRequest(),
-                                        OpeningRequest(),
-                                        ItemRequest("Moqueca", 30.0),
-                                        Call("NoSuchOperation"),
-                                        ItemRequest("Suco", 10.0),
-                                        closing,
-                                        Json{{"sim", "state"}},
-                                        Json{{"sim", "roll"}},
-                                        Call("StopImpFiscal")};
-    OrbRun run = Orb({"--home", Home(), "serve"}, JsonLines(requests) + "{\"call\": \n");
-    // Errors travel in the replies; the service itself ended as it should.
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(run.err.empty()) << run.err;
-    ASSERT_EQ(run.replies.size(), requests.size() + 1) << run.out;
-    for (std::size_t i = 0; i < requests.size(); ++i) {
-        // Each reply names what it answers, so the order is visible.
-        const char* kind = requests[i].contains("call") ? "call" : "sim";
-        EXPECT_EQ(run.replies[i][kind], requests[i][kind]) << i;
-        EXPECT_EQ(run.replies[i].contains("error"), i == 4) << run.replies[i].dump();
-    }
-    EXPECT_EQ(run.replies[4]["error"], "no operation named \"NoSuchOperation\"");
-    EXPECT_NE(run.replies.back()["error"].get<std::string>().find("line 11"), std::string::npos);
-    for (std::size_t i : {1, 2, 3, 5, 6}) EXPECT_EQ(run.replies[i]["result"], true) << run.replies[i].dump();
-    // The host's result array: no retry, the state-programme number back.
-    const Json& result = run.replies[6]["args"][2];
-    ASSERT_EQ(result.size(), 4u);
-    EXPECT_EQ(result[0], 0);
-    EXPECT_EQ(result[1], "4711");
-    EXPECT_FALSE(run.replies[7]["docs"]["couponOpen"].get<bool>());
-    const std::string roll = run.replies[8]["roll"];
-    EXPECT_NE(roll.find("Suco"), std::string::npos) << roll;
-    EXPECT_NE(roll.find("Obrigado pela preferencia"), std::string::npos) << roll;
-}
-
+// The program serves its standard input and never waits for an operator.
 TEST_F(OrbProcessTest, ServeQuestionsTakeQueuedAnswersAndNeverWaitForAnOperator) {
     // An item the printer refuses once: the attended till asks whether to print it again.
     const Json refuseOnce{{"sim", "fail"}, {"entry", "Bematech_FI_VendeItemArredondamentoMFD"}, {"return", 0}};

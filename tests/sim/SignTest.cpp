@@ -88,7 +88,6 @@ protected:
         Put(Path(name), contents);
         return Path(name);
     }
-    static std::string Read(const std::string& path) { return Get(path); }
     int Generate(const std::string& path, std::string& ead, int mode, const std::string* modulus = nullptr,
                  const std::string* exponent = nullptr) {
         std::string file = path, n = modulus ? *modulus : key->modulus, d = exponent ? *exponent : key->exponent;
@@ -113,7 +112,7 @@ TEST_F(SignTest, ModeOneAppendsARealSignatureThatValidates) {
     std::string ead(256, ' ');
     ASSERT_EQ(Generate(path, ead, 1), 1);
 
-    const std::string signedFile = Read(path);
+    const std::string signedFile = Get(path);
     ASSERT_EQ(signedFile.size(), body.size() + 3 + 256 + 2);
     EXPECT_EQ(signedFile.substr(0, body.size()), body);
     EXPECT_EQ(signedFile.substr(body.size(), 3), "EAD");
@@ -142,14 +141,14 @@ TEST_F(SignTest, ModeZeroLeavesTheFileAndAnswersTheDigits) {
     const std::string path = File("ECF.MF", bytes);
     std::string ead(256, ' ');
     ASSERT_EQ(Generate(path, ead, 0), 1);
-    EXPECT_EQ(Read(path), bytes);
+    EXPECT_EQ(Get(path), bytes);
     EXPECT_TRUE(Verifies(key->pkey.get(), bytes, ead));
 
     // A file without a final line break gets one before its EAD line; it is part of what is signed.
     const std::string open = File("Espelho_MFD_1.txt", "last line");
     std::string unused(256, ' ');
     ASSERT_EQ(Generate(open, unused, 1), 1);
-    EXPECT_EQ(Read(open).substr(0, 14), "last line\r\nEAD");
+    EXPECT_EQ(Get(open).substr(0, 14), "last line\r\nEAD");
     EXPECT_TRUE(Verifies(key->pkey.get(), "last line\r\n", unused));
     EXPECT_EQ(Validate(open), 1);
 }
@@ -166,7 +165,7 @@ TEST_F(SignTest, RefusalsLeaveFilesAndAreasAlone) {
     EXPECT_EQ(Generate(path, ead, 1, nullptr, &key->modulus), -1);  // exponent not below the modulus
     EXPECT_EQ(Generate(Path("missing.txt"), ead, 1), -2);
     EXPECT_EQ(Generate(path, ead, 2), -3);
-    EXPECT_EQ(Read(path), body);
+    EXPECT_EQ(Get(path), body);
     EXPECT_EQ(ead, std::string(256, ' '));
     EXPECT_EQ(Validate(Path("missing.txt")), -2);
 
