@@ -9,19 +9,16 @@ TEST_F(FiscalSim, ItemsAreCancelledByNumberOrAsTheLastOne) {
     ASSERT_EQ(Item("1800", "000002000"), 1);
     ASSERT_EQ(Item("1800", "000004000"), 1);
     ASSERT_EQ(Bematech_FI_CancelaItemGenerico(Txt("0001")), 1);
-    EXPECT_EQ(Bematech_FI_CancelaItemGenerico(Txt("0001")), -27);  // already cancelled
-    EXPECT_EQ(ReadStatus().st2, 4);
-    EXPECT_EQ(Bematech_FI_CancelaItemGenerico(Txt("0009")), -27);  // no such item
-    EXPECT_EQ(ReadStatus().st2, 4);
-    ASSERT_EQ(Bematech_FI_CancelaItemAnterior(), 1);  // item 3
+    EXPECT_EQ(Refused(Bematech_FI_CancelaItemGenerico(Txt("0001"))).st2, 4);  // already cancelled
+    EXPECT_EQ(Refused(Bematech_FI_CancelaItemGenerico(Txt("0009"))).st2, 4);  // no such item
+    ASSERT_EQ(Bematech_FI_CancelaItemAnterior(), 1);                          // item 3
     EXPECT_EQ(Bematech_FI_CancelaItemAnterior(), -27);
     EXPECT_EQ(Answer(Bematech_FI_Cancelamentos, 14), "00000000000500");
     EXPECT_EQ(Answer(Bematech_FI_VerificaTotalizadoresParciaisMFD, 889).substr(0, 14), "00000000000200");
 
     ASSERT_EQ(Bematech_FI_IniciaFechamentoCupom(Txt("d"), Txt("%"), Txt("10,00")), 1);
     EXPECT_EQ(Answer(Bematech_FI_Descontos, 14), "00000000000020");
-    EXPECT_EQ(Bematech_FI_CancelaItemGenerico(Txt("0002")), -27);  // the closing has started
-    EXPECT_EQ(ReadStatus().st2, 4);
+    EXPECT_EQ(Refused(Bematech_FI_CancelaItemGenerico(Txt("0002"))).st2, 4);  // the closing has started
     EXPECT_EQ(Bematech_FI_EfetuaFormaPagamento(Txt("Dinheiro"), Txt("1,80")), 1);
     EXPECT_EQ(Bematech_FI_TerminaFechamentoCupom(Txt("")), 1);
 }
@@ -34,16 +31,14 @@ TEST_F(FiscalSim, TheOpenCouponIsCancelledWithoutANewNumber) {
     EXPECT_EQ(Answer(Bematech_FI_NumeroCupom, 6), "000001");
     EXPECT_EQ(Answer(Bematech_FI_Cancelamentos, 14), "00000000000300");
     EXPECT_EQ(Answer(Bematech_FI_NumeroCuponsCancelados, 4), "0001");
-    EXPECT_EQ(Bematech_FI_CancelaCupom(), -27);  // nothing left to cancel
-    EXPECT_EQ(ReadStatus().st2, 4);
+    EXPECT_EQ(Refused(Bematech_FI_CancelaCupom()).st2, 4);  // nothing left to cancel
 }
 
 TEST_F(FiscalSim, TheLastCouponIsCancellableOnlyWhileNothingElseCameAfter) {
     Sale();
     ASSERT_EQ(Bematech_FI_RelatorioGerencial(Txt("texto")), 1);
     ASSERT_EQ(Bematech_FI_FechaRelatorioGerencial(), 1);
-    EXPECT_EQ(Bematech_FI_CancelaCupom(), -27);
-    EXPECT_EQ(ReadStatus().st2, 4);
+    EXPECT_EQ(Refused(Bematech_FI_CancelaCupom()).st2, 4);
 
     Sale();
     EXPECT_EQ(Flags() & 32, 32);
@@ -72,8 +67,7 @@ TEST_F(FiscalSim, ALinkedSlipMustBeReversedBeforeItsCouponIsCancelled) {
     EXPECT_EQ(Answer(Bematech_FI_ContadorComprovantesCreditoMFD, 6), "000001");
     EXPECT_EQ(Answer(Bematech_FI_NumeroCupom, 6), "000002");  // the coupon is the one before
 
-    EXPECT_EQ(Bematech_FI_CancelaCupom(), -27);
-    EXPECT_EQ(ReadStatus().st2, 4);
+    EXPECT_EQ(Refused(Bematech_FI_CancelaCupom()).st2, 4);
     ASSERT_EQ(Bematech_FI_EstornoNaoFiscalVinculadoMFD(Txt(""), Txt(""), Txt("")), 1);
     EXPECT_EQ(Extended(), 0);
     EXPECT_EQ(Bematech_FI_EstornoNaoFiscalVinculadoMFD(Txt(""), Txt(""), Txt("")), -27);

@@ -14,10 +14,8 @@ TEST_F(FiscalSim, RawCommandsAnswerThroughStatusAndVariables) {
     ASSERT_EQ(BemaFormataTX(Txt(Command("00"))), 0);
     ASSERT_EQ(BemaFormataTX(Txt(Command("19"))), 0);
     ASSERT_EQ(BemaStatus_Mp20FI(&ack, &st2, &st1, &busy), 1);
-    EXPECT_EQ(ack, 6);
-    EXPECT_EQ(st1, 2);  // the third integer is status byte 1
-    EXPECT_EQ(busy, 0);
-    ASSERT_EQ(BemaFormataTX(Txt(Command("00"))), 0);  // a second coupon is refused
+    EXPECT_EQ(std::make_tuple(ack, st1, busy), std::make_tuple(6, 2, 0));  // the third integer is status byte 1
+    ASSERT_EQ(BemaFormataTX(Txt(Command("00"))), 0);                       // a second coupon is refused
     ASSERT_EQ(BemaFormataTX(Txt(Command("19"))), 0);
     ASSERT_EQ(BemaStatus_Mp20FI(&ack, &st2, &st1, &busy), 1);
     EXPECT_EQ(st2, 1);

@@ -54,6 +54,11 @@ inline Status ReadStatus() {
     EXPECT_EQ(Bematech_FI_RetornoImpressora(&s.ack, &s.st1, &s.st2), 1);
     return s;
 }
+// The status read after a command the printer refused (-27), the refusal checked first.
+inline Status Refused(int result) {
+    EXPECT_EQ(result, -27);
+    return ReadStatus();
+}
 
 class FiscalSim : public ::testing::Test {
 protected:
@@ -109,18 +114,13 @@ protected:
         return Bematech_FI_VendeItemDepartamento(Txt("789"), Txt(description), Txt(tax), Txt(price), Txt(quantity),
                                                  Txt("0000"), Txt(discount), Txt("01"), Txt("UN"));
     }
-    // Starts the closing without discount, pays in cash and ends with the footer.
-    static void CloseInCash(const char* payment, const char* footer = "") {
-        ASSERT_EQ(Bematech_FI_IniciaFechamentoCupom(Txt("d"), Txt("$"), Txt("0")), 1);
-        ASSERT_EQ(Bematech_FI_EfetuaFormaPagamento(Txt("Dinheiro"), Txt(payment)), 1);
-        ASSERT_EQ(Bematech_FI_TerminaFechamentoCupom(Txt(footer)), 1);
-    }
-
-    // Opens a coupon, sells one item of quantity x price (fixed digits), and pays it in cash.
-    static void Sale(const char* price = "000010000", const char* quantity = "0001000", const char* payment = "50,00") {
+    // A coupon of one 10,00 item paid in cash.
+    static void Sale() {
         ASSERT_EQ(OpenCoupon(), 1);
-        ASSERT_EQ(Item("1800", price, quantity, "0000", "REFRIGERANTE"), 1);
-        CloseInCash(payment, "Obrigado");
+        ASSERT_EQ(Item("1800", "000010000", "0001000", "0000", "REFRIGERANTE"), 1);
+        ASSERT_EQ(Bematech_FI_IniciaFechamentoCupom(Txt("d"), Txt("$"), Txt("0")), 1);
+        ASSERT_EQ(Bematech_FI_EfetuaFormaPagamento(Txt("Dinheiro"), Txt("50,00")), 1);
+        ASSERT_EQ(Bematech_FI_TerminaFechamentoCupom(Txt("Obrigado")), 1);
     }
 
     std::filesystem::path folder_;

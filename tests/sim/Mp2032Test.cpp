@@ -37,11 +37,9 @@ protected:
             EXPECT_NE(symbol, nullptr) << name;
             return symbol;
         };
-        p.IniciaPorta = reinterpret_cast<PFN_IniciaPorta>(get("IniciaPorta"));
-        p.FormataTX = reinterpret_cast<PFN_FormataTX>(get("FormataTX"));
-        p.ComandoTX = reinterpret_cast<PFN_ComandoTX>(get("ComandoTX"));
-        p.FechaPorta = reinterpret_cast<PFN_FechaPorta>(get("FechaPorta"));
-        p.Control = reinterpret_cast<PFN_Mp2032Sim_Control>(get("Mp2032Sim_Control"));
+        p = {reinterpret_cast<PFN_IniciaPorta>(get("IniciaPorta")), reinterpret_cast<PFN_FormataTX>(get("FormataTX")),
+             reinterpret_cast<PFN_ComandoTX>(get("ComandoTX")), reinterpret_cast<PFN_FechaPorta>(get("FechaPorta")),
+             reinterpret_cast<PFN_Mp2032Sim_Control>(get("Mp2032Sim_Control"))};
         Control(R"({"sim": "reset"})");
     }
     void TearDown() override {
@@ -94,11 +92,7 @@ TEST_F(Mp2032Test, PrintsOntoItsOwnRollOnlyWhileOpen) {
     EXPECT_EQ(Print("Comanda12\r\n"), 1);
     EXPECT_EQ(Print("Gar\xE7om:   Jos\xE9\r\n"), 1);  // code page 1252 in, UTF-8 on the roll
     EXPECT_EQ(Print("linha\n\rnova\rmesma\n"), 1);
-    std::string cut(
-        "\x1B"
-        "m\x00"
-        "x",
-        4);
+    std::string cut("\x1Bm\x00x", 4);
     EXPECT_EQ(p.ComandoTX(cut.data(), 4), 1);  // raw bytes: the length counts, zeros included
     EXPECT_EQ(p.FechaPorta(), 1);
     EXPECT_EQ(p.FechaPorta(), 0);

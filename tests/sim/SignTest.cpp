@@ -24,15 +24,6 @@ struct SignLib {
     PFN_validateFile validateFile;
 };
 
-SignLib Load() {
-    const auto lib = orb::platform::LoadLibrary("sign_bema.dll");
-    EXPECT_NE(lib, 0u);
-    return SignLib{reinterpret_cast<PFN_setLibType>(orb::platform::GetProcAddress(lib, "setLibType")),
-                   reinterpret_cast<PFN_genkkey>(orb::platform::GetProcAddress(lib, "genkkey")),
-                   reinterpret_cast<PFN_generateEAD>(orb::platform::GetProcAddress(lib, "generateEAD")),
-                   reinterpret_cast<PFN_validateFile>(orb::platform::GetProcAddress(lib, "validateFile"))};
-}
-
 // A number as the signing library takes it: 256 upper-case hexadecimal digits.
 std::string Hex256(const BIGNUM* n) {
     char* hex = BN_bn2hex(n);
@@ -80,7 +71,12 @@ protected:
     static void TearDownTestSuite() { delete key; }
     void SetUp() override {
         ScratchFolder::SetUp();
-        lib = Load();
+        const auto handle = orb::platform::LoadLibrary("sign_bema.dll");
+        ASSERT_NE(handle, 0u);
+        auto get = [handle](const char* name) { return orb::platform::GetProcAddress(handle, name); };
+        lib = {reinterpret_cast<PFN_setLibType>(get("setLibType")), reinterpret_cast<PFN_genkkey>(get("genkkey")),
+               reinterpret_cast<PFN_generateEAD>(get("generateEAD")),
+               reinterpret_cast<PFN_validateFile>(get("validateFile"))};
         ASSERT_TRUE(lib.generateEAD && lib.validateFile && lib.genkkey && lib.setLibType);
     }
 
@@ -88,13 +84,14 @@ protected:
         Put(Path(name), contents);
         return Path(name);
     }
-    int Generate(const std::string& path, std::string& ead, int mode, const std::string* modulus = nullptr,
+    // The suite's key unless another modulus or exponent is given.
+    int Generate(const std::string& path, char* ead, int mode, const std::string* modulus = nullptr,
                  const std::string* exponent = nullptr) {
         std::string file = path, n = modulus ? *modulus : key->modulus, d = exponent ? *exponent : key->exponent;
-        return lib.generateEAD(file.data(), n.data(), d.data(), ead.data(), mode);
+        return lib.generateEAD(file.data(), n.data(), d.data(), ead, mode);
     }
-    int Validate(const std::string& path) {
-        std::string file = path, n = key->modulus, d = key->exponent;
+    int Validate(const std::string& path, const std::string* modulus = nullptr, const std::string* exponent = nullptr) {
+        std::string file = path, n = modulus ? *modulus : key->modulus, d = exponent ? *exponent : key->exponent;
         return lib.validateFile(file.data(), n.data(), d.data());
     }
 
@@ -110,7 +107,7 @@ TEST_F(SignTest, ModeOneAppendsARealSignatureThatValidates) {
     const std::string body = "E1 0001 FABRICANTE\r\nE2 0002\r\n";
     const std::string path = File("LMFC_1.txt", body);
     std::string ead(256, ' ');
-    ASSERT_EQ(Generate(path, ead, 1), 1);
+    ASSERT_EQ(Generate(path, ead.data(), 1), 1);
 
     const std::string signedFile = Get(path);
     ASSERT_EQ(signedFile.size(), body.size() + 3 + 256 + 2);
@@ -131,23 +128,23 @@ TEST_F(SignTest, ModeOneAppendsARealSignatureThatValidates) {
     }
     EXPECT_EQ(Validate(File("plain.txt", body)), 0);  // never signed
     // Another private exponent for the same modulus (still below it) signs differently.
-    std::string other = key->exponent, n = key->modulus, file = path;
+    std::string other = key->exponent;
     other.back() = other.back() == '1' ? '3' : '1';
-    EXPECT_EQ(lib.validateFile(file.data(), n.data(), other.data()), 0);
+    EXPECT_EQ(Validate(path, nullptr, &other), 0);
 }
 
 TEST_F(SignTest, ModeZeroLeavesTheFileAndAnswersTheDigits) {
     const std::string bytes("MF\x00\x01\xFF binary", 12);
     const std::string path = File("ECF.MF", bytes);
     std::string ead(256, ' ');
-    ASSERT_EQ(Generate(path, ead, 0), 1);
+    ASSERT_EQ(Generate(path, ead.data(), 0), 1);
     EXPECT_EQ(Get(path), bytes);
     EXPECT_TRUE(Verifies(key->pkey.get(), bytes, ead));
 
     // A file without a final line break gets one before its EAD line; it is part of what is signed.
     const std::string open = File("Espelho_MFD_1.txt", "last line");
     std::string unused(256, ' ');
-    ASSERT_EQ(Generate(open, unused, 1), 1);
+    ASSERT_EQ(Generate(open, unused.data(), 1), 1);
     EXPECT_EQ(Get(open).substr(0, 14), "last line\r\nEAD");
     EXPECT_TRUE(Verifies(key->pkey.get(), "last line\r\n", unused));
     EXPECT_EQ(Validate(open), 1);
@@ -159,12 +156,12 @@ TEST_F(SignTest, RefusalsLeaveFilesAndAreasAlone) {
     std::string ead(256, ' ');
     std::string notHex(256, 'G'), even = key->modulus, zero(256, '0');
     even.back() = '2';
-    EXPECT_EQ(Generate(path, ead, 1, &notHex), -1);
-    EXPECT_EQ(Generate(path, ead, 1, &even), -1);
-    EXPECT_EQ(Generate(path, ead, 1, nullptr, &zero), -1);
-    EXPECT_EQ(Generate(path, ead, 1, nullptr, &key->modulus), -1);  // exponent not below the modulus
-    EXPECT_EQ(Generate(Path("missing.txt"), ead, 1), -2);
-    EXPECT_EQ(Generate(path, ead, 2), -3);
+    EXPECT_EQ(Generate(path, ead.data(), 1, &notHex), -1);
+    EXPECT_EQ(Generate(path, ead.data(), 1, &even), -1);
+    EXPECT_EQ(Generate(path, ead.data(), 1, nullptr, &zero), -1);
+    EXPECT_EQ(Generate(path, ead.data(), 1, nullptr, &key->modulus), -1);  // exponent not below the modulus
+    EXPECT_EQ(Generate(Path("missing.txt"), ead.data(), 1), -2);
+    EXPECT_EQ(Generate(path, ead.data(), 2), -3);
     EXPECT_EQ(Get(path), body);
     EXPECT_EQ(ead, std::string(256, ' '));
     EXPECT_EQ(Validate(Path("missing.txt")), -2);
@@ -174,11 +171,10 @@ TEST_F(SignTest, RefusalsLeaveFilesAndAreasAlone) {
     std::memset(area, '#', sizeof area);
     std::memset(area, ' ', 20);
     area[20] = '\0';
-    std::string file = path, n = key->modulus, d = key->exponent;
-    ASSERT_EQ(lib.generateEAD(file.data(), n.data(), d.data(), area, 0), 1);
+    ASSERT_EQ(Generate(path, area, 0), 1);
     EXPECT_EQ(std::strlen(area), 20u);
     EXPECT_EQ(area[21], '#');
-    EXPECT_EQ(lib.generateEAD(file.data(), n.data(), d.data(), nullptr, 0), 1);
+    EXPECT_EQ(Generate(path, nullptr, 0), 1);
 }
 
 TEST_F(SignTest, GeneratedKeysSign) {
@@ -190,9 +186,8 @@ TEST_F(SignTest, GeneratedKeysSign) {
     EXPECT_NE(n, d);
     const std::string path = File("k.txt", "x\r\n");
     std::string ead(256, ' ');
-    ASSERT_EQ(Generate(path, ead, 1, &n, &d), 1);
-    std::string file = path;
-    EXPECT_EQ(lib.validateFile(file.data(), n.data(), d.data()), 1);
+    ASSERT_EQ(Generate(path, ead.data(), 1, &n, &d), 1);
+    EXPECT_EQ(Validate(path, &n, &d), 1);
 
     std::string narrow(100, ' ');
     EXPECT_EQ(lib.genkkey(narrow.data(), d.data()), -4);
