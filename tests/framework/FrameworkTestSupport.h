@@ -53,6 +53,13 @@ inline void EditRow(ClientDataSet& t, std::initializer_list<std::pair<const char
     t.Post();
 }
 
+// The current row's values, in field order.
+inline Strings Row(ClientDataSet& t) {
+    Strings out;
+    for (int i = 0; i < t.FieldCount(); ++i) out.push_back(t.FieldAt(i).AsString());
+    return out;
+}
+
 // The visible rows' values of one field, in cursor order.
 inline Strings Column(ClientDataSet& t, const char* field) {
     Strings out;

@@ -7,21 +7,20 @@
 using namespace orb::fw;
 
 using orb::fw::test::MessageOf;
+using orb::fw::test::Strings;
 using StringListFileTest = orb::fw::test::ScratchFolder;
 
 TEST(StringListTest, LinesAndIndexes) {
     StringList list{"b", "c"};
     list.Insert(0, "a");
     list.Add("d");
-    EXPECT_EQ(list.Count(), 4);
-    EXPECT_EQ(list[0], "a");
+    EXPECT_EQ(list.Lines(), (Strings{"a", "b", "c", "d"}));
     list.Delete(3);
-    EXPECT_EQ(list.Count(), 3);
     list[1] = "B";
     EXPECT_EQ(list.IndexOf("b"), 1);
     EXPECT_EQ(list.IndexOf("z"), -1);
     list.Insert(3, "end");
-    EXPECT_EQ(list[3], "end");
+    EXPECT_EQ(list.Lines(), (Strings{"a", "B", "c", "end"}));
     EXPECT_EQ(MessageOf<EListError>([&] { (void)list[4]; }), "List index out of bounds (4)");
     EXPECT_THROW(list.Delete(-1), Exception);
     EXPECT_THROW(list.Insert(6, "x"), Exception);
@@ -32,12 +31,10 @@ TEST(StringListTest, LinesAndIndexes) {
 TEST(StringListTest, TextWithEveryLineEnd) {
     StringList list;
     list.SetText("a\r\nb\nc\rd\r\n");
-    ASSERT_EQ(list.Count(), 4);
-    EXPECT_EQ(list[2], "c");
+    EXPECT_EQ(list.Lines(), (Strings{"a", "b", "c", "d"}));
     EXPECT_EQ(list.Text(), "a\r\nb\r\nc\r\nd\r\n");
     list.SetText("one\r\n\r\nthree");
-    ASSERT_EQ(list.Count(), 3);
-    EXPECT_EQ(list[1], "");
+    EXPECT_EQ(list.Lines(), (Strings{"one", "", "three"}));
     list.SetText("");
     EXPECT_EQ(list.Count(), 0);
     EXPECT_EQ(list.Text(), "");
@@ -51,12 +48,9 @@ TEST(StringListTest, NameValueLines) {
     EXPECT_EQ(list.Value("ausente"), "");
     EXPECT_EQ(list.Value("texto sem nome"), "");
     list.SetValue("PORTA", "COM2");
-    EXPECT_EQ(list[0], "PORTA=COM2");
     list.SetValue("Velocidade", "9600");
-    EXPECT_EQ(list[3], "Velocidade=9600");
     list.SetValue("modelo", "");  // an empty value removes the line
-    EXPECT_EQ(list.Count(), 3);
-    EXPECT_EQ(list.Value("Modelo"), "");
+    EXPECT_EQ(list.Lines(), (Strings{"PORTA=COM2", "texto sem nome", "Velocidade=9600"}));
     EXPECT_EQ(list.Value("Velocidade"), "9600");
 }
 

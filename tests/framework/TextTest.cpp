@@ -21,14 +21,11 @@ TEST(Cp1252Test, EveryByteSurvivesAndWhatHasNoFormBecomesAQuestionMark) {
     // A CJK character, an emoji (one character, one '?'), U+0080 (no byte in the code page); text
     // that is not UTF-8 stays as it is: already code page 1252, a truncated sequence, an overlong
     // form, a surrogate.
-    const std::pair<const char*, const char*> cases[] = {{"\xE4\xB8\xAD", "?"},
-                                                         {"a\xF0\x9F\x98\x80z", "a?z"},
-                                                         {"\xC2\x80", "?"},
-                                                         {"Jo\xE3o", "Jo\xE3o"},
-                                                         {"\xC3", "\xC3"},
-                                                         {"\xC0\xAF", "\xC0\xAF"},
-                                                         {"\xED\xA0\x80", "\xED\xA0\x80"},
-                                                         {"", ""}};
+    // clang-format off
+    const std::pair<const char*, const char*> cases[] = {
+        {"\xE4\xB8\xAD", "?"}, {"a\xF0\x9F\x98\x80z", "a?z"}, {"\xC2\x80", "?"}, {"Jo\xE3o", "Jo\xE3o"},
+        {"\xC3", "\xC3"}, {"\xC0\xAF", "\xC0\xAF"}, {"\xED\xA0\x80", "\xED\xA0\x80"}, {"", ""}};
+    // clang-format on
     for (const auto& [utf8, cp] : cases) EXPECT_EQ(Utf8ToCp1252(utf8), cp) << utf8;
 }
 
@@ -53,16 +50,14 @@ TEST(Cp1252Test, LetterCaseAndComparisonIgnoringIt) {
 TEST(TextTest, TrimCopyPosReplaceSplitQuoteDigits) {
     using Fn = std::string (*)(std::string_view);
     // A no-break space is not a blank.
+    // clang-format off
     const struct {
         Fn f;
         std::string text, expected;
-    } trims[] = {{Trim, "  \t a b \r\n", "a b"},
-                 {TrimLeft, "  a ", "a "},
-                 {TrimRight, "  a ", "  a"},
-                 {Trim, "   ", ""},
-                 {Trim, CP(" Ação\xA0"), CP("Ação\xA0")},
-                 {OnlyDigits, CP("nº"), ""},
+    } trims[] = {{Trim, "  \t a b \r\n", "a b"}, {TrimLeft, "  a ", "a "}, {TrimRight, "  a ", "  a"}, {Trim, "   ", ""},
+                 {Trim, CP(" Ação\xA0"), CP("Ação\xA0")}, {OnlyDigits, CP("nº"), ""},
                  {OnlyDigits, "12.345.678/0001-90", "12345678000190"}};
+    // clang-format on
     for (const auto& c : trims) EXPECT_EQ(c.f(c.text), c.expected) << c.text;
     const struct {
         int index, count;

@@ -20,16 +20,13 @@ TEST_F(VariantTest, KindsAndTextConversion) {
     EXPECT_TRUE(Variant::Null().IsEmptyOrNull());
     EXPECT_EQ(Variant(5).Type(), VarType::Integer);
     EXPECT_EQ(Variant(std::string_view("x")).Type(), VarType::Text);
+    // clang-format off
     const std::pair<Variant, const char*> texts[] = {
-        {Variant(), ""},
-        {Variant(static_cast<const char*>(nullptr)), ""},
-        {Variant(true), "True"},
-        {Variant(false), "False"},
-        {Variant(-12), "-12"},
-        {Variant(12.5), "12,5"},
+        {Variant(), ""}, {Variant(static_cast<const char*>(nullptr)), ""}, {Variant(true), "True"},
+        {Variant(false), "False"}, {Variant(-12), "-12"}, {Variant(12.5), "12,5"},
         {Variant(EncodeDateTime(2026, 12, 5, 14, 30, 0)), "05/12/2026 14:30:00"},
-        {Variant(EncodeDate(2026, 12, 5)), "05/12/2026"},
-    };
+        {Variant(EncodeDate(2026, 12, 5)), "05/12/2026"}};
+    // clang-format on
     for (const auto& [v, text] : texts) EXPECT_EQ(v.ToString(), text);
     EXPECT_EQ(MessageOf([] { Variant::Null().ToString(); }),
               "Could not convert variant of type (Null) into type (String)");
