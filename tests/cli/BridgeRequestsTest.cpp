@@ -24,30 +24,22 @@ TEST_F(BridgeTest, CallsAnswerTheirResultArgumentsAndRecords) {
 }
 
 TEST_F(BridgeTest, RequestsThatCannotBeServedSayWhy) {
-    const struct {
-        const char* request;
-        const char* named;  // a piece of the error, "" for any
-    } cases[] = {
-        {R"([1])", ""},
-        {R"({})", ""},
-        {R"({"call": "GetValue", "sim": "state"})", ""},
-        {R"({"call": 3})", ""},
-        {R"({"call": "GetValue", "arg": ["1"]})", ""},
-        {R"({"call": "GetValue", "args": "1"})", ""},
-        {R"({"answers": "S"})", ""},
-        {R"({"settings": [1]})", ""},
-        {R"({"globals": []})", ""},
-        {R"({"file": "a.txt"})", ""},
-        {R"({"file": "a.txt", "text": "x", "dataset": {}})", ""},
+    // Each request and a piece of its error ("" for any).
+    // clang-format off
+    const std::pair<const char*, const char*> cases[] = {
+        {R"([1])", ""}, {R"({})", ""}, {R"({"call": "GetValue", "sim": "state"})", ""}, {R"({"call": 3})", ""},
+        {R"({"call": "GetValue", "arg": ["1"]})", ""}, {R"({"call": "GetValue", "args": "1"})", ""},
+        {R"({"answers": "S"})", ""}, {R"({"settings": [1]})", ""}, {R"({"globals": []})", ""},
+        {R"({"file": "a.txt"})", ""}, {R"({"file": "a.txt", "text": "x", "dataset": {}})", ""},
         {R"({"call": "AbreGaveta", "args": [1]})", "AbreGaveta"},
         {R"({"call": "getvalue", "args": ["100"]})", "getvalue"},  // plain names, exactly
         {R"({"call": "GetValue", "args": []})", "takes 1 arguments, 0 given"},
-        {R"({"call": "Codigo_Nacional_ECF", "args": ["34", "010002"]})", "argument 1"},
-    };
-    for (const auto& c : cases) {
-        const Json reply = Ask(c.request);
-        ASSERT_TRUE(reply.contains("error") && reply["error"].is_string()) << c.request << " -> " << reply.dump();
-        EXPECT_NE(reply["error"].get<std::string>().find(c.named), std::string::npos) << reply.dump();
+        {R"({"call": "Codigo_Nacional_ECF", "args": ["34", "010002"]})", "argument 1"}};
+    // clang-format on
+    for (const auto& [request, named] : cases) {
+        const Json reply = Ask(request);
+        ASSERT_TRUE(reply.contains("error") && reply["error"].is_string()) << request << " -> " << reply.dump();
+        EXPECT_NE(reply["error"].get<std::string>().find(named), std::string::npos) << reply.dump();
     }
     EXPECT_EQ(Ask(R"({"call": "AbreGaveta", "args": [1]})")["args"], Json::parse("[1]"));
 }

@@ -33,32 +33,22 @@ inline Json Named(std::initializer_list<std::pair<const char*, Json>> pairs) {
     for (const auto& [name, value] : pairs) list.push_back(Json::array({name, value}));
     return list;
 }
+// clang-format off
 inline Json StartRequest(const Json& model = 34, const char* serial = kSerial) {
-    return Call("StartImpFiscal", Json::array({Named({{"CDFILIAL", "0001"},
-                                                      {"CDCAIXA", "001"},
-                                                      {"NRSERIEIMP", serial},
-                                                      {"ESQUEMA", "001"},
-                                                      {"CDPORTAIMPFIS", "COM1"},
-                                                      {"IDTIPOIMPFIS", model},
-                                                      {"BOUTILTAA", false}})}));
+    return Call("StartImpFiscal", Json::array({Named({
+        {"CDFILIAL", "0001"}, {"CDCAIXA", "001"}, {"NRSERIEIMP", serial}, {"ESQUEMA", "001"},
+        {"CDPORTAIMPFIS", "COM1"}, {"IDTIPOIMPFIS", model}, {"BOUTILTAA", false}})}));
 }
 inline Json OpeningRequest() {
     return Call("AbreCupom", Json::array({Named({{"ESQUEMACOR", "001"}, {"IDUTILTEF", "N"}, {"UTILTEF", false}})}));
 }
 inline Json ItemRequest(const char* name = "Moqueca", double price = 30.0, const char* tax = "01") {
-    return Call("VendaItem", Json::array({Named({{"ESQUEMACOR", "001"},
-                                                 {"CDARVPROD", "7891"},
-                                                 {"NMPROD", name},
-                                                 {"CDALIQ", tax},
-                                                 {"QTDE", 1.0},
-                                                 {"VALOR", price},
-                                                 {"DESCONT", 0.0},
-                                                 {"UNIDADE", "UN"},
-                                                 {"VRPERCALIQ", "18"},
-                                                 {"IDUTILTEF", "N"},
-                                                 {"UTILTEF", false},
-                                                 {"ACRESCIMO", 0.0}})}));
+    return Call("VendaItem", Json::array({Named({
+        {"ESQUEMACOR", "001"}, {"CDARVPROD", "7891"}, {"NMPROD", name}, {"CDALIQ", tax}, {"QTDE", 1.0},
+        {"VALOR", price}, {"DESCONT", 0.0}, {"UNIDADE", "UN"}, {"VRPERCALIQ", "18"}, {"IDUTILTEF", "N"},
+        {"UTILTEF", false}, {"ACRESCIMO", 0.0}})}));
 }
+// clang-format on
 inline Json ResetRequest() { return Json{{"sim", "reset"}, {"model", 34}, {"serial", kSerial}}; }
 // Requests one per line, as `orb run` and `orb serve` read them.
 inline std::string JsonLines(const std::vector<Json>& requests) {

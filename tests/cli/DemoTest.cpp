@@ -77,12 +77,8 @@ TEST_F(DemoTest, SaleShowsCouponResultsAndLogReplaysAndStartsFreshEachRun) {
         EXPECT_NE(LineWith(section, pieces), "") << pieces[0] << "\n" << section;
     // Every line of the paper is framed to the same width, accents or not, and the printer's
     // commands (the large print of the password) never reach the terminal.
-    std::istringstream lines(coupon);
-    for (std::string line; std::getline(lines, line);) {
-        if (line.starts_with("  |")) {
-            EXPECT_EQ(demo::Columns(line), 2 + 4 + demo::kPaperColumns) << line;
-        }
-    }
+    for (const std::string& line : TextLines(coupon))
+        EXPECT_TRUE(!line.starts_with("  |") || demo::Columns(line) == 2 + 4 + demo::kPaperColumns) << line;
     EXPECT_EQ(run.out.find('\x1B'), std::string::npos);
     EXPECT_EQ(run.out.find('\r'), std::string::npos);
 
@@ -162,9 +158,7 @@ TEST_F(DemoTest, RefusedStepNamesTheStepAndWhatTheModuleSaid) {
 TEST(DemoView, EdgesOfPaperValuesAndLogForTheTerminal) {
     // A command cut off at the end, or right before an accented letter; bells and tabs.
     EXPECT_EQ(demo::PaperText("fim\x1B"), "fim");
-    EXPECT_EQ(demo::PaperText("\x1B"
-                              "ção\n\rFonte\t: IBPT\x07"),
-              "ção\nFonte : IBPT");
+    EXPECT_EQ(demo::PaperText("\033ção\n\rFonte\t: IBPT\x07"), "ção\nFonte : IBPT");
     // A long line wraps by characters, blank lines at the end go.
     EXPECT_EQ(demo::Framed("Cartão Crédito\n" + std::string(12, 'x') + "\n\n  \n", 10),
               "  +------------+\n  | Cartão Cré |\n  | dito       |\n  | xxxxxxxxxx |\n  | xx         |\n"
@@ -180,10 +174,8 @@ TEST(DemoView, EdgesOfPaperValuesAndLogForTheTerminal) {
         "Retorno da Impressora : 000002\r\n");
     EXPECT_EQ(demo::LogTail(log, 2), (std::vector<std::string>{"06/12/2026 10:00:02 - Bematech_FI_NumeroCupom",
                                                                "Retorno da Impressora : 000002"}));
-    EXPECT_EQ(demo::LogTail(log, 10).front(), "06/12/2026 10:00:01 - Cartão");
     EXPECT_TRUE(demo::LogTail("", 5).empty());
     // Cut by characters, never inside one.
-    EXPECT_EQ(demo::OneLine(Json{{"call", "ação"}}, 40), R"({"call":"ação"})");
     EXPECT_EQ(demo::OneLine(Json{{"call", "ããããããã"}}, 13), R"({"call":"ã...)");
 }
 

@@ -1,6 +1,8 @@
 // The non-fiscal scenarios kept with the tests (tests/cli/scenarios), run through the orb program as a
 // person runs them: what the printer was told and printed, the ledger records handed to the host and
 // the debug-log entries of each document.
+#include <array>
+
 #include "ScenarioSupport.h"
 #include "external/hostlib/HostLib.h"
 #include "framework/ClientDataSet.h"
@@ -31,49 +33,37 @@ PrinterCall Logged(const std::string& entry, const Json& args = Json::array()) {
     return {Entry(entry, args), entry, true};
 }
 
-// The printer's clock and movement date as the last ledger queries of the document read them
-// (the printer's clock runs, so the scenario cannot fix them).
-struct PrinterDates {
-    std::string date, time, movement;  // DDMMYY, HHMMSS, DDMMYY
-    // As the ledger hands them to the host: date-times of this century.
-    Json Clock() const {
-        return Json{{"datetime", "20" + date.substr(4, 2) + "-" + date.substr(2, 2) + "-" + date.substr(0, 2) + "T" +
-                                     time.substr(0, 2) + ":" + time.substr(2, 2) + ":" + time.substr(4, 2)}};
-    }
-    Json Movement() const {
-        return Json{{"datetime", "20" + movement.substr(4, 2) + "-" + movement.substr(2, 2) + "-" +
-                                     movement.substr(0, 2) + "T00:00:00"}};
-    }
-};
-
 class NonFiscalScenario : public ScenarioTest {
 protected:
-    PrinterDates Dates() const {
-        PrinterDates dates;
+    // The printer's date, time and movement date (DDMMYY, HHMMSS, DDMMYY) as the last ledger queries
+    // of the document read them (the printer's clock runs, so the scenario cannot fix them).
+    std::array<std::string, 3> Dates() const {
+        std::array<std::string, 3> d;
         for (const Json& call : LastSim("journal")) {
-            if (call["entry"] == "Bematech_FI_DataHoraImpressora") {
-                dates.date = call["args"][0].get<std::string>();
-                dates.time = call["args"][1].get<std::string>();
-            } else if (call["entry"] == "Bematech_FI_DataMovimento") {
-                dates.movement = call["args"][0].get<std::string>();
-            }
+            if (call["entry"] == "Bematech_FI_DataHoraImpressora")
+                d = {call["args"][0].get<std::string>(), call["args"][1].get<std::string>(), d[2]};
+            if (call["entry"] == "Bematech_FI_DataMovimento") d[2] = call["args"][0].get<std::string>();
         }
-        EXPECT_EQ(dates.date.size(), 6u);
-        EXPECT_EQ(dates.time.size(), 6u);
-        EXPECT_EQ(dates.movement.size(), 6u);
-        return dates;
+        for (const std::string& part : d) EXPECT_EQ(part.size(), 6u) << part;
+        return d;
     }
     // The two date queries that close every ledger record.
     std::vector<PrinterCall> LedgerDates() const {
-        const PrinterDates d = Dates();
-        return {Query("Bematech_FI_DataMovimento", d.movement, true),
-                {Entry("Bematech_FI_DataHoraImpressora", {d.date, d.time}),
-                 Answer("Bematech_FI_DataHoraImpressora", d.date + d.time + d.time), true}};
+        const auto [date, time, movement] = Dates();
+        return {Query("Bematech_FI_DataMovimento", movement, true),
+                {Entry("Bematech_FI_DataHoraImpressora", {date, time}),
+                 Answer("Bematech_FI_DataHoraImpressora", date + time + time), true}};
     }
+    // The dates go to the host as date-times of this century.
     Json LedgerRecord(const std::string& coupon, const std::string& operations, const std::string& reports,
                       const std::string& credits, const std::string& type) const {
-        const PrinterDates d = Dates();
-        return Json::array({kSerial, coupon, operations, reports, credits, type, "", d.Clock(), d.Movement(), ""});
+        const auto [date, time, movement] = Dates();
+        auto iso = [](const std::string& d, const std::string& t) {
+            return Json{{"datetime", "20" + d.substr(4, 2) + "-" + d.substr(2, 2) + "-" + d.substr(0, 2) + "T" +
+                                         t.substr(0, 2) + ":" + t.substr(2, 2) + ":" + t.substr(4, 2)}};
+        };
+        return Json::array(
+            {kSerial, coupon, operations, reports, credits, type, "", iso(date, time), iso(movement, "000000"), ""});
     }
 
     // The document made exactly these calls, the last in the journal, and wrote their entries last

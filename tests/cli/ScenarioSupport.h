@@ -20,11 +20,6 @@ inline std::string Columns(const std::string& left, const std::string& right) {
     return left + std::string(48 - left.size() - right.size(), ' ') + right;
 }
 
-inline std::string Trimmed(const std::string& line) {
-    const std::size_t b = line.find_first_not_of(' ');
-    return b == std::string::npos ? "" : line.substr(b, line.find_last_not_of(' ') - b + 1);
-}
-
 // A query's log entry: the entry point, then the printer's answer on a line of its own.
 inline std::string Answer(const std::string& entry, const std::string& answer) {
     return entry + "\r\nRetorno da Impressora : " + answer;
@@ -40,7 +35,8 @@ inline std::vector<Document> Documents(const std::string& roll, const std::strin
     std::vector<Document> found;
     const Texts lines = TextLines(roll);
     for (std::size_t t = 1; t < lines.size(); ++t) {
-        if (Trimmed(lines[t]) != title) continue;
+        const std::size_t b = lines[t].find_first_not_of(' ');  // the title, centred
+        if (b == std::string::npos || lines[t].substr(b, lines[t].find_last_not_of(' ') - b + 1) != title) continue;
         std::size_t fab = t + 1;
         while (fab < lines.size() && lines[fab].rfind("FAB:", 0) != 0) ++fab;
         std::size_t dashes = fab;
@@ -107,13 +103,6 @@ protected:
             if (it->contains("sim") && it->contains(field)) return (*it)[field];
         ADD_FAILURE() << "no virtual-printer reply with \"" << field << "\"";
         return Json();
-    }
-    // The last reply to a virtual-printer command.
-    Json SimReply(const std::string& command) const {
-        for (auto it = run_.replies.rbegin(); it != run_.replies.rend(); ++it)
-            if (it->value("sim", "") == command) return *it;
-        ADD_FAILURE() << "no reply to sim " << command;
-        return Json::object();
     }
     std::string Roll() const { return LastSim("roll").get<std::string>(); }
     // The journal's calls as "entry [args] -> return", in order.

@@ -16,8 +16,8 @@ TEST(TerminalCharsets, FromTheLocalesCodesetName) {
     for (const char* latin1 : {"ISO-8859-1", "ISO8859-1", "iso_8859_1", "latin1"})
         EXPECT_EQ(CharsetFromCodeset(latin1), TerminalCharset::Latin1) << latin1;
     EXPECT_EQ(CharsetFromCodeset("ISO-8859-15"), TerminalCharset::Latin9);
-    EXPECT_EQ(CharsetFromCodeset("CP1252"), TerminalCharset::Cp1252);
-    EXPECT_EQ(CharsetFromCodeset("WINDOWS-1252"), TerminalCharset::Cp1252);
+    for (const char* cp1252 : {"CP1252", "WINDOWS-1252"})
+        EXPECT_EQ(CharsetFromCodeset(cp1252), TerminalCharset::Cp1252);
 }
 
 TEST(TerminalCharsets, ModuleTextForEachCharset) {
@@ -69,8 +69,7 @@ protected:
 TEST_F(TerminalDialogTest, TheOperatorAnswersYesOrNoAfterAnyQueuedAnswer) {
     Operator("S\nrest\n");
     EXPECT_TRUE(Dialog(kQuestion));
-    EXPECT_TRUE(LastDialog().answered);
-    EXPECT_TRUE(LastDialog().answer);
+    EXPECT_TRUE(LastDialog().answered && LastDialog().answer);
     // Shown in UTF-8, without the empty lines the module's line breaks would leave.
     EXPECT_EQ(out_.str(), "Impressora n\xC3\xA3o responde. Imprimir novamente?\n(S/N) ");
     EXPECT_EQ(Unread(), "rest\n");  // one line read, no more

@@ -25,11 +25,8 @@ protected:
 TEST_F(OrbVerbsTest, RollAndStateShowWhatThePrinterHolds) {
     // A coupon open on a fresh printer with one item in it, and a report whose text is printed large
     // (emphasis and double width, as the footer's order password is).
-    const Json report = Call("Relatorio_Generico", Json::array({"001", "A", "B",
-                                                                "\x1B"
-                                                                "E\x1BW1SENHA: 042\x1B"
-                                                                "F\x1BW0\n",
-                                                                "", ""}));
+    const Json report =
+        Call("Relatorio_Generico", Json::array({"001", "A", "B", "\033E\033W1SENHA: 042\033F\033W0\n", "", ""}));
     Json reset = ResetRequest();
     reset["reports"] = {"Relatorios"};
     OrbRun run = Run(JsonLines({reset, StartRequest(), report, OpeningRequest(), ItemRequest()}));
