@@ -205,17 +205,14 @@ TEST_F(ClosingTest, RefusedChangeReceiptStillClosesTheSale) {
 TEST_F(ClosingTest, FooterFormsCarryTheirLinesAndFitThePrinter) {
     using orb::test::TableData;
     const FieldType kFloat = FieldType::Float;
+    // clang-format off
     const std::string standard =
         "Obrigado pela preferencia\nTrib aprox R$: 3,20 Federal e 1,10 Estadual\n\rFonte: IBPT\n"
         "ECF:001-Conf.Mesa -CER: 000012- COO: 000034\nCliente : 12345678901234567890 - Maria\n"
-        "Pr. subsidiado: 1,50 - \nMesa: 12 \x1B"
-        "E\x1B"
-        "W1SENHA: 88\x1B"
-        "F\x1B"
-        "W0\n" +
+        "Pr. subsidiado: 1,50 - \nMesa: 12 \x1B" "E\x1B" "W1SENHA: 88\x1B" "F\x1B" "W0\n" +
         std::string(Orb00100::kMakerContactLine) + "\n";
-    const std::map<int, Variant> pair = {{35, "2"},  {36, "1"},  {17, "C2"}, {18, "Joao"},
-                                         {28, "34"}, {29, "12"}, {38, 1.5}};
+    const std::map<int, Variant> pair = {{35, "2"}, {36, "1"}, {17, "C2"}, {18, "Joao"}, {28, "34"}, {29, "12"},
+                                         {38, 1.5}};
     std::map<int, Variant> pairWithout60 = pair;
     pairWithout60[60] = false;
     struct Case {
@@ -229,79 +226,35 @@ TEST_F(ClosingTest, FooterFormsCarryTheirLinesAndFitThePrinter) {
     };
     const Case cases[] = {
         // The operator is dropped when the line is full; the client cut to 20.
-        {"standard",
-         {{15, "123456789012345678901234"},
-          {16, "Maria"},
-          {21, "12"},
-          {22, "7"},
-          {23, "Ana"},
-          {28, "34"},
-          {29, "0012"},
-          {31, "88"},
-          {38, 1.5},
-          {51, 3.2},
-          {58, 1.1}},
-         0,
-         true,
-         false,
-         1,
-         {standard},
-         {"Ana"}},
+        {"standard", {{15, "123456789012345678901234"}, {16, "Maria"}, {21, "12"}, {22, "7"}, {23, "Ana"}, {28, "34"},
+                      {29, "0012"}, {31, "88"}, {38, 1.5}, {51, 3.2}, {58, 1.1}},
+         0, true, false, 1, {standard}, {"Ana"}},
         // A short parameter array counts the missing footer values as empty.
         {"short array", {}, 20, true, false, 1, {}, {"Cliente"}},
         {"consumer pair", pair, 0, true, false, 1, {"Consumidor : C2 - Joao\n"}, {"-Conf.Mesa", "Pr. subsidiado"}},
         {"consumer pair without element 60", pairWithout60, 0, true, false, 1, {}, {"C2 - Joao"}},
         // Bebidas: 20 - 4 + 1 given back; Lanches: 10 - 3 taken; the zero row and the third are not shown.
-        {"balance block",
-         {{27, "1"},
-          {36, "1"},
+        {"balance block", {{27, "1"}, {36, "1"},
           {32, TableData({{"CDFAMILISALD"}, {"NMFAMILISALD"}, {"VRSALDCONFAM", kFloat}},
                          {{"b", "Bebidas", 20.0}, {"z", "Zero", 0.0}, {"L", "Lanches", 10.0}, {"x", "Extra", 5.0}})},
           {33, TableData({{"CDFAMILISALD"}, {"VRSALDCONFAM", kFloat}}, {{"B", 4.0}})},
           {34, TableData({{"CDFAMILISALD"}, {"IDTPMOVEXT"}, {"VRMOVEXTCONS", kFloat}},
                          {{"b", "C", 1.0}, {"L", "D", 3.0}})}},
-         0,
-         true,
-         false,
-         1,
-         {"\nBebidas: 17,00 Lanches: 7,00 \n"},
-         {}},
+         0, true, false, 1, {"\nBebidas: 17,00 Lanches: 7,00 \n"}, {}},
         // A transfer receipt without lines leaves the coupon to the host.
         {"transfer receipt", {{9, "T"}, {11, true}, {40, "S"}}, 0, true, true, 0, {}, {}},
         {"transfer receipt with lines", {{9, "T"}, {11, true}, {40, "S"}}, 0, true, false, 1, {}, {}, true},
         // Ten lines, 100 before the sale less the 10 paid on the consumer's account: the virtual
         // printer holds eight and refuses the footer.
-        {"agreement",
-         {{13, ClosingMovements({{"003", 20.0, At(1)}, {"004", 10.0, At(2)}})},
-          {15, "55"},
-          {16, "Empresa"},
-          {27, "1"},
-          {37, 100.0}},
-         0,
-         false,
-         true,
-         1,
-         {"\nConvênio ..: 55 - Empresa\n", "\nSaldo Final :  - 90,00\n"},
-         {}},
+        {"agreement", {{13, ClosingMovements({{"003", 20.0, At(1)}, {"004", 10.0, At(2)}})}, {15, "55"},
+                       {16, "Empresa"}, {27, "1"}, {37, 100.0}},
+         0, false, true, 1, {"\nConvênio ..: 55 - Empresa\n", "\nSaldo Final :  - 90,00\n"}, {}},
         // The state programme line carries the net amount; the operator goes to fit the printer.
-        {"state programme",
-         {{7, 4.5},
-          {13, ClosingMovements({{"001", 34.5, At(1)}})},
-          {43, "PB"},
-          {15, "C1"},
-          {17, "C2"},
-          {19, "x"},
-          {22, "7"},
-          {28, "1"},
-          {29, "2"},
-          {10, std::string(200, 'f')}},
-         0,
-         true,
-         false,
-         1,
-         {"TORPEDO PREMIADO: 123456780 05122026 4711 3000\n"},
-         {"Operador"}},
+        {"state programme", {{7, 4.5}, {13, ClosingMovements({{"001", 34.5, At(1)}})}, {43, "PB"}, {15, "C1"},
+                             {17, "C2"}, {19, "x"}, {22, "7"}, {28, "1"}, {29, "2"}, {10, std::string(200, 'f')}},
+         0, true, false, 1, {"TORPEDO PREMIADO: 123456780 05122026 4711 3000\n"}, {"Operador"}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         orb::fw::SetClock({});  // the module's start compares its clock with the printer's

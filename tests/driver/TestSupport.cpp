@@ -67,7 +67,7 @@ fw::Variant TableData(const std::vector<Column>& columns, const std::vector<std:
     return fw::Variant(table.Data());
 }
 
-json SimControl(const nlohmann::json& request) {
+json DriverTest::Sim(const json& request) {
     using Control = int (*)(const char*, char*, int);
     static Control control = [] {
         const platform::LibHandle lib = platform::LoadLibrary("BemaFI32.dll");

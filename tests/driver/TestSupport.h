@@ -51,9 +51,6 @@ void FillTable(fw::ClientDataSet& table, const std::vector<Column>& columns,
                const std::vector<std::vector<fw::Variant>>& rows);
 fw::Variant TableData(const std::vector<Column>& columns, const std::vector<std::vector<fw::Variant>>& rows);
 
-// A control request to the virtual printer's fiscal stand-in (loaded once per process through
-// ORB_LIBRARY_PATH, like the module loads it); std::runtime_error when it refuses.
-json SimControl(const json& request);
 Texts ReadLines(const std::string& path);
 
 struct TamboraRow {
@@ -84,7 +81,9 @@ protected:
     void WriteBemafiIni(const Texts& lines);
     Texts DefaultBemafiIni() const { return {"[Sistema]", "Porta=COM1", "Path=" + system_ + "/", "Impressora=1"}; }
 
-    json Sim(const json& request) { return SimControl(request); }
+    // A control request to the virtual printer (loaded through ORB_LIBRARY_PATH, like the module
+    // loads it); std::runtime_error when it refuses.
+    static json Sim(const json& request);
     void ResetPrinter(json fields = json::object());
     void Start(json printer = json::object(), const NamedParams& params = StartParams());
     bool StartModule(const NamedParams& params = orb::test::StartParams());
