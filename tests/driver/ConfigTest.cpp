@@ -83,13 +83,9 @@ TEST_F(ConfigRates, ModuleTableIsIndexedByKindThenRateAndRebuiltOnEachLoad) {
     EXPECT_EQ(Load(), WithFixedRows({{"01", 18, "T"}, {"02", 7, "T"}, {"03", 5, "S"}, {"04", 2, "T"}}));
     ClientDataSet& rates = Orb00100::DataModule().cdsAliqImpFis;
     EXPECT_EQ(rates.IndexName(), "IdxIdAliqVrAliq");
-    EXPECT_EQ(Rows(rates), (std::vector<Row>{{"FF", 0, "F"},
-                                             {"II", 0, "I"},
-                                             {"NN", 0, "N"},
-                                             {"03", 5, "S"},
-                                             {"04", 2, "T"},
-                                             {"02", 7, "T"},
-                                             {"01", 18, "T"}}));
+    const std::vector<Row> byKindThenRate = {{"FF", 0, "F"}, {"II", 0, "I"}, {"NN", 0, "N"}, {"03", 5, "S"},
+                                             {"04", 2, "T"}, {"02", 7, "T"}, {"01", 18, "T"}};
+    EXPECT_EQ(Rows(rates), byKindThenRate);
     EXPECT_TRUE(rates.Locate("IDALIQIMPFIS;VRALIQIMPFIS", orb::fw::Variant::MakeArray({"T", 7.0})) &&
                 rates.FieldByName("CDALIQIMPFIS").AsString() == "02");
     EXPECT_EQ(Load().size(), 7u);
