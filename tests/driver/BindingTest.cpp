@@ -1,10 +1,7 @@
 // Binding the fiscal library: a start and a stop against the
 // virtual printer, a library lacking an entry point, closing the port, the guarded intake.
-#include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <string>
-#include <vector>
 
 #include "connection/Binding.h"
 #include "driver/Globals.h"

@@ -1,17 +1,11 @@
 // Cancelling a coupon against the virtual printer: the last coupon with and without a linked
 // card receipt still pending, the coupon still open, the printer that gives no number or refuses,
 // and what the host passes badly.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <string>
-#include <vector>
 
 #include "TestSupport.h"
 #include "connection/GrandTotalGuard.h"
 #include "coupon/Cancellation.h"
 #include "external/vendor/EntryPoints.h"
-#include "framework/ClientDataSet.h"
 #include "queries/Queries.h"
 
 namespace {

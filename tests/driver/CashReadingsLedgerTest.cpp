@@ -1,16 +1,12 @@
 // Cash supply, withdrawal and totalizer receipts, the X reading and the Z reduction, and the
 // ledger record each non-fiscal document hands the host, against the virtual printer.
-#include <gtest/gtest.h>
 
 #include <stdexcept>
-#include <string>
-#include <vector>
 
 #include "TestSupport.h"
 #include "config/Config.h"
 #include "driver/Globals.h"
 #include "external/vendor/EntryPoints.h"
-#include "framework/DateTime.h"
 #include "nonfiscal/CashMovements.h"
 #include "nonfiscal/Ledger.h"
 #include "readings/Readings.h"

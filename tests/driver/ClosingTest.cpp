@@ -1,9 +1,7 @@
 // Closing a sale against the virtual printer: the closing start, the payments in the order they
 // were taken, the consolidation under a transfer, refusals and retries, the change receipt, the
 // answer and the debug log.
-#include <algorithm>
-#include <string>
-#include <vector>
+#include <map>
 
 #include "ClosingValues.h"
 #include "coupon/Closing.h"
@@ -12,10 +10,7 @@
 #include "coupon/Items.h"
 #include "driver/Globals.h"
 #include "driver/TestSupport.h"
-#include "framework/ClientDataSet.h"
 #include "framework/Cp1252.h"
-#include "framework/DateTime.h"
-#include "framework/Variant.h"
 
 namespace closingtest {
 
@@ -67,13 +62,6 @@ protected:
     }
     // The payments as "method amount", in the order they were sent.
     Texts Payments() { return SentTexts("Bematech_FI_EfetuaFormaPagamento"); }
-    // The footer a sale with these values sends (the journal writes it in UTF-8).
-    std::string Footer(const std::vector<Variant>& values) {
-        OpenSale();
-        EXPECT_TRUE(Close(values));
-        const auto sent = Sent("Bematech_FI_TerminaFechamentoCupom");
-        return sent.empty() ? std::string() : sent.back().at(0).get<std::string>();
-    }
 
     Variant result = Variant::MakeArray(4);
 };
@@ -214,119 +202,77 @@ TEST_F(ClosingTest, RefusedChangeReceiptStillClosesTheSale) {
 
 // ---- The footer forms the closing chooses ------------------------------------------------
 
-TEST_F(ClosingTest, StandardFormCarriesCountersPiecesAndSubsidyAndDropsTheOperatorWhenFull) {
-    std::vector<Variant> v = ClosingValues();
-    v[15] = "123456789012345678901234";  // cut to 20
-    v[16] = "Maria";
-    v[21] = "12";
-    v[22] = "7";
-    v[23] = "Ana";
-    v[28] = "34";
-    v[29] = "0012";
-    v[31] = "88";
-    v[38] = 1.5;
-    v[51] = 3.2;
-    v[58] = 1.1;
-    const std::string footer = Footer(v);
-    EXPECT_EQ(footer,
-              "Obrigado pela preferencia\nTrib aprox R$: 3,20 Federal e 1,10 Estadual\n\rFonte: IBPT\n"
-              "ECF:001-Conf.Mesa -CER: 000012- COO: 000034\nCliente : 12345678901234567890 - Maria\n"
-              "Pr. subsidiado: 1,50 - \nMesa: 12 \x1B"
-              "E\x1B"
-              "W1SENHA: 88\x1B"
-              "F\x1B"
-              "W0\n" +
-                  std::string(Orb00100::kMakerContactLine) + "\n");
-
-    // A short parameter array counts the missing footer values as empty.
-    std::vector<Variant> few = ClosingValues();
-    few.resize(20);
-    EXPECT_EQ(Footer(few).find("Cliente"), std::string::npos);
-    EXPECT_EQ(result[1].ToString(), "");
-}
-
-TEST_F(ClosingTest, ConsumerPairFormHasNoCountersAndNeedsElementSixty) {
-    std::vector<Variant> v = ClosingValues();
-    v[35] = "2";
-    v[36] = "1";
-    v[17] = "C2";
-    v[18] = "Joao";
-    v[28] = "34";
-    v[29] = "12";
-    v[38] = 1.5;
-    const std::string footer = Footer(v);
-    EXPECT_EQ(footer.find("-Conf.Mesa"), std::string::npos) << footer;
-    EXPECT_NE(footer.find("Consumidor : C2 - Joao\n"), std::string::npos) << footer;
-    EXPECT_EQ(footer.find("Pr. subsidiado"), std::string::npos) << footer;
-    v[60] = false;
-    EXPECT_EQ(Footer(v).find("C2 - Joao"), std::string::npos);
-}
-
-TEST_F(ClosingTest, BalanceBlockFormSubtractsFamilyBalancesAndLoans) {
+TEST_F(ClosingTest, FooterFormsCarryTheirLinesAndFitThePrinter) {
     using orb::test::TableData;
-    const orb::fw::FieldType kFloat = FieldType::Float;
-    std::vector<Variant> v = ClosingValues();
-    v[27] = "1";
-    v[36] = "1";
-    v[32] = TableData({{"CDFAMILISALD"}, {"NMFAMILISALD"}, {"VRSALDCONFAM", kFloat}},
-                      {{"b", "Bebidas", 20.0}, {"z", "Zero", 0.0}, {"L", "Lanches", 10.0}, {"x", "Extra", 5.0}});
-    v[33] = TableData({{"CDFAMILISALD"}, {"VRSALDCONFAM", kFloat}}, {{"B", 4.0}});
-    v[34] = TableData({{"CDFAMILISALD"}, {"IDTPMOVEXT"}, {"VRMOVEXTCONS", kFloat}}, {{"b", "C", 1.0}, {"L", "D", 3.0}});
-    // Bebidas: 20 - 4 + 1 given back; Lanches: 10 - 3 taken; the zero row and the third are not shown.
-    const std::string footer = Footer(v);
-    EXPECT_NE(footer.find("\nBebidas: 17,00 Lanches: 7,00 \n"), std::string::npos) << footer;
-}
-
-TEST_F(ClosingTest, TransferReceiptFormWithoutLinesLeavesTheCouponToTheHost) {
-    std::vector<Variant> v = ClosingValues();
-    v[9] = "T";
-    v[11] = true;
-    v[40] = "S";
-    EXPECT_EQ(Footer(v), "");
-    EXPECT_TRUE(CouponOpen());
-    OpenSale();
-    orb::fw::StringList lines{"COMPROVANTE\n"};
-    ASSERT_TRUE(Close(v, &lines));
-    EXPECT_EQ(CallCount("Bematech_FI_TerminaFechamentoCupom"), 1);
-    EXPECT_FALSE(CouponOpen());
-}
-
-TEST_F(ClosingTest, AgreementLayoutTakesTenLinesWhichThePrinterRefuses) {
-    OpenSale();
-    std::vector<Variant> v = ClosingValues();
-    v[13] = ClosingMovements({{"003", 20.0, At(1)}, {"004", 10.0, At(2)}});
-    v[15] = "55";
-    v[16] = "Empresa";
-    v[27] = "1";
-    v[37] = 100.0;
-    // The virtual printer holds eight lines: it refuses the footer and the coupon stays open.
-    EXPECT_FALSE(Close(v));
-    EXPECT_TRUE(CouponOpen());
-    const std::string footer = Sent("Bematech_FI_TerminaFechamentoCupom").at(0).at(0);
-    EXPECT_NE(footer.find("\nConvênio ..: 55 - Empresa\n"), std::string::npos) << footer;
-    // 100 before the sale, less the 10 paid on the consumer's account.
-    EXPECT_NE(footer.find("\nSaldo Final :  - 90,00\n"), std::string::npos) << footer;
-}
-
-TEST_F(ClosingTest, StateProgrammeLineCarriesTheNetAmountAndTheFooterFitsThePrinter) {
-    OpenSale();
-    PinClock(orb::fw::EncodeDateTime(2026, 12, 5, 14, 0, 0));
-    std::vector<Variant> v = ClosingValues();
-    v[7] = 4.5;
-    v[13] = ClosingMovements({{"001", 34.5, At(1)}});
-    v[43] = "PB";
-    v[15] = "C1";
-    v[17] = "C2";
-    v[19] = "x";
-    v[22] = "7";
-    v[28] = "1";
-    v[29] = "2";
-    v[10] = std::string(200, 'f');
-    ASSERT_TRUE(Close(v));
-    const std::string footer = Sent("Bematech_FI_TerminaFechamentoCupom").at(0).at(0);
-    EXPECT_NE(footer.find("TORPEDO PREMIADO: 123456780 05122026 4711 3000\n"), std::string::npos) << footer;
-    EXPECT_EQ(footer.find("Operador"), std::string::npos) << footer;
-    EXPECT_FALSE(CouponOpen());
+    const FieldType kFloat = FieldType::Float;
+    // clang-format off
+    const std::string standard =
+        "Obrigado pela preferencia\nTrib aprox R$: 3,20 Federal e 1,10 Estadual\n\rFonte: IBPT\n"
+        "ECF:001-Conf.Mesa -CER: 000012- COO: 000034\nCliente : 12345678901234567890 - Maria\n"
+        "Pr. subsidiado: 1,50 - \nMesa: 12 \x1B" "E\x1B" "W1SENHA: 88\x1B" "F\x1B" "W0\n" +
+        std::string(Orb00100::kMakerContactLine) + "\n";
+    const std::map<int, Variant> pair = {{35, "2"}, {36, "1"}, {17, "C2"}, {18, "Joao"}, {28, "34"}, {29, "12"},
+                                         {38, 1.5}};
+    std::map<int, Variant> pairWithout60 = pair;
+    pairWithout60[60] = false;
+    struct Case {
+        const char* what;
+        std::map<int, Variant> set;
+        std::size_t size;  // the parameter array cut to this many; 0: whole
+        bool closes, open;
+        int ends;  // calls of the closing's end
+        Texts present, absent;
+        bool lines = false;
+    };
+    const Case cases[] = {
+        // The operator is dropped when the line is full; the client cut to 20.
+        {"standard", {{15, "123456789012345678901234"}, {16, "Maria"}, {21, "12"}, {22, "7"}, {23, "Ana"}, {28, "34"},
+                      {29, "0012"}, {31, "88"}, {38, 1.5}, {51, 3.2}, {58, 1.1}},
+         0, true, false, 1, {standard}, {"Ana"}},
+        // A short parameter array counts the missing footer values as empty.
+        {"short array", {}, 20, true, false, 1, {}, {"Cliente"}},
+        {"consumer pair", pair, 0, true, false, 1, {"Consumidor : C2 - Joao\n"}, {"-Conf.Mesa", "Pr. subsidiado"}},
+        {"consumer pair without element 60", pairWithout60, 0, true, false, 1, {}, {"C2 - Joao"}},
+        // Bebidas: 20 - 4 + 1 given back; Lanches: 10 - 3 taken; the zero row and the third are not shown.
+        {"balance block", {{27, "1"}, {36, "1"},
+          {32, TableData({{"CDFAMILISALD"}, {"NMFAMILISALD"}, {"VRSALDCONFAM", kFloat}},
+                         {{"b", "Bebidas", 20.0}, {"z", "Zero", 0.0}, {"L", "Lanches", 10.0}, {"x", "Extra", 5.0}})},
+          {33, TableData({{"CDFAMILISALD"}, {"VRSALDCONFAM", kFloat}}, {{"B", 4.0}})},
+          {34, TableData({{"CDFAMILISALD"}, {"IDTPMOVEXT"}, {"VRMOVEXTCONS", kFloat}},
+                         {{"b", "C", 1.0}, {"L", "D", 3.0}})}},
+         0, true, false, 1, {"\nBebidas: 17,00 Lanches: 7,00 \n"}, {}},
+        // A transfer receipt without lines leaves the coupon to the host.
+        {"transfer receipt", {{9, "T"}, {11, true}, {40, "S"}}, 0, true, true, 0, {}, {}},
+        {"transfer receipt with lines", {{9, "T"}, {11, true}, {40, "S"}}, 0, true, false, 1, {}, {}, true},
+        // Ten lines, 100 before the sale less the 10 paid on the consumer's account: the virtual
+        // printer holds eight and refuses the footer.
+        {"agreement", {{13, ClosingMovements({{"003", 20.0, At(1)}, {"004", 10.0, At(2)}})}, {15, "55"},
+                       {16, "Empresa"}, {27, "1"}, {37, 100.0}},
+         0, false, true, 1, {"\nConvênio ..: 55 - Empresa\n", "\nSaldo Final :  - 90,00\n"}, {}},
+        // The state programme line carries the net amount; the operator goes to fit the printer.
+        {"state programme", {{7, 4.5}, {13, ClosingMovements({{"001", 34.5, At(1)}})}, {43, "PB"}, {15, "C1"},
+                             {17, "C2"}, {19, "x"}, {22, "7"}, {28, "1"}, {29, "2"}, {10, std::string(200, 'f')}},
+         0, true, false, 1, {"TORPEDO PREMIADO: 123456780 05122026 4711 3000\n"}, {"Operador"}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        orb::fw::SetClock({});  // the module's start compares its clock with the printer's
+        OpenSale();
+        PinClock(orb::fw::EncodeDateTime(2026, 12, 5, 14, 0, 0));
+        std::vector<Variant> v = ClosingValues();
+        for (const auto& [index, value] : c.set) v[index] = value;
+        if (c.size) v.resize(c.size);
+        orb::fw::StringList lines{"COMPROVANTE\n"};
+        EXPECT_EQ(Close(v, c.lines ? &lines : nullptr), c.closes);
+        EXPECT_EQ(CouponOpen(), c.open);
+        const auto sent = Sent("Bematech_FI_TerminaFechamentoCupom");
+        ASSERT_EQ(sent.size(), static_cast<std::size_t>(c.ends));
+        const std::string footer = sent.empty() ? "" : sent[0].at(0).get<std::string>();
+        for (const std::string& text : c.present) EXPECT_NE(footer.find(text), std::string::npos) << footer;
+        for (const std::string& text : c.absent) EXPECT_EQ(footer.find(text), std::string::npos) << footer;
+        EXPECT_TRUE(c.size == 0 || result[1].ToString().empty()) << result[1].ToString();
+    }
 }
 
 }  // namespace

@@ -2,11 +2,8 @@
 // identification as cut and as logged, the item fields in their pictures, the retry question on
 // an attended till and the collected messages on a self-service one, the cancellations and the
 // surcharge total.
-#include <gtest/gtest.h>
 
 #include <cstdio>
-#include <string>
-#include <vector>
 
 #include "coupon/CouponOpening.h"
 #include "coupon/ItemFields.h"
@@ -62,9 +59,7 @@ TEST(ItemFieldPictures, AnItemWorthNothingIsSoldForOneCent) {
     in.quantity = 2, in.price = 10, in.discount = 20;
     in.unit = "UNI";
     const ItemFields f = BuildItemFields(in, false);
-    EXPECT_EQ(f.discount, "00001999");
-    EXPECT_EQ(f.description.size(), 50u);
-    EXPECT_EQ(f.unit, "UN");
+    EXPECT_EQ((Texts{f.discount, f.description, f.unit}), (Texts{"00001999", std::string(50, 'x'), "UN"}));
     in.surcharge = 1;  // the surcharge counts in the total: with it the item is worth something
     EXPECT_EQ(BuildItemFields(in, false).discount, "00002000");
     in.surcharge = 0;  // cut to cents before the comparison: 20,009 off 20,00 still totals nothing
@@ -118,8 +113,8 @@ TEST_F(Coupon, IdentifiedConsumerIsCutForThePrinterLoggedWholeAndAnswered) {
     std::snprintf(ccf, sizeof ccf, "%06d", coupon["ccf"].get<int>());
     EXPECT_EQ(orb::test::Names(params),
               (Texts{"INTTEFERRO", "INCLUICPF", "INCLUINOME", "INCLUIENDERECO", "CUPNR", "CONTCUPOM", "MENSAGEMTAA"}));
-    EXPECT_EQ(NamedValue(params, "CUPNR").ToString(), coo);
-    EXPECT_EQ(NamedValue(params, "CONTCUPOM").ToString(), ccf);
+    EXPECT_EQ((Texts{NamedValue(params, "CUPNR").ToString(), NamedValue(params, "CONTCUPOM").ToString()}),
+              (Texts{coo, ccf}));
     EXPECT_TRUE(CouponOpen()) << "the counter read must leave the new coupon open";
     EXPECT_FALSE(boClieUtil);
 
@@ -168,8 +163,8 @@ TEST_F(Coupon, RefusedOpeningIsShownWithoutQuestionOrCollectedOnASelfServiceTill
     EXPECT_FALSE(AbreCupom(params));
     EXPECT_TRUE(Questions().empty());
     EXPECT_EQ(DialogTexts().at(0), CP("Impressora desligada ou desconectada."));
-    EXPECT_EQ(NamedValue(params, "CUPNR").ToString(), "000123");
-    EXPECT_EQ(NamedValue(params, "CONTCUPOM").ToString(), "000045");
+    EXPECT_EQ((Texts{NamedValue(params, "CUPNR").ToString(), NamedValue(params, "CONTCUPOM").ToString()}),
+              (Texts{"000123", "000045"}));
     EXPECT_EQ(CallCount("Bematech_FI_NumeroCupom"), 0);
     EXPECT_TRUE(boClieUtil);
     EXPECT_FALSE(CouponOpen());
@@ -203,8 +198,7 @@ TEST_F(Coupon, DepartmentFormSendsEveryFieldInItsPicture) {
     EXPECT_EQ(NewLogTexts().at(0), "Bematech_FI_VendeItemDepartamento : 7891 - " + description.substr(0, 29) +
                                        " - 1800 - 000010990 - 0001500 - 00000050 - 00000125 - 01 - KG");
     // Under the 18 % slot: 1,5 x 10,99 = 16,48, less 1,25, plus 0,50.
-    EXPECT_EQ(Items().at(0)["slot"], 1);
-    EXPECT_EQ(Items().at(0)["total"], 1648 - 125 + 50);
+    EXPECT_EQ((json{Items().at(0)["slot"], Items().at(0)["total"]}), (json{1, 1648 - 125 + 50}));
     EXPECT_EQ(NamedValue(params, "INTTEFERRO").ToInt(), 3);
     EXPECT_FALSE(boClieUtil);
 }
@@ -224,13 +218,11 @@ TEST_F(Coupon, AttendedTillOffersTheRefusedItemAgainADeclinedRetryLeavesTheParam
     QueueAnswers({true});
     Variant params = Item().Set("NMPROD", "Picanha na chapa para dois");
     EXPECT_TRUE(VendaItem(params));
-    const auto sent = Sent(kRounding);
-    ASSERT_EQ(sent.size(), 2u);
-    EXPECT_EQ(sent[0], sent[1]);
-    EXPECT_EQ(Questions(),
-              Texts{"Erro ao imprimir o item: \r\n7891 - Picanha na chapa par\r\nDeseja imprimir novamente?"});
-    EXPECT_EQ(Dialogs().back().kind, 3);
-    EXPECT_EQ(Dialogs().back().scheme, "002");
+    EXPECT_EQ(Sent(kRounding), std::vector<json>(2, Sent(kRounding).at(0)));
+    const std::string question =
+        "Erro ao imprimir o item: \r\n7891 - Picanha na chapa par\r\nDeseja imprimir novamente?";
+    EXPECT_EQ(Questions(), Texts{question});
+    EXPECT_TRUE(LastDialogIs(question, 3, "002"));
     EXPECT_EQ(NamedValue(params, "INTTEFERRO").ToInt(), 3);  // the marker is not changed by a retry
     EXPECT_EQ(Items().size(), 1u);
 
@@ -301,8 +293,7 @@ TEST_F(Coupon, SurchargeTotalIsReadAndCancelsTheOpenCoupon) {
     ASSERT_TRUE(VendaItem(params));
     NewLogTexts();
     std::string total = "x";
-    EXPECT_TRUE(Acrescimo_Imp("002", total));
-    EXPECT_EQ(total, "00000000000250");
+    EXPECT_TRUE(Acrescimo_Imp("002", total) && total == "00000000000250") << total;
     EXPECT_EQ(NewLogTexts().at(0), AnswerLogText("Bematech_FI_Acrescimos") + "00000000000250");
     EXPECT_FALSE(CouponOpen());
 }

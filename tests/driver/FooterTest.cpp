@@ -1,15 +1,11 @@
 // The footer composition: its line budget with and without the state line, the agreement
 // layout, the free text cut to the room left, and the fixed pieces of a sale.
-#include <gtest/gtest.h>
-
-#include <string>
 
 #include "coupon/ClosingInput.h"
 #include "coupon/Footer.h"
 #include "driver/DataModule.h"
 #include "driver/TestSupport.h"
 #include "framework/Cp1252.h"
-#include "framework/DateTime.h"
 
 namespace {
 

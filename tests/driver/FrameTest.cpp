@@ -1,6 +1,5 @@
 // The driver frame: the two message catalogs, the monthly debug log, parameter intake, the answer
 // of a named-parameter operation and the data module's singleton.
-#include <gtest/gtest.h>
 
 #include "driver/Catalogs.h"
 #include "driver/DataModule.h"

@@ -1,12 +1,9 @@
 // The grand-total guard against the virtual printer: the host's enciphered copy in Tambora.cds
 // compared with the printer's grand total, repaired where allowed and refused where not.
-#include <gtest/gtest.h>
 
 #include "TestSupport.h"
 #include "connection/GrandTotalGuard.h"
 #include "driver/Globals.h"
-#include "external/hostlib/HostLib.h"
-#include "framework/ClientDataSet.h"
 #include "framework/FormatSettings.h"
 #include "platform/Platform.h"
 

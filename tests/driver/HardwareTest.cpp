@@ -1,8 +1,5 @@
 // The cash drawer, the paper cutter and bar codes in a management report of their own, against
 // the virtual printer.
-#include <gtest/gtest.h>
-
-#include <string>
 
 #include "TestSupport.h"
 #include "nonfiscal/Hardware.h"

@@ -1,14 +1,12 @@
 // Port opening against the virtual printer: the order of its calls, each refusal with its log
 // line and message, the pending receipt, and the recovery of a sale a till left interrupted (the
 // coupon left open, the last card transfer and the grand-total copy).
-#include <gtest/gtest.h>
 
 #include "TestSupport.h"
 #include "connection/Binding.h"
 #include "connection/PortOpening.h"
 #include "connection/Recovery.h"
 #include "external/vendor/EntryPoints.h"
-#include "framework/ClientDataSet.h"
 #include "framework/Exceptions.h"
 #include "platform/Platform.h"
 

@@ -1,14 +1,10 @@
 // The printer's identity and dates loaded from the virtual printer, the repair of the maker's
 // configuration file, the clock check, the national model code and the non-fiscal layouts.
-#include <gtest/gtest.h>
-
-#include <algorithm>
 
 #include "TestSupport.h"
 #include "connection/PrinterData.h"
 #include "driver/Globals.h"
 #include "framework/DateFormat.h"
-#include "framework/DateTime.h"
 
 namespace {
 

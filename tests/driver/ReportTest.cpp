@@ -1,12 +1,9 @@
 // Management reports against the virtual printer: opening, the report left open, the close
 // decided by the extended status, the report-counter and ledger records, and the whole-report
 // operations with their pieces, fallbacks and exceptions.
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
-#include <string>
-#include <vector>
 
 #include "driver/Globals.h"
 #include "driver/TestSupport.h"
@@ -89,8 +86,7 @@ TEST_F(Reports, CounterRecordFollowsOnlyASuccessfulFlaggedOpening) {
     Start({{"reports", {"Relatorios", "Conf. Mesa"}}});
     ASSERT_TRUE(Relatorio_Gerencial_Imp("001", "CX01", "0001", "", "incCer"));
     ASSERT_EQ(Recorded().cer.size(), 1u);
-    EXPECT_EQ(Recorded().cer[0].a, "CX01");
-    EXPECT_EQ(Recorded().cer[0].b, "0001");
+    EXPECT_EQ((Texts{Recorded().cer[0].a, Recorded().cer[0].b}), (Texts{"CX01", "0001"}));
     EXPECT_EQ(Recorded().cer[0].when, DataMoviFiscal("001"));
     ASSERT_TRUE(Relatorio_Gerencial_Imp("001", "CX01", "0001", "", ""));
     EXPECT_EQ(Recorded().cer.size(), 1u);

@@ -1,9 +1,7 @@
 // The verdict on return codes and status bytes, with the status read answered by a scripted
 // printer so each byte can be set exactly.
-#include <gtest/gtest.h>
 
 #include <sstream>
-#include <string>
 
 #include "driver/DataModule.h"
 #include "driver/Globals.h"

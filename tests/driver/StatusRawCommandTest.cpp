@@ -1,10 +1,8 @@
 // The raw-command path, with the raw entries filled by the test as the host fills them, and once
 // against the virtual printer through the loaded library.
-#include <gtest/gtest.h>
 
 #include <cstring>
 #include <stdexcept>
-#include <string>
 
 #include "connection/Binding.h"
 #include "driver/DataModule.h"

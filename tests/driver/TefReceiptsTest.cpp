@@ -1,10 +1,6 @@
 // Linked slips and transfer receipts against the virtual printer: a card payment's slip opened,
 // printed into and closed; the order of the receipts' copies and cuts, the document they go into
 // and its ledger record, an unresponsive printer, and a printer that stops mid-receipt.
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "driver/Globals.h"
 #include "driver/TestSupport.h"

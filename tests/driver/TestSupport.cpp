@@ -67,7 +67,7 @@ fw::Variant TableData(const std::vector<Column>& columns, const std::vector<std:
     return fw::Variant(table.Data());
 }
 
-json SimControl(const nlohmann::json& request) {
+json DriverTest::Sim(const json& request) {
     using Control = int (*)(const char*, char*, int);
     static Control control = [] {
         const platform::LibHandle lib = platform::LoadLibrary("BemaFI32.dll");
@@ -201,25 +201,21 @@ void DriverTest::Start(json printer, const NamedParams& params) {
     ForgetSoFar();
 }
 
-json DriverTest::Journal(bool clear) {
-    json request = {{"sim", "journal"}};
-    if (clear) request["clear"] = true;
-    return Sim(request).value("journal", nlohmann::json::array());
-}
+json DriverTest::Journal(bool clear) { return Sim({{"sim", "journal"}, {"clear", clear}})["journal"]; }
 
 Texts DriverTest::JournalEntries(std::initializer_list<std::string_view> names) {
     Texts entries;
-    for (const auto& call : Journal()) {
-        const std::string entry = call.value("entry", "");
-        if (names.size() == 0 || std::find(names.begin(), names.end(), entry) != names.end()) entries.push_back(entry);
-    }
+    for (const auto& call : Journal())
+        if (const std::string entry = call["entry"];
+            names.size() == 0 || std::find(names.begin(), names.end(), entry) != names.end())
+            entries.push_back(entry);
     return entries;
 }
 
 std::vector<nlohmann::json> DriverTest::Sent(std::string_view entry) {
     std::vector<nlohmann::json> args;
     for (const auto& call : Journal())
-        if (call.value("entry", "") == entry) args.push_back(call["args"]);
+        if (call["entry"].get<std::string>() == entry) args.push_back(call["args"]);
     return args;
 }
 
@@ -234,11 +230,7 @@ Texts DriverTest::SentTexts(std::string_view entry, const std::string& separator
     return texts;
 }
 
-std::string DriverTest::Roll(bool clear) {
-    json request = {{"sim", "roll"}};
-    if (clear) request["clear"] = true;
-    return Sim(request)["roll"].get<std::string>();
-}
+std::string DriverTest::Roll(bool clear) { return Sim({{"sim", "roll"}, {"clear", clear}})["roll"]; }
 
 int DriverTest::Extended() {
     int value = 0;
@@ -285,16 +277,10 @@ std::string DriverTest::ParamErrorTail(std::string_view operation) {
     return "\r" + CP("Erro no recebimento dos parâmetros da função: ") + std::string(operation) + " - Orb_00100.bpl";
 }
 
-Texts DriverTest::DialogTexts() {
-    Texts texts;
-    for (const hostlib::Dialog& dialog : Dialogs()) texts.push_back(dialog.text);
-    return texts;
-}
-
-Texts DriverTest::Questions() {
+Texts DriverTest::DialogTexts(bool questionsOnly) {
     Texts texts;
     for (const hostlib::Dialog& dialog : Dialogs())
-        if (dialog.question == "S") texts.push_back(dialog.text);
+        if (!questionsOnly || dialog.question == "S") texts.push_back(dialog.text);
     return texts;
 }
 
