@@ -6,6 +6,7 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <tuple>
 
 #include "framework/Decimal.h"
 
@@ -31,39 +32,22 @@ DecimalForm Reference(double value, int n) {
     return form;
 }
 
+std::tuple<std::string, int, bool> Parts(const DecimalForm& form) {
+    return {form.digits, form.exponent, form.negative};
+}
+
 void ExpectSame(double value, int n) {
-    const DecimalForm got = ToDecimal(value, n);
-    const DecimalForm want = Reference(value, n);
-    ASSERT_EQ(got.digits, want.digits) << value << " at " << n << " digits";
-    ASSERT_EQ(got.exponent, want.exponent) << value << " at " << n << " digits";
-    ASSERT_EQ(got.negative, want.negative) << value;
+    ASSERT_EQ(Parts(ToDecimal(value, n)), Parts(Reference(value, n))) << value << " at " << n << " digits";
 }
 
 TEST(DecimalForm, IsTheRoundingToTheDigitsAskedFor) {
     // Amounts the till handles, sums that binary arithmetic leaves a hair off, and values whose
     // shortest text is longer than fifteen digits.
-    for (const double v : {0.1,
-                           0.3,
-                           0.1 + 0.2,
-                           5.0 - 4.99,
-                           3.0 - 2.99,
-                           0.3 - 0.1 - 0.2,
-                           3 * 0.1,
-                           1.005,
-                           2.675,
-                           123456789012345.6,
-                           9999999999999.995,
-                           1e-7,
-                           0.000123456789012345678,
-                           -45.9,
-                           1e15,
-                           1e17,
-                           9.99999999999999,
-                           99999999999999.9,
-                           999999999999999.0,
-                           0.00001,
-                           12.3456,
-                           1234.56789})
+    // clang-format off
+    for (const double v : {0.1, 0.3, 0.1 + 0.2, 5.0 - 4.99, 3.0 - 2.99, 0.3 - 0.1 - 0.2, 3 * 0.1, 1.005, 2.675,
+                           123456789012345.6, 9999999999999.995, 1e-7, 0.000123456789012345678, -45.9, 1e15, 1e17,
+                           9.99999999999999, 99999999999999.9, 999999999999999.0, 0.00001, 12.3456, 1234.56789})
+        // clang-format on
         for (int n : {15, 14, 4, 2, 1}) ExpectSame(v, n);
 
     std::mt19937_64 random(20261206);
@@ -141,14 +125,8 @@ TEST(DecimalForm, SumsAndProductsAreExact) {
         Int128 sx = x, sy = y;
         for (int k = common; k < px; ++k) sx *= 10;
         for (int k = common; k < py; ++k) sy *= 10;
-        const DecimalForm sum = orb::fw::detail::Add(a, b), wantSum = Exact(false, sx + sy, common);
-        ASSERT_EQ(sum.digits, wantSum.digits);
-        ASSERT_EQ(sum.exponent, wantSum.exponent);
-        ASSERT_EQ(sum.negative, wantSum.negative);
-        const DecimalForm product = orb::fw::detail::Multiply(a, b), wantProduct = Exact(false, x * y, px + py);
-        ASSERT_EQ(product.digits, wantProduct.digits);
-        ASSERT_EQ(product.exponent, wantProduct.exponent);
-        ASSERT_EQ(product.negative, wantProduct.negative);
+        ASSERT_EQ(Parts(orb::fw::detail::Add(a, b)), Parts(Exact(false, sx + sy, common)));
+        ASSERT_EQ(Parts(orb::fw::detail::Multiply(a, b)), Parts(Exact(false, x * y, px + py)));
     }
 }
 
