@@ -2,6 +2,7 @@
 // host, the totalizer and report-title slots found or programmed, and the payment methods
 // reconciled between the host's payment types and the printer.
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <tuple>
@@ -29,8 +30,6 @@ protected:
         return names;
     }
 };
-
-// ---- Tax rates -----------------------------------------------------------------------------
 
 class ConfigRates : public Config {
 protected:
@@ -110,8 +109,6 @@ TEST_F(Config, NoTableRaisesBeforeAnythingIsSent) {
     EXPECT_TRUE(Journal().empty());
 }
 
-// ---- Totalizers and report titles ----------------------------------------------------------
-
 class ConfigTotalizers : public Config {
 protected:
     // The slots in the operation's parameter order: voucher, consumer sale, credit,
@@ -167,9 +164,7 @@ TEST_F(ConfigTotalizers, SlotsThePrinterRefusesComeBackEmptyAndAreNeverShown) {
                               "12 Canc Credito"}));  // ten and on refused
     EXPECT_EQ(PrinterNames("totalizers", "name").size(), 9u);
     EXPECT_TRUE(Dialogs().empty());
-    int errors = 0;
-    for (const std::string& text : NewLogTexts()) errors += text.starts_with("ERRO!!! ");
-    EXPECT_GE(errors, 3);
+    EXPECT_GE(std::ranges::count_if(NewLogTexts(), [](const std::string& t) { return t.starts_with("ERRO!!! "); }), 3);
 }
 
 TEST_F(ConfigTotalizers, ReportTitlesFillFreeSlotsInTitleOrderAroundTheNamedOnes) {
@@ -206,8 +201,6 @@ TEST_F(ConfigTotalizers, RefusedOrMissingTitlesStayEmpty) {
     EXPECT_EQ(LoadTitles(19), (Texts{"", "", "", "", "07", ""}));
     EXPECT_TRUE(Titled().empty());
 }
-
-// ---- Payment methods -----------------------------------------------------------------------
 
 class ConfigPayments : public Config {
 protected:

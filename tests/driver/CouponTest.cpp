@@ -93,8 +93,6 @@ protected:
     static constexpr const char* kRounding = "Bematech_FI_VendeItemArredondamentoMFD";
 };
 
-// ---- Opening -------------------------------------------------------------------------------
-
 TEST_F(Coupon, IdentifiedConsumerIsCutForThePrinterLoggedWholeAndAnswered) {
     StartSale(34, false);
     const std::string taxNumber = "123.456.789-09 / 0000-000000000";  // 31 characters
@@ -180,8 +178,6 @@ TEST_F(Coupon, RefusedOpeningIsShownWithoutQuestionOrCollectedOnASelfServiceTill
     EXPECT_FALSE(boClieUtil);
 }
 
-// ---- Items ---------------------------------------------------------------------------------
-
 TEST_F(Coupon, DepartmentFormSendsEveryFieldInItsPicture) {
     StartSale(27);
     Variant params = Item()
@@ -201,15 +197,6 @@ TEST_F(Coupon, DepartmentFormSendsEveryFieldInItsPicture) {
     EXPECT_EQ((json{Items().at(0)["slot"], Items().at(0)["total"]}), (json{1, 1648 - 125 + 50}));
     EXPECT_EQ(NamedValue(params, "INTTEFERRO").ToInt(), 3);
     EXPECT_FALSE(boClieUtil);
-}
-
-TEST_F(Coupon, RateWithoutASlotIsRefusedByThePrinter) {
-    StartSale();
-    boNUtilTaa = false;
-    Variant params = Item().Set("VRPERCALIQ", "3,5");
-    EXPECT_FALSE(VendaItem(params));
-    EXPECT_EQ(Sent(kRounding).at(0)[2], "0350");
-    EXPECT_NE(NamedValue(params, "MENSAGEMTAA").ToString().find(CP("Alíquota não programada")), std::string::npos);
 }
 
 TEST_F(Coupon, AttendedTillOffersTheRefusedItemAgainADeclinedRetryLeavesTheParametersAlone) {
@@ -250,6 +237,12 @@ TEST_F(Coupon, SelfServiceRefusalComesBackInTheMessagesOfThisCall) {
     EXPECT_EQ(CallCount(kRounding), 1);
     EXPECT_TRUE(NamedValue(params, "MENSAGEMTAA").ToString().starts_with(CP(" Parâmetro inválido.")));
     EXPECT_FALSE(boClieUtil);
+
+    // A rate without a slot is the printer's refusal too.
+    params = Item().Set("VRPERCALIQ", "3,5");
+    EXPECT_FALSE(VendaItem(params));
+    EXPECT_EQ(Sent(kRounding).back()[2], "0350");
+    EXPECT_NE(NamedValue(params, "MENSAGEMTAA").ToString().find(CP("Alíquota não programada")), std::string::npos);
 }
 
 TEST_F(Coupon, ParameterThatDoesNotConvertRegistersNothing) {

@@ -115,12 +115,6 @@ TEST_F(GrandTotalGuard, WhileACustomerIsServedNothingIsShown) {
     EXPECT_FALSE(boClieUtil);
 }
 
-TEST_F(GrandTotalGuard, BranchWithAQuoteFindsItsRow) {
-    orb::test::WriteTambora({{"0'1", "001", "BE0001", "S", Enciphered("1000,00")}});
-    EXPECT_FALSE(Guard("S", false, "0'1"));
-    EXPECT_EQ(Dialogs().at(0).text, Expected("ArqConfig_Inv4"));
-}
-
 TEST_F(GrandTotalGuard, FileErrorsAreShownAndLowerTheCustomerFlag) {
     boClieUtil = true;
     EXPECT_TRUE(Guard("S", true));  // no Tambora.cds at all

@@ -87,7 +87,6 @@ TEST_F(PortOpening, EachRefusalStopsTheOpeningWithItsMessage) {
         EXPECT_TRUE(LastDialogIs(CatalogText(c.key), 3, "001"));
         EXPECT_EQ(CallCount(c.notCalled), 0);
     }
-    // Fourteen minutes pass.
     ResetPrinter();
     Sim({{"sim", "clock"}, {"offset_seconds", 14 * 60}});
     orb::hostlib::ClearRecorded();
@@ -95,15 +94,14 @@ TEST_F(PortOpening, EachRefusalStopsTheOpeningWithItsMessage) {
     EXPECT_TRUE(Dialogs().empty());
 }
 
-TEST_F(PortOpening, PendingNonFiscalReceiptIsCancelled) {
+TEST_F(PortOpening, PendingReceiptIsCancelledAndOnlyACouponOpenOrTheHostFilesMeanAnInterruptedSale) {
     ForceExtended(33);
     EXPECT_TRUE(StartModule());
     EXPECT_EQ(CallCount("Bematech_FI_CancelaRecebimentoNaoFiscalMFD"), 1);
     EXPECT_EQ(CallCount("Bematech_FI_CancelaCupom"), 0);
-}
 
-TEST_F(PortOpening, OnlyACouponOpenAndNothingElseOrTheHostFilesMeanAnInterruptedSale) {
     // Paper out as well as the coupon open: not taken for an interrupted sale.
+    ResetPrinter();
     ForceStatus(6, 130, 0, 10);
     EXPECT_TRUE(StartModule());
     EXPECT_EQ(CallCount("Bematech_FI_CancelaCupom"), 0);

@@ -1,6 +1,8 @@
 // The printer's identity and dates loaded from the virtual printer, the repair of the maker's
 // configuration file, the clock check, the national model code and the non-fiscal layouts.
 
+#include <tuple>
+
 #include "TestSupport.h"
 #include "connection/PrinterData.h"
 #include "driver/Globals.h"
@@ -59,9 +61,9 @@ TEST_F(PrinterData, BlankAnswersStopTheLaterQueries) {
     Variant params = Inputs();
     EXPECT_FALSE(Carrega_Dados_Impressora(params));
     EXPECT_EQ(JournalEntries(), (Texts{"Bematech_FI_DataMovimento", "Bematech_FI_RetornoImpressora"}));
-    EXPECT_EQ(Out(params, "DATAATUIMP"), "X");
-    EXPECT_EQ(Out(params, "ECFIMP"), "123");  // characters 2 to 4 of what was passed
-    EXPECT_EQ(Out(params, "SERIEIMP"), "OLD");
+    // The till number is characters 2 to 4 of what was passed.
+    EXPECT_EQ((Texts{Out(params, "DATAATUIMP"), Out(params, "ECFIMP"), Out(params, "SERIEIMP")}),
+              (Texts{"X", "123", "OLD"}));
 
     // A blank till number: no serial asked, the verdict fails.
     ClearJournal();
@@ -94,13 +96,11 @@ TEST_F(PrinterData, ParameterThatCannotBeReadIsReportedAndTheLoadGoesOn) {
     ASSERT_EQ(Dialogs().size(), 1u);
     EXPECT_TRUE(Dialogs()[0].text.ends_with(tail)) << Dialogs()[0].text;
     EXPECT_GT(Dialogs()[0].text.size(), tail.size());
-    EXPECT_EQ(Dialogs()[0].kind, 3);
-    EXPECT_EQ(Dialogs()[0].scheme, "001");
+    EXPECT_EQ(std::tie(Dialogs()[0].kind, Dialogs()[0].scheme), std::make_tuple(3, "001"));
     EXPECT_EQ(Out(params, "REDIMP"), "");  // read after the failure: never reached
 }
 
 TEST_F(PrinterData, ClockCheckAndVersionAskThePrinterWhenGivenNothing) {
-    // (The window itself: ClockCheck below and the port opening's refusals.)
     TDateTime fiscal;
     EXPECT_TRUE(VerificaData("003", fiscal, "", "", true));
     boClieUtil = true;
@@ -144,10 +144,8 @@ TEST_F(ClockCheck, AllowsFifteenMinutesEitherWayAndRefusesMore) {
         TDateTime fiscal;
         EXPECT_EQ(VerificaData("007", fiscal, printer, "", false), passes);
         EXPECT_EQ(boClieUtil, passes);
-        EXPECT_EQ(Dialogs().size(), passes ? 0u : 1u);
-        if (!passes) {
-            EXPECT_TRUE(LastDialogIs(CatalogText("DataDif"), 3, "007"));
-        }
+        EXPECT_TRUE(passes ? Dialogs().empty()
+                           : Dialogs().size() == 1 && LastDialogIs(CatalogText("DataDif"), 3, "007"));
     }
 
     // A self-service terminal stays quiet while its customer is served, then shows it too.
@@ -197,9 +195,7 @@ TEST(NonFiscalPrinterLayout, EachModelHasItsWidthLineEndAndControlAndUnknownOnes
         unsigned char columns = 0;
         std::string lineEnd, control;
         DefineParametrosImpressora(columns, lineEnd, control, c.model);
-        EXPECT_EQ(columns, c.columns) << c.model;
-        EXPECT_EQ(lineEnd, c.lineEnd) << c.model;
-        EXPECT_EQ(control, c.control) << c.model;
+        EXPECT_EQ(std::tie(columns, lineEnd, control), std::tie(c.columns, c.lineEnd, c.control)) << c.model;
     }
 }
 
