@@ -63,8 +63,8 @@ TEST_F(HostHooks, InstalledHooksDecideAndAreStillRecordedEvenWhenTheyFail) {
     EXPECT_FALSE(Tell("nao"));
     EXPECT_EQ(seen, (std::vector<std::string>{"sim", "nao"}));
     ASSERT_EQ(Recorded().dialogs.size(), 2u);
-    EXPECT_FALSE(Recorded().dialogs[1].answer);
-    EXPECT_EQ(Recorded().queuedAnswers.size(), 1u);  // the hook, not the queue, answered
+    // the hook, not the queue, answered
+    EXPECT_EQ(std::tuple(Recorded().dialogs[1].answer, Recorded().queuedAnswers.size()), std::tuple(false, 1u));
     ResetHooks();
     EXPECT_FALSE(Ask("default again"));  // queued "no"
     EXPECT_TRUE(Recorded().queuedAnswers.empty());
@@ -92,21 +92,17 @@ TEST_F(HostHooks, RecordsHandedToTheHost) {
 
     GravaCER("0001", "0002", d1);
     ASSERT_EQ(cer.size(), 1u);
-    EXPECT_EQ(cer[0].b, "0002");
     const CerRecord& c = Recorded().cer.at(0);
-    EXPECT_EQ(std::tie(c.a, c.b, c.when), std::make_tuple("0001", "0002", d1));
+    EXPECT_EQ(std::tie(cer[0].b, c.a, c.b, c.when), std::make_tuple("0002", "0001", "0002", d1));
 
     ProcessMessages();
     ProcessMessages();
     TerminateApplication();  // default: only recorded
-    EXPECT_EQ(pumps, 2);
-    EXPECT_EQ(Recorded().processMessagesCalls, 2);
-    EXPECT_EQ(Recorded().terminateRequests, 1);
+    EXPECT_EQ(std::tie(pumps, Recorded().processMessagesCalls, Recorded().terminateRequests), std::tuple(2, 2, 1));
 
     // The record stays bounded and keeps the latest.
     for (std::size_t i = 0; i < kRecordLimit + 5; ++i) GravaCER(std::to_string(i), "", orb::fw::TDateTime(0.0));
-    EXPECT_LE(Recorded().cer.size(), kRecordLimit);
-    EXPECT_GT(Recorded().cer.size(), kRecordLimit / 2);
+    EXPECT_TRUE(Recorded().cer.size() <= kRecordLimit && Recorded().cer.size() > kRecordLimit / 2);
     EXPECT_EQ(Recorded().cer.back().a, std::to_string(kRecordLimit + 4));
     EXPECT_NE(Recorded().cer.front().a, "0001");
 }
