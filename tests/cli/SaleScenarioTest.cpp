@@ -28,17 +28,6 @@ protected:
     static void TearDownTestSuite() { sale_.reset(); }
 
     static const Texts& Log() { return sale_->second; }
-    // count entries of the log (in UTF-8) starting at the one that equals first.
-    static Texts LogFrom(const std::string& first, std::size_t count) {
-        Texts entries;
-        for (const std::string& entry : Log()) entries.push_back(fw::Cp1252ToUtf8(entry));
-        auto at = std::find(entries.begin(), entries.end(), first);
-        if (at == entries.end()) {
-            ADD_FAILURE() << "the log has no entry \"" << first << "\"";
-            return {};
-        }
-        return Texts(at, at + std::min<std::ptrdiff_t>(count, entries.end() - at));
-    }
 
     static inline std::unique_ptr<std::pair<OrbRun, Texts>> sale_;
 };
@@ -194,7 +183,10 @@ TEST_F(SaleScenario, DebugLogCarriesTheLinesOfTheSale) {
         Answer("Bematech_FI_NumeroOperacoesNaoFiscais", "000001"),
         Answer("Bematech_FI_NumeroCupom", "000002"),  // the queries the scenario asks after the sale
     };
-    EXPECT_EQ(LogFrom(sale[0], sale.size()), sale);
+    Texts log;
+    for (const std::string& entry : Log()) log.push_back(fw::Cp1252ToUtf8(entry));
+    const auto at = std::find(log.begin(), log.end(), sale[0]);
+    EXPECT_EQ(Texts(at, at + std::min(std::ssize(sale), log.end() - at)), sale);
 }
 
 }  // namespace

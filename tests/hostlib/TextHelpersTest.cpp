@@ -15,7 +15,6 @@ struct WidthCase {
     std::string expected;
 };
 
-// Runs one text helper over rows of {text, width, expected}.
 void ExpectWidths(const char* name, std::string (*helper)(std::string_view, int), std::vector<WidthCase> cases) {
     for (const WidthCase& c : cases)
         EXPECT_EQ(helper(c.text, c.width), c.expected) << name << "(\"" << c.text << "\", " << c.width << ")";

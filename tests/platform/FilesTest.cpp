@@ -50,8 +50,9 @@ TEST_F(PlatformFiles, AtomicWriteReplacesWholeAndLeavesNothingBehind) {
     EXPECT_EQ(Get(Path("Tambora.cds")), "<DATAPACKET/>");
     ::chmod(Path("Tambora.cds").c_str(), 0640);
     ASSERT_TRUE(pf::WriteFileAtomic(Path("Tambora.cds"), std::string(100000, 'x')));
-    EXPECT_EQ(Get(Path("Tambora.cds")), std::string(100000, 'x'));
-    EXPECT_EQ(Mode(Path("Tambora.cds")), 0640u);  // the replaced file's permissions are kept
+    // The replaced file's permissions are kept.
+    EXPECT_EQ(std::tuple(Get(Path("Tambora.cds")), Mode(Path("Tambora.cds"))),
+              std::tuple(std::string(100000, 'x'), 0640u));
 
     // A failed write leaves the old contents and no temporary file.
     EXPECT_FALSE(pf::WriteFileAtomic(Path("missing/Tambora.cds"), "x"));
@@ -76,8 +77,7 @@ TEST_F(PlatformFiles, CopyRenameDelete) {
     EXPECT_FALSE(pf::CopyFile(Path("missing.txt"), Path("d.txt")));
     EXPECT_EQ(std::tuple(pf::LastError(), pf::FileExists(Path("d.txt"))), std::tuple(Errno(ENOENT), false));
 
-    ASSERT_TRUE(pf::RenameFile(Path("c.txt"), Path("b.txt")));  // replaces
-    EXPECT_FALSE(pf::FileExists(Path("c.txt")));
+    ASSERT_TRUE(pf::RenameFile(Path("c.txt"), Path("b.txt")));  // replaces; the listing below shows c.txt gone
     ASSERT_TRUE(pf::DeleteFile(Path("b.txt")));
     EXPECT_FALSE(pf::DeleteFile(Path("b.txt")));
     EXPECT_EQ(pf::LastError(), Errno(ENOENT));
