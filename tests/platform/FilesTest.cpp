@@ -122,8 +122,8 @@ TEST_F(PlatformFiles, HostAndSystemFolders) {
     {
         orbtest::ScopedEnv home("ORB_HOME", dir_.string());
         orbtest::ScopedEnv system("ORB_SYSTEM_DIR", Path("system"));
-        EXPECT_EQ(pf::SystemDirectory(), Path("system"));
-        EXPECT_EQ(pf::GetEnv("ORB_SYSTEM_DIR"), Path("system"));
+        EXPECT_EQ(std::tuple(pf::SystemDirectory(), pf::GetEnv("ORB_SYSTEM_DIR")),
+                  std::tuple(Path("system"), Path("system")));
     }
     {
         orbtest::ScopedEnv home("ORB_HOME", std::nullopt);

@@ -18,8 +18,7 @@ TEST_F(PlatformSerialPorts, ComNamesMapToTheirStandInAndAreNotShared) {
     ASSERT_NE(port, -1) << pf::LastErrorMessage();
     EXPECT_EQ(pf::OpenPort("com7"), -1);  // held by the first
     // A file standing in for the device takes the settings without effect.
-    EXPECT_TRUE(pf::ConfigurePort(port, 19200, 8, 'N', 1));
-    EXPECT_TRUE(pf::SetPortTimeouts(port, 1000, 1000));
+    EXPECT_TRUE(pf::ConfigurePort(port, 19200, 8, 'N', 1) && pf::SetPortTimeouts(port, 1000, 1000));
     const std::string command = "\x1Bw texto\r\n";
     EXPECT_TRUE(pf::WritePort(port, command));
     pf::ClosePort(port);
