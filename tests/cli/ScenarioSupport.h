@@ -30,7 +30,11 @@ inline std::string Answer(const std::string& entry, const std::string& answer) {
 struct Document {
     std::string coo;
     Texts body;
+    bool operator==(const Document&) const = default;
 };
+inline void PrintTo(const Document& d, std::ostream* os) {
+    *os << "COO " << d.coo << ": " << ::testing::PrintToString(d.body);
+}
 inline std::vector<Document> Documents(const std::string& roll, const std::string& title) {
     std::vector<Document> found;
     const Texts lines = TextLines(roll);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "external/hostlib/HostLib.h"
 
 using namespace orb::hostlib;
@@ -15,10 +17,12 @@ TEST(HostParams, NamesMatchWithoutCaseAndTheFirstPairWins) {
     EXPECT_EQ(RecebeParams(params, "CdCaixa").ToInt(), 2);
     EXPECT_DOUBLE_EQ(RecebeParams(params, "VALOR").ToDouble(), 1.5);
     EXPECT_TRUE(RecebeParams(params, "nada").IsNull());  // values keep their kind
-    EXPECT_TRUE(RecebeParams(params, "ESQUEMACOR").IsUnassigned());
-    EXPECT_TRUE(RecebeParams(params, "").IsUnassigned());
-    for (const Variant& notAnArray : {Variant(), Variant::Null(), Variant("ESQUEMA")})
-        EXPECT_TRUE(RecebeParams(notAnArray, "ESQUEMA").IsUnassigned());
+    for (const auto& [list, name] : {std::pair{params, "ESQUEMACOR"},
+                                     {params, ""},
+                                     {Variant(), "ESQUEMA"},
+                                     {Variant::Null(), "ESQUEMA"},
+                                     {Variant("ESQUEMA"), "ESQUEMA"}})
+        EXPECT_TRUE(RecebeParams(list, name).IsUnassigned()) << name;
 
     // Malformed pairs are skipped, not fatal; a name that is not text never matches.
     Variant odd = Variant::MakeArray({Variant("ESQUEMA"), Variant::MakeArray({Variant("ESQUEMA")}), Pair(7, "x"),
@@ -28,10 +32,8 @@ TEST(HostParams, NamesMatchWithoutCaseAndTheFirstPairWins) {
 
     Variant made = MakeParams({{"CUPNR", Variant("000123")}, {"CONTCUPOM", Variant(45)}, {"OK", Variant(true)}});
     ASSERT_EQ(made.ArraySize(), 3u);
-    EXPECT_EQ(made[0][0].ToString(), "CUPNR");
-    EXPECT_EQ(made[0].ArraySize(), 2u);
-    EXPECT_EQ(RecebeParams(made, "CONTCUPOM").ToInt(), 45);
-    EXPECT_TRUE(RecebeParams(made, "ok").ToBool());
-    EXPECT_TRUE(MakeParams({}).IsArray());
-    EXPECT_EQ(MakeParams({}).ArraySize(), 0u);
+    EXPECT_EQ(std::tuple(made[0].ArraySize(), made[0][0].ToString(), RecebeParams(made, "CONTCUPOM").ToInt(),
+                         RecebeParams(made, "ok").ToBool()),
+              std::tuple(2u, "CUPNR", 45, true));
+    EXPECT_TRUE(MakeParams({}).IsArray() && MakeParams({}).ArraySize() == 0);
 }

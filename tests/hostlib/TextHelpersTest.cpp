@@ -15,7 +15,6 @@ struct WidthCase {
     std::string expected;
 };
 
-// Runs one text helper over rows of {text, width, expected}.
 void ExpectWidths(const char* name, std::string (*helper)(std::string_view, int), std::vector<WidthCase> cases) {
     for (const WidthCase& c : cases)
         EXPECT_EQ(helper(c.text, c.width), c.expected) << name << "(\"" << c.text << "\", " << c.width << ")";
@@ -61,10 +60,11 @@ TEST(HostTextHelpers, FixedWidthPaddingCentringAndZeros) {
 }
 
 TEST(HostTextHelpers, BlanksTrimsIifAndMoneyOnTheDecimalForm) {
-    EXPECT_TRUE(EmptyString(""));
-    EXPECT_TRUE(EmptyString("      "));
-    EXPECT_FALSE(EmptyString("   0  "));
-    EXPECT_FALSE(EmptyString(std::string("\0", 1)));
+    for (const auto& [text, empty] : {std::pair{std::string(), true},
+                                      {std::string(6, ' '), true},
+                                      {std::string("   0  "), false},
+                                      {std::string("\0", 1), false}})
+        EXPECT_EQ(EmptyString(text), empty) << text;
     for (const auto& [text, trimmed] : {std::pair{"abc   ", "abc"}, {"  abc", "  abc"}, {"     ", ""}, {"a b ", "a b"}})
         EXPECT_EQ(RTrim(text), trimmed) << text;
     EXPECT_EQ(iif(true, Variant("S"), Variant("N")).ToString(), "S");
@@ -77,10 +77,9 @@ TEST(HostTextHelpers, BlanksTrimsIifAndMoneyOnTheDecimalForm) {
     } cuts[] = {{Trunc2, 0.29, 0.29},      {Trunc2, 10.999, 10.99},  {Trunc2, 4.9875, 4.98},  {Trunc2, -10.999, -10.99},
                 {Trunc2, 2.5 * 2.5, 6.25}, {Trunc3, 1.23456, 1.234}, {Trunc3, 0.1 + 0.2, 0.3}};
     for (const auto& c : cuts) EXPECT_DOUBLE_EQ(c.f(c.value), c.expected) << c.value;
-    EXPECT_DOUBLE_EQ(RoundDec(1234.565, 2), 1234.57);
-    EXPECT_DOUBLE_EQ(RoundDec(2.675, 2), 2.68);
-    EXPECT_DOUBLE_EQ(RoundDec(-2.675, 2), -2.68);
-    EXPECT_DOUBLE_EQ(RoundDec(1.2346, 3), 1.235);
+    for (const auto& [value, places, rounded] :
+         {std::tuple{1234.565, 2, 1234.57}, {2.675, 2, 2.68}, {-2.675, 2, -2.68}, {1.2346, 3, 1.235}})
+        EXPECT_DOUBLE_EQ(RoundDec(value, places), rounded) << value;
 }
 
 TEST(HostTextHelpers, TimeBetweenTwoMoments) {

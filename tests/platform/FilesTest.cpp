@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <tuple>
 
 #include "PlatformTestSupport.h"
 #include "platform/Platform.h"
@@ -36,12 +37,12 @@ TEST_F(PlatformFiles, WholeFileReadWriteAndAppend) {
 
     back = "untouched";
     EXPECT_FALSE(pf::ReadFile(Path("missing.txt"), back));
-    EXPECT_EQ(pf::LastError(), Errno(ENOENT));
-    EXPECT_FALSE(pf::LastErrorMessage().empty());
-    EXPECT_EQ(back, "untouched");
-    EXPECT_FALSE(pf::ReadFile(dir_.string(), back));  // a folder is not a file
-    EXPECT_FALSE(pf::WriteFile(Path("no/such/folder.txt"), "x"));
-    EXPECT_FALSE(pf::AppendToFile(Path("no/such/folder.txt"), "x"));
+    EXPECT_EQ(std::tuple(pf::LastError(), pf::LastErrorMessage().empty(), back),
+              std::tuple(Errno(ENOENT), false, "untouched"));
+    // A folder is not a file.
+    EXPECT_EQ((std::vector{pf::ReadFile(dir_.string(), back), pf::WriteFile(Path("no/such/folder.txt"), "x"),
+                           pf::AppendToFile(Path("no/such/folder.txt"), "x")}),
+              (std::vector{false, false, false}));
 }
 
 TEST_F(PlatformFiles, AtomicWriteReplacesWholeAndLeavesNothingBehind) {
@@ -49,8 +50,9 @@ TEST_F(PlatformFiles, AtomicWriteReplacesWholeAndLeavesNothingBehind) {
     EXPECT_EQ(Get(Path("Tambora.cds")), "<DATAPACKET/>");
     ::chmod(Path("Tambora.cds").c_str(), 0640);
     ASSERT_TRUE(pf::WriteFileAtomic(Path("Tambora.cds"), std::string(100000, 'x')));
-    EXPECT_EQ(Get(Path("Tambora.cds")), std::string(100000, 'x'));
-    EXPECT_EQ(Mode(Path("Tambora.cds")), 0640u);  // the replaced file's permissions are kept
+    // The replaced file's permissions are kept.
+    EXPECT_EQ(std::tuple(Get(Path("Tambora.cds")), Mode(Path("Tambora.cds"))),
+              std::tuple(std::string(100000, 'x'), 0640u));
 
     // A failed write leaves the old contents and no temporary file.
     EXPECT_FALSE(pf::WriteFileAtomic(Path("missing/Tambora.cds"), "x"));
@@ -69,16 +71,13 @@ TEST_F(PlatformFiles, CopyRenameDelete) {
     EXPECT_EQ(pf::LastError(), Errno(EEXIST));
     EXPECT_EQ(Get(Path("b.txt")), "old");
     ASSERT_TRUE(pf::CopyFile(Path("a.txt"), Path("b.txt")));
-    EXPECT_EQ(Get(Path("b.txt")), "first");
-    EXPECT_EQ(Mode(Path("b.txt")), 0600u);
     ASSERT_TRUE(pf::CopyFile(Path("a.txt"), Path("c.txt"), true));
-    EXPECT_EQ(Get(Path("c.txt")), "first");
+    EXPECT_EQ(std::tuple(Get(Path("b.txt")), Mode(Path("b.txt")), Get(Path("c.txt"))),
+              std::tuple("first", 0600u, "first"));
     EXPECT_FALSE(pf::CopyFile(Path("missing.txt"), Path("d.txt")));
-    EXPECT_EQ(pf::LastError(), Errno(ENOENT));
-    EXPECT_FALSE(pf::FileExists(Path("d.txt")));
+    EXPECT_EQ(std::tuple(pf::LastError(), pf::FileExists(Path("d.txt"))), std::tuple(Errno(ENOENT), false));
 
-    ASSERT_TRUE(pf::RenameFile(Path("c.txt"), Path("b.txt")));  // replaces
-    EXPECT_FALSE(pf::FileExists(Path("c.txt")));
+    ASSERT_TRUE(pf::RenameFile(Path("c.txt"), Path("b.txt")));  // replaces; the listing below shows c.txt gone
     ASSERT_TRUE(pf::DeleteFile(Path("b.txt")));
     EXPECT_FALSE(pf::DeleteFile(Path("b.txt")));
     EXPECT_EQ(pf::LastError(), Errno(ENOENT));
@@ -87,26 +86,26 @@ TEST_F(PlatformFiles, CopyRenameDelete) {
 
 TEST_F(PlatformFiles, FoldersAndPathsWrittenWithBackslashes) {
     const std::string dir = dir_.string();
-    EXPECT_EQ(pf::NativePath("\\Dados\\MenuFiscal\\"), "/Dados/MenuFiscal/");
-    EXPECT_EQ(pf::JoinPath("/home/x", "\\impdebug1226.txt"), "/home/x/impdebug1226.txt");
-    EXPECT_EQ(pf::JoinPath("/home/x/", "Bemafi32.ini"), "/home/x/Bemafi32.ini");
-    EXPECT_EQ(pf::JoinPath("", "a.txt"), "a.txt");
-    EXPECT_EQ(pf::PathDelimiter(), '/');
+    EXPECT_EQ((Strings{pf::NativePath("\\Dados\\MenuFiscal\\"),
+                       pf::JoinPath("/home/x", "\\impdebug1226.txt"),
+                       pf::JoinPath("/home/x/", "Bemafi32.ini"),
+                       pf::JoinPath("", "a.txt"),
+                       {pf::PathDelimiter()}}),
+              (Strings{"/Dados/MenuFiscal/", "/home/x/impdebug1226.txt", "/home/x/Bemafi32.ini", "a.txt", "/"}));
 
     ASSERT_TRUE(pf::ForceDirectories(dir + "\\Dados\\MenuFiscal\\"));
     ASSERT_TRUE(pf::WriteFile(dir + "\\Dados\\MenuFiscal\\f.txt", "x"));
-    EXPECT_TRUE(pf::FileExists(dir + "/Dados/MenuFiscal/f.txt"));
-    EXPECT_FALSE(pf::FileExists(dir + "/Dados"));
-    EXPECT_TRUE(pf::DirectoryExists(dir + "\\Dados"));
-    EXPECT_FALSE(pf::DirectoryExists(dir + "/Dados/MenuFiscal/f.txt"));
+    EXPECT_EQ((std::vector{pf::FileExists(dir + "/Dados/MenuFiscal/f.txt"), pf::FileExists(dir + "/Dados"),
+                           pf::DirectoryExists(dir + "\\Dados"), pf::DirectoryExists(dir + "/Dados/MenuFiscal/f.txt")}),
+              (std::vector{true, false, true, false}));
 
     // One level, or all of them.
     EXPECT_TRUE(pf::CreateDirectory(Path("one")));
     EXPECT_FALSE(pf::CreateDirectory(Path("one")));
     EXPECT_EQ(pf::LastError(), Errno(EEXIST));
-    EXPECT_FALSE(pf::CreateDirectory(Path("two/three")));
-    EXPECT_TRUE(pf::ForceDirectories(Path("two/three/four")));
-    EXPECT_TRUE(pf::ForceDirectories(Path("two/three/four")));
+    EXPECT_EQ((std::vector{pf::CreateDirectory(Path("two/three")), pf::ForceDirectories(Path("two/three/four")),
+                           pf::ForceDirectories(Path("two/three/four"))}),
+              (std::vector{false, true, true}));
     EXPECT_TRUE(orbtest::fs::is_directory(dir_ / "two" / "three" / "four"));
     EXPECT_FALSE(pf::ForceDirectories(Path("Dados/MenuFiscal/f.txt/sub")));
     EXPECT_FALSE(pf::DeleteFile(Path("one")));  // folders are not deleted as files
@@ -123,8 +122,8 @@ TEST_F(PlatformFiles, HostAndSystemFolders) {
     {
         orbtest::ScopedEnv home("ORB_HOME", dir_.string());
         orbtest::ScopedEnv system("ORB_SYSTEM_DIR", Path("system"));
-        EXPECT_EQ(pf::SystemDirectory(), Path("system"));
-        EXPECT_EQ(pf::GetEnv("ORB_SYSTEM_DIR"), Path("system"));
+        EXPECT_EQ(std::tuple(pf::SystemDirectory(), pf::GetEnv("ORB_SYSTEM_DIR")),
+                  std::tuple(Path("system"), Path("system")));
     }
     {
         orbtest::ScopedEnv home("ORB_HOME", std::nullopt);

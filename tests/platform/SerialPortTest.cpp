@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <tuple>
 
 #include "PlatformTestSupport.h"
 #include "platform/Platform.h"
@@ -17,23 +18,18 @@ TEST_F(PlatformSerialPorts, ComNamesMapToTheirStandInAndAreNotShared) {
     ASSERT_NE(port, -1) << pf::LastErrorMessage();
     EXPECT_EQ(pf::OpenPort("com7"), -1);  // held by the first
     // A file standing in for the device takes the settings without effect.
-    EXPECT_TRUE(pf::ConfigurePort(port, 19200, 8, 'N', 1));
-    EXPECT_TRUE(pf::SetPortTimeouts(port, 1000, 1000));
-    EXPECT_TRUE(pf::WritePort(port, std::string("\x1B"
-                                                "w texto\r\n",
-                                                10)));
+    EXPECT_TRUE(pf::ConfigurePort(port, 19200, 8, 'N', 1) && pf::SetPortTimeouts(port, 1000, 1000));
+    const std::string command = "\x1Bw texto\r\n";
+    EXPECT_TRUE(pf::WritePort(port, command));
     pf::ClosePort(port);
-    EXPECT_EQ(Get(Path("com7")), std::string("\x1B"
-                                             "w texto\r\n",
-                                             10));
+    EXPECT_EQ(Get(Path("com7")), command);
 
     pf::PortHandle reopened = pf::OpenPort("\\\\.\\COM7");
     EXPECT_NE(reopened, -1);
     pf::ClosePort(reopened);
     pf::ClosePort(reopened);  // a second close is harmless
 
-    EXPECT_FALSE(pf::WritePort(reopened, "x"));
-    EXPECT_FALSE(pf::ConfigurePort(reopened, 9600, 8, 'N', 1));
+    EXPECT_FALSE(pf::WritePort(reopened, "x") || pf::ConfigurePort(reopened, 9600, 8, 'N', 1));
     EXPECT_EQ(pf::OpenPort(Path("missing-device")), -1);  // never created
     EXPECT_FALSE(pf::FileExists(Path("missing-device")));
 }
@@ -47,21 +43,16 @@ TEST_F(PlatformSerialPorts, TerminalSettingsAndWrites) {
 
     pf::PortHandle port = pf::OpenPort(device);
     ASSERT_NE(port, -1) << pf::LastErrorMessage();
-    EXPECT_FALSE(pf::ConfigurePort(port, 12345, 8, 'N', 1));
-    EXPECT_FALSE(pf::ConfigurePort(port, 19200, 9, 'N', 1));
-    EXPECT_FALSE(pf::ConfigurePort(port, 19200, 8, 'X', 1));
+    for (const auto& [baud, bits, parity] : {std::tuple{12345, 8, 'N'}, {19200, 9, 'N'}, {19200, 8, 'X'}})
+        EXPECT_FALSE(pf::ConfigurePort(port, baud, bits, parity, 1)) << baud << " " << bits << parity;
     ASSERT_TRUE(pf::ConfigurePort(port, 19200, 8, 'N', 1)) << pf::LastErrorMessage();
     ASSERT_TRUE(pf::SetPortTimeouts(port, 1000, 1000));
     termios tio{};
     ASSERT_EQ(::tcgetattr(static_cast<int>(port), &tio), 0);
-    EXPECT_EQ(::cfgetospeed(&tio), static_cast<speed_t>(B19200));
-    EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
-    // (A pseudo-terminal keeps no parity or stop bits, so only these can be read back.)
-    EXPECT_FALSE(tio.c_cflag & PARENB);
-    EXPECT_FALSE(tio.c_cflag & CSTOPB);
-    EXPECT_FALSE(tio.c_lflag & ICANON);
-    EXPECT_FALSE(tio.c_oflag & OPOST);  // bytes go out as written
-    EXPECT_EQ(tio.c_cc[VTIME], 10);
+    // No parity, one stop bit, raw input, and bytes go out as written.
+    EXPECT_EQ(std::tuple(::cfgetospeed(&tio), tio.c_cflag & (CSIZE | PARENB | CSTOPB), tio.c_lflag & ICANON,
+                         tio.c_oflag & OPOST, tio.c_cc[VTIME]),
+              std::tuple(speed_t{B19200}, tcflag_t{CS8}, tcflag_t{0}, tcflag_t{0}, cc_t{10}));
 
     const std::string text = "linha 1\nlinha 2\r\n";
     ASSERT_TRUE(pf::WritePort(port, text));
