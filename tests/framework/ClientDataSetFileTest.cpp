@@ -55,8 +55,7 @@ TEST_F(ClientDataSetFile, EveryValueReadsBackFieldForField) {
     ClientDataSet back;
     back.LoadFromFile(path);
     const DataPacket a = t.Data(), b = back.Data();
-    ASSERT_EQ(b.fields.size(), 6u);
-    ASSERT_EQ(b.rows.size(), 4u);
+    ASSERT_EQ(std::make_tuple(b.fields.size(), b.rows.size()), std::make_tuple(6u, 4u));
     for (std::size_t f = 0; f < a.fields.size(); ++f) {
         EXPECT_EQ(std::tie(b.fields[f].name, b.fields[f].type, b.fields[f].size),
                   std::tie(a.fields[f].name, a.fields[f].type, a.fields[f].size));
@@ -86,9 +85,7 @@ TEST_F(ClientDataSetFile, ChangeLogIsSavedWithPendingStatesOnlyWhenOn) {
     t.Post();
     t.Next();
     t.Delete();
-    t.Append();
-    t.FieldByName("CDFILIAL").SetAsString("0004");
-    t.Post();
+    AppendRow(t, {"0004"});
     EXPECT_EQ(t.ChangeCount(), 4);
 
     t.SaveToFile(path);

@@ -115,8 +115,7 @@ TEST_F(PaymentTable, EditingStatesMoveTheCursorLikeTheHost) {
     t.Insert();
     t.FieldByName("CDTIPORECE").SetAsString("010");
     t.Post();
-    EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "010");
-    EXPECT_EQ(t.RecNo(), 2);
+    EXPECT_EQ(std::make_tuple(t.FieldByName("CDTIPORECE").AsString(), t.RecNo()), std::make_tuple("010", 2));
     t.Append();
     t.First();
     EXPECT_EQ(Column(t, "CDTIPORECE"), (Strings{"001", "010", "002", "003", "004", "005"}));
@@ -125,12 +124,10 @@ TEST_F(PaymentTable, EditingStatesMoveTheCursorLikeTheHost) {
     t.First();
     t.Next();
     t.Delete();
-    EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "002");
-    EXPECT_FALSE(t.Eof());
+    EXPECT_EQ(std::make_tuple(t.FieldByName("CDTIPORECE").AsString(), t.Eof()), std::make_tuple("002", false));
     t.Last();
     t.Delete();
-    EXPECT_TRUE(t.Eof());
-    EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "004");
+    EXPECT_EQ(std::make_tuple(t.FieldByName("CDTIPORECE").AsString(), t.Eof()), std::make_tuple("004", true));
     int visited = 0;
     for (t.First(); !t.Eof() && visited < 10; ++visited) {
         if (t.FieldByName("IDTPBUTTON").AsString() == "5")
@@ -289,8 +286,7 @@ TEST_F(PaymentTable, IndexFieldNamesAndNamedIndexOptions) {
     // Editing the key moves the row; the cursor stays on it.
     t.First();
     EditRow(t, {{"VRMOVIVEND", 1}});
-    EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "005");
-    EXPECT_EQ(t.RecNo(), 5);
+    EXPECT_EQ(std::make_tuple(t.FieldByName("CDTIPORECE").AsString(), t.RecNo()), std::make_tuple("005", 5));
 
     EXPECT_THROW(t.SetIndexName("idxNone"), EDatabaseError);
     EXPECT_EQ(t.IndexName(), "idxValorDesc");

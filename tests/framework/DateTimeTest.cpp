@@ -36,8 +36,7 @@ TEST(DateTimeTest, DaysCountFromTheHostsEpochAndDecodeBackOnBothSides) {
     }
     // A moment a fraction of a millisecond before midnight is shown as the next day, never 24:00.
     const TDateTime almost(EncodeDate(2026, 1, 31).value + 0.99999999999);
-    EXPECT_EQ(DecodeDate(almost).month, 2);
-    EXPECT_EQ(DecodeTime(almost).hour, 0);
+    EXPECT_EQ(std::make_tuple(DecodeDate(almost).month, DecodeTime(almost).hour), std::make_tuple(2, 0));
 }
 
 TEST(DateTimeTest, ImpossibleDatesAndTimesAreRefused) {
