@@ -21,10 +21,9 @@ TEST_F(FiscalSim, RawCommandsAnswerThroughStatusAndVariables) {
     EXPECT_EQ(ReadStatus().st1, 0);
 
     ASSERT_EQ(BemaFormataTX(Txt(Command("27"))), 0);
-    Blanks answer(3000);
-    ASSERT_EQ(BemaLe_Variaveis(answer), 1);
-    EXPECT_EQ(answer.s.substr(0, 14), std::string(14, '0'));
-    EXPECT_EQ(answer.s[224], ',');
+    const std::string totals = Answer(BemaLe_Variaveis, 3000);
+    EXPECT_EQ(totals.substr(0, 14), std::string(14, '0'));
+    EXPECT_EQ(totals[224], ',');
 
     ASSERT_EQ(BemaFormataTX(Txt(Command("99"))), 0);
     EXPECT_EQ(ReadStatus().st1, 4);
