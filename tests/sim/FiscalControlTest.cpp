@@ -63,16 +63,11 @@ TEST_F(FiscalSim, PowerDrawerAndClock) {
     EXPECT_EQ(Bematech_FI_VerificaImpressoraLigada(), 1);
     EXPECT_EQ(Answer(Bematech_FI_NumeroCupom, 6), "000000");
 
-    auto drawer = [] {
-        int open = -1;
-        EXPECT_EQ(Bematech_FI_VerificaEstadoGaveta(&open), 1);
-        return open;
-    };
-    EXPECT_EQ(drawer(), 0);
+    EXPECT_EQ(Number(Bematech_FI_VerificaEstadoGaveta), 0);
     ASSERT_EQ(Bematech_FI_AcionaGaveta(), 1);
-    EXPECT_EQ(drawer(), 1);
+    EXPECT_EQ(Number(Bematech_FI_VerificaEstadoGaveta), 1);
     Control({{"sim", "drawer"}, {"open", false}});
-    EXPECT_EQ(drawer(), 0);
+    EXPECT_EQ(Number(Bematech_FI_VerificaEstadoGaveta), 0);
 
     json clock = Control({{"sim", "clock"}, {"datetime", "2027-01-02T03:04:05"}});
     EXPECT_EQ(clock["datetime"].get<std::string>().substr(0, 16), "02/01/2027 03:04");

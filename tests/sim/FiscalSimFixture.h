@@ -103,16 +103,14 @@ protected:
     }
 
     static std::string Roll() { return Control({{"sim", "roll"}})["roll"]; }
-    static int Flags() {
-        int flags = -1;
-        EXPECT_EQ(Bematech_FI_FlagsFiscais(&flags), 1);
-        return flags;
+    // A number the printer answers through its one out parameter.
+    static int Number(int (*entry)(int*)) {
+        int value = -1;
+        EXPECT_EQ(entry(&value), 1);
+        return value;
     }
-    static int Extended() {
-        int ext = -1;
-        EXPECT_EQ(Bematech_FI_StatusEstendidoMFD(&ext), 1);
-        return ext;
-    }
+    static int Flags() { return Number(Bematech_FI_FlagsFiscais); }
+    static int Extended() { return Number(Bematech_FI_StatusEstendidoMFD); }
 
     static int OpenCoupon() { return Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")); }
     // One item in the fixed-digit form: price with 3 decimals in 9 digits, quantity with 3 in 7.
