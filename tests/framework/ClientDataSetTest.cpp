@@ -2,6 +2,7 @@
 
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "FrameworkTestSupport.h"
 #include "framework/ClientDataSet.h"
@@ -12,23 +13,19 @@ using namespace orb::fw;
 
 namespace {
 
-// The layout of a payment-type table, as the host hands it over.
-void MakePayments(ClientDataSet& t) {
-    t.AddFieldDef("CDTIPORECE", FieldType::String, 3);
-    t.AddFieldDef("DSIMPFISCAL", FieldType::String, 50);
-    t.AddFieldDef("IDTPBUTTON", FieldType::String, 1);
-    t.AddFieldDef("IDTIPORECE", FieldType::String, 1);
-    t.AddFieldDef("CDFPIMPFIS", FieldType::String, 10);
-    t.AddFieldDef("VRMOVIVEND", FieldType::Float);
-    t.CreateDataSet();
-}
-
 using namespace orb::fw::test;
 
+// A payment-type table laid out as the host hands it over.
 class PaymentTable : public ::testing::Test {
 protected:
     void SetUp() override {
-        MakePayments(t);
+        t.AddFieldDef("CDTIPORECE", FieldType::String, 3);
+        t.AddFieldDef("DSIMPFISCAL", FieldType::String, 50);
+        t.AddFieldDef("IDTPBUTTON", FieldType::String, 1);
+        t.AddFieldDef("IDTIPORECE", FieldType::String, 1);
+        t.AddFieldDef("CDFPIMPFIS", FieldType::String, 10);
+        t.AddFieldDef("VRMOVIVEND", FieldType::Float);
+        t.CreateDataSet();
         // An empty text leaves the field null; a blank is a value.
         AppendRow(t, {"001", "Dinheiro", "5", "1", "S", 10.5});
         AppendRow(t, {"002", "Cheque", "5", "2", "", 20.0});
@@ -118,8 +115,7 @@ TEST_F(PaymentTable, EditingStatesMoveTheCursorLikeTheHost) {
     t.Insert();
     t.FieldByName("CDTIPORECE").SetAsString("010");
     t.Post();
-    EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "010");
-    EXPECT_EQ(t.RecNo(), 2);
+    EXPECT_EQ(std::make_tuple(t.FieldByName("CDTIPORECE").AsString(), t.RecNo()), std::make_tuple("010", 2));
     t.Append();
     t.First();
     EXPECT_EQ(Column(t, "CDTIPORECE"), (Strings{"001", "010", "002", "003", "004", "005"}));
@@ -128,12 +124,10 @@ TEST_F(PaymentTable, EditingStatesMoveTheCursorLikeTheHost) {
     t.First();
     t.Next();
     t.Delete();
-    EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "002");
-    EXPECT_FALSE(t.Eof());
+    EXPECT_EQ(std::make_tuple(t.FieldByName("CDTIPORECE").AsString(), t.Eof()), std::make_tuple("002", false));
     t.Last();
     t.Delete();
-    EXPECT_TRUE(t.Eof());
-    EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "004");
+    EXPECT_EQ(std::make_tuple(t.FieldByName("CDTIPORECE").AsString(), t.Eof()), std::make_tuple("004", true));
     int visited = 0;
     for (t.First(); !t.Eof() && visited < 10; ++visited) {
         if (t.FieldByName("IDTPBUTTON").AsString() == "5")
@@ -145,8 +139,7 @@ TEST_F(PaymentTable, EditingStatesMoveTheCursorLikeTheHost) {
 
     // Edit on an empty table starts an insert, as the host's does.
     t.Delete();
-    EXPECT_TRUE(t.IsEmpty());
-    EXPECT_TRUE(t.Bof() && t.Eof());
+    EXPECT_TRUE(t.IsEmpty() && t.Bof() && t.Eof());
     t.Edit();
     EXPECT_EQ(t.State(), DataSetState::Insert);
     t.FieldByName("CDTIPORECE").SetAsString("099");
@@ -156,15 +149,12 @@ TEST_F(PaymentTable, EditingStatesMoveTheCursorLikeTheHost) {
 
 TEST_F(PaymentTable, NavigationFlags) {
     // Bof, Eof and the row number after each move.
-    auto at = [&] { return std::make_tuple(t.Bof(), t.Eof(), t.RecNo()); };
-    t.First();
-    EXPECT_EQ(at(), std::make_tuple(true, false, 1));
-    t.Prior();
-    EXPECT_EQ(at(), std::make_tuple(true, false, 1));
-    t.Last();
-    EXPECT_EQ(at(), std::make_tuple(false, true, 5));
-    t.Next();
-    EXPECT_EQ(at(), std::make_tuple(false, true, 5));
+    std::vector<std::tuple<bool, bool, int>> seen;
+    for (auto move : {&ClientDataSet::First, &ClientDataSet::Prior, &ClientDataSet::Last, &ClientDataSet::Next}) {
+        (t.*move)();
+        seen.emplace_back(t.Bof(), t.Eof(), t.RecNo());
+    }
+    EXPECT_EQ(seen, (decltype(seen){{true, false, 1}, {true, false, 1}, {false, true, 5}, {false, true, 5}}));
     EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "005");
     Strings backwards;
     for (t.Last(); !t.Bof(); t.Prior()) backwards.push_back(t.FieldByName("CDTIPORECE").AsString());
@@ -296,8 +286,7 @@ TEST_F(PaymentTable, IndexFieldNamesAndNamedIndexOptions) {
     // Editing the key moves the row; the cursor stays on it.
     t.First();
     EditRow(t, {{"VRMOVIVEND", 1}});
-    EXPECT_EQ(t.FieldByName("CDTIPORECE").AsString(), "005");
-    EXPECT_EQ(t.RecNo(), 5);
+    EXPECT_EQ(std::make_tuple(t.FieldByName("CDTIPORECE").AsString(), t.RecNo()), std::make_tuple("005", 5));
 
     EXPECT_THROW(t.SetIndexName("idxNone"), EDatabaseError);
     EXPECT_EQ(t.IndexName(), "idxValorDesc");
@@ -317,11 +306,9 @@ TEST(ClientDataSetIndexes, MovementsByTimeAndChangeOrderWithNulls) {
     t.SetIndexName("idxNRORDTROCO");
     t.CreateDataSet();
     const TDateTime late = EncodeDateTime(2026, 12, 5, 14, 0, 0), early = EncodeDateTime(2026, 12, 5, 9, 0, 0);
-    AppendRow(t, {late, 2, "a"});
-    AppendRow(t, {early, 3, "b"});
-    AppendRow(t, {late, 1, "c"});
-    AppendRow(t, {late, Variant::Null(), "d"});
-    AppendRow(t, {early, 3, "e"});
+    const std::tuple<TDateTime, Variant, const char*> rows[] = {
+        {late, 2, "a"}, {early, 3, "b"}, {late, 1, "c"}, {late, Variant::Null(), "d"}, {early, 3, "e"}};
+    for (const auto& [when, order, id] : rows) AppendRow(t, {when, order, id});
     EXPECT_EQ(Column(t, "ID"), (Strings{"b", "e", "d", "c", "a"}));  // nulls first
     t.SetIndexName("idxDTHRINCMOV");
     EXPECT_EQ(Column(t, "ID"), (Strings{"b", "e", "a", "c", "d"}));
@@ -384,8 +371,7 @@ TEST_F(PaymentTable, SetDataChecksBeforeReplacing) {
     packet.rows.pop_back();
     t.SetIndexFieldNames("CDTIPORECE");
     EXPECT_THROW(t.SetData(packet), EDatabaseError);  // the index names a field the packet lacks
-    EXPECT_EQ(t.RecordCount(), 5);
-    EXPECT_EQ(t.FieldDefs().size(), 6u);
+    EXPECT_EQ(std::make_pair(t.RecordCount(), t.FieldDefs().size()), std::make_pair(5, std::size_t{6}));
 
     t.SetIndexFieldNames("");
     t.SetData(packet);

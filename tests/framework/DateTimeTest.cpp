@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 #include "framework/DateTime.h"
 #include "framework/Exceptions.h"
@@ -34,8 +36,7 @@ TEST(DateTimeTest, DaysCountFromTheHostsEpochAndDecodeBackOnBothSides) {
     }
     // A moment a fraction of a millisecond before midnight is shown as the next day, never 24:00.
     const TDateTime almost(EncodeDate(2026, 1, 31).value + 0.99999999999);
-    EXPECT_EQ(DecodeDate(almost).month, 2);
-    EXPECT_EQ(DecodeTime(almost).hour, 0);
+    EXPECT_EQ(std::make_tuple(DecodeDate(almost).month, DecodeTime(almost).hour), std::make_tuple(2, 0));
 }
 
 TEST(DateTimeTest, ImpossibleDatesAndTimesAreRefused) {
@@ -47,12 +48,10 @@ TEST(DateTimeTest, ImpossibleDatesAndTimesAreRefused) {
                  {2000, 2, 29, true},  {2026, 13, 1, false}, {0, 1, 1, false}};
     for (const auto& d : dates)
         EXPECT_EQ(TryEncodeDate(d.year, d.month, d.day, out), d.valid) << d.year << "-" << d.month;
-    EXPECT_TRUE(IsLeapYear(2000));
-    EXPECT_FALSE(IsLeapYear(2100));
+    EXPECT_EQ(std::make_pair(IsLeapYear(2000), IsLeapYear(2100)), std::make_pair(true, false));
     EXPECT_EQ(DaysInMonth(2026, 13), 0);
-    EXPECT_FALSE(TryEncodeTime(24, 0, 0, 0, out));
-    EXPECT_FALSE(TryEncodeTime(12, 60, 0, 0, out));
-    EXPECT_FALSE(TryEncodeTime(12, 0, 0, 1000, out));
+    for (const auto& [h, m, ms] : {std::tuple{24, 0, 0}, std::tuple{12, 60, 0}, std::tuple{12, 0, 1000}})
+        EXPECT_FALSE(TryEncodeTime(h, m, 0, ms, out)) << h << ":" << m << "." << ms;
     EXPECT_THROW(EncodeDate(2026, 4, 31), EConvertError);
     EXPECT_THROW(EncodeTime(-1, 0, 0), EConvertError);
     EXPECT_THROW(EncodeDateTime(2026, 1, 1, 25, 0, 0), EConvertError);
@@ -100,8 +99,7 @@ TEST(DateTimeTest, OneClockThatTestsCanPin) {
     EXPECT_DOUBLE_EQ(Time().value, EncodeTime(14, 30, 5).value);
     int ticks = 0;
     SetClock([&ticks] { return TDateTime(static_cast<double>(++ticks)); });
-    EXPECT_EQ(Now().value, 1.0);
-    EXPECT_EQ(Now().value, 2.0);
+    EXPECT_EQ((std::vector{Now().value, Now().value}), (std::vector{1.0, 2.0}));
     SetClock({});  // back on the system
     const double before = SystemNow().value;
     const double now = Now().value;

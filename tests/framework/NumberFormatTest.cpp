@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "FrameworkTestSupport.h"
 #include "framework/FormatSettings.h"
@@ -9,6 +10,7 @@
 
 using namespace orb::fw;
 using orb::fw::test::MessageOf;
+using orb::fw::test::Strings;
 
 using NumberFormatTest = orb::fw::test::DefaultSettings;
 
@@ -55,9 +57,8 @@ TEST_F(NumberFormatTest, SettingsSwitchSeparatorsAndComeBack) {
         us.DecimalSeparator = '.';
         us.ThousandSeparator = ',';
         ScopedSettings scoped(us);
-        EXPECT_EQ(FormatFloat("#,##0.00", 1234567.891), "1,234,567.89");
-        EXPECT_EQ(FloatToStr(12.5), "12.5");
-        EXPECT_EQ(FloatToStrNumber(1234.5, 2), "1,234.50");
+        EXPECT_EQ((Strings{FormatFloat("#,##0.00", 1234567.891), FloatToStr(12.5), FloatToStrNumber(1234.5, 2)}),
+                  (Strings{"1,234,567.89", "12.5", "1,234.50"}));
         EXPECT_DOUBLE_EQ(StrToFloat("12.5"), 12.5);
         EXPECT_THROW(StrToFloat("12,5"), EConvertError);
     }
@@ -77,27 +78,20 @@ TEST_F(NumberFormatTest, FloatToStrShortestForm) {
 }
 
 TEST_F(NumberFormatTest, FixedNumberCurrencyAndIntegers) {
-    EXPECT_EQ(FloatToStrFixed(1234.565, 2), "1234,57");
-    EXPECT_EQ(FloatToStrFixed(2.0, 0), "2");
-    EXPECT_EQ(FloatToStrFixed(-0.004, 2), "0,00");
-    EXPECT_EQ(FloatToStrFixed(0.5, 3), "0,500");
-    EXPECT_EQ(FloatToStrFixed(1.25 * 3.99, 2), "4,99");  // rounds where truncation gives 4,98
-    EXPECT_EQ(FloatToStrNumber(1234567.5, 2), "1.234.567,50");
-    EXPECT_EQ(FloatToStrNumber(-999.999, 2), "-1.000,00");
-    EXPECT_EQ(FloatToStrCurrency(1234.5), "R$ 1.234,50");
-    EXPECT_EQ(FloatToStrCurrency(-1234.5), "-R$ 1.234,50");
-    EXPECT_EQ(FloatToStrCurrency(-0.001), "R$ 0,00");
-    EXPECT_EQ(IntToStr(-42), "-42");
-    EXPECT_EQ(IntToStrPadded(42, 6), "000042");
-    EXPECT_EQ(IntToStrPadded(-42, 4), "-0042");
-    EXPECT_EQ(IntToStrPadded(123456, 4), "123456");
+    // 1,25 x 3,99 rounds to 4,99 where truncation gives 4,98.
+    EXPECT_EQ((Strings{FloatToStrFixed(1234.565, 2), FloatToStrFixed(2.0, 0), FloatToStrFixed(-0.004, 2),
+                       FloatToStrFixed(0.5, 3), FloatToStrFixed(1.25 * 3.99, 2), FloatToStrNumber(1234567.5, 2),
+                       FloatToStrNumber(-999.999, 2), FloatToStrCurrency(1234.5), FloatToStrCurrency(-1234.5),
+                       FloatToStrCurrency(-0.001), IntToStr(-42), IntToStrPadded(42, 6), IntToStrPadded(-42, 4),
+                       IntToStrPadded(123456, 4)}),
+              (Strings{"1234,57", "2", "0,00", "0,500", "4,99", "1.234.567,50", "-1.000,00", "R$ 1.234,50",
+                       "-R$ 1.234,50", "R$ 0,00", "-42", "000042", "-0042", "123456"}));
     FormatSettings other;
     other.CurrencyString = "EUR";
     other.CurrencyFormat = 3;
     other.NegCurrFormat = 8;
     ScopedSettings scoped(other);
-    EXPECT_EQ(FloatToStrCurrency(5.0), "5,00 EUR");
-    EXPECT_EQ(FloatToStrCurrency(-5.0), "-5,00 EUR");
+    EXPECT_EQ(FloatToStrCurrency(5.0) + "|" + FloatToStrCurrency(-5.0), "5,00 EUR|-5,00 EUR");
 }
 
 TEST_F(NumberFormatTest, ParsingAcceptsTheHostsForms) {
@@ -108,10 +102,8 @@ TEST_F(NumberFormatTest, ParsingAcceptsTheHostsForms) {
         {"12,5", 12.5}, {"  -3,25  ", -3.25}, {"+7", 7.0}, {",5", 0.5}, {"5,", 5.0}, {"1,5E3", 1500.0}, {"1e-2", 0.01},
     };
     for (const auto& c : floats) EXPECT_DOUBLE_EQ(StrToFloat(c.text), c.expected) << c.text;
-    EXPECT_EQ(StrToInt(" 42 "), 42);
-    EXPECT_EQ(StrToInt("-2147483648"), -2147483647 - 1);
-    EXPECT_EQ(StrToInt("$FF"), 255);
-    EXPECT_EQ(StrToInt("0x10"), 16);
+    EXPECT_EQ((std::vector{StrToInt(" 42 "), StrToInt("-2147483648"), StrToInt("$FF"), StrToInt("0x10")}),
+              (std::vector{42, -2147483647 - 1, 255, 16}));
     EXPECT_EQ(StrToInt64("9223372036854775807"), 9223372036854775807LL);
     EXPECT_EQ(StrToIntDef("x", 7), 7);
     EXPECT_DOUBLE_EQ(StrToFloatDef("", 1.5), 1.5);

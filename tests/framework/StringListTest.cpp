@@ -44,9 +44,8 @@ TEST(StringListTest, TextWithEveryLineEnd) {
 
 TEST(StringListTest, NameValueLines) {
     StringList list{"Porta=COM1", "Modelo=MP-4000", "texto sem nome"};
-    EXPECT_EQ(list.Value("porta"), "COM1");
-    EXPECT_EQ(list.Value("ausente"), "");
-    EXPECT_EQ(list.Value("texto sem nome"), "");
+    EXPECT_EQ((Strings{list.Value("porta"), list.Value("ausente"), list.Value("texto sem nome")}),
+              (Strings{"COM1", "", ""}));
     list.SetValue("PORTA", "COM2");
     list.SetValue("Velocidade", "9600");
     list.SetValue("modelo", "");  // an empty value removes the line

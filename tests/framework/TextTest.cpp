@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "framework/Cp1252.h"
 #include "framework/Text.h"
 
@@ -64,17 +67,11 @@ TEST(TextTest, TrimCopyPosReplaceSplitQuoteDigits) {
         const char* expected;
     } copies[] = {{2, 3, "bcd"}, {5, 10, "ef"}, {0, 2, "ab"}, {7, 1, ""}, {2, -1, ""}};
     for (const auto& c : copies) EXPECT_EQ(Copy("abcdef", c.index, c.count), c.expected) << c.index << "," << c.count;
-    EXPECT_EQ(Pos("cd", "abcdcd"), 3);
-    EXPECT_EQ(Pos("x", "abc"), 0);
-    EXPECT_EQ(Pos("", "abc"), 0);
-    EXPECT_EQ(StringOfChar('-', 4), "----");
-    EXPECT_EQ(StringOfChar('-', -1), "");
-
-    EXPECT_EQ(StringReplaceAll("1.234,50", ",", ""), "1.23450");
-    EXPECT_EQ(StringReplaceAll("aaa", "aa", "b"), "ba");
-    EXPECT_EQ(StringReplaceAll("abc", "", "x"), "abc");
-    EXPECT_EQ(StringReplaceAllIgnoreCase(CP("Ação e AÇÃO"), CP("ação"), "x"), "x e x");
-    EXPECT_EQ(QuotedStr("O'Neil"), "'O''Neil'");
+    EXPECT_EQ((std::vector{Pos("cd", "abcdcd"), Pos("x", "abc"), Pos("", "abc")}), (std::vector{3, 0, 0}));
+    EXPECT_EQ((Strings{StringOfChar('-', 4), StringOfChar('-', -1), StringReplaceAll("1.234,50", ",", ""),
+                       StringReplaceAll("aaa", "aa", "b"), StringReplaceAll("abc", "", "x"),
+                       StringReplaceAllIgnoreCase(CP("Ação e AÇÃO"), CP("ação"), "x"), QuotedStr("O'Neil")}),
+              (Strings{"----", "", "1.23450", "ba", "abc", "x e x", "'O''Neil'"}));
     EXPECT_EQ(SplitString("a;b;;c;", ';'), (Strings{"a", "b", "", "c", ""}));
     EXPECT_TRUE(SplitString("", ';').empty());
     EXPECT_EQ(SplitString("abc", ';'), Strings{"abc"});

@@ -76,9 +76,7 @@ TEST_F(FiscalSim, PaperAndCoverStopPrintingAndShowInTheStatus) {
 TEST_F(FiscalSim, OlderModelsHaveNoNumberedReports) {
     Reset(18);
     EXPECT_EQ(Refused(Bematech_FI_NomeiaRelatorioGerencialMFD(Txt("01"), Txt("Conf. Mesa"))).st1, 4);
-    Blanks area(659);
-    EXPECT_EQ(Bematech_FI_VerificaRelatorioGerencialMFD(area), -27);
-    EXPECT_EQ(area.s, std::string(659, ' '));
+    EXPECT_EQ(Answer(Bematech_FI_VerificaRelatorioGerencialMFD, 659, -27), std::string(659, ' '));
     EXPECT_EQ(Refused(Bematech_FI_AbreRelatorioGerencialMFD(Txt("01"))).st1, 4);
 }
 

@@ -26,9 +26,7 @@ TEST_F(FiscalSim, SaleAnswersItsTotalsInTheMakersLayouts) {
     EXPECT_EQ(partial.substr(225, 14), "00000000000500");  // exempt
     const std::string methods = Answer(Bematech_FI_VerificaFormasPagamento, 3016);
     EXPECT_EQ(methods.substr(0, 36), "Dinheiro        00000000000000002600");  // 30,00 paid less 4,00 change
-    Blanks first(6), last(6);
-    ASSERT_EQ(Bematech_FI_InicioFimCOOsMFD(first, last), 1);
-    EXPECT_EQ(first.s + last.s, "000001000001");
+    EXPECT_EQ(Answer(Bematech_FI_InicioFimCOOsMFD, 6, 6), "000001000001");
 
     // The paper holds 48 columns at most (the roll is UTF-8 in the reply), and is also written beside
     // the state file in code page 1252, with the journal one call a line.

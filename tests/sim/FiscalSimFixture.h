@@ -44,10 +44,10 @@ inline nlohmann::json Control(const nlohmann::json& request) {
 struct Status {
     int ack = 0, st1 = 0, st2 = 0;
     bool operator==(const Status&) const = default;
+    friend std::ostream& operator<<(std::ostream& out, const Status& s) {
+        return out << "ack " << s.ack << " st1 " << s.st1 << " st2 " << s.st2;
+    }
 };
-inline std::ostream& operator<<(std::ostream& out, const Status& s) {
-    return out << "ack " << s.ack << " st1 " << s.st1 << " st2 " << s.st2;
-}
 
 inline Status ReadStatus() {
     Status s;
@@ -89,23 +89,28 @@ protected:
 
     void SetClock(const char* datetime) { Control({{"sim", "clock"}, {"datetime", datetime}}); }
 
-    static std::string Answer(int (*entry)(char*), std::size_t width) {
+    // The answer area after the query, which must return `expected`.
+    static std::string Answer(int (*entry)(char*), std::size_t width, int expected = 1) {
         Blanks area(width);
-        EXPECT_EQ(entry(area), 1);
+        EXPECT_EQ(entry(area), expected);
         return area.s;
+    }
+    // A query of two areas: both, one after the other.
+    static std::string Answer(int (*entry)(char*, char*), std::size_t first, std::size_t second) {
+        Blanks a(first), b(second);
+        EXPECT_EQ(entry(a, b), 1);
+        return a.s + b.s;
     }
 
     static std::string Roll() { return Control({{"sim", "roll"}})["roll"]; }
-    static int Flags() {
-        int flags = -1;
-        EXPECT_EQ(Bematech_FI_FlagsFiscais(&flags), 1);
-        return flags;
+    // A number the printer answers through its one out parameter.
+    static int Number(int (*entry)(int*)) {
+        int value = -1;
+        EXPECT_EQ(entry(&value), 1);
+        return value;
     }
-    static int Extended() {
-        int ext = -1;
-        EXPECT_EQ(Bematech_FI_StatusEstendidoMFD(&ext), 1);
-        return ext;
-    }
+    static int Flags() { return Number(Bematech_FI_FlagsFiscais); }
+    static int Extended() { return Number(Bematech_FI_StatusEstendidoMFD); }
 
     static int OpenCoupon() { return Bematech_FI_AbreCupomMFD(Txt(""), Txt(""), Txt("")); }
     // One item in the fixed-digit form: price with 3 decimals in 9 digits, quantity with 3 in 7.
@@ -114,12 +119,12 @@ protected:
         return Bematech_FI_VendeItemDepartamento(Txt("789"), Txt(description), Txt(tax), Txt(price), Txt(quantity),
                                                  Txt("0000"), Txt(discount), Txt("01"), Txt("UN"));
     }
-    // A coupon of one 10,00 item paid in cash.
-    static void Sale() {
+    // A coupon of one 10,00 item, paid in cash unless another method is given.
+    static void Sale(const char* method = "Dinheiro", const char* amount = "50,00") {
         ASSERT_EQ(OpenCoupon(), 1);
         ASSERT_EQ(Item("1800", "000010000", "0001000", "0000", "REFRIGERANTE"), 1);
         ASSERT_EQ(Bematech_FI_IniciaFechamentoCupom(Txt("d"), Txt("$"), Txt("0")), 1);
-        ASSERT_EQ(Bematech_FI_EfetuaFormaPagamento(Txt("Dinheiro"), Txt("50,00")), 1);
+        ASSERT_EQ(Bematech_FI_EfetuaFormaPagamento(Txt(method), Txt(amount)), 1);
         ASSERT_EQ(Bematech_FI_TerminaFechamentoCupom(Txt("Obrigado")), 1);
     }
 

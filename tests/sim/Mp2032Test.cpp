@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "mp2032/Mp2032Sim.h"
 #include "platform/Platform.h"
@@ -67,19 +68,14 @@ protected:
 
 TEST_F(Mp2032Test, OnlyConfiguredPortsOpen) {
     // Without configuration every named port has a printer; an empty name never does.
-    EXPECT_EQ(Open("COM7"), 1);
-    EXPECT_EQ(Open(""), 0);
-    EXPECT_EQ(p.IniciaPorta(nullptr), 0);
+    EXPECT_EQ((std::vector{Open("COM7"), Open(""), p.IniciaPorta(nullptr)}), (std::vector{1, 0, 0}));
 
     WriteIni("[Mp2032]\r\nPorts = COM2, lpt1\r\n");
-    EXPECT_EQ(Open("COM1"), 0);
-    EXPECT_EQ(Open("com2"), 1);
-    EXPECT_EQ(Open(" LPT1 "), 1);
+    EXPECT_EQ((std::vector{Open("COM1"), Open("com2"), Open(" LPT1 ")}), (std::vector{0, 1, 1}));
     EXPECT_EQ(Control(R"({"sim": "state"})")["port"], "LPT1");
 
     ::setenv("ORB_MP2032_PORTS", "COM1", 1);  // the environment overrides the file
-    EXPECT_EQ(Open("COM1"), 1);
-    EXPECT_EQ(Open("COM2"), 0);
+    EXPECT_EQ((std::vector{Open("COM1"), Open("COM2")}), (std::vector{1, 0}));
     EXPECT_EQ(Control(R"({"sim": "state"})")["ports"], "COM1");
 }
 
@@ -88,15 +84,13 @@ TEST_F(Mp2032Test, PrintsOntoItsOwnRollOnlyWhileOpen) {
     EXPECT_EQ(Roll(), "");
 
     ASSERT_EQ(Open("COM1"), 1);
-    EXPECT_EQ(Print(" Conferencia de Mesa \r\n\r\n", 1), 1);
-    EXPECT_EQ(Print("Comanda12\r\n"), 1);
-    EXPECT_EQ(Print("Gar\xE7om:   Jos\xE9\r\n"), 1);  // code page 1252 in, UTF-8 on the roll
-    EXPECT_EQ(Print("linha\n\rnova\rmesma\n"), 1);
+    // Code page 1252 in, UTF-8 on the roll.
+    EXPECT_EQ((std::vector{Print(" Conferencia de Mesa \r\n\r\n", 1), Print("Comanda12\r\n"),
+                           Print("Gar\xE7om:   Jos\xE9\r\n"), Print("linha\n\rnova\rmesma\n")}),
+              (std::vector{1, 1, 1, 1}));
     std::string cut("\x1Bm\x00x", 4);
     EXPECT_EQ(p.ComandoTX(cut.data(), 4), 1);  // raw bytes: the length counts, zeros included
-    EXPECT_EQ(p.FechaPorta(), 1);
-    EXPECT_EQ(p.FechaPorta(), 0);
-    EXPECT_EQ(Print("after close\r\n"), 0);
+    EXPECT_EQ((std::vector{p.FechaPorta(), p.FechaPorta(), Print("after close\r\n")}), (std::vector{1, 0, 0}));
 
     const std::string expected =
         " Conferencia de Mesa \n\nComanda12\nGar\xC3\xA7om:   Jos\xC3\xA9\nlinha\nnovamesma\n<1B>m<00>x";
