@@ -94,6 +94,10 @@ DecimalForm FromDigits(bool negative, const std::string& digits, int scale) {
     return form;
 }
 
+// Powers of ten up to 1e22 are exact doubles.
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 // Digit strings of up to 18 digits are worked as whole numbers: their sum and, up to 19 digits
 // between the two factors, their product stay below 2^64.
 bool Whole(const std::string& digits, std::uint64_t& value) {
@@ -142,18 +146,15 @@ namespace {
 // within half a binary unit of it, far less than half a unit of its last digit), read without
 // any text conversion.
 bool FewDecimals(double magnitude, int significant, DecimalForm& form) {
-    static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4};
     for (int k = 0; k < 5; ++k) {
-        const double scaled = std::nearbyint(magnitude * kPowers[k]);
+        const double scaled = std::nearbyint(magnitude * kPowersOfTen[k]);
         if (!(scaled < 1e15)) return false;
-        if (scaled == 0 || scaled / kPowers[k] != magnitude) continue;
-        char text[24];
-        const auto end = std::to_chars(text, text + sizeof text, static_cast<std::uint64_t>(scaled)).ptr;
-        const int length = static_cast<int>(end - text);
-        int kept = length;
-        while (kept > 0 && text[kept - 1] == '0') --kept;
-        if (kept > significant) return false;
-        form.digits.assign(text, static_cast<std::size_t>(kept));
+        if (scaled == 0 || scaled / kPowersOfTen[k] != magnitude) continue;
+        std::string digits = DigitsOf(static_cast<std::uint64_t>(scaled));
+        const int length = static_cast<int>(digits.size());
+        digits.erase(digits.find_last_not_of('0') + 1);
+        if (static_cast<int>(digits.size()) > significant) return false;
+        form.digits = std::move(digits);
         form.exponent = length - k;
         return true;
     }
@@ -219,15 +220,11 @@ double ToDouble(const DecimalForm& form) {
     // Up to 15 digits are an exact integer, and powers of ten up to 1e22 are exact doubles: one
     // multiplication or division of the two is then the correctly rounded value, the same double
     // the text conversion gives.
-    if (form.digits.size() <= 15) {
-        static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-        std::int64_t digits = 0;
-        for (const char c : form.digits) digits = digits * 10 + (c - '0');
-        const int scale = form.exponent - static_cast<int>(form.digits.size());
+    if (std::uint64_t digits = 0; form.digits.size() <= 15 && Whole(form.digits, digits)) {
+        const int scale = Scale(form);
         if (scale >= -22 && scale <= 22) {
-            const double magnitude = scale < 0 ? static_cast<double>(digits) / kPowers[-scale]
-                                               : static_cast<double>(digits) * kPowers[scale];
+            const double magnitude = scale < 0 ? static_cast<double>(digits) / kPowersOfTen[-scale]
+                                               : static_cast<double>(digits) * kPowersOfTen[scale];
             return form.negative ? -magnitude : magnitude;
         }
     }

@@ -8,23 +8,23 @@ namespace {
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
-// Case-insensitive search of sub in s from position from; npos when absent.
-std::size_t FindNoCase(std::string_view s, std::string_view sub, std::size_t from) {
-    if (sub.empty() || sub.size() > s.size()) return std::string_view::npos;
-    for (std::size_t i = from; i + sub.size() <= s.size(); ++i) {
-        std::size_t k = 0;
-        while (k < sub.size() && Cp1252Upper(s[i + k]) == Cp1252Upper(sub[k])) ++k;
-        if (k == sub.size()) return i;
-    }
-    return std::string_view::npos;
-}
-
 // The upper case of a code-page-1252 byte, ASCII worked out here and the rest by the table of
 // the code page.
 inline int UpperByte(char c) {
     const auto b = static_cast<unsigned char>(c);
     if (b < 0x80) return static_cast<unsigned>(b - 'a') < 26u ? b - 32 : b;
     return static_cast<unsigned char>(Cp1252Upper(c));
+}
+
+// Case-insensitive search of sub in s from position from; npos when absent.
+std::size_t FindNoCase(std::string_view s, std::string_view sub, std::size_t from) {
+    if (sub.empty() || sub.size() > s.size()) return std::string_view::npos;
+    for (std::size_t i = from; i + sub.size() <= s.size(); ++i) {
+        std::size_t k = 0;
+        while (k < sub.size() && UpperByte(s[i + k]) == UpperByte(sub[k])) ++k;
+        if (k == sub.size()) return i;
+    }
+    return std::string_view::npos;
 }
 
 }  // namespace
