@@ -7,7 +7,7 @@ JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=Debug
 
 # Debian packages the build needs; installed only when one is missing.
-PACKAGES := g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
+PACKAGES := g++ binutils cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
             libsqlite3-dev libssl-dev libpugixml-dev nlohmann-json3-dev libcli11-dev \
             ccache
 
