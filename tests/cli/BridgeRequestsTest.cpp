@@ -10,7 +10,7 @@ namespace {
 TEST_F(BridgeTest, CallsAnswerTheirResultArgumentsAndRecords) {
     Json reply = Ask(R"({"call": "FormataCNPJ", "args": ["12.345.678/0001-90"]})");
     EXPECT_EQ(reply, Json::parse(R"({"call": "FormataCNPJ", "result": "12345678000190",
-        "args": ["12.345.678/0001-90"], "dialogs": [], "ledger": [], "cer": []})"));
+        "args": ["12.345.678/0001-90"], "dialogs": [], "ledger": [], "cer": [], "log": []})"));
     // Characters other than the punctuation stay, accents included.
     EXPECT_EQ(Ask(R"({"call": "FormataCNPJ", "args": ["Ação-1.2"]})")["result"], "Ação12");
     EXPECT_EQ(Ask(R"({"call": "GetValue", "args": ["  1.234,56 "]})")["result"], 1234.56);
@@ -32,7 +32,7 @@ TEST_F(BridgeTest, RequestsThatCannotBeServedSayWhy) {
         {R"({"file": "a.txt"})", ""}, {R"({"file": "a.txt", "text": "x", "dataset": {}})", ""},
         {R"({"call": "AbreGaveta", "args": [1]})", "AbreGaveta"},
         {R"({"call": "getvalue", "args": ["100"]})", "getvalue"},  // plain names, exactly
-        {R"({"call": "GetValue", "args": []})", "takes 1 arguments, 0 given"},
+        {R"({"call": "GetValue", "args": []})", "takes 1 argument, 0 given"},
         {R"({"call": "Codigo_Nacional_ECF", "args": ["34", "010002"]})", "argument 1"}};
     // clang-format on
     for (const auto& [request, named] : cases) {

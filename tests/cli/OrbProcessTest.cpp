@@ -31,6 +31,28 @@ TEST_F(OrbProcessTest, CallPrintsOneReplyAndPreparesTheHostFolders) {
     EXPECT_TRUE(std::filesystem::exists(root_ / "sys" / "Bemafi32.ini"));
 }
 
+TEST_F(OrbProcessTest, RepliesCarryTheCallsLogLinesAndWhatTheBridgeSawOfAFailure) {
+    // A one-shot call is a fresh module: its false comes with the reason.
+    const OrbRun alone = Orb({"--home", Home(), "call", "VendaItem", R"([[["ESQUEMACOR", "001"]]])"});
+    ASSERT_EQ(alone.replies.size(), 1u) << alone.out << alone.err;
+    EXPECT_NE(alone.replies[0].value("warnings", Json::array()).dump().find("no StartImpFiscal"), std::string::npos)
+        << alone.out;
+
+    // One process: each reply holds the debug-log lines of its own call, in UTF-8; a started
+    // module's failure is the module's to explain.
+    const OrbRun run =
+        Run(JsonLines({ResetRequest(), StartRequest(), Call("Cancela_UltimoItem", Json::array({"001"}))}));
+    ASSERT_EQ(run.replies.size(), 3u) << run.out << run.err;
+    const Json& start = run.replies[1]["log"];
+    ASSERT_FALSE(start.empty()) << run.out;
+    EXPECT_NE(start[0].get<std::string>().find(" - Bematech_FI_AbrePortaSerial"), std::string::npos) << start;
+    const Json& cancel = run.replies[2];
+    EXPECT_EQ(cancel["result"], false);
+    EXPECT_NE(cancel["log"].dump().find("Bematech_FI_CancelaItemAnterior"), std::string::npos) << cancel;
+    EXPECT_EQ(cancel["log"].dump().find("AbrePortaSerial"), std::string::npos) << cancel;
+    EXPECT_FALSE(cancel.contains("warnings")) << cancel;
+}
+
 TEST_F(OrbProcessTest, UnusableCommandLinesGiveExitStatusTwoAndNoReply) {
     // The convenience verbs (the last five) take no words, nor the options of other verbs: their
     // usage is shown.

@@ -35,7 +35,7 @@ TEST_F(OrbVerbsTest, RollAndStateShowWhatThePrinterHolds) {
     OrbRun cleared = Orb({"--home", Home(), "roll", "--clear"});
     EXPECT_EQ(std::tuple(cleared.status, cleared.out), std::tuple(0, roll.out)) << cleared.err;
     OrbRun empty = Orb({"--home", Home(), "roll"});
-    EXPECT_EQ(std::tuple(empty.status, empty.out), std::tuple(0, std::string()));
+    EXPECT_EQ(std::tuple(empty.status, empty.out), std::tuple(1, std::string()));
     EXPECT_NE(empty.err.find("printed nothing"), std::string::npos) << empty.err;
 
     // The whole printer as indented JSON.

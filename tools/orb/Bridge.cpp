@@ -1,5 +1,6 @@
 #include "Bridge.h"
 
+#include <fstream>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -116,6 +117,71 @@ std::string RelativeName(const std::string& utf8) {
     return platform::NativePath(name);
 }
 
+// ---- what a call leaves in the debug log -------------------------------------------------
+
+std::uintmax_t FileSize(const std::string& path) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    return in ? static_cast<std::uintmax_t>(in.tellg()) : 0;
+}
+
+// The lines the debug log gained from `from` on, in UTF-8; an entry whose text holds line ends
+// of its own (a printer's answer) stays a line each, as the file shows it.
+void AppendLogLines(const std::string& path, std::uintmax_t from, Json& lines) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return;
+    in.seekg(static_cast<std::streamoff>(from));
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(fw::Cp1252ToUtf8(line));
+    }
+}
+
+// The debug log as it stood before a call. The file is named by the month, so a call that
+// crosses into the next one reads the rest of the old file and the whole of the new.
+class LogWatch {
+public:
+    LogWatch() : path_(exports::DebugLogPath()), size_(FileSize(path_)) {}
+    Json Written() const {
+        Json lines = Json::array();
+        AppendLogLines(path_, size_, lines);
+        const std::string now = exports::DebugLogPath();
+        if (now != path_) AppendLogLines(now, 0, lines);
+        return lines;
+    }
+
+private:
+    std::string path_;
+    std::uintmax_t size_;
+};
+
+// Whether a StartImpFiscal has succeeded in this process since the last StopImpFiscal: most
+// operations do nothing useful before it, and say nothing about it.
+bool started = false;
+
+// What the bridge saw itself about a call that failed: where the module's own answer does not
+// say why, this is what an integrator needs first.
+Json Observations(const std::string& name, const Json& result, const Json& log) {
+    Json warnings = Json::array();
+    if (result != false) return warnings;
+    if (name == "StartImpFiscal") {
+        if (!log.empty() || !platform::FindLibraryFile("BemaFI32.dll").empty()) return warnings;
+        const platform::LibHandle lib = platform::LoadLibrary("BemaFI32.dll");
+        if (lib != 0) {
+            platform::FreeLibrary(lib);
+            return warnings;
+        }
+        warnings.push_back("the printer library BemaFI32.dll was not found in the folders of ORB_LIBRARY_PATH (\"" +
+                           platform::GetEnv("ORB_LIBRARY_PATH") +
+                           "\") nor beside the module, and the system's loader said: " +
+                           fw::Cp1252ToUtf8(platform::LastErrorMessage()));
+    } else if (!started) {
+        warnings.push_back(
+            "no StartImpFiscal has succeeded in this process: each `orb call` loads a fresh module, "
+            "while `orb run` and `orb serve` keep one for all their requests");
+    }
+    return warnings;
+}
+
 }  // namespace
 
 // ---- call --------------------------------------------------------------------------------
@@ -149,8 +215,9 @@ Json CallOperation(const Json& request) {
         return reply;
     }
     if (args.size() != op->params.size()) {
-        reply["error"] = name + " takes " + std::to_string(op->params.size()) + " arguments, " +
-                         std::to_string(args.size()) + " given";
+        reply["error"] = name + " takes " + std::to_string(op->params.size()) +
+                         (op->params.size() == 1 ? " argument, " : " arguments, ") + std::to_string(args.size()) +
+                         " given";
         return reply;
     }
     std::vector<exports::Argument> values;
@@ -166,6 +233,7 @@ Json CallOperation(const Json& request) {
     }
 
     hostlib::ClearRecorded();
+    const LogWatch watch;
     try {
         reply["result"] = VariantToJson(op->invoke(values));
     } catch (const std::exception& e) {
@@ -192,6 +260,11 @@ Json CallOperation(const Json& request) {
     for (const auto& r : seen.cer) reply["cer"].push_back(CerToJson(r));
     // The module asks the host to close (a repaired printer configuration); a real host would.
     if (seen.terminateRequests > 0) reply["terminate"] = true;
+    reply["log"] = watch.Written();
+    if (name == "StartImpFiscal") started = reply["result"] == true;
+    if (name == "StopImpFiscal") started = false;
+    if (Json warnings = Observations(name, reply["result"], reply["log"]); !warnings.empty())
+        reply["warnings"] = std::move(warnings);
     if (reply.contains("error")) {
         // Keep "error" last, after what the call left behind.
         Json error = reply["error"];
@@ -275,10 +348,11 @@ Json WriteFile(const Json& request, bool systemFolder) {
     if (slash != std::string::npos && slash > 0) {
         const std::string parent = path.substr(0, slash);
         if (!platform::DirectoryExists(parent) && !platform::ForceDirectories(parent))
-            throw std::runtime_error("cannot create the folder " + parent);
+            throw std::runtime_error("cannot create the folder " + parent + ": " +
+                                     fw::Cp1252ToUtf8(platform::LastErrorMessage()));
     }
     if (!platform::WriteFileAtomic(path, contents))
-        throw std::runtime_error("cannot write " + path + " (error " + std::to_string(platform::LastError()) + ")");
+        throw std::runtime_error("cannot write " + path + ": " + fw::Cp1252ToUtf8(platform::LastErrorMessage()));
     return Json{{"file", fw::Cp1252ToUtf8(path)}};
 }
 

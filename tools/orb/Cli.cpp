@@ -127,7 +127,7 @@ int Run(const CommandLine& line, std::ostream& out, std::ostream& err) {
     if (fromInput) {
         text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
     } else if (!platform::ReadFile(line.words[0], text)) {
-        err << "orb: cannot read the scenario " << line.words[0] << "\n";
+        err << "orb: cannot read the scenario " << line.words[0] << ": " << platform::LastErrorMessage() << "\n";
         return kUsageError;
     }
     const std::vector<Step> steps = ParseScenario(text);
@@ -174,7 +174,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         if (line.verb == "state") return ShowState(out, err);
         // demo
         InstallDialogs(ProcessTerminal());
-        return RunDemo(folders, out, err);
+        return RunDemo(folders, out, err, argc > 0 && argv[0] != nullptr ? argv[0] : "orb");
     } catch (const UsageError& e) {
         err << "orb: " << e.message << "\n";
         ShowUsage(e.verb, err);

@@ -48,7 +48,7 @@ HostFolders PrepareDemoFolders(const HostFolders& folders) {
     return PrepareHostFolders(home, system);
 }
 
-int RunDemo(const HostFolders& folders, std::ostream& out, std::ostream& err) {
+int RunDemo(const HostFolders& folders, std::ostream& out, std::ostream& err, const std::string& program) {
     EnvironmentKept environment;
     HostFolders place;
     try {
@@ -90,8 +90,8 @@ int RunDemo(const HostFolders& folders, std::ostream& out, std::ostream& err) {
     demo::ShowLogTail(out);
     if (status == 0) demo::ShowSummary(record, out);
     if (saved)
-        out << "\nThe requests of this run are in " << requests << "; replay them with\n  orb --home " << place.home
-            << " run " << requests << "\n";
+        out << "\nThe requests of this run are in " << requests << "; replay them with\n  " << program << " --home "
+            << place.home << " run " << requests << "\n";
     else
         err << "orb demo: cannot write " << requests << "\n";
     if (status != 0)

@@ -292,7 +292,8 @@ void RunSale(Session& session, SaleRecord& record) {
 
     Json reading = session.Call("Leitura_X_Imp", CallRequest("Leitura_X_Imp", Json::array({kSerial, "", kScheme, ""})));
     record.readingLedger = reading.value("ledger", Json::array());
-    record.reading = Text(session.Send("read the paper roll", Json{{"sim", "roll"}, {"clear", true}})["roll"]);
+    // Left on the roll, so that `orb roll` after the demonstration (or its replay) shows it.
+    record.reading = Text(session.Send("read the paper roll", Json{{"sim", "roll"}})["roll"]);
 }
 
 void StopModule(Session& session) {

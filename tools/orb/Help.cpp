@@ -61,7 +61,8 @@ const VerbText kVerbs[] = {
      "tools/orb/examples/serve_sale.py in the source tree runs a sale this way from Python.\n"},
     {"roll", "roll [--clear]", "show the paper the virtual printer printed",
      "Shows the paper the virtual printer has printed since it was reset (or the roll was last\n"
-     "cleared), as text for the terminal. --clear empties the roll after showing it.\n"},
+     "cleared), as text for the terminal. --clear empties the roll after showing it. Exit status 1\n"
+     "when there is nothing on it.\n"},
     {"log", "log", "show this month's debug log",
      "Shows the module's debug log of this month (impdebugMMYY.txt in the host folder) as text for\n"
      "the terminal. Exit status 1 when the module has written none yet this month.\n"},

@@ -26,8 +26,7 @@ std::string WithoutTrailingSeparator(std::string path) {
 
 void MakeFolder(const std::string& folder) {
     if (!platform::DirectoryExists(folder) && !platform::ForceDirectories(folder))
-        throw std::runtime_error("cannot create the folder " + folder + " (error " +
-                                 std::to_string(platform::LastError()) + ")");
+        throw std::runtime_error("cannot create the folder " + folder + ": " + platform::LastErrorMessage());
 }
 
 }  // namespace

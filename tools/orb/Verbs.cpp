@@ -37,7 +37,7 @@ int ShowRoll(bool clear, TerminalCharset charset, std::ostream& out, std::ostrea
         const std::string roll = demo::PaperText(reply["roll"].get<std::string>());
         if (roll.empty()) {
             err << "orb: the printer has printed nothing since it was reset or its roll was cleared\n";
-            return 0;
+            return 1;
         }
         out << Utf8ForTerminal(roll, charset);
         if (roll.back() != '\n') out << '\n';
