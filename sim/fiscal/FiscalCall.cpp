@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <mutex>
+#include <string_view>
 
 #include "common/SimStore.h"
 #include "common/SimText.h"
@@ -15,7 +16,37 @@ namespace {
 struct Session {
     std::mutex mutex;
     SimStore store;
+    // The serial port, as the operating system would give it: to one process at a time. The lock
+    // file beside the state is held from the port's opening to its closing or the process's end.
+    platform::FileLock port = 0;
+    std::string portFile;
 };
+
+// Whether this process may reach the printer: a port another process holds answers nothing
+// (and its opening fails as a busy port does). A process that has not opened the port itself
+// is let through while nobody holds it, as the tests and the bridge's one-shot calls expect.
+bool PortFree(Session& session, const char* entry) {
+    if (session.store.InMemory()) return true;
+    const std::string file = SideFile(session.store.Path(), ".port");
+    if (file != session.portFile) {
+        platform::UnlockFile(session.port);
+        session.port = 0;
+        session.portFile = file;
+    }
+    if (session.port != 0) return true;
+    const platform::FileLock probe = platform::TryLockFile(file);
+    if (probe == 0) return false;
+    if (std::string_view(entry) == "Bematech_FI_AbrePortaSerial")
+        session.port = probe;
+    else
+        platform::UnlockFile(probe);
+    return true;
+}
+
+void ClosePort(Session& session) {
+    platform::UnlockFile(session.port);
+    session.port = 0;
+}
 
 Session& TheSession() {
     static Session session;
@@ -238,6 +269,10 @@ int Run(const char* entry, std::initializer_list<Arg> list, const Handler& handl
     SimStore& store = session.store;
     try {
         OpenStore(store);
+        if (!PortFree(session, entry)) {
+            if (std::string_view(entry) == "Bematech_FI_AbrePortaSerial") return kPortBusy;
+            return std::string_view(entry) == "BemaFormataTX" ? -1 : kCommunication;
+        }
         store.Begin();
         State s = Load(store);
         Call call(s, entry, args);
@@ -278,6 +313,7 @@ int Run(const char* entry, std::initializer_list<Arg> list, const Handler& handl
             if (a.kind == Arg::kArea && a.answered) WriteArea(a.area, a.width, a.answer);
             if (a.kind == Arg::kOut && a.outSet && a.out) *a.out = a.outValue;
         }
+        if (call.entry == "Bematech_FI_FechaPortaSerial") ClosePort(session);
         // The text copies beside the database are for people; the database is the record.
         if (!store.InMemory()) {
             platform::AppendToFile(SideFile(store.Path(), ".journal.txt"), journal + "\n");

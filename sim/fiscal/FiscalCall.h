@@ -26,6 +26,7 @@ constexpr int kOk = 1;
 constexpr int kCommunication = 0;
 constexpr int kNotYetModelled = -1;
 constexpr int kBadArgument = -2;
+constexpr int kPortBusy = -5;
 constexpr int kPrinterOff = -6;
 constexpr int kPaymentNotProgrammed = -24;
 constexpr int kTotalizerNotProgrammed = -25;

@@ -68,6 +68,12 @@ bool WriteFile(std::string_view path, std::string_view contents);
 bool WriteFileAtomic(std::string_view path, std::string_view contents);
 // Open (creating the file when missing), append, close.
 bool AppendToFile(std::string_view path, std::string_view contents);
+// An exclusive lock on a file (created when missing), held until UnlockFile or the end of the
+// process, whatever way it ends. 0 when another holder has it: another process, or another lock
+// taken on the same file by this one.
+using FileLock = std::uintptr_t;
+FileLock TryLockFile(std::string_view path);
+void UnlockFile(FileLock lock);
 
 // ---- Environment -------------------------------------------------------------------------
 std::string GetEnv(const char* name);  // "" when unset

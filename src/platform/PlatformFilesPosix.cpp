@@ -2,6 +2,7 @@
 #include "platform/Platform.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -207,6 +208,23 @@ bool AppendToFile(std::string_view path, std::string_view contents) {
     int err = errno;
     if (::close(fd) != 0 && ok) return Fail(errno);
     return ok || Fail(err);
+}
+
+// flock, not fcntl locks: those belong to the process and would let a second lock of this process
+// on the same file succeed, and closing any descriptor of the file would drop them.
+FileLock TryLockFile(std::string_view path) {
+    const int fd = ::open(NativePath(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) return Fail(errno), 0;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int err = errno;
+        ::close(fd);
+        return Fail(err), 0;
+    }
+    return static_cast<FileLock>(fd) + 1;
+}
+
+void UnlockFile(FileLock lock) {
+    if (lock != 0) ::close(static_cast<int>(lock - 1));
 }
 
 }  // namespace orb::platform

@@ -369,6 +369,18 @@ bool AppendToFile(std::string_view path, std::string_view contents) {
     return ok;
 }
 
+// No sharing at all: a second open of the file, from any process, fails while this one is held.
+FileLock TryLockFile(std::string_view path) {
+    HANDLE file = ::CreateFileA(NativePath(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return Fail(), 0;
+    return reinterpret_cast<FileLock>(file);
+}
+
+void UnlockFile(FileLock lock) {
+    if (lock != 0) ::CloseHandle(reinterpret_cast<HANDLE>(lock));
+}
+
 // ---- Environment -------------------------------------------------------------------------
 
 std::string GetEnv(const char* name) {

@@ -78,10 +78,20 @@ void ShowUsage(const std::string& verb, std::ostream& err) {
     err << help.substr(0, help.find('\n') + 1) << "\"orb help " << verb << "\" tells more.\n";
 }
 
-// The folders every verb but help works in; a failure is a usage error.
-bool Prepare(const CommandLine& line, HostFolders& folders, std::ostream& err) {
+// The folders every verb but help works in; a failure is a usage error. The verbs that run the
+// module (`exclusive`) also hold the host folder for the rest of the process: two modules writing
+// one debug log and one set of recovery files would each undo what the other recovers.
+bool Prepare(const CommandLine& line, HostFolders& folders, std::ostream& err, bool exclusive = false) {
     try {
         folders = PrepareHostFolders(line.home, line.system);
+        if (exclusive) {
+            const std::string lockFile = platform::JoinPath(folders.home, "orb.lock");
+            if (platform::TryLockFile(lockFile) == 0) {
+                err << "orb: another orb process is using the home folder " << folders.home << " (it holds " << lockFile
+                    << "); give each process a home folder of its own\n";
+                return false;
+            }
+        }
         return true;
     } catch (const std::exception& e) {
         err << "orb: " << e.what() << "\n";
@@ -114,7 +124,7 @@ int Call(const CommandLine& line, std::ostream& out, std::ostream& err) {
             throw UsageError{"the arguments of call are a JSON array, got: " + line.words[1], "call"};
     }
     HostFolders folders;
-    if (!Prepare(line, folders, err)) return kUsageError;
+    if (!Prepare(line, folders, err, true)) return kUsageError;
     InstallDialogs(ProcessTerminal());
     const std::vector<Step> steps{{Json{{"call", line.words[0]}, {"args", std::move(args)}}, {}}};
     return RunSteps(steps, out) == 0 ? 0 : 1;
@@ -132,7 +142,7 @@ int Run(const CommandLine& line, std::ostream& out, std::ostream& err) {
     }
     const std::vector<Step> steps = ParseScenario(text);
     HostFolders folders;
-    if (!Prepare(line, folders, err)) return kUsageError;
+    if (!Prepare(line, folders, err, true)) return kUsageError;
     // Standard input that held the scenario has nothing left to answer with.
     InstallDialogs(fromInput ? std::nullopt : ProcessTerminal());
     return RunSteps(steps, out) == 0 ? 0 : 1;
@@ -141,7 +151,7 @@ int Run(const CommandLine& line, std::ostream& out, std::ostream& err) {
 int ServeVerb(const CommandLine& line, std::ostream& out, std::ostream& err) {
     if (!line.words.empty()) throw UsageError{"serve takes no arguments: the requests come on standard input", "serve"};
     HostFolders folders;
-    if (!Prepare(line, folders, err)) return kUsageError;
+    if (!Prepare(line, folders, err, true)) return kUsageError;
     // Standard input is the request stream, never the operator.
     InstallDialogs(std::nullopt);
     const ServeOutcome outcome = Serve(std::cin, out);
