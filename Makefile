@@ -3,6 +3,8 @@ SHELL := /bin/bash
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
+INSTALL_BUILD ?= build-install
+PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=Debug
 
@@ -11,7 +13,7 @@ PACKAGES := g++ binutils cmake ninja-build pkg-config libgtest-dev libgmock-dev 
             libsqlite3-dev libssl-dev libpugixml-dev nlohmann-json3-dev libcli11-dev \
             ccache
 
-.PHONY: all deps build test check asan bench demo clean
+.PHONY: all deps build test check asan bench demo install clean
 
 all: build
 
@@ -56,5 +58,13 @@ demo: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target orb
 	$(BUILD)/bin/orb demo
 
+# A Release build of what is installed (no tests), into $(PREFIX); DESTDIR stages it elsewhere.
+install: deps
+	cmake -S . -B $(INSTALL_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DORB_TESTS=OFF -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build $(INSTALL_BUILD) -j $(JOBS)
+	@SUDO=""; target="$(DESTDIR)$(PREFIX)"; mkdir -p "$$target" 2>/dev/null; \
+	  [ -w "$$target" ] || SUDO=sudo; \
+	  DESTDIR="$(DESTDIR)" $$SUDO cmake --install $(INSTALL_BUILD)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(INSTALL_BUILD)
