@@ -1,7 +1,9 @@
 #include "framework/DataSetFilter.h"
 
 #include <cctype>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "framework/DataSetValues.h"
 #include "framework/DateFormat.h"
@@ -29,7 +31,9 @@ bool IsNameChar(unsigned char c) { return std::isalnum(c) || c == '_' || c >= 0x
 
 struct DataSetFilter::Node {
     enum class Kind { And, Or, Not, Compare, IsNull } kind = Kind::Compare;
-    std::unique_ptr<Node> left, right;  // And, Or; Not uses left
+    // And and Or hold every operand of a chain side by side (a chain of thousands stays one level
+    // deep); Not holds one.
+    std::vector<std::unique_ptr<Node>> parts;
 
     struct Operand {
         enum class Kind { Field, Text, Number, Bool } kind = Kind::Text;
@@ -60,6 +64,19 @@ public:
     }
 
 private:
+    // Parentheses and NOTs within each other: each level is a level of recursion here and when
+    // the filter is bound and evaluated, so a host's text cannot take the stack.
+    static constexpr int kMaxNesting = 200;
+    struct Nesting {
+        explicit Nesting(Parser& p) : parser(p) {
+            if (++parser.nesting_ > kMaxNesting)
+                parser.Fail("more than " + std::to_string(kMaxNesting) + " parentheses or NOTs within each other");
+        }
+        ~Nesting() { --parser.nesting_; }
+        Parser& parser;
+    };
+    int nesting_ = 0;
+
     [[noreturn]] void Fail(const std::string& what) const {
         throw EDatabaseError("Invalid filter expression \"" + std::string(text_) + "\": " + what + " at position " +
                              std::to_string(tok_.pos + 1));
@@ -131,38 +148,29 @@ private:
         quotedName_ = false;
     }
 
-    std::unique_ptr<Node> ParseOr() {
-        auto left = ParseAnd();
-        while (IsKeyword("OR")) {
-            Advance();
-            auto node = std::make_unique<Node>();
-            node->kind = Node::Kind::Or;
-            node->left = std::move(left);
-            node->right = ParseAnd();
-            left = std::move(node);
-        }
-        return left;
-    }
+    std::unique_ptr<Node> ParseOr() { return ParseChain("OR", Node::Kind::Or, &Parser::ParseAnd); }
+    std::unique_ptr<Node> ParseAnd() { return ParseChain("AND", Node::Kind::And, &Parser::ParseNot); }
 
-    std::unique_ptr<Node> ParseAnd() {
-        auto left = ParseNot();
-        while (IsKeyword("AND")) {
+    std::unique_ptr<Node> ParseChain(const char* keyword, Node::Kind kind, std::unique_ptr<Node> (Parser::*operand)()) {
+        auto first = (this->*operand)();
+        if (!IsKeyword(keyword)) return first;
+        auto node = std::make_unique<Node>();
+        node->kind = kind;
+        node->parts.push_back(std::move(first));
+        while (IsKeyword(keyword)) {
             Advance();
-            auto node = std::make_unique<Node>();
-            node->kind = Node::Kind::And;
-            node->left = std::move(left);
-            node->right = ParseNot();
-            left = std::move(node);
+            node->parts.push_back((this->*operand)());
         }
-        return left;
+        return node;
     }
 
     std::unique_ptr<Node> ParseNot() {
         if (IsKeyword("NOT")) {
             Advance();
+            const Nesting nested(*this);
             auto node = std::make_unique<Node>();
             node->kind = Node::Kind::Not;
-            node->left = ParseNot();
+            node->parts.push_back(ParseNot());
             return node;
         }
         return ParsePrimary();
@@ -171,6 +179,7 @@ private:
     std::unique_ptr<Node> ParsePrimary() {
         if (tok_.kind == TokenKind::LParen) {
             Advance();
+            const Nesting nested(*this);
             auto node = ParseOr();
             if (tok_.kind != TokenKind::RParen) Fail(tok_.kind == TokenKind::End ? "missing ')'" : "expected ')'");
             Advance();
@@ -323,11 +332,8 @@ void BindNode(Node& node, const std::vector<FieldDef>& defs, const std::string& 
     switch (node.kind) {
         case Node::Kind::And:
         case Node::Kind::Or:
-            BindNode(*node.left, defs, expression);
-            BindNode(*node.right, defs, expression);
-            return;
         case Node::Kind::Not:
-            BindNode(*node.left, defs, expression);
+            for (const auto& part : node.parts) BindNode(*part, defs, expression);
             return;
         case Node::Kind::IsNull:
             BindOperand(node.a, defs);
@@ -383,11 +389,15 @@ bool Holds(CompareOp op, int c) {
 bool Evaluate(const Node& node, const std::vector<Variant>& row) {
     switch (node.kind) {
         case Node::Kind::And:
-            return Evaluate(*node.left, row) && Evaluate(*node.right, row);
+            for (const auto& part : node.parts)
+                if (!Evaluate(*part, row)) return false;
+            return true;
         case Node::Kind::Or:
-            return Evaluate(*node.left, row) || Evaluate(*node.right, row);
+            for (const auto& part : node.parts)
+                if (Evaluate(*part, row)) return true;
+            return false;
         case Node::Kind::Not:
-            return !Evaluate(*node.left, row);
+            return !Evaluate(*node.parts[0], row);
         case Node::Kind::IsNull: {
             bool isNull =
                 node.a.kind == Operand::Kind::Field && row[static_cast<std::size_t>(node.a.field)].IsEmptyOrNull();

@@ -229,6 +229,17 @@ TEST_F(PaymentTable, BadFiltersAreRefusedAndTheOldOneStays) {
         EXPECT_EQ(t.Filter(), "IDTPBUTTON = '5'");
         EXPECT_EQ(t.RecordCount(), 4) << bad;
     }
+    // Nesting a host's text could use to exhaust the stack is refused; a long flat chain is not
+    // nesting and works.
+    const std::string deep = std::string(15000, '(') + "A = 1" + std::string(15000, ')');
+    std::string nots;
+    for (int i = 0; i < 15000; ++i) nots += "NOT ";
+    for (const std::string& bad : {deep, nots + "IDTPBUTTON = '5'"}) EXPECT_THROW(t.SetFilter(bad), EDatabaseError);
+    std::string chain = "IDTPBUTTON = '5'";
+    for (int i = 0; i < 100000; ++i) chain += " AND VRMOVIVEND > -1";
+    t.SetFilter(chain);
+    EXPECT_EQ(t.RecordCount(), 4);
+
     // An unknown field in an inactive filter is found when the filter is switched on.
     t.SetFiltered(false);
     t.SetFilter("NOSUCHFIELD = 1");
