@@ -33,6 +33,19 @@ TEST_F(ServeTest, AnswersEveryRequestLineInOrderAndGoesOnAfterBadLines) {
               Json::array({".", 1234.56, "a request is a JSON object", "Caf\303\251Bar01"}));
     EXPECT_NE(replies[2]["error"].get<std::string>().find("line 5 is not valid JSON"), std::string::npos);
 
+    // Hostile lines get an error reply each and the service goes on: a NUL byte (which the parser
+    // would take for the end of the line), nesting thousands deep, a file name with a NUL in it.
+    const std::string deep = std::string(12000, '[') + std::string(12000, ']');
+    std::istringstream hostile(std::string("{\"answers\": []}\0{\"answers\": [\"S\"]}\n", 35) + deep +
+                               "\n{\"file\": \"a\\u0000b.txt\", \"text\": \"x\"}\n{\"answers\": []}\n");
+    std::ostringstream answered;
+    Serve(hostile, answered);
+    const std::vector<Json> hostileReplies = ReplyLines(answered.str());
+    ASSERT_EQ(hostileReplies.size(), 4u) << answered.str();
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(hostileReplies[i].contains("error")) << hostileReplies[i];
+    EXPECT_EQ(hostileReplies[3], Json::parse(R"({"answers": 0})"));
+    EXPECT_FALSE(std::filesystem::exists(folders_.home + "/a"));
+
     std::istringstream nothing("");
     EXPECT_EQ(Serve(nothing, out).replies, 0);
     std::istringstream requests("{\"answers\": []}\n{\"answers\": []}\n");

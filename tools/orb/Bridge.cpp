@@ -97,6 +97,7 @@ const std::vector<SettingField>& SettingFields() {
 // the host and system folders. Either separator may be used.
 std::string RelativeName(const std::string& utf8) {
     if (utf8.empty()) throw JsonError("a file name is needed");
+    if (utf8.find('\0') != std::string::npos) throw JsonError("a file name cannot hold a NUL character");
     if (utf8[0] == '/' || utf8[0] == '\\' || (utf8.size() > 1 && utf8[1] == ':'))
         throw JsonError("the file name must be relative to the folder: \"" + utf8 + "\"");
     std::string part;

@@ -18,13 +18,27 @@ std::string Trimmed(std::string_view text) {
     return std::string(text.substr(b, e - b));
 }
 
+// Deeper than this, a request is refused: the conversions behind a call go one level down per
+// level of the request, and a request is no place for more than a handful.
+constexpr int kMaxDepth = 256;
+
+// The JSON of a request or a scenario; raises on invalid JSON, a NUL byte (the parser would take
+// it for the end of the text and quietly drop the rest) and nesting past kMaxDepth.
+Json ParseRequestText(const std::string& text) {
+    if (text.find('\0') != std::string::npos) throw JsonError("it holds a NUL byte");
+    return Json::parse(text, [](int depth, Json::parse_event_t, Json&) {
+        if (depth > kMaxDepth) throw JsonError("it nests deeper than " + std::to_string(kMaxDepth) + " levels");
+        return true;
+    });
+}
+
 }  // namespace
 
 std::optional<Step> StepFromLine(std::string_view line, std::size_t lineNo) {
     const std::string text = Trimmed(line);
     if (text.empty()) return std::nullopt;
     try {
-        return Step{Json::parse(text), {}};
+        return Step{ParseRequestText(text), {}};
     } catch (const std::exception& e) {
         return Step{Json(), "line " + std::to_string(lineNo) + " is not valid JSON: " + e.what()};
     }
@@ -35,7 +49,15 @@ std::vector<Step> ParseScenario(std::string_view text) {
     const std::string whole = Trimmed(text);
     if (whole.empty()) return steps;
     // A whole document first: an array of steps, or a single step written over several lines.
-    Json document = Json::parse(whole, nullptr, false);
+    Json document;
+    try {
+        document = ParseRequestText(whole);
+    } catch (const JsonError& e) {
+        steps.push_back({Json(), std::string("the scenario is not valid JSON: ") + e.what()});
+        return steps;
+    } catch (const std::exception&) {
+        document = Json(Json::value_t::discarded);
+    }
     if (!document.is_discarded()) {
         if (document.is_array()) {
             for (Json& step : document) steps.push_back({std::move(step), {}});
