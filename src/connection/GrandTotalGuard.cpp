@@ -47,6 +47,16 @@ std::string ReadCopy(const std::string& cipher) {
     }
 }
 
+// The printer's grand total as text and as a number; false when the printer did not answer one.
+bool PrinterTotal(const std::string& scheme, std::string& text, double& value) {
+    try {
+        BuscaTotGer(scheme, text);
+    } catch (const orb::fw::EConvertError&) {
+        return false;
+    }
+    return ReadsAsTotal(text, value);
+}
+
 }  // namespace
 
 std::string TamboraPath() { return orb::platform::JoinPath(orb::platform::HostDirectory(), "Tambora.cds"); }
@@ -79,7 +89,15 @@ bool Atu_TotGeral(const orb::fw::Variant& params) {
 
         const std::string copy = ReadCopy(table.FieldByName("CAMPO02").AsString());
         std::string printerTotal;
-        BuscaTotGer(scheme, printerTotal);
+        double printerValue = 0;
+        if (!PrinterTotal(scheme, printerTotal, printerValue)) {
+            // A printer that does not tell its total can be neither checked nor copied: it fails
+            // the guard like a mismatch, so that a replaced printer cannot pass by keeping quiet.
+            ShowMessage(dm.msgPadrao.Msg("ERRO_COM_ECF"), scheme);
+            boClieUtil = false;
+            table.Close();
+            return false;
+        }
 
         auto write = [&] {
             writing = true;
@@ -111,14 +129,13 @@ bool Atu_TotGeral(const orb::fw::Variant& params) {
             return ok;
         }
 
-        double copyValue = 0, printerValue = 0;
+        double copyValue = 0;
         if (orb::hostlib::EmptyString(copy)) {
             repairOrRefuse();
         } else if (ReadsAsTotal(copy, copyValue) && copyValue == orb::fw::DecimalRound(10.10, 2)) {
             // The placeholder the host writes before it knows the printer's total.
             write();
-        } else if (ReadsAsTotal(copy, copyValue) && ReadsAsTotal(printerTotal, printerValue) &&
-                   copyValue == printerValue) {
+        } else if (ReadsAsTotal(copy, copyValue) && copyValue == printerValue) {
             table.Close();
         } else {
             repairOrRefuse();
@@ -126,8 +143,9 @@ bool Atu_TotGeral(const orb::fw::Variant& params) {
     } catch (const std::exception& e) {
         ShowMessage(e.what(), scheme);
         boClieUtil = false;
-        // A copy that was to be rewritten and was not is still wrong.
-        if (writing) ok = false;
+        // A copy that was to be rewritten and was not is still wrong, and one that cannot be read
+        // cannot vouch for the printer.
+        if (writing || validate == "S") ok = false;
     }
     return ok;
 }
