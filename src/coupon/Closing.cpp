@@ -8,6 +8,7 @@
 #include "driver/PrinterCall.h"
 #include "external/hostlib/HostLib.h"
 #include "external/vendor/EntryPoints.h"
+#include "framework/Cp1252.h"
 #include "framework/NumberFormat.h"
 #include "framework/Text.h"
 #include "queries/Queries.h"
@@ -90,14 +91,19 @@ bool StartClosing(const ClosingInput& in, bool& retried) {
     }
 }
 
-// The change as a cash receipt; a refusal is reported and the sale still counts as closed.
+// The change as a cash receipt. A refusal does not undo the sale, which the printer has closed,
+// but the host must learn that the change went unrecorded: no counter, and the amount in the
+// messages it is handed.
 std::string ChangeReceipt(const ClosingInput& in) {
     const std::string method = orb::fw::Copy(DataModule().msgPadrao.Msg("Dinheiro"), 1, 16);
     const std::string amount = orb::fw::FormatFloat("0.00", in.change);
     std::string totalizerArg = in.receiptTotalizer, amountArg = amount, methodArg = method;
-    Call(in.scheme, {.show = in.show},
-         "Bematech_FI_RecebimentoNaoFiscal : " + in.receiptTotalizer + " - " + amount + " - " + method,
-         Bematech_FI_RecebimentoNaoFiscal, totalizerArg.data(), amountArg.data(), methodArg.data());
+    if (!Call(in.scheme, {.show = in.show},
+              "Bematech_FI_RecebimentoNaoFiscal : " + in.receiptTotalizer + " - " + amount + " - " + method,
+              Bematech_FI_RecebimentoNaoFiscal, totalizerArg.data(), amountArg.data(), methodArg.data())) {
+        stMensagemTaa += " " + CP("Troco não registrado: ") + amount;
+        return "";
+    }
     std::string counter;
     NumeroOperacoesNaoFiscais(in.scheme, counter);
     return counter;

@@ -198,6 +198,9 @@ TEST_F(ClosingTest, RefusedChangeReceiptStillClosesTheSale) {
     EXPECT_TRUE(Close(v));
     EXPECT_EQ(Sent("Bematech_FI_RecebimentoNaoFiscal"), (std::vector<json>{{"01", "2,00", "Dinheiro"}}));
     EXPECT_FALSE(CouponOpen());
+    // The host learns the change went unrecorded: no receipt counter, the amount in the messages.
+    EXPECT_EQ(result[2].ToString(), "");
+    EXPECT_TRUE(result[3].ToString().ends_with(CP(" Troco não registrado: 2,00"))) << result[3].ToString();
 }
 
 // ---- The footer forms the closing chooses ------------------------------------------------
