@@ -59,4 +59,16 @@ ItemFields BuildItemFields(const ItemInput& in, bool model34) {
     return f;
 }
 
+const char* ValueOutOfRange(const ItemInput& in, const ItemFields& f, bool model34) {
+    auto digits = [](const std::string& field, std::size_t width) {
+        return field.size() <= width && field.find_first_not_of("0123456789") == std::string::npos;
+    };
+    // `!(x >= 0)` holds for a NaN as well.
+    if (!(in.quantity >= 0) || !digits(f.quantity, 7)) return "QTDE";
+    if (!(in.price >= 0) || !digits(f.unitPrice, model34 ? 8 : 9)) return "VALOR";
+    if (!(in.discount >= 0) || !digits(f.discount, 8)) return "DESCONT";
+    if (!(in.surcharge >= 0) || !digits(f.surcharge, 8)) return "ACRESCIMO";
+    return nullptr;
+}
+
 }  // namespace Orb00100

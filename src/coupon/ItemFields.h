@@ -37,5 +37,9 @@ double ItemTotal(double price, double quantity, double discount, double surcharg
 // Every field of an item. An item that would total nothing has its discount lowered by one cent,
 // so it is registered for 0,01.
 ItemFields BuildItemFields(const ItemInput& in, bool model34);
+// The host's name of the first value the printer's fields cannot hold (a negative or non-numeric
+// value, or more digits than the field has), nullptr when all fit. Sent anyway, such a value
+// would reach the printer garbled or cut and be charged as something else.
+const char* ValueOutOfRange(const ItemInput& in, const ItemFields& fields, bool model34);
 
 }  // namespace Orb00100

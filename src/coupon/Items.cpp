@@ -8,12 +8,14 @@
 #include "coupon/ItemFields.h"
 #include "coupon/TransferRetry.h"
 #include "driver/DataModule.h"
+#include "driver/DebugLog.h"
 #include "driver/Globals.h"
 #include "driver/Params.h"
 #include "driver/PrinterCall.h"
 #include "external/hostlib/Dialogs.h"
 #include "external/hostlib/HostLib.h"
 #include "external/vendor/EntryPoints.h"
+#include "framework/Cp1252.h"
 #include "framework/Text.h"
 
 namespace Orb00100 {
@@ -92,6 +94,18 @@ bool RegisterItem(Variant& params) {
 
     const bool model34 = inTipoImpFis == 34;
     const ItemFields fields = BuildItemFields(item, model34);
+    if (const char* key = ValueOutOfRange(item, fields, model34)) {
+        const std::string text = CP("Valor fora do limite da impressora: ") + key;
+        ImpFisDebug("ERRO!!! " + text);
+        boClieUtil = false;
+        if (boNUtilTaa) {
+            orb::hostlib::Inform(scheme, text, orb::hostlib::DialogKind::Error);
+        } else {
+            stMensagemTaa += " " + text;
+            ReplaceParams(params, {{"INTTEFERRO", Variant(tefError)}, {"MENSAGEMTAA", Variant(stMensagemTaa)}});
+        }
+        return false;
+    }
 
     bool ok = false;
     for (;;) {

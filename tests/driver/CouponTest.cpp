@@ -3,6 +3,7 @@
 // an attended till and the collected messages on a self-service one, the cancellations and the
 // surcharge total.
 
+#include <cmath>
 #include <cstdio>
 
 #include "coupon/CouponOpening.h"
@@ -254,6 +255,30 @@ TEST_F(Coupon, ParameterThatDoesNotConvertRegistersNothing) {
     }
     EXPECT_TRUE(Journal().empty());
     EXPECT_TRUE(Dialogs().empty());
+}
+
+TEST_F(Coupon, ValuesThePrinterCannotHoldAreRefusedBeforeAnythingIsSent) {
+    StartSale();
+    struct Case {
+        const char* key;
+        Variant value;
+    };
+    const Case cases[] = {{"QTDE", 10000.0},   {"QTDE", -1.0},      {"VALOR", 1e15},
+                          {"VALOR", 1e308},    {"VALOR", 100000.0}, {"DESCONT", -0.01},
+                          {"ACRESCIMO", -2.5}, {"DESCONT", 1e6},    {"VALOR", std::nan("")}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key + (" " + c.value.ToString()));
+        orb::hostlib::ClearRecorded();
+        Variant params = Item().Set(c.key, c.value);
+        EXPECT_FALSE(VendaItem(params));
+        EXPECT_TRUE(LastDialogIs(CP("Valor fora do limite da impressora: ") + c.key, 3, "002"));
+    }
+    EXPECT_TRUE(Journal().empty());
+    EXPECT_TRUE(Items().empty());
+    // The largest values the eight-digit fields of this model take still go.
+    Variant largest = Item().Set("QTDE", 9999.999).Set("VALOR", 99999.99).Set("DESCONT", 999999.99);
+    EXPECT_TRUE(VendaItem(largest));
+    EXPECT_EQ(Sent(kRounding).at(0)[4], "9999999");
 }
 
 TEST_F(Coupon, CancellingByNumberAndTheLastOne) {
