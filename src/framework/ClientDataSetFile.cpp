@@ -34,7 +34,7 @@ void ClientDataSet::LoadFromFile(const std::string& path) {
 void ClientDataSet::SaveToFile(const std::string& path) const {
     if (defs_.empty()) throw EDatabaseError("Missing data provider or data packet");
     if (!platform::WriteFileAtomic(platform::NativePath(path), XmlText())) {
-        throw EInOutError("Cannot create file \"" + path + "\"");
+        throw EInOutError("Cannot create file \"" + path + "\". " + platform::LastErrorMessage());
     }
 }
 

@@ -243,7 +243,9 @@ Variant ParseValue(const FieldDef& def, const std::string& text) {
     if (text.empty()) return Variant::Null();
     switch (def.type) {
         case FieldType::String:
-            return ToFieldValue(def, Variant(text));
+            // Kept whole even past the field's width: rewriting a file must not cut what another
+            // program wrote into it (the cut applies to what is assigned here).
+            return Variant(text);
         case FieldType::Integer: {
             std::int64_t value = 0;
             if (ParseInteger(Trim(text), value)) return Variant(value);

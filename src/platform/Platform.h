@@ -64,7 +64,7 @@ std::string LastErrorMessage();
 bool ReadFile(std::string_view path, std::string& contents);
 bool WriteFile(std::string_view path, std::string_view contents);
 // Write to a temporary file beside the target, then rename it over the target: a crash leaves
-// either the old contents or the new, never a torn file.
+// either the old contents or the new, never a torn file. A read-only target is refused.
 bool WriteFileAtomic(std::string_view path, std::string_view contents);
 // Open (creating the file when missing), append, close.
 bool AppendToFile(std::string_view path, std::string_view contents);

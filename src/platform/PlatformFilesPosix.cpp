@@ -195,9 +195,12 @@ bool WriteFile(std::string_view path, std::string_view contents) {
 bool WriteFileAtomic(std::string_view path, std::string_view contents) {
     std::string target = NativePath(path);
     if (DirectoryExists(target)) return Fail(EISDIR);
-    // Keep the permissions of the file being replaced.
+    // Keep the permissions of the file being replaced. A read-only file is refused, as Windows
+    // refuses it, although a rename over it would succeed here (for root, even a write would).
     struct stat st {};
-    mode_t mode = ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0;
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    if (exists && (st.st_mode & S_IWUSR) == 0) return Fail(EACCES);
+    mode_t mode = exists ? (st.st_mode & 07777) : 0;
     return ReplaceAtomically(target, contents, mode);
 }
 

@@ -1,6 +1,8 @@
 // The grand-total guard against the virtual printer: the host's enciphered copy in Tambora.cds
 // compared with the printer's grand total, repaired where allowed and refused where not.
 
+#include <sys/stat.h>
+
 #include "TestSupport.h"
 #include "connection/GrandTotalGuard.h"
 #include "driver/Globals.h"
@@ -137,6 +139,29 @@ TEST_F(GrandTotalGuard, FileErrorsAreShownAndLowerTheCustomerFlag) {
     EXPECT_FALSE(Guard("S", true));
     EXPECT_EQ(FileBytes(), before);
     EXPECT_EQ(Dialogs().back().text, "Field 'CAMPO02' is too small for the grand total");
+
+    // A read-only file is refused, never replaced.
+    orb::hostlib::ClearRecorded();
+    WriteOurCopy("");
+    ASSERT_EQ(::chmod(TamboraPath().c_str(), 0444), 0);
+    const std::string readOnly = FileBytes();
+    EXPECT_FALSE(Guard("S", true));
+    EXPECT_EQ(FileBytes(), readOnly);
+    EXPECT_NE(Dialogs().back().text.find("Cannot create file"), std::string::npos) << Dialogs().back().text;
+    ::chmod(TamboraPath().c_str(), 0644);
+
+    // Another program's copy longer than the column the file declares is kept whole when ours is
+    // repaired.
+    const std::string longer = Enciphered("98765432,10") + std::string(30, 'x');
+    orb::test::WriteTambora({{"0002", "001", "BE0001", "S", longer}, {"0001", "001", "BE0001", "S", ""}}, 100);
+    std::string file = FileBytes();
+    ASSERT_NE(file.find("WIDTH=\"100\""), std::string::npos) << file;
+    orb::platform::WriteFile(TamboraPath(), file.replace(file.find("WIDTH=\"100\""), 11, "WIDTH=\"60\""));
+    EXPECT_TRUE(Guard("S", true));
+    orb::fw::ClientDataSet table;
+    table.LoadFromFile(TamboraPath());
+    ASSERT_TRUE(table.Locate("CDFILIAL", orb::fw::Variant("0002")));
+    EXPECT_EQ(table.FieldByName("CAMPO02").AsString(), longer);
 }
 
 }  // namespace
