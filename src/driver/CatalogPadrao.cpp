@@ -286,8 +286,6 @@ constexpr auto kPadrao = std::to_array<Line>({
     {"SALDO_CONSUMO_DIA", "Saldo Cons Dia:"},
     {"MF_OK", "Arquivo MF binário criado com sucesso no diretório: %s %s"},
     {"MFD_OK", "Arquivo MFD binário criado com sucesso no diretório: %s %s"},
-    // The general closing report's title; without it the slip would show the key.
-    {"relFechamentoGeral", "RELATORIO DE FECHAMENTO GERAL"},
 });
 
 }  // namespace
