@@ -116,6 +116,10 @@ TEST_F(TableScenario, FloorReportsAndTheTillsClosingAgreeWithTheHostsTables) {
     const Json closingCall = Reply("GeraReciboSangria", 1);
     EXPECT_EQ(closingCall["dialogs"].size(), 3u);
     EXPECT_EQ(closingCall["args"][23], true);  // the till is closed
+    // The first document of the closing is its X reading, right after the withdrawal (000010).
+    EXPECT_EQ(Reply("GeraReciboSangria", 0)["args"][6], "000010");
+    EXPECT_EQ(closingCall["args"][6], "000011");
+    EXPECT_EQ(closingCall["ledger"][0][5], "LX");
     // Every management report is in the host's ledger, and none was left open.
     int recorded = 0;
     for (const Json& reply : run_.replies)
