@@ -151,10 +151,19 @@ std::string Money(std::int64_t cents) {
     return (negative ? "-" : "") + grouped + "," + frac;
 }
 
+namespace {
+constexpr std::size_t kImpliedCentsDigits = 14;
+}
+
 bool ParseMoney(std::string_view text, std::int64_t& cents) {
     std::string t = Trim(text);
     if (t.empty()) {
         cents = 0;
+        return true;
+    }
+    // The fixed-width form of the driver's amount pictures: fourteen digits, the last two the cents.
+    if (t.size() == kImpliedCentsDigits && AllDigits(t)) {
+        cents = std::stoll(t);
         return true;
     }
     std::size_t sep = t.find_first_of(",.");

@@ -32,6 +32,8 @@ bool AllDigits(std::string_view s);
 // Amounts are integers of hundredths. "1.234,56" (for the roll).
 std::string Money(std::int64_t cents);
 // Parses an amount as the driver sends it: "12,50", "12.50", "12" or "0"; a blank text is 0.
+// Exactly fourteen digits are the fixed-width form whose last two are the cents
+// ("00000000000001" is 0,01).
 // False for anything else, for more than two decimals and for negative values.
 bool ParseMoney(std::string_view text, std::int64_t& cents);
 

@@ -96,29 +96,37 @@ ORB_SIM_ENTRY(Bematech_FI_FechaRelatorioGerencial)(void) {
 ORB_SIM_ENTRY(Bematech_FI_AbreComprovanteNaoFiscalVinculado)(char* method, char* amount, char* coo) {
     return Run(__func__, {In(method), In(amount), In(coo)}, [](Call& c) {
         State& s = c.s;
-        const Coupon& coupon = s.docs.coupon;
         std::string wanted = UpperCp1252(Trim(c.Text(0)));
         bool programmed = false;
         for (const auto& m : s.payments)
             if (!wanted.empty() && UpperCp1252(Trim(Call::Utf8(m.name))) == wanted) programmed = true;
         if (!programmed) return kPaymentNotProgrammed;
-        std::int64_t limit = -1, asked = 0;
+        std::int64_t asked = 0;
         std::string cooText = Trim(c.Text(2));
         if (!ParseMoney(c.Text(1), asked) || (!cooText.empty() && !AllDigits(cooText))) return kBadArgument;
         if (int rc = CheckNewDocument(c, DocKind::Slip)) return rc;
-        // A slip belongs to a payment of the last coupon, while nothing else came after it.
-        if (!s.docs.lastCancellable || coupon.cancelled) return c.Refuse(0, st2::kNotExecuted);
-        if (!cooText.empty() && std::stoll(cooText) != coupon.coo) return c.Refuse(0, st2::kNotExecuted);
-        for (const auto& p : coupon.payments)
-            if (UpperCp1252(Trim(Call::Utf8(p.method))) == wanted) limit = (limit < 0 ? 0 : limit) + p.amount;
+        // A slip belongs to the document printed just before it, while nothing else came after it:
+        // a payment of the last coupon, or the non-fiscal receipt just registered.
+        const bool onReceipt = s.docs.receiptCancellable;
+        if (!onReceipt && (!s.docs.lastCancellable || s.docs.coupon.cancelled)) return c.Refuse(0, st2::kNotExecuted);
+        const int ownerCoo = onReceipt ? s.docs.receipt.coo : s.docs.coupon.coo;
+        if (!cooText.empty() && std::stoll(cooText) != ownerCoo) return c.Refuse(0, st2::kNotExecuted);
+        std::int64_t limit = -1;
+        if (onReceipt) {
+            if (UpperCp1252(Trim(Call::Utf8(s.docs.receipt.method))) == wanted) limit = s.docs.receipt.amount;
+        } else {
+            for (const auto& p : s.docs.coupon.payments)
+                if (UpperCp1252(Trim(Call::Utf8(p.method))) == wanted) limit = (limit < 0 ? 0 : limit) + p.amount;
+        }
         if (limit < 0 || asked > limit) return c.Refuse(0, st2::kNotExecuted);
         ++s.counters.cdc;
         StartDocument(c, DocKind::Slip, "COMPROVANTE CRÉDITO OU DÉBITO", true);
-        c.Print(Columns("COO DO CUPOM FISCAL:", Digits(coupon.coo, 6)));
+        c.Print(Columns(onReceipt ? "COO DO COMPROVANTE:" : "COO DO CUPOM FISCAL:", Digits(ownerCoo, 6)));
         c.Print(Columns(Trim(c.Text(0)), Money(asked > 0 ? asked : limit)));
         s.docs.open = "slip";
         s.docs.openCoo = s.counters.coo;
-        s.docs.slipPending = true;
+        // Only a coupon's slip can be reversed.
+        if (!onReceipt) s.docs.slipPending = true;
         return kOk;
     });
 }

@@ -78,3 +78,25 @@ TEST_F(FiscalSim, RatesAreListedInSlotOrderAndServiceRatesApart) {
     EXPECT_EQ(Answer(Bematech_FI_RetornoAliquotas, 79), "1800,0750,0200" + std::string(79 - 14, ' '));
     EXPECT_EQ(Answer(Bematech_FI_VerificaAliquotasIss, 80).substr(0, 5), "0200 ");
 }
+
+TEST_F(FiscalSim, ASlipRidesOnTheReceiptJustRegisteredInFourteenDigitAmounts) {
+    Reset(34, {{"totalizers", {"MESA"}}, {"payments", {"Dinheiro", {{"name", "Rel Gerencial"}, {"linkable", true}}}}});
+    // Thirteen digits are whole reais; fourteen carry the cents: one real and one cent.
+    ASSERT_EQ(Bematech_FI_RecebimentoNaoFiscal(Txt("01"), Txt("0000000000001"), Txt("Rel Gerencial")), 1);
+    ASSERT_EQ(Bematech_FI_RecebimentoNaoFiscal(Txt("01"), Txt("00000000000001"), Txt("Rel Gerencial")), 1);
+    EXPECT_EQ(Answer(Bematech_FI_VerificaRecebimentoNaoFiscalMFD, 2200).substr(0, 34),
+              "MESA               00000000000101,");
+    // The slip may not ask for more than the receipt, nor name another document or method.
+    EXPECT_EQ(Bematech_FI_AbreComprovanteNaoFiscalVinculado(Txt("Rel Gerencial"), Txt("00000000000002"), Txt("")), -27);
+    EXPECT_EQ(Bematech_FI_AbreComprovanteNaoFiscalVinculado(Txt("Rel Gerencial"), Txt(""), Txt("000001")), -27);
+    EXPECT_EQ(Bematech_FI_AbreComprovanteNaoFiscalVinculado(Txt("Dinheiro"), Txt(""), Txt("")), -27);
+    ASSERT_EQ(Bematech_FI_AbreComprovanteNaoFiscalVinculado(Txt("Rel Gerencial"), Txt("00000000000001"), Txt("000002")),
+              1);
+    // Open, but not reversible: only a coupon's slip is.
+    EXPECT_EQ(Extended(), 2);
+    ASSERT_EQ(Bematech_FI_UsaComprovanteNaoFiscalVinculado(Txt("Mesa: 0012\n")), 1);
+    ASSERT_EQ(Bematech_FI_FechaComprovanteNaoFiscalVinculado(), 1);
+    EXPECT_NE(Roll().find("COO DO COMPROVANTE:                       000002\nRel Gerencial"), std::string::npos);
+    // Once another document came, the receipt has no slip to give.
+    EXPECT_EQ(Bematech_FI_AbreComprovanteNaoFiscalVinculado(Txt("Rel Gerencial"), Txt(""), Txt("")), -27);
+}

@@ -15,17 +15,24 @@ namespace {
 // The maker's calling convention, as every entry of the library.
 using ControlEntry = PFN_BemaSim_Control;
 
-ControlEntry Entry() {
-    // Loaded once and kept: the module binds the same library, and the printer's state must not
-    // be torn down between two commands.
-    static ControlEntry entry = [] {
-        platform::LibHandle lib = platform::LoadLibrary("BemaFI32.dll");
-        if (lib == 0) throw std::runtime_error("cannot load the fiscal printer library BemaFI32.dll");
-        void* symbol = platform::GetProcAddress(lib, "BemaSim_Control");
-        if (!symbol) throw std::runtime_error("BemaFI32.dll has no BemaSim_Control: it is not the virtual printer");
-        return reinterpret_cast<ControlEntry>(symbol);
-    }();
-    return entry;
+ControlEntry LoadControl(const char* library, const char* symbol) {
+    platform::LibHandle lib = platform::LoadLibrary(library);
+    if (lib == 0) throw std::runtime_error(std::string("cannot load the printer library ") + library);
+    void* found = platform::GetProcAddress(lib, symbol);
+    if (!found)
+        throw std::runtime_error(std::string(library) + " has no " + symbol + ": it is not the virtual printer");
+    return reinterpret_cast<ControlEntry>(found);
+}
+
+// Loaded once and kept: the module binds the same libraries, and a printer's state must not be
+// torn down between two commands. "printer": "Mp2032" addresses the non-fiscal printer.
+ControlEntry Entry(const Json& command) {
+    if (command.contains("printer") && command["printer"] == "Mp2032") {
+        static ControlEntry mp2032 = LoadControl("Mp2032.dll", "Mp2032Sim_Control");
+        return mp2032;
+    }
+    static ControlEntry fiscal = LoadControl("BemaFI32.dll", "BemaSim_Control");
+    return fiscal;
 }
 
 }  // namespace
@@ -45,7 +52,7 @@ Json Parse(const std::vector<char>& area) {
 // request that only reads ("journal" and "roll" without "clear", "state") is sent again with room
 // for the whole reply. Any other command is never sent twice: its reply must fit.
 Json Exchange(const Json& request, std::size_t firstArea, bool readOnly) {
-    ControlEntry entry = Entry();
+    ControlEntry entry = Entry(request);
     const std::string text = request.dump();
     std::vector<char> area(std::max<std::size_t>(firstArea, 2), '\0');
     int written = entry(text.c_str(), area.data(), static_cast<int>(area.size()));
