@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "driver/Catalogs.h"
 #include "driver/DataModule.h"
 #include "external/hostlib/HostLib.h"
 #include "framework/Cp1252.h"
@@ -10,8 +11,6 @@
 #include "framework/Text.h"
 
 namespace Orb00100 {
-
-const char* const kMakerContactLine = "Suporte do ECF: consulte o fabricante";
 
 namespace {
 

@@ -26,7 +26,4 @@ std::string Formata_rodape(int maxLines, const std::string& footerMode, const st
                            const std::string& loyaltyLine, const std::string& centredText,
                            const std::string& balanceBlock, const std::string& dailyConsumption);
 
-// The one line naming where the printer's maker can be reached.
-extern const char* const kMakerContactLine;
-
 }  // namespace Orb00100

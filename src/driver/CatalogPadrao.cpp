@@ -16,8 +16,6 @@ struct Line {
     const char* text;  // UTF-8 here; stored as code page 1252
 };
 
-// Our own support line: the module names no outside company.
-constexpr const char* kSupportLine = "Suporte técnico: consulte o revendedor autorizado do equipamento fiscal.";
 
 constexpr auto kPadrao = std::to_array<Line>({
     {"Nome", "NOME"},
@@ -193,7 +191,7 @@ constexpr auto kPadrao = std::to_array<Line>({
     {"VrSaldo", "Saldo Final : "},
     {"Parcial", "PARCIAL CONTA"},
     {"Total_conta", "Total Conta :"},
-    {"Corvane", kSupportLine},
+    {"Corvane", kMakerContactLine},
     {"Rel_Sangria", "Relatório de Sangria"},
     {"NIncide", "Não Incide"},
     {"TRIBUTACAO", "Tributacao"},

@@ -1,6 +1,7 @@
 // The shared pieces of the slips.
 #include "slips/SlipText.h"
 
+#include "driver/Catalogs.h"
 #include "driver/DataModule.h"
 #include "external/hostlib/HostLib.h"
 #include "framework/DateFormat.h"
@@ -12,7 +13,7 @@
 
 namespace Orb00100::slips {
 
-std::string ContactLine() { return "Suporte: suporte.exemplo.com.br (11)4000-0000"; }
+std::string ContactLine() { return kMakerContactLine; }
 
 std::string Msg(std::string_view key) { return DataModule().msgPadrao.Msg(key); }
 

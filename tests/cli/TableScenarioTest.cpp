@@ -50,7 +50,7 @@ TEST_F(TableScenario, TableSlipsCarryTheirLinesAndTotals) {
                             "2,000   X 45,90     " + Right("91,80", 27), std::string(48, ' '),
                             "Taxa de Servico: " + Right("9,67", 30), std::string(48, '-'),
                             "Total Geral: " + Right("106,45", 35), std::string(48, ' '),
-                            "Suporte: suporte.exemplo.com.br (11)4000-0000"}));
+                            "Suporte do ECF: consulte o fabricante"}));
 
     // The sale register rounds the line total the opening slip truncated.
     const auto reports = Documents(roll, "RELATÓRIO GERENCIAL");

@@ -8,6 +8,7 @@
 #include "coupon/CouponOpening.h"
 #include "coupon/Footer.h"
 #include "coupon/Items.h"
+#include "driver/Catalogs.h"
 #include "driver/Globals.h"
 #include "driver/TestSupport.h"
 #include "framework/Cp1252.h"

@@ -3,6 +3,7 @@
 
 #include "coupon/ClosingInput.h"
 #include "coupon/Footer.h"
+#include "driver/Catalogs.h"
 #include "driver/DataModule.h"
 #include "driver/TestSupport.h"
 #include "framework/Cp1252.h"

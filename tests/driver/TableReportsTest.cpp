@@ -219,7 +219,7 @@ TEST_F(TableReports, BlockedProductsAndAnEmptyList) {
                                           std::string(10, ' ') + ">>> Produtos Bloqueados <<<" + std::string(11, ' ') +
                                           "\n" + dashes + "\n" + "CODIGO     COD. TECLADO NOME\n",
                                       Left("000777", 11) + Left("77", 13) + "PEIXE DO DIA COM LEGUMES\n",
-                                      "Suporte: suporte.exemplo.com.br (11)4000-0000 "}));
+                                      "Suporte do ECF: consulte o fabricante "}));
     EXPECT_TRUE(Recorded().ledger.empty());
 
     ClearJournal();

@@ -18,7 +18,7 @@ using orb::fw::FieldType;
 using orb::test::Texts;
 
 constexpr const char* kUsa = "Bematech_FI_UsaComprovanteNaoFiscalVinculado";
-const std::string kContact = "Suporte: suporte.exemplo.com.br (11)4000-0000";
+const std::string kContact = "Suporte do ECF: consulte o fabricante";
 const std::string kLongName = "FILE A PARMEGIANA COM ARROZ, FRITAS E SALADA DA CASA PARA DOIS";
 
 std::string Right(const std::string& text, std::size_t width) { return std::string(width - text.size(), ' ') + text; }
