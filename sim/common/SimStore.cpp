@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <filesystem>
 #include <stdexcept>
 
 #include "common/SimText.h"
@@ -49,9 +50,14 @@ std::string LogTable(const char* log) {
 
 SimStore::~SimStore() { Close(); }
 
-void SimStore::Open(const std::string& path) {
+void SimStore::Open(const std::string& path, bool forReset) {
     if (db_ && path == path_) return;
     Close();
+    std::error_code ignored;
+    if (!forReset && path != ":memory:" && std::filesystem::exists(path, ignored) &&
+        std::filesystem::file_size(path, ignored) == 0)
+        throw std::runtime_error("printer storage " + path +
+                                 " is empty: the printer's memory is lost; a reset makes a factory-fresh printer");
     if (sqlite3_open(path.c_str(), &db_) != SQLITE_OK) {
         std::string message = db_ ? sqlite3_errmsg(db_) : "out of memory";
         Close();

@@ -18,8 +18,10 @@ public:
     SimStore& operator=(const SimStore&) = delete;
 
     // Opens the database (":memory:" keeps one in-process database for as long as it stays
-    // open). Reopening the same path keeps the connection. Throws std::runtime_error.
-    void Open(const std::string& path);
+    // open). Reopening the same path keeps the connection. Throws std::runtime_error, also for a
+    // file that exists and is empty: a printer's memory is never silently lost, so only a reset
+    // (`forReset`) may start such a file afresh.
+    void Open(const std::string& path, bool forReset = false);
     void Close();
     const std::string& Path() const { return path_; }
     bool InMemory() const { return path_ == ":memory:"; }

@@ -132,11 +132,11 @@ private:
     SimStore& store_;
 };
 
-void OpenStore(SimStore& store) {
+void OpenStore(SimStore& store, bool forReset = false) {
     std::string path = StateFileFromIni("SimState", "bemasim.db");
     // A file deleted under an open connection would swallow every later change: start anew.
     if (path == store.Path() && !store.InMemory() && !platform::FileExists(path)) store.Close();
-    store.Open(path);
+    store.Open(path, forReset);
 }
 
 }  // namespace
@@ -334,7 +334,7 @@ void WithState(const std::function<void(State&, Journal&)>& f, bool replacesStat
     Session& session = TheSession();
     std::lock_guard<std::mutex> lock(session.mutex);
     SimStore& store = session.store;
-    OpenStore(store);
+    OpenStore(store, replacesState);
     store.Begin();
     try {
         State s;

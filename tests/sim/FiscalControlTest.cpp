@@ -162,6 +162,16 @@ TEST_F(FiscalSim, ABrokenOrDeletedStateFileNeverCrashes) {
     EXPECT_EQ(BemaSim_Control(R"({"sim":"state"})", reply, sizeof reply), -1);
     EXPECT_NE(std::string(reply).find("error"), std::string::npos);
 
+    // An emptied one is a printer whose memory is lost: refused, never a silent factory printer,
+    // until a reset asks for one.
+    std::ofstream(folder_ / "empty.db");
+    UseFolder(folder_, "empty.db");
+    EXPECT_EQ(Answer(Bematech_FI_NumeroCupom, 6, 0), "      ");
+    EXPECT_EQ(BemaSim_Control(R"({"sim":"state"})", reply, sizeof reply), -1);
+    EXPECT_NE(std::string(reply).find("is empty"), std::string::npos) << reply;
+    Reset(34);
+    EXPECT_EQ(Answer(Bematech_FI_NumeroCupom, 6), "000000");
+
     // A deleted one starts a fresh printer.
     UseFolder(folder_);
     Sale();
