@@ -189,9 +189,15 @@ json Handle(const json& req, State& s, Journal& journal) {
     if (command == "clock") {
         if (req.contains("datetime"))
             s.hw.clockOffset = ParseDateTime(Str(req, "datetime")) - ComputerSeconds();
-        else if (req.contains("offset_seconds") && req["offset_seconds"].is_number_integer())
-            s.hw.clockOffset = req["offset_seconds"].get<std::int64_t>();
-        else
+        else if (req.contains("offset_seconds") && req["offset_seconds"].is_number_integer()) {
+            // A century either way is more than any test needs, and keeps the date arithmetic
+            // far from overflowing.
+            constexpr std::int64_t kCentury = 100LL * 366 * 86400;
+            const std::int64_t offset = req["offset_seconds"].get<std::int64_t>();
+            if (offset < -kCentury || offset > kCentury)
+                throw std::invalid_argument("clock: offset_seconds within a hundred years either way");
+            s.hw.clockOffset = offset;
+        } else
             throw std::invalid_argument("clock: offset_seconds or datetime");
         return {{"ok", true}, {"datetime", PrinterNow(s).Display()}};
     }

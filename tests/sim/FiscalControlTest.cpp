@@ -72,6 +72,9 @@ TEST_F(FiscalSim, PowerDrawerAndClock) {
     json clock = Control({{"sim", "clock"}, {"datetime", "2027-01-02T03:04:05"}});
     EXPECT_EQ(clock["datetime"].get<std::string>().substr(0, 16), "02/01/2027 03:04");
     EXPECT_EQ(Answer(Bematech_FI_DataHoraImpressora, 6, 6).substr(0, 6), "020127");
+    char refused[256];
+    EXPECT_EQ(BemaSim_Control(R"({"sim":"clock","offset_seconds":9223372036854775807})", refused, sizeof refused), -1);
+    EXPECT_EQ(Answer(Bematech_FI_DataHoraImpressora, 6, 6).substr(0, 6), "020127");
 }
 
 TEST_F(FiscalSim, JournalRecordsEveryCallAndClears) {
