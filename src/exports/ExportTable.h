@@ -84,6 +84,48 @@ struct Global {
 };
 const std::vector<Global>& Globals();
 
+// ---- The operation reference ---------------------------------------------------------------
+// What an integrator needs to call an operation without reading the module: one line of purpose,
+// the named keys it reads and writes back, and what its result and its var parameters or result
+// array elements mean. The entries live in exports/reference/*.inc, one file per family; the
+// names of the parameters come from the export table's rows.
+
+// A key of a named-parameter list the operation reads.
+struct NamedKey {
+    const char* name;
+    const char* kind;     // what it is read as: "text", "integer", "number" or "boolean"
+    const char* example;  // a plausible value, written in the kind's form
+    const char* meaning;
+    bool onSomePaths = false;  // read only on some paths (after a printer answer, say)
+};
+
+// A value the operation hands back: a key it writes into the named-parameter list, a var
+// parameter ("total"), an element of a result array ("result[0]").
+struct ValueMeaning {
+    const char* what;
+    const char* meaning;
+};
+
+struct OperationReference {
+    const char* name;
+    const char* purpose;
+    std::vector<NamedKey> reads;       // for operations that take named parameters
+    std::vector<ValueMeaning> writes;  // the keys of the list that replaces the named parameters
+    const char* result;                // what the returned value means ("" for no result)
+    std::vector<ValueMeaning> values;  // var parameters and result array elements
+    // The names of the parameters, in order, from the export table; empty for an operation that
+    // is not exported (yet).
+    std::vector<std::string> parameters = {};
+};
+
+// Every entry, exported or not, in the order of the reference files.
+const std::vector<OperationReference>& References();
+// The entry of one operation by its plain name (case-sensitive); nullptr when it has none.
+const OperationReference* FindReference(std::string_view name);
+// The key of an operation's named parameters that matches name, as the module matches it
+// (without regard to letter case); nullptr when the operation does not read it.
+const NamedKey* FindReadKey(const OperationReference& reference, std::string_view name);
+
 // The debug log the module writes this month (the command-line host shows it).
 std::string DebugLogPath();
 

@@ -61,6 +61,8 @@ TEST_F(OrbProcessTest, UnusableCommandLinesGiveExitStatusTwoAndNoReply) {
         {}, {"frobnicate"}, {"serve", "requests.json"}, {"call"}, {"call", "GetValue", "[1"},
         {"call", "GetValue", R"({"a": 1})"}, {"--home"}, {"--colour", "call", "GetValue"}, {"run"},
         {"run", (root_ / "missing.json").string()}, {"help", "frobnicate"}, {"help", "call", "run"},
+        {"help", "VendaItem", "AbreCupom"}, {"help", "vendaitem"}, {"help", "--reference", "call"}, {"--reference"},
+        {"call", "--reference"},
         {"frobnicate", "--help"}, {"roll", "now"}, {"log", "1226"}, {"state", "--clear"}, {"log", "--clear"},
         {"demo", "quick"}};
     // clang-format on
@@ -82,7 +84,9 @@ TEST_F(OrbProcessTest, HelpInEveryFormListsEveryOperationAndTouchesNoFolder) {
                                                                       {{"-h"}, GeneralUsage()},
                                                                       {{"help", "call"}, VerbHelp("call")},
                                                                       {{"call", "--help"}, VerbHelp("call")},
-                                                                      {{"--help", "call"}, VerbHelp("call")}};
+                                                                      {{"--help", "call"}, VerbHelp("call")},
+                                                                      {{"help", "VendaItem"}, HelpTopic("VendaItem")},
+                                                                      {{"help", "--reference"}, ReferenceDocument()}};
     for (const auto& [words, shown] : forms) {
         const OrbRun help = Orb(words);
         EXPECT_EQ(std::tuple(help.status, help.out), std::tuple(0, shown)) << words[0];

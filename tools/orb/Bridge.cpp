@@ -183,6 +183,25 @@ Json Observations(const std::string& name, const Json& result, const Json& log) 
     return warnings;
 }
 
+// The keys of a named-parameter argument that the operation does not read: the module ignores
+// them, so a misspelt key ("VALR") otherwise only shows as the printer's refusal of a price 0.
+Json UnknownKeys(const exports::Operation& op, const Json& args) {
+    Json warnings = Json::array();
+    const exports::OperationReference* reference = exports::FindReference(op.name);
+    if (!reference || reference->reads.empty()) return warnings;
+    for (std::size_t i = 0; i < op.params.size() && i < args.size(); ++i) {
+        if (op.params[i] != exports::ParamKind::Variant && op.params[i] != exports::ParamKind::VariantVar) continue;
+        if (!args[i].is_array()) continue;
+        for (const Json& pair : args[i]) {
+            if (!pair.is_array() || pair.empty() || !pair[0].is_string()) continue;
+            const std::string key = pair[0].get<std::string>();
+            if (!exports::FindReadKey(*reference, key))
+                warnings.push_back(op.name + " does not read the key \"" + key + "\"");
+        }
+    }
+    return warnings;
+}
+
 }  // namespace
 
 // ---- call --------------------------------------------------------------------------------
@@ -264,8 +283,9 @@ Json CallOperation(const Json& request) {
     reply["log"] = watch.Written();
     if (name == "StartImpFiscal") started = reply["result"] == true;
     if (name == "StopImpFiscal") started = false;
-    if (Json warnings = Observations(name, reply["result"], reply["log"]); !warnings.empty())
-        reply["warnings"] = std::move(warnings);
+    Json warnings = UnknownKeys(*op, args);
+    for (Json& warning : Observations(name, reply["result"], reply["log"])) warnings.push_back(std::move(warning));
+    if (!warnings.empty()) reply["warnings"] = std::move(warnings);
     if (reply.contains("error")) {
         // Keep "error" last, after what the call left behind.
         Json error = reply["error"];

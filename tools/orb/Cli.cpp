@@ -26,6 +26,7 @@ struct CommandLine {
     std::vector<std::string> words;  // after the verb
     bool help = false;
     bool clear = false;
+    bool reference = false;  // help --reference
 };
 
 // A command line that cannot be run; the message says why.
@@ -56,6 +57,8 @@ CommandLine Parse(int argc, const char* const* argv) {
             line.help = true;
         } else if (arg == "--clear") {
             line.clear = true;
+        } else if (arg == "--reference") {
+            line.reference = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             throw UsageError{"unknown option " + arg, line.verb};
         } else if (line.verb.empty()) {
@@ -66,6 +69,8 @@ CommandLine Parse(int argc, const char* const* argv) {
     }
     if (!line.verb.empty() && !IsVerb(line.verb)) throw UsageError{"unknown verb " + line.verb, ""};
     if (line.clear && line.verb != "roll") throw UsageError{"unknown option --clear", line.verb};
+    if (line.reference && (line.verb != "help" || !line.words.empty()))
+        throw UsageError{"--reference goes with help alone", line.verb};
     return line;
 }
 
@@ -100,17 +105,21 @@ bool Prepare(const CommandLine& line, HostFolders& folders, std::ostream& err, b
 }
 
 int Help(const CommandLine& line, std::ostream& out, std::ostream& err) {
+    if (line.reference) {
+        out << ReferenceDocument();
+        return 0;
+    }
     std::string topic = line.verb == "help" ? std::string() : line.verb;
     if (line.verb == "help" && !line.words.empty()) {
-        if (line.words.size() > 1 || !IsVerb(line.words[0])) {
-            err << "orb: help takes one verb, one of:";
+        if (line.words.size() > 1 || HelpTopic(line.words[0]).empty()) {
+            err << "orb: help takes one verb or the name of an operation (\"orb help call\" lists them); the verbs:";
             for (const std::string& verb : Verbs()) err << " " << verb;
             err << "\n";
             return kUsageError;
         }
         topic = line.words[0];
     }
-    out << (topic.empty() ? GeneralUsage() : VerbHelp(topic));
+    out << (topic.empty() ? GeneralUsage() : HelpTopic(topic));
     return 0;
 }
 

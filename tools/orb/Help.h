@@ -1,6 +1,7 @@
 #pragma once
-// The command line's help: the general usage and one text per verb. The help of `call` lists
-// every operation of the export table with the kinds of its parameters.
+// The command line's help: the general usage, one text per verb, and the reference entry of each
+// operation. The help of `call` lists every operation of the export table with the kinds of its
+// parameters; docs/operations.md is ReferenceDocument() as it stands.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,5 +24,14 @@ std::string VerbHelp(std::string_view verb);
 std::string OperationsHelp();
 std::string OperationLine(const exports::Operation& operation);
 const char* ResultKindName(exports::ResultKind kind);
+
+// The reference entry of one operation, in Markdown: its signature with the names and kinds of
+// its parameters, its purpose, the named keys it reads and writes back, what its result and its
+// var parameters and array elements mean.
+std::string OperationEntry(const exports::Operation& operation);
+// The whole reference (docs/operations.md): every exported operation in the table's order.
+std::string ReferenceDocument();
+// "orb help TOPIC": the help of a verb, or the entry of an operation; empty for anything else.
+std::string HelpTopic(std::string_view topic);
 
 }  // namespace orb::cli

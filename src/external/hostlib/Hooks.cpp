@@ -138,6 +138,8 @@ void TerminateApplication() {
         [] { ++Store().terminateRequests; });
 }
 
+void RecordParamName(std::string_view name) { Keep(Store().paramNames, std::string(name)); }
+
 void InstallHooks(Hooks hooks) { Installed() = std::move(hooks); }
 
 void ResetHooks() { Installed() = Hooks{}; }
@@ -149,6 +151,7 @@ void ClearRecorded() {
     r.dialogs.clear();
     r.ledger.clear();
     r.cer.clear();
+    r.paramNames.clear();
     r.processMessagesCalls = 0;
     r.terminateRequests = 0;
 }

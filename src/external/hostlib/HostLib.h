@@ -22,6 +22,7 @@ using fw::Variant;
 // The value paired with name in a named-parameter array ([[name, value], ...]); names compare
 // without regard to case and the first pair of that name wins. A name that is absent, and any
 // params that is not such an array, answers an unassigned Variant; malformed pairs are skipped.
+// Every name asked for is recorded (Recorded().paramNames).
 Variant RecebeParams(const Variant& params, std::string_view name);
 // A named-parameter array built from pairs, in order.
 Variant MakeParams(const std::vector<std::pair<std::string, Variant>>& pairs);
@@ -149,12 +150,15 @@ struct Recorder {
     std::vector<Dialog> dialogs;
     std::vector<NonFiscalDocRecord> ledger;
     std::vector<CerRecord> cer;
+    std::vector<std::string> paramNames;  // every name RecebeParams was asked for, in order
     int processMessagesCalls = 0;
     int terminateRequests = 0;
     std::vector<bool> queuedAnswers;  // consumed front first by yes/no questions
 };
 Recorder& Recorded();
 void ClearRecorded();  // keeps queued answers
+// Called by RecebeParams with each name it is asked for.
+void RecordParamName(std::string_view name);
 // Appends answers behind those still queued; each yes/no question takes the first.
 void QueueAnswers(const std::vector<bool>& answers);
 void ClearQueuedAnswers();

@@ -6,6 +6,7 @@
 namespace orb::hostlib {
 
 Variant RecebeParams(const Variant& params, std::string_view name) {
+    RecordParamName(name);
     if (!params.IsArray()) return Variant();
     for (const Variant& pair : params.AsArray()) {
         if (!pair.IsArray()) continue;
