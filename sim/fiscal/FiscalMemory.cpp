@@ -310,7 +310,7 @@ std::vector<std::string> MemoryReadingLines(const State& s, const std::vector<Re
     std::vector<std::string> out;
     out.push_back(Center(U("LEITURA DA MEMÓRIA FISCAL"), kColumns));
     out.push_back(Center(complete ? "COMPLETA" : "SIMPLIFICADA", kColumns));
-    out.push_back(Columns("FAB:" + Utf8ToCp1252(s.id.serial), "CNPJ:" + Utf8ToCp1252(s.id.cnpj)));
+    out.push_back(Columns("CNPJ:" + Utf8ToCp1252(s.id.cnpj), "FAB:" + Utf8ToCp1252(s.id.serial)));
     out.push_back(rangeLine);
     out.push_back(Dashes());
     if (complete) {

@@ -97,6 +97,11 @@ TEST_F(FiscalMemory, LastReductionRecordsKeepTheirFieldsInPlace) {
     EXPECT_GT(comma.find('F'), taxed);
     EXPECT_EQ(comma.substr(taxed, 46), "Ta1800,1000,Tb1200,0,Tc0700,0,F100000000000000");
     EXPECT_EQ(comma.substr(0, 23), "0001,05122026,05122026,");
+
+    // The older models' record: counters, grand total and partial totals, the movement date last.
+    const std::string older = Answer(Bematech_FI_DadosUltimaReducao, 631);
+    EXPECT_EQ(older.substr(0, 35), "0001,0001,000004,000001,000002,0000");
+    EXPECT_EQ(older.substr(older.find_last_not_of(' ') - 5, 6), "051226");
 }
 
 TEST_F(FiscalMemory, XReadingIsWrittenInTheLayoutOfEachModel) {
