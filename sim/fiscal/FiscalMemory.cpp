@@ -50,9 +50,53 @@ void Title(const State& s, const Reduction& day, std::vector<std::string>& out, 
     out.push_back("");
 }
 
-void TaxRows(const Reduction& day, bool service, char kind, std::vector<std::string>& out) {
+// The older layout lists the counters from the reductions down, the newer from the operations up.
+void Counters(const Reduction& day, bool newer, std::vector<std::string>& out) {
+    const std::string crz = Line("Contador de Reduções Z:", Digits(day.crz, 4));
+    const std::string cro = Line("Contador de Reinício de Operação:", Digits(day.cro, 3));
+    const std::string gnf = Line("Geral de Operação Não-Fiscal:", Digits(day.gnf, 6));
+    out.insert(out.end(), {newer ? gnf : crz, cro, newer ? crz : gnf});
+    out.push_back(Line("Contador de Cupom Fiscal:", Digits(day.ccf, 6)));
+}
+
+// The older layout has one line more, the service tax's surcharges.
+void Totals(const Reduction& day, bool newer, std::vector<std::string>& out) {
+    out.push_back(Line("Totalizador Geral:", Amount(day.grandTotal, 20)));
+    out.push_back(Line("Venda Bruta Diária:", Amount(day.gross, 20)));
+    out.push_back(Line("Cancelamentos:", Amount(day.cancellations, 20)));
+    out.push_back(Line("Descontos:", Amount(day.discounts, 20)));
+    out.push_back(Line("Total ISSQN:", Amount(ServiceSalesOf(day), 20)));
+    out.push_back(Line("Cancelamentos ISSQN:", Amount(0, 20)));
+    out.push_back(Line("Descontos ISSQN:", Amount(0, 20)));
+    if (!newer) out.push_back(Line("Acréscimos ISSQN:", Amount(0, 20)));
+    out.push_back(Line("Venda Líquida:", Amount(NetOf(day), 20)));
+    out.push_back(Line("Acréscimos:", Amount(day.surcharges, 20)));
+}
+
+void Payments(const Reduction& day, const std::string& heading, std::vector<std::string>& out) {
+    out.push_back(heading);
+    out.push_back(Line("Nº   FORMA", "VALOR"));
+    for (std::size_t i = 0; i < day.methods.size(); ++i) out.push_back(PaymentRow(i + 1, day.methods[i]));
+}
+
+// The heading, the column titles and a row per programmed rate of the kind.
+void TaxSection(const Reduction& day, const std::string& heading, bool service, std::vector<std::string>& out) {
+    out.push_back(heading);
+    out.push_back(Line(" ALÍQ.       BASE DE CÁLCULO", "IMPOSTO"));
     for (const auto& r : day.taxes)
-        if (r.value > 0 && r.service == service) out.push_back(TaxRow(kind, r));
+        if (r.value > 0 && r.service == service) out.push_back(TaxRow(service ? 'S' : 'T', r));
+}
+
+void NotTaxed(const Reduction& day, const char* f, const char* i, const char* n, std::vector<std::string>& out) {
+    out.push_back(Line(f, Amount(day.substitution, 17)));
+    out.push_back(Line(i, Amount(day.exempt, 17)));
+    out.push_back(Line(n, Amount(day.nonIncidence, 17)));
+}
+
+void UserTotalizers(const Reduction& day, std::vector<std::string>& out) {
+    for (std::size_t i = 0; i < day.totalizers.size(); ++i)
+        out.push_back(
+            TotalizerRow(i + 1, Utf8ToCp1252(day.totalizers[i].name), day.totalizers[i].count, day.totalizers[i].day));
 }
 
 // Models 14 and 18.
@@ -60,90 +104,48 @@ std::vector<std::string> OlderLayout(const State& s, const Reduction& day) {
     std::vector<std::string> out;
     Title(s, day, out, "LEITURA X");
     out.push_back(kDashed.counters);
-    out.push_back(Line("Contador de Reduções Z:", Digits(day.crz, 4)));
-    out.push_back(Line("Contador de Reinício de Operação:", Digits(day.cro, 3)));
-    out.push_back(Line("Geral de Operação Não-Fiscal:", Digits(day.gnf, 6)));
-    out.push_back(Line("Contador de Cupom Fiscal:", Digits(day.ccf, 6)));
+    Counters(day, false, out);
     out.push_back("-TOTALIZADORES FISCAIS--");
-    out.push_back(Line("Totalizador Geral:", Amount(day.grandTotal, 20)));
-    out.push_back(Line("Venda Bruta Diária:", Amount(day.gross, 20)));
-    out.push_back(Line("Cancelamentos:", Amount(day.cancellations, 20)));
-    out.push_back(Line("Descontos:", Amount(day.discounts, 20)));
-    out.push_back(Line("Total ISSQN:", Amount(ServiceSalesOf(day), 20)));
-    out.push_back(Line("Cancelamentos ISSQN:", Amount(0, 20)));
-    out.push_back(Line("Descontos ISSQN:", Amount(0, 20)));
-    out.push_back(Line("Acréscimos ISSQN:", Amount(0, 20)));
-    out.push_back(Line("Venda Líquida:", Amount(NetOf(day), 20)));
-    out.push_back(Line("Acréscimos:", Amount(day.surcharges, 20)));
+    Totals(day, false, out);
     out.push_back(U("-----Não Tributados-----"));
     out.push_back(Line("", "VALOR ACUMULADO"));
-    out.push_back(Line("Substituição Tributária:", Amount(day.substitution, 17)));
-    out.push_back(Line("Isento:", Amount(day.exempt, 17)));
-    out.push_back(Line("Não Incidência:", Amount(day.nonIncidence, 17)));
-    out.push_back(kDashed.payments);
-    out.push_back(Line("Nº   FORMA", "VALOR"));
-    for (std::size_t i = 0; i < day.methods.size(); ++i) out.push_back(PaymentRow(i + 1, day.methods[i]));
+    NotTaxed(day, "Substituição Tributária:", "Isento:", "Não Incidência:", out);
+    Payments(day, kDashed.payments, out);
     out.push_back(Dashes());
-    out.push_back(kDashed.icms);
-    out.push_back(Line(" ALÍQ.       BASE DE CÁLCULO", "IMPOSTO"));
-    TaxRows(day, false, 'T', out);
+    TaxSection(day, kDashed.icms, false, out);
     out.push_back("");
-    out.push_back(kDashed.iss);
-    out.push_back(Line(" ALÍQ.       BASE DE CÁLCULO", "IMPOSTO"));
-    TaxRows(day, true, 'S', out);
+    TaxSection(day, kDashed.iss, true, out);
     out.push_back("");
     out.push_back(kDashed.nonFiscal);
     out.push_back(Line("Nº TOTALIZADOR           CONT", "VALOR"));
     out.push_back(Line("Sangria:", Amount(day.withdrawal, 20)));
     out.push_back(Line("Suprimento:", Amount(day.supply, 20)));
     out.push_back(Dashes());
-    for (std::size_t i = 0; i < day.totalizers.size(); ++i)
-        out.push_back(
-            TotalizerRow(i + 1, Utf8ToCp1252(day.totalizers[i].name), day.totalizers[i].count, day.totalizers[i].day));
+    UserTotalizers(day, out);
     out.push_back("");
     out.push_back(Dashes());
     return out;
 }
 
-// Model 19 (centred headings) and the later models (dashed).
+// Model 19 (centred headings) and the later models (dashed). The not-taxed totals stand right
+// above the service tax's section; withdrawal and supply are totalizers 29 and 30.
 std::vector<std::string> NewerLayout(const State& s, const Reduction& day, const Headings& h) {
     std::vector<std::string> out;
     Title(s, day, out, "LEITURA X");
     out.push_back(h.counters);
-    out.push_back(Line("Geral de Operação Não-Fiscal:", Digits(day.gnf, 6)));
-    out.push_back(Line("Contador de Reinício de Operação:", Digits(day.cro, 3)));
-    out.push_back(Line("Contador de Reduções Z:", Digits(day.crz, 4)));
-    out.push_back(Line("Contador de Cupom Fiscal:", Digits(day.ccf, 6)));
+    Counters(day, true, out);
     out.push_back(h.totals);
-    out.push_back(Line("Totalizador Geral:", Amount(day.grandTotal, 20)));
-    out.push_back(Line("Venda Bruta Diária:", Amount(day.gross, 20)));
-    out.push_back(Line("Cancelamentos:", Amount(day.cancellations, 20)));
-    out.push_back(Line("Descontos:", Amount(day.discounts, 20)));
-    out.push_back(Line("Total ISSQN:", Amount(ServiceSalesOf(day), 20)));
-    out.push_back(Line("Cancelamentos ISSQN:", Amount(0, 20)));
-    out.push_back(Line("Descontos ISSQN:", Amount(0, 20)));
-    out.push_back(Line("Venda Líquida:", Amount(NetOf(day), 20)));
-    out.push_back(Line("Acréscimos:", Amount(day.surcharges, 20)));
+    Totals(day, true, out);
     out.push_back("");
-    out.push_back(h.payments);
-    out.push_back(Line("Nº   FORMA", "VALOR"));
-    for (std::size_t i = 0; i < day.methods.size(); ++i) out.push_back(PaymentRow(i + 1, day.methods[i]));
+    Payments(day, h.payments, out);
     out.push_back("");
-    out.push_back(h.icms);
-    out.push_back(Line(" ALÍQ.       BASE DE CÁLCULO", "IMPOSTO"));
-    TaxRows(day, false, 'T', out);
-    out.push_back(Line("Substituição Tributária F1", Amount(day.substitution, 17)));
-    out.push_back(Line("Isento I1", Amount(day.exempt, 17)));
-    out.push_back(Line("Não Incidência N1", Amount(day.nonIncidence, 17)));
-    out.push_back(h.iss);
-    out.push_back(Line(" ALÍQ.       BASE DE CÁLCULO", "IMPOSTO"));
-    TaxRows(day, true, 'S', out);
+    TaxSection(day, h.icms, false, out);
+    NotTaxed(day, "Substituição Tributária F1", "Isento I1", "Não Incidência N1", out);
+    TaxSection(day, h.iss, true, out);
     out.push_back("");
     out.push_back(h.nonFiscal);
     out.push_back(Line("Nº TOTALIZADOR           CONT", "VALOR"));
-    for (std::size_t i = 0; i < day.totalizers.size(); ++i)
-        out.push_back(
-            TotalizerRow(i + 1, Utf8ToCp1252(day.totalizers[i].name), day.totalizers[i].count, day.totalizers[i].day));
+    UserTotalizers(day, out);
     out.push_back(TotalizerRow(29, "Sangria", 0, day.withdrawal));
     out.push_back(TotalizerRow(30, "Suprimento", 0, day.supply));
     out.push_back("");

@@ -27,29 +27,31 @@ std::string RangeLogLine(std::string_view entry, const std::string& start, const
            "Retorno da Impressora : " + std::to_string(code);
 }
 
-template <class Entry>
-int RangedReading(Entry entry, const std::string& start, const std::string& end, const std::string& flag) {
-    std::string a = start, b = end, f = flag;
-    return Invoke(entry, a.data(), b.data(), f.data());
-}
-
 struct Reading {
     const char* name;
     int code;
 };
 
+// The detail-memory readings: by dates ("DATA") or by reductions, printed or to the library's file.
 Reading DetailReading(bool toFile, const std::string& kind, const std::string& start, const std::string& end,
                       const std::string& flag) {
+    using Entry = decltype(Bematech_FI_LeituraMemoriaFiscalDataMFD);
+    struct Choice {
+        const char* name;
+        Entry entry;
+    };
     const bool byDate = kind == "DATA";
-    if (toFile)
-        return byDate ? Reading{"Bematech_FI_LeituraMemoriaFiscalSerialDataMFD",
-                                RangedReading(Bematech_FI_LeituraMemoriaFiscalSerialDataMFD, start, end, flag)}
-                      : Reading{"Bematech_FI_LeituraMemoriaFiscalSerialReducaoMFD",
-                                RangedReading(Bematech_FI_LeituraMemoriaFiscalSerialReducaoMFD, start, end, flag)};
-    return byDate ? Reading{"Bematech_FI_LeituraMemoriaFiscalDataMFD",
-                            RangedReading(Bematech_FI_LeituraMemoriaFiscalDataMFD, start, end, flag)}
-                  : Reading{"Bematech_FI_LeituraMemoriaFiscalReducaoMFD",
-                            RangedReading(Bematech_FI_LeituraMemoriaFiscalReducaoMFD, start, end, flag)};
+    const Choice choice =
+        toFile
+            ? (byDate ? Choice{"Bematech_FI_LeituraMemoriaFiscalSerialDataMFD",
+                               Bematech_FI_LeituraMemoriaFiscalSerialDataMFD}
+                      : Choice{"Bematech_FI_LeituraMemoriaFiscalSerialReducaoMFD",
+                               Bematech_FI_LeituraMemoriaFiscalSerialReducaoMFD})
+            : (byDate
+                   ? Choice{"Bematech_FI_LeituraMemoriaFiscalDataMFD", Bematech_FI_LeituraMemoriaFiscalDataMFD}
+                   : Choice{"Bematech_FI_LeituraMemoriaFiscalReducaoMFD", Bematech_FI_LeituraMemoriaFiscalReducaoMFD});
+    std::string a = start, b = end, f = flag;
+    return {choice.name, Invoke(choice.entry, a.data(), b.data(), f.data())};
 }
 
 std::string TextAt(std::span<const orb::fw::Variant> params, std::size_t i) {

@@ -9,71 +9,73 @@ namespace {
 using orb::fw::ClientDataSet;
 using orb::fw::FieldType;
 
-void Begin(ClientDataSet& t) {
+struct Field {
+    const char* name;
+    FieldType type;
+    int size;
+};
+
+// Every table of a reduction starts with the printer's number and the movement date.
+void Define(ClientDataSet& t, std::initializer_list<Field> fields) {
     t.Close();
     t.ClearFieldDefs();
     t.AddFieldDef("NRECFREDZ", FieldType::String, 4);
     t.AddFieldDef("DTREDUCAOZ", FieldType::Date);
+    for (const Field& f : fields) t.AddFieldDef(f.name, f.type, f.size);
+    t.CreateDataSet();
 }
 
-void DefineTaxFields(ClientDataSet& t) {
-    Begin(t);
-    t.AddFieldDef("CDALIQIMPRZ", FieldType::String, 10);
-    t.AddFieldDef("VRALIQIMPRZ", FieldType::Float);
-    t.AddFieldDef("VRBCALCIMPRZ", FieldType::Float);
-    t.AddFieldDef("VRIMPOSTORZ", FieldType::Float);
-    t.AddFieldDef("IDTPIMPREDZ", FieldType::String, 1);
-}
+constexpr Field Text(const char* name, int size) { return {name, FieldType::String, size}; }
+constexpr Field Number(const char* name) { return {name, FieldType::Float, 0}; }
 
 }  // namespace
 
 void RebuildReductionTable(ClientDataSet& t) {
-    Begin(t);
-    for (const char* name :
-         {"NRREINIREDZ", "NRREDREDZ", "NRLEITREDZ", "NRGERCNFREDZ", "NRCANCFREDZ", "NRPRIMCFREDZ", "NRULTCFREDZ"})
-        t.AddFieldDef(name, FieldType::String, 10);
-    for (const char* name : {"VRGTREDZ", "VRVENBRUREDZ", "VRISSREDZ", "VRTOTCANREDZ", "VRTOTDESREDZ", "VRVENLIQREDZ",
-                             "VRTOTACRREDZ", "VRSTRIBREDZ", "VRISENCREDZ", "VRNINCIDREDZ"})
-        t.AddFieldDef(name, FieldType::Float);
-    t.AddFieldDef("QTTEMLIGREDZ", FieldType::String, 6);
-    t.AddFieldDef("QTTEMPCFREDZ", FieldType::String, 6);
-    t.AddFieldDef("QTMEMRESREDZ", FieldType::Float);
-    t.AddFieldDef("IDORIGEMREDZ", FieldType::String, 3);
-    t.AddFieldDef("DSMODMARCAECF", FieldType::String, 30);
-    t.AddFieldDef("NRUSUARIOMFD", FieldType::String, 10);
-    t.AddFieldDef("CDMFADICIONAL", FieldType::String, 5);
-    t.AddFieldDef("DTGRAVSBECF", FieldType::DateTime);
-    t.CreateDataSet();
+    Define(t, {Text("NRREINIREDZ", 10),
+               Text("NRREDREDZ", 10),
+               Text("NRLEITREDZ", 10),
+               Text("NRGERCNFREDZ", 10),
+               Text("NRCANCFREDZ", 10),
+               Text("NRPRIMCFREDZ", 10),
+               Text("NRULTCFREDZ", 10),
+               Number("VRGTREDZ"),
+               Number("VRVENBRUREDZ"),
+               Number("VRISSREDZ"),
+               Number("VRTOTCANREDZ"),
+               Number("VRTOTDESREDZ"),
+               Number("VRVENLIQREDZ"),
+               Number("VRTOTACRREDZ"),
+               Number("VRSTRIBREDZ"),
+               Number("VRISENCREDZ"),
+               Number("VRNINCIDREDZ"),
+               Text("QTTEMLIGREDZ", 6),
+               Text("QTTEMPCFREDZ", 6),
+               Number("QTMEMRESREDZ"),
+               Text("IDORIGEMREDZ", 3),
+               Text("DSMODMARCAECF", 30),
+               Text("NRUSUARIOMFD", 10),
+               Text("CDMFADICIONAL", 5),
+               {"DTGRAVSBECF", FieldType::DateTime, 0}});
 }
 
 void RebuildPaymentTable(ClientDataSet& t) {
-    Begin(t);
-    t.AddFieldDef("CDTIPORECE", FieldType::String, 3);
-    t.AddFieldDef("VRFORMPGTORZ", FieldType::Float);
-    t.AddFieldDef("CDTPRECEORIG", FieldType::String, 3);
-    t.CreateDataSet();
+    Define(t, {Text("CDTIPORECE", 3), Number("VRFORMPGTORZ"), Text("CDTPRECEORIG", 3)});
 }
 
 void RebuildReductionTaxTable(ClientDataSet& t) {
-    DefineTaxFields(t);
-    t.CreateDataSet();
+    Define(t, {Text("CDALIQIMPRZ", 10), Number("VRALIQIMPRZ"), Number("VRBCALCIMPRZ"), Number("VRIMPOSTORZ"),
+               Text("IDTPIMPREDZ", 1)});
 }
 
 void RebuildNonFiscalTable(ClientDataSet& t) {
-    Begin(t);
-    t.AddFieldDef("NRTOTNFISCRZ", FieldType::String, 10);
-    t.AddFieldDef("DSTOTNFISCRZ", FieldType::String, 50);
-    t.AddFieldDef("NRCONTOTNFIS", FieldType::String, 10);
-    t.AddFieldDef("VRACUTOTNFIS", FieldType::Float);
-    t.CreateDataSet();
+    Define(t, {Text("NRTOTNFISCRZ", 10), Text("DSTOTNFISCRZ", 50), Text("NRCONTOTNFIS", 10), Number("VRACUTOTNFIS")});
 }
 
 void EnsureReductionTaxTable(ClientDataSet& t) {
-    if (t.FindField("IDTPIMPREDZ") != nullptr) {
-        if (!t.Active()) t.Open();
-        return;
-    }
-    RebuildReductionTaxTable(t);
+    if (t.FindField("IDTPIMPREDZ") == nullptr)
+        RebuildReductionTaxTable(t);
+    else if (!t.Active())
+        t.Open();
 }
 
 void PutReductionTax(ClientDataSet& t, const std::string& ecf, orb::fw::TDateTime date, const std::string& code,
