@@ -57,8 +57,8 @@ protected:
         const std::vector<Variant> params = {"001", type};
         return DadosUltimaRedZ(params, result, taxes);
     }
-    // A day on the printer: 12,34 at 18 %, 10,00 at the service rate, then its reduction.
-    void DayAndReduction() {
+    // A sale of 12,34 at 18 % and 10,00 at 5 %, paid in cash.
+    void Sale() {
         std::string none;
         ASSERT_EQ(Bematech_FI_AbreCupomMFD(none.data(), none.data(), none.data()), 1);
         for (const char* tax : {"1800", "0500"}) {
@@ -72,6 +72,9 @@ protected:
         ASSERT_EQ(Bematech_FI_IniciaFechamentoCupom(d.data(), u.data(), z.data()), 1);
         ASSERT_EQ(Bematech_FI_EfetuaFormaPagamento(m.data(), v.data()), 1);
         ASSERT_EQ(Bematech_FI_TerminaFechamentoCupom(f.data()), 1);
+    }
+    void DayAndReduction() {
+        Sale();
         ASSERT_EQ(Bematech_FI_ReducaoZ(nullptr, nullptr), 1);
     }
     ClientDataSet taxes_{"taxes"};
@@ -243,6 +246,39 @@ TEST_F(ReductionExport, MissingHeadingSkipsItsSectionAndATextCutShortIsAnError) 
     ASSERT_EQ(Dialogs().size(), 1u);
     EXPECT_EQ(Dialogs()[0].kind, 3);
     EXPECT_EQ(Rows(reduction_).size(), 1u);  // what was read is still handed over
+}
+
+TEST_F(ReductionExport, QueriedTaxRowsMarkTheServiceRateAndPassOverAnEmptySlot) {
+    // The service rate programmed between two sales-tax rates.
+    Start(json{{"model", 27}, {"rates", {{{"value", 18.0}}, {{"value", 5.0}, {"service", true}}, {{"value", 12.0}}}}});
+    Sale();
+    ASSERT_TRUE(Export(27));
+    const auto rows = Rows(taxes_);
+    ASSERT_EQ(rows.size(), 3u);
+    auto figures = [](const std::vector<std::string>& row) {
+        return std::vector<std::string>{row[2], row[3], row[4], row[5], row[6]};
+    };
+    EXPECT_EQ(figures(rows[0]),
+              (std::vector<std::string>{"01", "18", "12,34", orb::fw::FloatToStr(12.34 * 18 / 100), "T"}));
+    EXPECT_EQ(figures(rows[1]), (std::vector<std::string>{"02", "5", "10", "0,5", "S"}));
+    EXPECT_EQ(figures(rows[2]), (std::vector<std::string>{"03", "12", "0", "0", "T"}));
+    reduction_.First();
+    EXPECT_EQ(reduction_.FieldByName("VRISSREDZ").AsFloat(), 10.0);
+
+    // An empty slot between programmed ones: the slots after it keep their numbers and amounts.
+    std::string rates = "1800,0000,1200", partials = Digits(1000, 14) + Digits(999, 14) + Digits(500, 14);
+    for (int i = 3; i < 16; ++i) {
+        rates += ",0000";
+        partials += Digits(0, 14);
+    }
+    SimAnswer("Bematech_FI_RetornoAliquotas", {rates});
+    SimAnswer("Bematech_FI_VerificaTotalizadoresParciaisMFD",
+              {partials + ",00000000000000,00000000000000,00000000000000"});
+    ASSERT_TRUE(Export(27));
+    const auto gap = Rows(taxes_);
+    ASSERT_EQ(gap.size(), 2u);
+    EXPECT_EQ(figures(gap[0]), (std::vector<std::string>{"01", "18", "10", "1,8", "T"}));
+    EXPECT_EQ(figures(gap[1]), (std::vector<std::string>{"03", "12", "5", "0,6", "T"}));
 }
 
 }  // namespace
