@@ -20,7 +20,6 @@ ORB_SIM_ENTRY(Bematech_FI_FormatoDadosMFD)
 (char* originFile, char* destinationFile, char* format, char* kind, char* start, char* end, char* user) {
     return NotYet(__func__, {In(originFile), In(destinationFile), In(format), In(kind), In(start), In(end), In(user)});
 }
-ORB_SIM_ENTRY(Bematech_FI_DownloadMF)(char* file) { return NotYet(__func__, {In(file)}); }
 ORB_SIM_ENTRY(Bematech_FI_GeraRegistrosCAT52MFDEx)(char* originFile, char* date, char* destinationFile) {
     return NotYet(__func__, {In(originFile), In(date), In(destinationFile)});
 }

@@ -123,6 +123,12 @@ struct Reduction {  // one record of the fiscal memory
     std::string movement, date, time;
     std::int64_t grandTotal = 0, gross = 0, cancellations = 0, discounts = 0, surcharges = 0;
     std::vector<std::int64_t> rates;
+    // The rest of what a reduction writes into the fiscal memory.
+    int firstCoo = 0, ccf = 0, gnf = 0, cer = 0, cdc = 0, cancelledCoupons = 0;
+    std::vector<Rate> taxes;  // every programmed slot with its value, kind and the day's net sales
+    std::int64_t exempt = 0, nonIncidence = 0, substitution = 0, supply = 0, withdrawal = 0;
+    std::vector<Totalizer> totalizers;
+    std::vector<PaymentMethod> methods;
 };
 
 struct Documents {
@@ -200,7 +206,9 @@ NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Day, movement, closed, firstCoo,
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Counters, coo, ccf, gnf, cro, crz, cer, cdc, grandTotal,
                                                 grandTotalLastZ, lastZDate, lastZTime)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Reduction, crz, coo, cro, movement, date, time, grandTotal, gross,
-                                                cancellations, discounts, surcharges, rates)
+                                                cancellations, discounts, surcharges, rates, firstCoo, ccf, gnf, cer,
+                                                cdc, cancelledCoupons, taxes, exempt, nonIncidence, substitution,
+                                                supply, withdrawal, totalizers, methods)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Documents, couponOpen, coupon, lastCancellable, slipPending, open,
                                                 openCoo, receiptCancellable, receipt, itemDescription)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Injection, entry, returnCode, times, withStatus, ack, st1, st2)

@@ -162,8 +162,10 @@ ORB_SIM_ENTRY(Bematech_FI_StatusEstendidoMFD)(int* status) {
 
 ORB_SIM_ENTRY(Bematech_FI_RetornoAliquotas)(char* outRates) {
     return Run(__func__, {Area(outRates)}, [](Call& c) {
+        // Every slot, "0000" for one not programmed.
         std::string text;
-        for (const auto& r : c.s.rates) text += (text.empty() ? "" : ",") + Digits(r.value, 4);
+        for (std::size_t i = 0; i < static_cast<std::size_t>(kRateCapacity); ++i)
+            text += (i ? "," : "") + Digits(i < c.s.rates.size() ? c.s.rates[i].value : 0, 4);
         c.Answer(0, text);
         return kOk;
     });

@@ -1,6 +1,7 @@
-// X reading and Z reduction; the readings and files of the fiscal memory come later.
+// X reading and Z reduction: the day's totals on paper, and the day closed into the fiscal memory.
 #include "fiscal/CouponOps.h"
 #include "fiscal/Entry.h"
+#include "fiscal/FiscalMemory.h"
 
 namespace orb::sim::fiscal {
 namespace {
@@ -78,22 +79,9 @@ ORB_SIM_ENTRY(Bematech_FI_ReducaoZ)(char* date, char* time) {
         PrintTotals(c);
         EndDocument(c);
 
-        Reduction r;
-        r.crz = s.counters.crz;
-        r.coo = s.counters.coo;
-        r.cro = s.counters.cro;
+        Reduction r = DaySnapshot(s, now);
         r.movement = movement;
-        r.date = now.Ddmmyy();
-        r.time = now.Hhmmss();
-        r.grandTotal = s.counters.grandTotal;
-        r.gross = s.day.gross;
-        r.cancellations = s.day.cancellations;
-        r.discounts = s.day.discounts;
-        r.surcharges = s.day.surcharges;
-        for (auto& rate : s.rates) {
-            r.rates.push_back(rate.day);
-            rate.day = 0;
-        }
+        for (auto& rate : s.rates) rate.day = 0;
         s.fiscalMemory.push_back(r);
         s.counters.grandTotalLastZ = s.counters.grandTotal;
         s.counters.lastZDate = r.date;
@@ -108,29 +96,3 @@ ORB_SIM_ENTRY(Bematech_FI_ReducaoZ)(char* date, char* time) {
         return kOk;
     });
 }
-
-// ---- modelled by a later stage: journalled, answer -1 ------------------------------------------
-
-ORB_SIM_ENTRY(Bematech_FI_LeituraXSerial)(void) { return NotYet(__func__, {}); }
-ORB_SIM_ENTRY(Bematech_FI_MapaResumo)(void) { return NotYet(__func__, {}); }
-ORB_SIM_ENTRY(Bematech_FI_LeituraMemoriaFiscalData)(char* start, char* end) {
-    return NotYet(__func__, {In(start), In(end)});
-}
-ORB_SIM_ENTRY(Bematech_FI_LeituraMemoriaFiscalReducao)(char* start, char* end) {
-    return NotYet(__func__, {In(start), In(end)});
-}
-ORB_SIM_ENTRY(Bematech_FI_LeituraMemoriaFiscalDataMFD)(char* start, char* end, char* flag) {
-    return NotYet(__func__, {In(start), In(end), In(flag)});
-}
-ORB_SIM_ENTRY(Bematech_FI_LeituraMemoriaFiscalReducaoMFD)(char* start, char* end, char* flag) {
-    return NotYet(__func__, {In(start), In(end), In(flag)});
-}
-ORB_SIM_ENTRY(Bematech_FI_LeituraMemoriaFiscalSerialDataMFD)(char* start, char* end, char* flag) {
-    return NotYet(__func__, {In(start), In(end), In(flag)});
-}
-ORB_SIM_ENTRY(Bematech_FI_LeituraMemoriaFiscalSerialReducaoMFD)(char* start, char* end, char* flag) {
-    return NotYet(__func__, {In(start), In(end), In(flag)});
-}
-ORB_SIM_ENTRY(Bematech_FI_DadosUltimaReducao)(char* outRecord) { return NotYet(__func__, {Area(outRecord)}); }
-ORB_SIM_ENTRY(Bematech_FI_DadosUltimaReducaoMFD)(char* outRecord) { return NotYet(__func__, {Area(outRecord)}); }
-ORB_SIM_ENTRY(Bematech_FI_DadosUltimaReducaoCV0909)(char* outRecord) { return NotYet(__func__, {Area(outRecord)}); }

@@ -75,7 +75,10 @@ TEST_F(FiscalSim, PaymentMethodsAreProgrammedByNameWithinTheModelsWidth) {
 
 TEST_F(FiscalSim, RatesAreListedInSlotOrderAndServiceRatesApart) {
     Reset(34, {{"rates", {{{"value", 18.0}}, {{"value", 7.5}}, {{"value", 2.0}, {"service", true}}}}});
-    EXPECT_EQ(Answer(Bematech_FI_RetornoAliquotas, 79), "1800,0750,0200" + std::string(79 - 14, ' '));
+    // Every one of the 16 slots, the empty ones as "0000".
+    std::string slots = "1800,0750,0200";
+    for (int i = 3; i < 16; ++i) slots += ",0000";
+    EXPECT_EQ(Answer(Bematech_FI_RetornoAliquotas, 79), slots);
     EXPECT_EQ(Answer(Bematech_FI_VerificaAliquotasIss, 80).substr(0, 5), "0200 ");
 }
 

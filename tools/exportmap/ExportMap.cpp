@@ -57,12 +57,20 @@ std::vector<Symbol> DefinedSymbols(const std::string& nm, const std::string& lib
     return symbols;
 }
 
-// "Orb00100::Name(parameters)": the function itself, not a lambda or a variable inside it.
+// "Orb00100::Name(parameters)": the function itself, not a lambda or a variable inside it. A
+// function that returns a text and takes none carries the text's tag: "Name[abi:cxx11]()".
 bool IsQualifiedFunction(const std::string& demangled, const std::string& name) {
-    const std::string prefix = "Orb00100::" + name + "(";
-    if (demangled.compare(0, prefix.size(), prefix) != 0) return false;
+    const std::string qualified = "Orb00100::" + name;
+    if (demangled.compare(0, qualified.size(), qualified) != 0) return false;
+    std::size_t open = qualified.size();
+    if (demangled.compare(open, 5, "[abi:") == 0) {
+        const std::size_t close = demangled.find(']', open);
+        if (close == std::string::npos) return false;
+        open = close + 1;
+    }
+    if (open >= demangled.size() || demangled[open] != '(') return false;
     int depth = 0;
-    for (std::size_t i = prefix.size() - 1; i < demangled.size(); ++i) {
+    for (std::size_t i = open; i < demangled.size(); ++i) {
         if (demangled[i] == '(') ++depth;
         if (demangled[i] == ')' && --depth == 0) return i + 1 == demangled.size();
     }
