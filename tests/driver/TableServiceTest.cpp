@@ -19,6 +19,7 @@ using orb::test::Texts;
 
 constexpr const char* kUsa = "Bematech_FI_UsaComprovanteNaoFiscalVinculado";
 const std::string kContact = "Suporte do ECF: consulte o fabricante";
+const std::string kLongName = "FILE A PARMEGIANA COM ARROZ, FRITAS E SALADA DA CASA PARA DOIS";
 const std::string kBlank(48, ' '), kDashes(48, '-');
 
 orb::fw::Variant Products(const std::vector<std::vector<orb::fw::Variant>>& rows) {
@@ -65,8 +66,7 @@ private:
 };
 
 TEST_F(TableService, OpeningSlipRidesOnAOneCentReceiptAndTruncatesItsAmounts) {
-    const std::string longName = "FILE A PARMEGIANA COM ARROZ, FRITAS E SALADA DA CASA PARA DOIS";
-    const auto products = Products({{"000101", "CHOPP PILSEN 300ML", 1.25, 3.99}, {"000230", longName, 2.0, 45.9}});
+    const auto products = Products({{"000101", "CHOPP PILSEN 300ML", 1.25, 3.99}, {"000230", kLongName, 2.0, 45.9}});
     EXPECT_TRUE(
         Abertura_Mesa("01", "001", "", "0012", "", "06/12/2026 19:02", products, 0, 0, 0, 9.67, 0, 106.459, 0.5));
     EXPECT_EQ(SentTexts("Bematech_FI_RecebimentoNaoFiscal", "|"), Texts{"01|00000000000001|Rel Gerencial"});
@@ -78,7 +78,7 @@ TEST_F(TableService, OpeningSlipRidesOnAOneCentReceiptAndTruncatesItsAmounts) {
                          "Abertura de Mesa\n" + kBlank + "\nMesa: 0012\nEmissao: 06/12/2026 19:02\n" + kDashes + "\n",
                      "CODIGO     NOME\nQTDE    VR. UNIT" + Right("VLR.TOT", 32) + "\n\n",
                      "000101 CHOPP PILSEN 300ML\n1,250   X 3,99     " + Right("4,98", 27) + "\n",
-                     "000230 " + longName + "\n2,000   X 45,90     " + Right("91,80", 27) + "\n",
+                     "000230 " + kLongName + "\n2,000   X 45,90     " + Right("91,80", 27) + "\n",
                      kBlank + "\nTaxa de Servico: " + Right("9,67", 30) + "\nAcréscimo: " + Right("0,50", 35) + "\n",
                      kDashes + "\nTotal Geral: " + Right("106,45", 35) + "\n" + kBlank + "\n" + kContact}));
     EXPECT_EQ(Docs()["open"], "");
@@ -103,6 +103,15 @@ TEST_F(TableService, SaleRegisterNamesATableOnlyForFourCharacters) {
                                           kBlank + "\n" + kDashes + "\n" + kContact + " "}))
             << c.text;
     }
+    // A long name goes whole, where the opening slip's quantity has three decimals.
+    orb::fw::ClientDataSet items;
+    orb::test::FillTable(
+        items,
+        {{"CDPROD"}, {"NMPROD", FieldType::String, 80}, {"STQTDE", FieldType::Float}, {"STVALOR", FieldType::Float}},
+        {{"000230", kLongName, 2.0, 45.9}});
+    ClearJournal();
+    EXPECT_TRUE(RegistroVenda("0001", "001", "001", &items, "0012"));
+    EXPECT_EQ(SentTexts(kUsa).at(1), "000230 " + kLongName + "\n2,00   X 45,90     " + Right("91,80", 29) + "\n");
     EXPECT_EQ(Docs()["open"], "");
     EXPECT_THROW(RegistroVenda("0001", "001", "001", nullptr, "0012"), orb::fw::EDatabaseError);
 }
