@@ -11,20 +11,13 @@ namespace {
 
 using namespace Orb00100;
 using orb::fw::FieldType;
+using orb::test::Left;
+using orb::test::Right;
 using orb::test::Texts;
 
 constexpr const char* kUsa = "Bematech_FI_UsaComprovanteNaoFiscalVinculado";
 constexpr const char* kClose = "Bematech_FI_FechaRelatorioGerencial";
 const std::string kSerial = "BE0001";
-
-// Widths count the printer's characters: an accented letter is one, though two bytes here.
-std::size_t Width(const std::string& utf8) {
-    std::size_t n = 0;
-    for (const char c : utf8) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return n;
-}
-std::string Left(const std::string& text, std::size_t width) { return text + std::string(width - Width(text), ' '); }
-std::string Right(const std::string& text, std::size_t width) { return std::string(width - text.size(), ' ') + text; }
 
 class TableReports : public orb::test::DriverTest {
 protected:
@@ -32,10 +25,6 @@ protected:
         DriverTest::SetUp();
         Start({{"reports", {"Mesas Abertas"}}});
         PinClock(orb::fw::EncodeDateTime(2026, 12, 6, 22, 10, 0));
-    }
-    void TearDown() override {
-        orb::fw::SetClock({});
-        DriverTest::TearDown();
     }
     void FillProducts(const std::vector<std::vector<orb::fw::Variant>>& rows) {
         products_.Close();

@@ -26,6 +26,18 @@ inline bool Has(const Texts& texts, const std::string& text) {
     return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
+// Padding counts the printer's characters: an accented letter is one, though two bytes here.
+inline std::size_t Width(const std::string& utf8) {
+    return static_cast<std::size_t>(
+        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+inline std::string Left(const std::string& text, std::size_t width) {
+    return text + std::string(width - Width(text), ' ');
+}
+inline std::string Right(const std::string& text, std::size_t width) {
+    return std::string(width - Width(text), ' ') + text;
+}
+
 class NamedParams {
 public:
     NamedParams(std::initializer_list<std::pair<std::string, fw::Variant>> pairs = {});
