@@ -69,7 +69,7 @@ bool AbrePorta(const orb::fw::Variant& params) {
                              orb::platform::FileExists(CancelledItemsRecoveryPath());
     if (!interrupted) return true;
 
-    RecuperaVendaInterrompida(port, extendedStatus);
+    RecuperaVendaInterrompida(port, extendedStatus, (st1 & 2) != 0);
     return true;
 }
 

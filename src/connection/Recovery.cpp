@@ -2,9 +2,12 @@
 
 #include "connection/GrandTotalGuard.h"
 #include "driver/DataModule.h"
+#include "driver/DebugLog.h"
 #include "driver/PrinterCall.h"
+#include "external/hostlib/Dialogs.h"
 #include "external/hostlib/HostLib.h"
 #include "external/vendor/EntryPoints.h"
+#include "framework/Cp1252.h"
 #include "framework/NumberFormat.h"
 #include "nonfiscal/Ledger.h"
 #include "nonfiscal/Reversal.h"
@@ -23,7 +26,22 @@ std::string SaleRecoveryPath() { return HostFile("cdsVenda.cds"); }
 std::string CancelledItemsRecoveryPath() { return HostFile("cdsItensCancelados.cds"); }
 std::string LastTefRecoveryPath() { return HostFile("ultTef.cds"); }
 
-void RecuperaVendaInterrompida(const PortParams& params, int& extendedStatus) {
+namespace {
+
+void CancelCoupon(const std::string& scheme) {
+    Call(scheme, {.show = true}, "Bematech_FI_CancelaCupom", Bematech_FI_CancelaCupom);
+}
+
+void ReportCompletedSale(const std::string& scheme) {
+    const std::string text = CP("Venda interrompida não cancelada: não há cupom aberto na impressora (último COO ") +
+                             Nr_Cupom("", scheme) + CP("). Confira o cupom antes de registrar a venda novamente.");
+    ImpFisDebug(text);
+    orb::hostlib::Inform(scheme, text, orb::hostlib::DialogKind::Error);
+}
+
+}  // namespace
+
+void RecuperaVendaInterrompida(const PortParams& params, int& extendedStatus, bool couponOpen) {
     TdtmBematech100& dm = EnsureDataModule();
     const orb::fw::Variant guardParams = orb::hostlib::MakeParams({{"CDFILIAL", params.branch},
                                                                    {"CDCAIXA", params.till},
@@ -31,25 +49,32 @@ void RecuperaVendaInterrompida(const PortParams& params, int& extendedStatus) {
                                                                    {"ESQUEMACOR", params.scheme},
                                                                    {"IDVALIDA", "N"}});
 
+    bool leftAlone = false;  // the last transfer record says the sale stands
+    bool cancel = couponOpen;
     const std::string lastTef = LastTefRecoveryPath();
     if (orb::platform::FileExists(lastTef)) {
         Invoke(Bematech_FI_StatusEstendidoMFD, &extendedStatus);
         dm.cdsUltTef.LoadFromFile(lastTef);
         dm.cdsUltTef.First();
-        const std::string situation = dm.cdsUltTef.FieldByName("IdSituVenda").AsString();
-        if (situation != "O") {
+        leftAlone = dm.cdsUltTef.FieldByName("IdSituVenda").AsString() == "O";
+        if (!leftAlone) {
             if (extendedStatus >= 64) {
-                // A linked receipt is pending: it is reversed and recorded before the coupon goes.
+                // A linked receipt is pending: the card payment never got its slip, so the sale
+                // did not complete. The receipt is reversed and recorded before the coupon goes.
                 orb::fw::StrToInt(Nr_Cupom("", params.scheme));
                 EstornoNaoFiscal(params.scheme, "", "", "");
                 GravaDocumentosNaoFiscais(params.serial, params.scheme, "NC", "", "");
+                cancel = true;
             } else {
                 Nr_Cupom("", params.scheme);
             }
-            Invoke(Bematech_FI_CancelaCupom);
         }
-    } else {
-        Invoke(Bematech_FI_CancelaCupom);
+    }
+    if (!leftAlone) {
+        if (cancel)
+            CancelCoupon(params.scheme);
+        else
+            ReportCompletedSale(params.scheme);
     }
 
     Atu_TotGeral(guardParams);

@@ -23,8 +23,11 @@ std::string CancelledItemsRecoveryPath();  // cdsItensCancelados.cds
 std::string LastTefRecoveryPath();  // ultTef.cds
 
 // extendedStatus is the port opening's reading of the extended status, read again here (into
-// the same integer) when the last transfer record exists. Failures of the recovery files or of
-// the coupon number raise to the caller.
-void RecuperaVendaInterrompida(const PortParams& params, int& extendedStatus);
+// the same integer) when the last transfer record exists; couponOpen is what the status bytes
+// said. Only a coupon still open is cancelled, or one whose card payment never got its slip: a
+// coupon the printer has finished is a completed sale, and cancelling it would lose it (the
+// printer cancels its last coupon when none is open). The host is told so, to not redo the sale.
+// Failures of the recovery files or of the coupon number raise to the caller.
+void RecuperaVendaInterrompida(const PortParams& params, int& extendedStatus, bool couponOpen);
 
 }  // namespace Orb00100

@@ -7,6 +7,7 @@
 #include "connection/PortOpening.h"
 #include "connection/Recovery.h"
 #include "external/vendor/EntryPoints.h"
+#include "framework/Cp1252.h"
 #include "framework/Exceptions.h"
 #include "platform/Platform.h"
 
@@ -111,12 +112,24 @@ TEST_F(PortOpening, PendingReceiptIsCancelledAndOnlyACouponOpenOrTheHostFilesMea
     EXPECT_TRUE(StartModule());
     EXPECT_EQ(CallCount("Bematech_FI_CancelaCupom"), 1);
 
+    // The host's files with no coupon open: the sale was finished on the printer, and cancelling
+    // would take its last coupon. It stands, and the operator is told not to redo it.
     for (const std::string& file : {SaleRecoveryPath(), CancelledItemsRecoveryPath()}) {
         SCOPED_TRACE(file);
         ResetPrinter();
+        ASSERT_TRUE(StartModule());
+        CardSaleThroughEntryPoints("Dinheiro");
         ASSERT_TRUE(orb::platform::WriteFile(file, "x"));
+        StopImpFiscal();
+        ForgetSoFar();
         EXPECT_TRUE(StartModule());
-        EXPECT_EQ(CallCount("Bematech_FI_CancelaCupom"), 1);
+        EXPECT_EQ(CallCount("Bematech_FI_CancelaCupom"), 0);
+        EXPECT_EQ(State()["day"]["cancelledCoupons"], 0);
+        ASSERT_FALSE(Dialogs().empty());
+        EXPECT_TRUE(IsDialog(Dialogs()[0],
+                             CP("Venda interrompida não cancelada: não há cupom aberto na impressora (último COO "
+                                "000001). Confira o cupom antes de registrar a venda novamente."),
+                             3, "001"));
         EXPECT_TRUE(orb::platform::FileExists(file));  // the host removes its files itself
         orb::platform::DeleteFile(file);
     }
