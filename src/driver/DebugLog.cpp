@@ -1,8 +1,10 @@
 #include "driver/DebugLog.h"
 
+#include "driver/Globals.h"
+#include "external/hostlib/Dialogs.h"
+#include "framework/Cp1252.h"
 #include "framework/DateFormat.h"
 #include "framework/DateTime.h"
-#include "framework/Exceptions.h"
 #include "framework/FormatSettings.h"
 #include "platform/Platform.h"
 
@@ -85,9 +87,22 @@ void ImpFisDebug(std::string_view text) {
     line += stamp.text;
     line += text;
     line += "\r\n";
-    if (!orb::platform::AppendToFile(stamp.path, line))
-        throw orb::fw::EInOutError("I/O error " + std::to_string(orb::platform::LastError()) +
-                                   ": cannot write the debug log " + stamp.path);
+    static bool failureTold = false;
+    if (orb::platform::AppendToFile(stamp.path, line)) {
+        failureTold = false;
+        return;
+    }
+    // A line that cannot be written must not change what the module tells the host: the printer
+    // did what it did, and a host told "failed" for a step the printer made would make it twice.
+    // The failure itself is told once, until the log can be written again.
+    if (failureTold) return;
+    failureTold = true;
+    const std::string told =
+        CP("Não foi possível gravar o log de depuração ") + stamp.path + ": " + orb::platform::LastErrorMessage();
+    if (boNUtilTaa)
+        orb::hostlib::Inform("", told, orb::hostlib::DialogKind::Error);
+    else
+        stMensagemTaa += " " + told;
 }
 
 }  // namespace Orb00100

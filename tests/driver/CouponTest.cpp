@@ -281,6 +281,18 @@ TEST_F(Coupon, ValuesThePrinterCannotHoldAreRefusedBeforeAnythingIsSent) {
     EXPECT_EQ(Sent(kRounding).at(0)[4], "9999999");
 }
 
+TEST_F(Coupon, AnItemThePrinterTookIsTrueEvenWhenItsLogLineCannotBeWritten) {
+    StartSale();
+    ::setenv("ORB_HOME", HomePath("gone").c_str(), 1);
+    for (const char* code : {"A1", "B2"}) {
+        Variant params = Item().Set("CDARVPROD", code);
+        EXPECT_TRUE(VendaItem(params)) << code;
+    }
+    ::setenv("ORB_HOME", Home().c_str(), 1);
+    EXPECT_EQ(Items().size(), 2u);  // a host told the truth has nothing to retry
+    EXPECT_EQ(DialogTexts().size(), 1u);
+}
+
 TEST_F(Coupon, CancellingByNumberAndTheLastOne) {
     StartSale();
     for (const char* code : {"A1", "B2", "C3"}) {

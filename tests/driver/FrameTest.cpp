@@ -72,8 +72,17 @@ TEST_F(Frame, DebugLogHasOneFilePerMonthAndOneCrLfEntryPerCallInCodePage1252) {
     EXPECT_FALSE(orb::platform::FileExists(LogPath()));
     ImpFisDebug("texto");
     EXPECT_EQ(orb::test::ReadLines(LogPath()), Texts{"01/01/2027 00:00:00 - texto"});
+
+    // A log that cannot be written is told once, never raised: the operation goes on.
     setenv("ORB_HOME", HomePath("no-such-folder").c_str(), 1);
-    EXPECT_THROW(ImpFisDebug("Bematech_FI_LeituraX"), orb::fw::EInOutError);
+    for (int i = 0; i < 2; ++i) ImpFisDebug("Bematech_FI_LeituraX");
+    ASSERT_EQ(Dialogs().size(), 1u);
+    EXPECT_TRUE(Dialogs()[0].text.starts_with(CP("Não foi possível gravar o log de depuração ") + LogPath()));
+    setenv("ORB_HOME", Home().c_str(), 1);
+    ImpFisDebug("texto");
+    setenv("ORB_HOME", HomePath("no-such-folder").c_str(), 1);
+    ImpFisDebug("Bematech_FI_LeituraX");
+    EXPECT_EQ(Dialogs().size(), 2u);  // told again once it had been written in between
 }
 
 TEST_F(Frame, NamedValuesConvertAsTheHostConvertsThem) {

@@ -7,6 +7,7 @@
 
 #include "driver/Globals.h"
 #include "driver/TestSupport.h"
+#include "framework/Exceptions.h"
 #include "nonfiscal/ManagementReports.h"
 #include "nonfiscal/ReportDocuments.h"
 #include "queries/Queries.h"
@@ -201,16 +202,20 @@ TEST_F(Reports, ARefusedPieceDoesNotStopTheRest) {
 
 TEST_F(Reports, FrameworkFailuresAreCaughtOnlyWhereTheOperationSaysSo) {
     Start({{"reports", {"Relatorios"}}});
-    // The debug log cannot be written: a folder stands where the file would be.
-    std::filesystem::remove(LogPath());
-    std::filesystem::create_directory(LogPath());
+    // The host's dialog failing, on a refused piece, stands for any failure of the framework.
+    orb::hostlib::Hooks hooks;
+    hooks.dialog = [](orb::hostlib::Dialog&) -> bool { throw orb::fw::Exception("the host's dialog failed"); };
+    orb::hostlib::InstallHooks(hooks);
     std::string coupon;
+    FailNext(kUsa, 0);
     EXPECT_FALSE(Conferencia_Formatada("001", "A", "B", "BE000001", "01", "MESA 1", coupon, "x\n"));
+    FailNext(kUsa, 0);
     EXPECT_FALSE(imprimeTipoRece("A", "B", "001", "BE000001", "x\n", "01"));
+    FailNext(kUsa, 0);
     EXPECT_ANY_THROW(Relatorio_Generico("001", "A", "B", "x\n", "BE000001", ""));
+    FailNext(kUsa, 0);
     EXPECT_ANY_THROW(Cupom_Troca("001", "A", "B", "x\n"));
     EXPECT_TRUE(Recorded().ledger.empty());
-    std::filesystem::remove(LogPath());
 }
 
 }  // namespace
