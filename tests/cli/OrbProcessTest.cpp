@@ -100,12 +100,13 @@ TEST_F(OrbProcessTest, HelpInEveryFormListsEveryOperationAndTouchesNoFolder) {
 TEST_F(OrbProcessTest, ASecondProcessFindsThePrinterAndTheSaleTheFirstLeft) {
     const Json sale = Json::parse(
         R"({"file": "cdsVenda.cds", "dataset": {"fields": [{"name": "NRSEQ", "type": "integer"}], "rows": [[1]]}})");
-    OrbRun first = Run(JsonLines({ResetRequest(), StartRequest(), sale}));
+    OrbRun first = Run(JsonLines({ResetRequest(), StartRequest(), sale, OpeningRequest()}));
     ASSERT_EQ(first.status, 0) << first.out << first.err;
-    ASSERT_EQ(first.replies.size(), 3u);
+    ASSERT_EQ(first.replies.size(), 4u);
     EXPECT_EQ(first.replies[1]["result"], true);
 
-    // The till comes back: the sale file is still there, so opening the port recovers the sale.
+    // The till comes back: the sale file is still there and the coupon open, so opening the port
+    // recovers the sale.
     OrbRun second = Run(JsonLines({StartRequest(), Json{{"sim", "journal"}}}));
     ASSERT_EQ(second.replies.size(), 2u) << second.out << second.err;
     EXPECT_EQ(second.replies[0]["result"], true);
