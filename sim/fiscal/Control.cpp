@@ -201,6 +201,12 @@ json Handle(const json& req, State& s, Journal& journal) {
             throw std::invalid_argument("clock: offset_seconds or datetime");
         return {{"ok", true}, {"datetime", PrinterNow(s).Display()}};
     }
+    if (command == "crash") {
+        const int after = IntField(req, "after_calls", 0);
+        if (after < 1) throw std::invalid_argument("crash: after_calls must be at least 1");
+        s.faults.crashAfter = after;
+        return {{"ok", true}};
+    }
     if (command == "state") return json(s);
     if (command == "journal" || command == "roll") {
         auto rows = journal.Read(command.c_str());

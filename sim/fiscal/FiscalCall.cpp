@@ -1,6 +1,7 @@
 #include "fiscal/FiscalCall.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <mutex>
 #include <string_view>
 
@@ -297,6 +298,8 @@ int Run(const char* entry, std::initializer_list<Arg> list, const Handler& handl
             rc = handler(call);
             ApplyForcedAnswers(s, call.entry, args);
         }
+        // A host killed the moment the printer has done this call, before the answer reaches it.
+        const bool crash = s.faults.crashAfter > 0 && --s.faults.crashAfter == 0;
         nlohmann::json line = {{"entry", call.entry}, {"args", JournalArgs(args)}, {"return", rc}};
         std::string journal = line.dump();
         store.Append("journal", journal);
@@ -308,6 +311,7 @@ int Run(const char* entry, std::initializer_list<Arg> list, const Handler& handl
         if (!rollUtf8.empty()) store.Append("roll", rollUtf8);
         store.SaveState(nlohmann::json(s).dump());
         store.Commit();
+        if (crash) std::_Exit(137);  // no clean-up at all, as a kill -9 leaves it
         // Answers reach the caller only once the printer's state that produced them is saved.
         for (auto& a : args) {
             if (a.kind == Arg::kArea && a.answered) WriteArea(a.area, a.width, a.answer);

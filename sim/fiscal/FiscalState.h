@@ -169,6 +169,7 @@ struct Faults {
     std::vector<ForcedAnswer> answers;
     int extended = -1;      // forced extended status; -1 none
     std::string rawAnswer;  // answer of the last raw command
+    int crashAfter = 0;     // entry-point calls left before the calling process is killed; 0 none
 };
 
 struct State {
@@ -214,7 +215,8 @@ NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Documents, couponOpen, coupon, l
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Injection, entry, returnCode, times, withStatus, ack, st1, st2)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(ForcedStatus, ack, st1, st2, times)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(ForcedAnswer, entry, values, times)
-NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Faults, ack, st1, st2, failures, statuses, answers, extended, rawAnswer)
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Faults, ack, st1, st2, failures, statuses, answers, extended, rawAnswer,
+                                                crashAfter)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(State, id, hw, rates, payments, totalizers, reports, counters, day,
                                                 docs, faults, fiscalMemory)
 

@@ -2,7 +2,9 @@
 // What the command-line tests share: a fresh host folder per test, the way to ask the bridge or
 // run the orb program, and the requests a till sends most.
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -148,6 +150,60 @@ protected:
         return Orb({"--home", Home(), "run", (root_ / "scenario.json").string()});
     }
     std::string Home() const { return (root_ / "till").string(); }
+};
+
+// An `orb serve` of its own, answering one request at a time through pipes.
+class ServeProcess {
+public:
+    ServeProcess(const std::vector<std::string>& words, const std::string& folder) {
+        int in[2], out[2];
+        if (::pipe(in) != 0 || ::pipe(out) != 0) return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::dup2(in[0], 0);
+            ::dup2(out[1], 1);
+            for (int fd : {in[0], in[1], out[0], out[1]}) ::close(fd);
+            if (::chdir(folder.c_str()) != 0) ::_exit(127);
+            const std::string program = BinFolder() + "/orb";
+            std::vector<char*> argv{const_cast<char*>(program.c_str())};
+            for (const std::string& w : words) argv.push_back(const_cast<char*>(w.c_str()));
+            argv.push_back(nullptr);
+            ::execv(program.c_str(), argv.data());
+            ::_exit(127);
+        }
+        ::close(in[0]);
+        ::close(out[1]);
+        to_ = ::fdopen(in[1], "w");
+        from_ = ::fdopen(out[0], "r");
+    }
+    ~ServeProcess() { Finish(); }
+
+    Json Ask(const Json& request) {
+        if (!to_ || !from_) return Json();
+        std::fputs((request.dump() + "\n").c_str(), to_);
+        std::fflush(to_);
+        char* line = nullptr;
+        std::size_t size = 0;
+        const bool read = ::getline(&line, &size, from_) > 0;
+        Json reply = read ? Json::parse(line, nullptr, false) : Json();
+        std::free(line);
+        return reply;
+    }
+    // Ends the input and answers the exit status.
+    int Finish() {
+        if (pid_ <= 0) return -1;
+        if (to_) std::fclose(to_);
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+        if (from_) std::fclose(from_);
+        to_ = from_ = nullptr;
+        pid_ = 0;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+    std::FILE *to_ = nullptr, *from_ = nullptr;
 };
 
 }  // namespace orb::cli::testing

@@ -1,70 +1,11 @@
 // One printer, one owner: a second orb on the same host folder is refused, and a module in
 // another host folder that shares the printer finds its port busy, while the first one's sale
 // goes on untouched. Real processes, as an integrator would run them.
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
-
 #include "CliTestSupport.h"
 #include "ClosingValues.h"
 
 namespace orb::cli::testing {
 namespace {
-
-// An `orb serve` of its own, answering one request at a time through pipes.
-class ServeProcess {
-public:
-    ServeProcess(const std::vector<std::string>& words, const std::string& folder) {
-        int in[2], out[2];
-        if (::pipe(in) != 0 || ::pipe(out) != 0) return;
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::dup2(in[0], 0);
-            ::dup2(out[1], 1);
-            for (int fd : {in[0], in[1], out[0], out[1]}) ::close(fd);
-            if (::chdir(folder.c_str()) != 0) ::_exit(127);
-            const std::string program = BinFolder() + "/orb";
-            std::vector<char*> argv{const_cast<char*>(program.c_str())};
-            for (const std::string& w : words) argv.push_back(const_cast<char*>(w.c_str()));
-            argv.push_back(nullptr);
-            ::execv(program.c_str(), argv.data());
-            ::_exit(127);
-        }
-        ::close(in[0]);
-        ::close(out[1]);
-        to_ = ::fdopen(in[1], "w");
-        from_ = ::fdopen(out[0], "r");
-    }
-    ~ServeProcess() { Finish(); }
-
-    Json Ask(const Json& request) {
-        if (!to_ || !from_) return Json();
-        std::fputs((request.dump() + "\n").c_str(), to_);
-        std::fflush(to_);
-        char* line = nullptr;
-        std::size_t size = 0;
-        const bool read = ::getline(&line, &size, from_) > 0;
-        Json reply = read ? Json::parse(line, nullptr, false) : Json();
-        std::free(line);
-        return reply;
-    }
-    // Ends the input and answers the exit status.
-    int Finish() {
-        if (pid_ <= 0) return -1;
-        if (to_) std::fclose(to_);
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-        if (from_) std::fclose(from_);
-        to_ = from_ = nullptr;
-        pid_ = 0;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-private:
-    pid_t pid_ = -1;
-    std::FILE *to_ = nullptr, *from_ = nullptr;
-};
 
 TEST_F(OrbProcessTest, OnePrinterHasOneOwnerAndAHostFolderOneOrbProcess) {
     ServeProcess first({"--home", Home(), "serve"}, root_.string());
