@@ -16,7 +16,8 @@ protected:
         std::filesystem::create_directories(Home() + "/system");
         platform::WriteFile(Home() + "/system/Mp2032.ini", "[Mp2032]\r\nPorts=COM2\r\n");
         for (const char* port : {"com5", "com6"}) platform::WriteFile(Home() + "/" + port, "");
-        const orbtest::ScopedEnv com5("ORB_COM5", Home() + "/com5"), com6("ORB_COM6", Home() + "/com6");
+        const orbtest::ScopedEnv com5("ORB_COM5", Home() + "/com5"), com6("ORB_COM6", Home() + "/com6"),
+            com8("ORB_COM8", Home() + "/no/such/port");
         RunScenario(name);
     }
     Json Result(const std::string& call, std::size_t nth = 0) const { return Reply(call, nth)["result"]; }
@@ -177,6 +178,9 @@ TEST_F(AccountsScenario, SpanishReceiptsAndTheSerialPort) {
         (Texts{"", "3    EMPANADA                                6", "1    JUGO NATURAL                         4,99",
                "               Total                     10,99", "", "Fecha: <now>", Dash(), "Consumidor  : ANA LIMA",
                "Saldo Final :  19,01", "CAJERO: PEDRO", "", Dash(), "Gracias", "", contact}));
+    // A port that is not there loses the text; the log says so.
+    const Texts log = LogEntries(Home());
+    EXPECT_NE(std::find(log.begin(), log.end(), "Formata_Bematech_MP100: falha na abertura da porta COM8"), log.end());
     EXPECT_EQ(Port("com6"),
               "Caja 1 - se\xF1"
               "a: 45\r\n");
