@@ -117,7 +117,12 @@ void ImprimeDadosPaf(std::span<const orb::fw::Variant> params, orb::fw::Variant&
         if (FechRelatGerenc(scheme, true, false)) GravaDocumentosNaoFiscais(Param(params, 5), scheme, "RG", "", "");
     } catch (const std::exception& e) {
         orb::hostlib::Inform(scheme, e.what(), orb::hostlib::DialogKind::Error);
-        if (opened) FechRelatGerenc(scheme, true, false);
+        // A report left open would refuse every document after it.
+        try {
+            if (opened) FechRelatGerenc(scheme, true, false);
+        } catch (const std::exception&) {
+            // The printer's own failure was shown by the closing; the first one by the dialog.
+        }
     }
 }
 
