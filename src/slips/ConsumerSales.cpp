@@ -85,7 +85,8 @@ bool PrintSale(const Sale& sale, const std::string& titleKey, ClientDataSet& pro
     if (!SendBlock(sale.scheme, Header(sale, titleKey))) return Abandon(sale.scheme);
     for (products.First(); !products.Eof(); products.Next())
         if (!SendBlock(sale.scheme, ProductLine(products, debit))) return Abandon(sale.scheme);
-    if (!SendBlock(sale.scheme, closingBlock())) return Abandon(sale.scheme);
+    // Many family lines or a long free text may pass one block: none of it is dropped.
+    if (!SendWhole(sale.scheme, closingBlock())) return Abandon(sale.scheme);
     return FechRelatGerenc(sale.scheme, true, false);
 }
 
