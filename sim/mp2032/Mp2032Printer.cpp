@@ -9,45 +9,13 @@ namespace {
 
 std::string SystemFile(const char* name) { return platform::JoinPath(platform::SystemDirectory(), name); }
 
-std::vector<std::string> SplitPorts(std::string_view list) {
-    std::vector<std::string> ports;
-    std::size_t start = 0;
-    while (start <= list.size()) {
-        std::size_t end = list.find_first_of(",;", start);
-        if (end == std::string_view::npos) end = list.size();
-        std::string port = UpperCp1252(Trim(list.substr(start, end - start)));
-        if (!port.empty()) ports.push_back(port);
-        start = end + 1;
-    }
-    return ports;
-}
-
-// The value of "Ports=" in any section of Mp2032.ini; false when the file has no such line.
-bool PortsFromIni(std::string& value) {
-    std::string text;
-    if (!platform::ReadFile(SystemFile("Mp2032.ini"), text)) return false;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = Trim(std::string_view(text).substr(start, end - start));
-        start = end + 1;
-        std::size_t eq = line.find('=');
-        if (eq == std::string::npos) continue;
-        if (UpperCp1252(Trim(std::string_view(line).substr(0, eq))) == "PORTS") {
-            value = line.substr(eq + 1);
-            return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
 std::vector<std::string> PresentPorts() {
-    std::string list = platform::GetEnv("ORB_MP2032_PORTS");
-    if (list.empty() && !PortsFromIni(list)) return {"*"};
-    return SplitPorts(list);
+    // The module probes the same list before it calls IniciaPorta, so the two always agree.
+    std::vector<std::string> ports;
+    if (!platform::ConfiguredReceiptPorts(ports)) return {"*"};
+    return ports;
 }
 
 bool PortPresent(std::string_view port) {

@@ -5,7 +5,9 @@
 // Files, all in the system folder (platform::SystemDirectory()):
 //   Mp2032.ini          "Ports=COM1,COM2" (any section): the ports where a printer answers; "*"
 //                       or no such file: every port name. The environment variable
-//                       ORB_MP2032_PORTS, when set, takes the place of the file.
+//                       ORB_MP2032_PORTS, when set, takes the place of the file. The module
+//                       reads the same list (platform ReceiptPortPresent) before it calls
+//                       IniciaPorta, so both agree on which ports have a printer.
 //   Mp2032Roll.txt      what was printed, UTF-8, one "\n" per line feed; control bytes other
 //                       than line ends appear as <1B> and the like.
 //   Mp2032Journal.jsonl every entry-point call: {"entry", "args", "return"}, one per line.

@@ -45,6 +45,7 @@ std::vector<OperationReference> BuildReferences() {
 #include "exports/reference/ReductionData.inc"
 #include "exports/reference/Signature.inc"
 #include "exports/reference/Tables.inc"
+#include "exports/reference/Accounts.inc"
     };
     // clang-format on
     std::map<std::string_view, std::string_view> argumentNames;

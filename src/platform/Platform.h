@@ -95,4 +95,12 @@ bool SetPortTimeouts(PortHandle port, int readTotalMs, int writeTotalMs);
 bool WritePort(PortHandle port, std::string_view bytes);  // true when every byte went out
 void ClosePort(PortHandle port);
 
+// The ports where a receipt printer is attached: the list in ORB_MP2032_PORTS, else in "Ports="
+// (any section) of Mp2032.ini in the system folder; "*" stands for every port. False when
+// neither names a list.
+bool ConfiguredReceiptPorts(std::vector<std::string>& ports);
+// True when the port is in that list; without a list, when the port can be opened (it is
+// closed again at once).
+bool ReceiptPortPresent(std::string_view name);
+
 }  // namespace orb::platform

@@ -21,7 +21,8 @@ ReceiptPrinter::ReceiptPrinter()
     : library_(orb::platform::LoadLibrary("Mp2032.dll")),
       open_(Find<PFN_IniciaPorta>(library_, "IniciaPorta")),
       print_(Find<PFN_FormataTX>(library_, "FormataTX")),
-      close_(Find<PFN_FechaPorta>(library_, "FechaPorta")) {}
+      close_(Find<PFN_FechaPorta>(library_, "FechaPorta")),
+      command_(Find<PFN_ComandoTX>(library_, "ComandoTX")) {}
 
 ReceiptPrinter::~ReceiptPrinter() {
     try {
@@ -44,6 +45,20 @@ void ReceiptPrinter::Print(const std::string& text, bool expanded) {
     std::string line = text;
     Invoke(print_, line.data(), kFont, 0, 0, expanded ? 1 : 0, 0);
     ImpFisDebug("FormataTX: " + text);
+}
+
+bool ReceiptPrinter::PrintStyled(const std::string& text, int style, bool bold) {
+    std::string line = text;
+    const int code = Invoke(print_, line.data(), style, 0, 0, 0, bold ? 1 : 0);
+    ImpFisDebug("FormataTX: " + text + " - " + std::to_string(code));
+    return code > 0;
+}
+
+bool ReceiptPrinter::Command(const std::string& bytes) {
+    std::string raw = bytes;
+    const int code = Invoke(command_, raw.data(), static_cast<int>(raw.size()));
+    ImpFisDebug("ComandoTX - " + std::to_string(code));
+    return code > 0;
 }
 
 void ReceiptPrinter::Close() {

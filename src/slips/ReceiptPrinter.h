@@ -21,6 +21,10 @@ public:
     bool Open(const std::string& port);
     // One text in the printer's font 2, expanded or not.
     void Print(const std::string& text, bool expanded = false);
+    // One text in the given style, bold or not; false when the printer refused it.
+    bool PrintStyled(const std::string& text, int style, bool bold);
+    // Raw bytes for the printer (a model's control string).
+    bool Command(const std::string& bytes);
     void Close();
 
 private:
@@ -28,6 +32,7 @@ private:
     PFN_IniciaPorta open_ = nullptr;
     PFN_FormataTX print_ = nullptr;
     PFN_FechaPorta close_ = nullptr;
+    PFN_ComandoTX command_ = nullptr;
     bool portOpen_ = false;
 };
 
