@@ -171,6 +171,12 @@ struct Faults {
     std::string rawAnswer;  // answer of the last raw command
 };
 
+struct DetailDocument {              // one document of the detail-tape memory, as printed
+    int coo = 0, ccf = 0, gnf = 0;   // the number it took: CCF for a coupon, GNF for the others
+    std::string kind, date, time;    // kind as the detail memory names it; yyyymmdd, hhmmss
+    std::vector<std::string> lines;  // UTF-8, as the paper carries them
+};
+
 struct State {
     Identity id;
     Hardware hw;
@@ -183,6 +189,7 @@ struct State {
     Documents docs;
     Faults faults;
     std::vector<Reduction> fiscalMemory;
+    std::vector<DetailDocument> detail;  // the detail-tape memory, one entry per document
 };
 
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Identity, model, serial, till, firmware, brand, modelName, kind,
@@ -215,8 +222,9 @@ NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Injection, entry, returnCode, ti
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(ForcedStatus, ack, st1, st2, times)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(ForcedAnswer, entry, values, times)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Faults, ack, st1, st2, failures, statuses, answers, extended, rawAnswer)
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(DetailDocument, coo, ccf, gnf, kind, date, time, lines)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(State, id, hw, rates, payments, totalizers, reports, counters, day,
-                                                docs, faults, fiscalMemory)
+                                                docs, faults, fiscalMemory, detail)
 
 // Factory defaults of a model: serial, firmware, model texts; rates 18, 12, 7 (ICMS) and 5
 // (ISS); the payment method "Dinheiro"; no totalizers; 30 untitled report slots.
