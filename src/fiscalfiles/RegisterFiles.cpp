@@ -228,7 +228,8 @@ bool GeraCatGenerica(std::span<const orb::fw::Variant> params, orb::fw::StringLi
         ImpFisDebug("stGeraCatRio: " + r.flag);
         if (r.folder == kIniNotFound)
             throw orb::fw::Exception(CP("Arquivo de configuração da Bematech não encontrado (BEMAFI32.INI)."));
-        result = orb::fw::SameText(r.flag, "S") ? SalesFiles(r, *files) : DailyFiles(r, *files);
+        // A range that runs backwards has no day to generate: nothing is downloaded.
+        result = r.first > r.last || (orb::fw::SameText(r.flag, "S") ? SalesFiles(r, *files) : DailyFiles(r, *files));
         if (result) ImpFisDebug("result := true");
     } catch (const std::exception&) {
         ImpFisDebug("GeraCatGenerica - Except");
