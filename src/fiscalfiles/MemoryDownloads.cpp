@@ -111,7 +111,9 @@ bool Gera_ArquivoMFD(std::span<const orb::fw::Variant> params, orb::fw::Variant&
             if (code == kDone) kept = KeepRegisterFile(r, before, vendorName);
         }
     } else {
-        std::string file = MenuFile("MFDFISCAL.MFD"), kind = std::to_string(type), user = "1";
+        // The download reads "1" as dates and "2" as counters: a counter range goes as "2", not
+        // as its generation type.
+        std::string file = MenuFile("MFDFISCAL.MFD"), kind = r.kind == "C" ? "2" : std::to_string(type), user = "1";
         code = Invoke(Bematech_FI_DownloadMFD, file.data(), kind.data(), rawStart.data(), rawEnd.data(), user.data());
     }
     CheckStatus("", code);

@@ -82,6 +82,11 @@ TEST_F(FiscalFiles, RegisterFileIsFoundWhenGeneratedAcrossMidnight) {
     EXPECT_EQ(result[0].ToString().substr(0, 24), "TDMSIM00000000000000034_");
     EXPECT_EQ(MenuCount("TDMSIM00000000000000034_*"), 1u);
 
+    // The raw download of a counter range asks for counters.
+    const std::vector<Variant> raw = {"C", "1", "9", "MFD", "", "", "", "", "", "", "", "", true};
+    EXPECT_TRUE(Gera_ArquivoMFD(raw, result));
+    EXPECT_EQ(Sent("Bematech_FI_DownloadMFD").at(0)[1], "2");
+
     FailNext("Bematech_FI_ArquivoMFD", -2);
     result = Variant::MakeArray(1);
     EXPECT_FALSE(Gera_ArquivoMFD(params, result));
