@@ -52,6 +52,15 @@ void StartDocument(Call& c, DocKind kind, const std::string& titleUtf8, bool kee
         s.docs.slipPending = false;
     }
     s.docs.receiptCancellable = false;
+    static constexpr const char* kKinds[] = {"CF", "CN", "CC", "RG", "LX", "RZ", "CF"};
+    s.detail.push_back(
+        {s.counters.coo,
+         kind == DocKind::Coupon ? s.counters.ccf : 0,
+         kind == DocKind::Coupon || kind == DocKind::Reduction || kind == DocKind::Cancellation ? 0 : s.counters.gnf,
+         kKinds[static_cast<int>(kind)],
+         now.Ymd(),
+         now.Hhmmss(),
+         {}});
 
     c.Print(Center(Call::Utf8(s.id.ownerName), kColumns));
     c.PrintText(Call::Utf8(s.id.ownerAddress));

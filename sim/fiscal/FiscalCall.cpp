@@ -309,6 +309,9 @@ int Run(const char* entry, std::initializer_list<Arg> list, const Handler& handl
             rollUtf8 += Cp1252ToUtf8(printed) + "\n";
         }
         if (!rollUtf8.empty()) store.Append("roll", rollUtf8);
+        // The detail-tape memory keeps every printed line under the document it belongs to.
+        for (const auto& printed : call.Printed())
+            if (!s.detail.empty()) s.detail.back().lines.push_back(Cp1252ToUtf8(printed));
         store.SaveState(nlohmann::json(s).dump());
         store.Commit();
         if (crash) std::_Exit(137);  // no clean-up at all, as a kill -9 leaves it

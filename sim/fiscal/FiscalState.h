@@ -172,6 +172,12 @@ struct Faults {
     int crashAfter = 0;     // entry-point calls left before the calling process is killed; 0 none
 };
 
+struct DetailDocument {              // one document of the detail-tape memory, as printed
+    int coo = 0, ccf = 0, gnf = 0;   // the number it took: CCF for a coupon, GNF for the others
+    std::string kind, date, time;    // kind as the detail memory names it; yyyymmdd, hhmmss
+    std::vector<std::string> lines;  // UTF-8, as the paper carries them
+};
+
 struct State {
     Identity id;
     Hardware hw;
@@ -184,6 +190,7 @@ struct State {
     Documents docs;
     Faults faults;
     std::vector<Reduction> fiscalMemory;
+    std::vector<DetailDocument> detail;  // the detail-tape memory, one entry per document
 };
 
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Identity, model, serial, till, firmware, brand, modelName, kind,
@@ -217,8 +224,9 @@ NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(ForcedStatus, ack, st1, st2, tim
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(ForcedAnswer, entry, values, times)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(Faults, ack, st1, st2, failures, statuses, answers, extended, rawAnswer,
                                                 crashAfter)
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(DetailDocument, coo, ccf, gnf, kind, date, time, lines)
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(State, id, hw, rates, payments, totalizers, reports, counters, day,
-                                                docs, faults, fiscalMemory)
+                                                docs, faults, fiscalMemory, detail)
 
 // Factory defaults of a model: serial, firmware, model texts; rates 18, 12, 7 (ICMS) and 5
 // (ISS); the payment method "Dinheiro"; no totalizers; 30 untitled report slots.

@@ -44,6 +44,7 @@ std::vector<OperationReference> BuildReferences() {
 #include "exports/reference/MemoryReadings.inc"
 #include "exports/reference/ReductionData.inc"
 #include "exports/reference/Signature.inc"
+#include "exports/reference/FiscalFiles.inc"
 #include "exports/reference/Tables.inc"
 #include "exports/reference/Accounts.inc"
     };

@@ -86,13 +86,13 @@ TEST_F(FiscalSim, JournalRecordsEveryCallAndClears) {
     EXPECT_EQ(Bematech_FI_VendeItemDepartamento(nullptr, Txt("X"), Txt("II"), Txt("1"), Txt("1"), Txt("0"), Txt("0"),
                                                 Txt("01"), Txt("UN")),
               -27);
-    EXPECT_EQ(Bematech_FI_DownloadMFD(Txt("d.mfd"), Txt("1"), Txt("01122026"), Txt("05122026"), Txt("1")), -1);
+    EXPECT_EQ(Bematech_FI_DownloadMFD(Txt("d.mfd"), Txt("1"), Txt("01122026"), Txt("05122026"), Txt("1")), 1);
     json journal = Control({{"sim", "journal"}, {"clear", true}})["journal"];
     ASSERT_EQ(journal.size(), 4u);
     // What the first call wrote; code page 1252 in, UTF-8 in the journal; a null argument.
     EXPECT_EQ(json::array({journal[0]["args"][0], journal[1]["args"], journal[2]["args"][0], journal[2]["return"],
                            journal[3]["entry"], journal[3]["return"]}),
-              json::array({0, json::array({1, "Convênio"}), nullptr, -27, "Bematech_FI_DownloadMFD", -1}));
+              json::array({0, json::array({1, "Convênio"}), nullptr, -27, "Bematech_FI_DownloadMFD", 1}));
     EXPECT_TRUE(Control({{"sim", "journal"}})["journal"].empty());
     EXPECT_EQ(Answer(Bematech_FI_VerificaTotalizadoresNaoFiscais, 179).substr(0, 9), "Conv\xEAnio ");
 }
