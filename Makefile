@@ -4,6 +4,9 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
 INSTALL_BUILD ?= build-install
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 180
+FUZZ_TARGETS := Bridge DataPacket Filter Params Numbers
 PREFIX     ?= /usr/local
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=Debug
@@ -11,9 +14,9 @@ CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=Debug
 # Debian packages the build needs; installed only when one is missing.
 PACKAGES := g++ binutils cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
             libsqlite3-dev libssl-dev libpugixml-dev nlohmann-json3-dev libcli11-dev \
-            ccache
+            ccache clang
 
-.PHONY: all deps build test check asan bench demo install clean
+.PHONY: all deps build test check asan fuzz fuzz-quick bench demo install clean
 
 all: build
 
@@ -44,7 +47,26 @@ asan: deps $(ASAN_BUILD)/build.ninja
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
-check: test asan
+check: test asan fuzz-quick
+
+# The libFuzzer targets (clang, both sanitizers): each runs FUZZ_SECONDS on its seed corpus in
+# fuzz/corpus/ plus what earlier runs found (kept in $(FUZZ_BUILD)/corpus). A crash stops it, and
+# the input that made it is left in the current folder.
+fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DORB_FUZZ=ON -DORB_TESTS=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
+	@for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$t; \
+	  echo "fuzzing $$t for $(FUZZ_SECONDS) s"; \
+	  $(FUZZ_BUILD)/bin/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+	    $(FUZZ_BUILD)/corpus/$$t fuzz/corpus/$$t 2>$(FUZZ_BUILD)/fuzz_$$t.log \
+	    || { tail -40 $(FUZZ_BUILD)/fuzz_$$t.log; exit 1; }; \
+	  grep -h 'stat::number_of_executed_units' $(FUZZ_BUILD)/fuzz_$$t.log; \
+	done
+
+# What `make check` runs: each target twenty seconds.
+fuzz-quick:
+	$(MAKE) fuzz FUZZ_SECONDS=20
 
 # Only the benchmarks, their checks and what they load.
 bench: deps
@@ -67,4 +89,4 @@ install: deps
 	  DESTDIR="$(DESTDIR)" $$SUDO cmake --install $(INSTALL_BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(INSTALL_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(INSTALL_BUILD) $(FUZZ_BUILD)
