@@ -177,6 +177,8 @@ public:
         from_ = ::fdopen(out[0], "r");
     }
     ~ServeProcess() { Finish(); }
+    ServeProcess(const ServeProcess&) = delete;
+    ServeProcess& operator=(const ServeProcess&) = delete;
 
     Json Ask(const Json& request) {
         if (!to_ || !from_) return Json();
