@@ -200,7 +200,11 @@ bool DailyFiles(const CatRequest& r, orb::fw::StringList& files) {
 
 bool GeraCatGenerica(std::span<const orb::fw::Variant> params, orb::fw::StringList*& files) {
     TdtmBematech100& dm = EnsureDataModule();
-    files = new orb::fw::StringList;
+    // The list is the module's, as every object an operation hands back, and holds the files of
+    // the last call until the next one: a caller never has to free it.
+    static orb::fw::StringList generated;
+    generated.Clear();
+    files = &generated;
     ImpFisDebug("------------------------");
     ImpFisDebug("GeraCatGenerica - Inicio");
     bool result = false;
