@@ -1,6 +1,7 @@
 // The fiscal-memory readings (printed and to a signed file), the memory download, the library's
 // output folder and the signature gateway, against the virtual printer.
 #include <filesystem>
+#include <functional>
 
 #include "SignatureCheck.h"
 #include "TestSupport.h"
@@ -15,7 +16,6 @@
 namespace {
 
 using namespace Orb00100;
-using nlohmann::json;
 using orb::fw::Variant;
 using orb::test::Texts;
 namespace fs = std::filesystem;
@@ -26,67 +26,54 @@ protected:
         DriverTest::SetUp();
         Start();
     }
-    // The positional parameters of the reading to file.
-    static std::vector<Variant> FileParams(const std::string& start, const std::string& end, const std::string& flag,
-                                           const std::string& kind) {
-        return {"001",           start,           end,     flag, kind, Variant::Null(), Variant::Null(),
-                Variant::Null(), Variant::Null(), "BE0001"};
+    // The reading to file of a range; it gives the host nothing back.
+    bool ReadToFile(const std::string& start = "0001", const std::string& end = "0009", const std::string& flag = "C",
+                    const std::string& kind = "") {
+        const std::vector<Variant> params = {
+            "001",           start,           end,     flag, kind, Variant::Null(), Variant::Null(),
+            Variant::Null(), Variant::Null(), "BE0001"};
+        Variant result = Variant::Null();
+        return EmiteLeituraMemoriaFiscalSerial(params, result) && result.IsNull();
     }
-    bool ReadToFile(const std::string& flag = "C", const std::string& kind = "") {
-        const auto params = FileParams("0001", "0009", flag, kind);
-        Variant result;
-        return EmiteLeituraMemoriaFiscalSerial(params, result);
-    }
+    std::string MenuFile(const std::string& name = "") { return Home() + "/Dados/MenuFiscal/" + name; }
     Texts MenuFiles() {
         Texts names;
-        const fs::path folder = fs::path(Home()) / "Dados" / "MenuFiscal";
-        if (fs::is_directory(folder))
-            for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+        if (fs::is_directory(MenuFile()))
+            for (const auto& entry : fs::directory_iterator(MenuFile()))
+                names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
-    }
-    std::string MenuFile(const std::string& name) {
-        return (fs::path(Home()) / "Dados" / "MenuFiscal" / name).string();
     }
 };
 
 TEST_F(FiscalMemoryReadings, OutputFolderIsThePathOfTheIniWithItsSeparator) {
-    struct Case {
-        Texts ini;
-        std::string folder;
-    };
-    const Case cases[] = {
+    const std::pair<Texts, std::string> cases[] = {
         {{"[Sistema]", "path=C:\\Bema"}, "C:\\Bema\\"},        // the key's letter case does not matter
         {{"Path=/var/bema\\", "Path=/other"}, "/var/bema\\"},  // the first one counts
         {{"[Sistema]", "Porta=COM1"}, "\\"},                   // none: the bare separator
         {{" Path=/var/bema"}, "\\"},                           // nor is the key trimmed
         {{"Path="}, "\\"},
     };
-    for (const Case& c : cases) {
-        WriteBemafiIni(c.ini);
-        EXPECT_EQ(retornaPathBematech(), c.folder) << c.ini.back();
+    for (const auto& [ini, folder] : cases) {
+        WriteBemafiIni(ini);
+        EXPECT_EQ(retornaPathBematech(), folder) << ini.back();
     }
     fs::remove(SystemPath("Bemafi32.ini"));
     EXPECT_EQ(retornaPathBematech(), "ARQ_N_ENC");
 }
 
 TEST_F(FiscalMemoryReadings, PrintedReadingsSendTheRangeAsGivenAndTheDetailOnesAreRecorded) {
-    struct Case {
-        std::string kind;
-        const char* entry;  // nullptr: nothing is sent
-    };
-    for (const Case& c :
-         {Case{"D", "Bematech_FI_LeituraMemoriaFiscalData"}, Case{"R", "Bematech_FI_LeituraMemoriaFiscalReducao"},
-          Case{"d", nullptr}, Case{"", nullptr}}) {
-        SCOPED_TRACE(c.kind);
+    for (const auto& [kind, entry] : {std::pair<std::string, std::string>{"D", "Bematech_FI_LeituraMemoriaFiscalData"},
+                                      {"R", "Bematech_FI_LeituraMemoriaFiscalReducao"},
+                                      {"d", ""},
+                                      {"", ""}}) {
+        SCOPED_TRACE(kind);  // an unknown kind sends nothing
         ForgetSoFar();
-        const std::string start = c.kind == "D" ? "01122026" : "0001", end = c.kind == "D" ? "31122026" : "0002";
-        EXPECT_EQ(Memoria_Fiscal_Imp("001", c.kind, start, end, "x"), c.entry != nullptr);
+        const std::string start = kind == "D" ? "01122026" : "0001", end = kind == "D" ? "31122026" : "0002";
+        EXPECT_EQ(Memoria_Fiscal_Imp("001", kind, start, end, "x"), !entry.empty());
         EXPECT_EQ(JournalEntries({"Bematech_FI_LeituraMemoriaFiscalData", "Bematech_FI_LeituraMemoriaFiscalReducao"}),
-                  c.entry ? Texts{c.entry} : Texts{});
-        if (c.entry) {
-            EXPECT_EQ(NewLogTexts(), Texts{std::string(c.entry) + " : " + start + " - " + end});
-        }
+                  entry.empty() ? Texts{} : Texts{entry});
+        EXPECT_EQ(NewLogTexts(), entry.empty() ? Texts{} : Texts{entry + " : " + start + " - " + end});
     }
     EXPECT_TRUE(Recorded().ledger.empty());
 
@@ -106,30 +93,24 @@ TEST_F(FiscalMemoryReadings, PrintedReadingsSendTheRangeAsGivenAndTheDetailOnesA
     EXPECT_EQ(Dialogs().at(0).scheme, "004");
 }
 
-TEST_F(FiscalMemoryReadings, ReadingToFileIsCopiedUnderTheMomentsStampSignedAndRecorded) {
+TEST_F(FiscalMemoryReadings, ReadingToFileIsCopiedUnderTheMomentsStampAndRecorded) {
     PinClock(orb::fw::EncodeDateTime(2026, 12, 5, 12, 5, 9));
-    ASSERT_TRUE(ReadToFile("C"));
+    ASSERT_TRUE(ReadToFile());
     // The minutes follow the hour without a leading zero.
     ASSERT_EQ(MenuFiles(), Texts{"LMFC_0512202612509.txt"});
-    EXPECT_EQ(orb::test::SignatureProblem(MenuFile("LMFC_0512202612509.txt"), SigningKeyFile()), "");
     EXPECT_TRUE(LastDialogIs(CP("Leitura de memória fiscal gerada com sucesso no diretório: ") + Home() +
                                  "\\Dados\\MenuFiscal\\LMFC_0512202612509.txt",
                              0, "001"));
     EXPECT_EQ(LedgerTypes(), Texts{"MF"});
-    EXPECT_EQ(Recorded().ledger[0].f1, "BE0001");
     EXPECT_TRUE(WasLogged(
         "Bematech_FI_LeituraMemoriaFiscalSerialReducaoMFD :  - 0001 - 0009 - C\r\nRetorno da Impressora : 1"));
 
     // A lower-case flag reaches the printer as it is and names the simplified reading; the date
     // range goes to its own entry point.
     PinClock(orb::fw::EncodeDateTime(2026, 12, 5, 12, 15, 9));
-    const auto params = FileParams("01122026", "31122026", "c", "DATA");
-    Variant result = Variant::Null();
-    ASSERT_TRUE(EmiteLeituraMemoriaFiscalSerial(params, result));
-    EXPECT_TRUE(result.IsNull());
+    ASSERT_TRUE(ReadToFile("01122026", "31122026", "c", "DATA"));
     EXPECT_EQ(SentTexts("Bematech_FI_LeituraMemoriaFiscalSerialDataMFD"), Texts{"01122026 31122026 c"});
     EXPECT_EQ(MenuFiles(), (Texts{"LMFC_0512202612509.txt", "LMFS_05122026121509.txt"}));
-    EXPECT_EQ(orb::test::SignatureProblem(MenuFile("LMFS_05122026121509.txt"), SigningKeyFile()), "");
 
     // The key pair stays in its file, closed to others, and never reaches the log.
     const auto perms = fs::status(SigningKeyFile()).permissions();
@@ -141,37 +122,36 @@ TEST_F(FiscalMemoryReadings, ReadingToFileIsCopiedUnderTheMomentsStampSignedAndR
 
 TEST_F(FiscalMemoryReadings, ReadingToFileThatFailsSaysWhyAndIsNotRecorded) {
     const std::string entry = "Bematech_FI_LeituraMemoriaFiscalSerialReducaoMFD";
-    // The printer refuses: only collected, nothing copied.
-    FailNext(entry, 0);
-    stMensagemTaa.clear();
-    EXPECT_FALSE(ReadToFile());
-    EXPECT_TRUE(Dialogs().empty());
-    EXPECT_FALSE(stMensagemTaa.empty());
-
-    // The library wrote no file: the copy fails with the system's code.
-    FailNext(entry, 1);
-    EXPECT_FALSE(ReadToFile());
-    EXPECT_TRUE(LastDialogIs(CP("Erro ao gerar arquivo de memória fiscal. (Erro - 2)"), 3, "001"));
-
-    // A key file that is not a usable pair: the file is kept and said to be unsigned.
-    orb::platform::WriteFile(SigningKeyFile(), "[EAD]\r\nPublicKey=12\r\n");
-    orb::hostlib::ClearRecorded();
-    EXPECT_FALSE(ReadToFile());
-    ASSERT_EQ(MenuFiles().size(), 1u);
-    EXPECT_EQ(Dialogs().size(), 1u);
-    EXPECT_EQ(Dialogs()[0].kind, 3);
-    EXPECT_EQ(Dialogs()[0].text.rfind(CP("Leitura de memória fiscal gerada sem assinatura digital"), 0), 0u);
-    EXPECT_NE(orb::test::SignatureProblem(MenuFile(MenuFiles()[0]), SigningKeyFile()), "");
-
-    // Without the library's configuration there is no folder to copy from.
-    fs::remove(SystemPath("Bemafi32.ini"));
-    orb::hostlib::ClearRecorded();
-    EXPECT_FALSE(ReadToFile());
-    EXPECT_TRUE(LastDialogIs(CP("Arquivo de configuração da Bematech não encontrado (BEMAFI32.INI)."), 3, "001"));
-    EXPECT_TRUE(Recorded().ledger.empty());
-
+    // The printer refuses (only collected); the library wrote no file (the system's code); a key file
+    // that is not a usable pair (the file is kept, said to be unsigned: the dialog starts so); no
+    // library configuration.
+    const std::tuple<std::function<void()>, std::string, std::size_t, bool> cases[] = {
+        {[&] { FailNext(entry, 0); }, "", 0, true},
+        {[&] { FailNext(entry, 1); }, CP("Erro ao gerar arquivo de memória fiscal. (Erro - 2)"), 0, true},
+        {[&] { orb::platform::WriteFile(SigningKeyFile(), "[EAD]\r\nPublicKey=12\r\n"); },
+         CP("Leitura de memória fiscal gerada sem assinatura digital"), 1, false},
+        {[&] { fs::remove(SystemPath("Bemafi32.ini")); },
+         CP("Arquivo de configuração da Bematech não encontrado (BEMAFI32.INI)."), 1, true},
+    };
+    for (const auto& [fault, dialog, files, whole] : cases) {
+        SCOPED_TRACE(dialog);
+        fault();
+        orb::hostlib::ClearRecorded();
+        stMensagemTaa.clear();
+        EXPECT_FALSE(ReadToFile());
+        EXPECT_TRUE(Recorded().ledger.empty());
+        EXPECT_EQ(MenuFiles().size(), files);
+        ASSERT_EQ(Dialogs().size(), dialog.empty() ? 0u : 1u);
+        if (dialog.empty()) {
+            EXPECT_FALSE(stMensagemTaa.empty());
+            continue;
+        }
+        EXPECT_EQ(Dialogs()[0].text.rfind(dialog, 0), 0u);
+        EXPECT_TRUE(IsDialog(Dialogs()[0], whole ? dialog : Dialogs()[0].text, 3, "001"));
+    }
+    EXPECT_NE(orb::test::SignatureProblem(MenuFile(MenuFiles().at(0)), SigningKeyFile()), "");
     // Too few parameters read as empty texts: the reduction-range reading of nothing.
-    std::vector<Variant> few = {"001"};
+    const std::vector<Variant> few = {"001"};
     Variant result;
     EXPECT_FALSE(EmiteLeituraMemoriaFiscalSerial(few, result));
 }
