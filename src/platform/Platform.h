@@ -32,6 +32,8 @@ std::string FindLibraryFile(std::string_view name);
 // ORB_SYSTEM_DIR also overrides the Windows folder, so that tests can run there. Without a
 // trailing separator.
 std::string SystemDirectory();
+// The folder of the running program, without a trailing separator.
+std::string ExecutableDirectory();
 // The folder of the host executable, without a trailing separator; ORB_HOME overrides it.
 std::string HostDirectory();
 char PathDelimiter();  // '\\' on Windows, '/' elsewhere

@@ -113,6 +113,10 @@ bool FreeLibrary(LibHandle lib) {
 std::string HostDirectory() {
     std::string home = GetEnv("ORB_HOME");
     if (!home.empty()) return StripTrailingSeparators(NativePath(home));
+    return ExecutableDirectory();
+}
+
+std::string ExecutableDirectory() {
     char buffer[4096];
     ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
     if (n <= 0) {

@@ -182,6 +182,10 @@ std::string SystemDirectory() {
 std::string HostDirectory() {
     std::string home = GetEnv("ORB_HOME");
     if (!home.empty()) return StripTrailingSeparators(NativePath(home));
+    return ExecutableDirectory();
+}
+
+std::string ExecutableDirectory() {
     char buffer[MAX_PATH];
     DWORD n = ::GetModuleFileNameA(nullptr, buffer, MAX_PATH);
     if (n == 0 || n >= MAX_PATH) {

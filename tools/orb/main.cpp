@@ -1,7 +1,5 @@
 // orb: the command-line host of the driver module.
-#include <filesystem>
 #include <iostream>
-#include <system_error>
 
 #include "Cli.h"
 #include "platform/Platform.h"
@@ -14,12 +12,9 @@ namespace {
 // person set wins.
 void FindInstalledVirtualPrinter() {
     if (!orb::platform::GetEnv("ORB_LIBRARY_PATH").empty()) return;
-    std::error_code ignored;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ignored);
-    if (program.empty()) return;
-    const std::filesystem::path folder = program.parent_path() / ".." / "lib" / "orb00100" / "virtual-printer";
-    if (std::filesystem::is_directory(folder, ignored))
-        orb::platform::SetEnv("ORB_LIBRARY_PATH", folder.lexically_normal().string());
+    const std::string folder =
+        orb::platform::JoinPath(orb::platform::ExecutableDirectory(), "../lib/orb00100/virtual-printer");
+    if (orb::platform::DirectoryExists(folder)) orb::platform::SetEnv("ORB_LIBRARY_PATH", folder);
 }
 
 }  // namespace
