@@ -5,6 +5,7 @@ ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
 INSTALL_BUILD ?= build-install
 FUZZ_BUILD ?= build-fuzz
+WIN32_BUILD ?= build-win32
 FUZZ_SECONDS ?= 180
 FUZZ_TARGETS := Bridge DataPacket Filter Params Numbers
 PREFIX     ?= /usr/local
@@ -16,7 +17,13 @@ PACKAGES := g++ binutils cmake ninja-build pkg-config libgtest-dev libgmock-dev 
             libsqlite3-dev libssl-dev libpugixml-dev nlohmann-json3-dev libcli11-dev \
             ccache clang
 
-.PHONY: all deps build test check asan fuzz fuzz-quick bench demo install clean
+.PHONY: all deps build test check asan fuzz fuzz-quick bench demo install clean windows-deps windows windows-check
+
+# What the Windows build needs besides: the 32-bit mingw-w64 compiler, wine with its 32-bit half
+# (which needs the i386 architecture), and Debian's source packages of the third-party libraries
+# (which need a deb-src entry and dpkg-source; SQLite's one-file source is generated with tclsh).
+WIN32_PACKAGES := g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine32 wine64 dpkg-dev tcl googletest
+DEB_SRC_LIST := /etc/apt/sources.list.d/orb00100-deb-src.sources
 
 all: build
 
@@ -67,6 +74,35 @@ fuzz: deps
 # What `make check` runs: each target twenty seconds.
 fuzz-quick:
 	$(MAKE) fuzz FUZZ_SECONDS=20
+
+windows-deps: deps
+	@SUDO=""; [ "$$(id -u)" = 0 ] || SUDO=sudo; update=""; \
+	if ! dpkg --print-foreign-architectures | grep -qx i386; then $$SUDO dpkg --add-architecture i386; update=1; fi; \
+	if ! grep -rqs '^Types:.*deb-src\|^deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then \
+	  printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: %s %s-updates\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+	    "$$(. /etc/os-release; echo $$VERSION_CODENAME)" "$$(. /etc/os-release; echo $$VERSION_CODENAME)" | $$SUDO tee $(DEB_SRC_LIST) >/dev/null; \
+	  update=1; \
+	fi; \
+	missing=""; for p in $(WIN32_PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$update$$missing" ]; then $$SUDO apt-get update -qq; fi; \
+	if [ -n "$$missing" ]; then \
+	  echo "installing:$$missing"; \
+	  DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq --no-install-recommends $$missing >/dev/null; \
+	fi
+
+# The 32-bit Windows DLL, its virtual printer, orb.exe and the test programs, cross-built into
+# $(WIN32_BUILD)/bin; the third-party libraries first, from Debian's sources, into $(WIN32_BUILD)/third-party.
+windows: windows-deps
+	cmake/win32/third-party.sh $(WIN32_BUILD)/third-party
+	cmake -S . -B $(WIN32_BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
+	  -DORB_WIN32_THIRD_PARTY=$(abspath $(WIN32_BUILD))/third-party
+	cmake --build $(WIN32_BUILD) -j $(JOBS)
+
+# The test suite under wine (headless, in a wine prefix inside $(WIN32_BUILD)).
+windows-check: windows
+	ctest --test-dir $(WIN32_BUILD) --output-on-failure -j $(JOBS)
 
 # Only the benchmarks, their checks and what they load.
 bench: deps

@@ -1,6 +1,7 @@
 // BemaSim_Control: the virtual printer's control for tests, the command-line host and
 // integrators. One JSON object per request; the command is named by "sim" (or "command").
 #include <stdexcept>
+#include "common/SimExport.h"
 
 #include "fiscal/Entry.h"
 
@@ -237,7 +238,7 @@ int Reply(const std::string& text, char* reply, int replySize) {
 
 }  // namespace
 
-extern "C" int ORB_VENDOR_CALL BemaSim_Control(const char* requestJson, char* reply, int replySize) {
+extern "C" ORB_SIM_EXPORT int ORB_VENDOR_CALL BemaSim_Control(const char* requestJson, char* reply, int replySize) {
     try {
         json req = json::parse(requestJson ? requestJson : "");
         if (!req.is_object()) throw std::invalid_argument("the request must be a JSON object");

@@ -6,6 +6,7 @@
 // Return codes: 1 done; -1 the download cannot be read; -2 an argument that does not read;
 // -4 the output cannot be written.
 #define ORB_VENDOR_PROTOTYPES
+#include "common/SimExport.h"
 #include "orb00100/VendorApi.h"
 
 #include "common/DetailDownload.h"
@@ -13,7 +14,8 @@
 
 using namespace orb::sim;
 
-int ORB_VENDOR_CALL BemaGeraTxtPorCOO(char* mfdFile, char* textFile, int /*kind*/, int firstCoo, int lastCoo) {
+ORB_SIM_EXPORT int ORB_VENDOR_CALL BemaGeraTxtPorCOO(char* mfdFile, char* textFile, int /*kind*/, int firstCoo,
+                                                     int lastCoo) {
     Download d;
     if (!ReadDownloadFile(InText(mfdFile), d)) return -1;
     if (Trim(InText(textFile)).empty() || firstCoo < 1 || lastCoo < firstCoo) return -2;
@@ -22,9 +24,10 @@ int ORB_VENDOR_CALL BemaGeraTxtPorCOO(char* mfdFile, char* textFile, int /*kind*
     return WriteLines(InText(textFile), MirrorLines(d, range)) ? 1 : -4;
 }
 
-int ORB_VENDOR_CALL BemaGeraRegistrosTipoE(char* mfdFile, char* outputFile, char* start, char* end, char* companyName,
-                                           char* address, char* /*commandFile*/, char* /*kind*/, char*, char*, char*,
-                                           char*, char*, char*, char*, char*, char*, char*, char*, char*, char*) {
+ORB_SIM_EXPORT int ORB_VENDOR_CALL BemaGeraRegistrosTipoE(char* mfdFile, char* outputFile, char* start, char* end,
+                                                          char* companyName, char* address, char* /*commandFile*/,
+                                                          char* /*kind*/, char*, char*, char*, char*, char*, char*,
+                                                          char*, char*, char*, char*, char*, char*, char*) {
     Download d;
     if (!ReadDownloadFile(InText(mfdFile), d)) return -1;
     const std::string first = YmdOf(InText(start)), last = YmdOf(InText(end));

@@ -2,6 +2,7 @@
 // records of the days start..end (ddmmyyyy) from a detail-tape download, for the kind "TDM",
 // under the printer's own owner data. The public key must be given; the file is not signed.
 // Return codes as BemaMFD2's.
+#include "common/SimExport.h"
 #include "orb00100/VendorApi.h"
 
 #include <type_traits>
@@ -11,8 +12,9 @@
 
 using namespace orb::sim;
 
-extern "C" int ORB_VENDOR_CALL BemaGeraRegistrosTipoE(char* mfdFile, char* /*reserved*/, char* outputFile, char* start,
-                                                      char* end, char* kind, char* publicKey) {
+extern "C" ORB_SIM_EXPORT int ORB_VENDOR_CALL BemaGeraRegistrosTipoE(char* mfdFile, char* /*reserved*/,
+                                                                     char* outputFile, char* start, char* end,
+                                                                     char* kind, char* publicKey) {
     static_assert(std::is_same_v<decltype(&BemaGeraRegistrosTipoE), PFN_BemaGeraRegistrosTipoEMFD3>);
     Download d;
     if (!ReadDownloadFile(InText(mfdFile), d)) return -1;

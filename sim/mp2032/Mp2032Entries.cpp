@@ -1,5 +1,6 @@
 // The entry points of the non-fiscal printer stand-in.
 #define ORB_VENDOR_PROTOTYPES
+#include "common/SimExport.h"
 #include "mp2032/Mp2032Sim.h"
 
 #include <cstring>
@@ -59,7 +60,7 @@ Json Journal() {
 
 extern "C" {
 
-int ORB_VENDOR_CALL IniciaPorta(char* port) {
+ORB_SIM_EXPORT int ORB_VENDOR_CALL IniciaPorta(char* port) {
     return Guarded([&] {
         const std::string name = InText(port);
         const int result = mp2032::PortPresent(name) ? 1 : 0;
@@ -69,7 +70,8 @@ int ORB_VENDOR_CALL IniciaPorta(char* port) {
     });
 }
 
-int ORB_VENDOR_CALL FormataTX(char* text, int style, int italic, int underline, int doubleHeight, int bold) {
+ORB_SIM_EXPORT int ORB_VENDOR_CALL FormataTX(char* text, int style, int italic, int underline, int doubleHeight,
+                                             int bold) {
     return Guarded([&] {
         const std::string bytes = InText(text);
         const int result = mp2032::State().open ? 1 : 0;
@@ -81,7 +83,7 @@ int ORB_VENDOR_CALL FormataTX(char* text, int style, int italic, int underline, 
     });
 }
 
-int ORB_VENDOR_CALL ComandoTX(char* bytes, int length) {
+ORB_SIM_EXPORT int ORB_VENDOR_CALL ComandoTX(char* bytes, int length) {
     return Guarded([&] {
         // Raw bytes may hold zeros: the length, not a terminator, says where they end.
         const std::string raw =
@@ -93,7 +95,7 @@ int ORB_VENDOR_CALL ComandoTX(char* bytes, int length) {
     });
 }
 
-int ORB_VENDOR_CALL FechaPorta(void) {
+ORB_SIM_EXPORT int ORB_VENDOR_CALL FechaPorta(void) {
     return Guarded([&] {
         const int result = mp2032::State().open ? 1 : 0;
         mp2032::State() = {};
@@ -102,7 +104,7 @@ int ORB_VENDOR_CALL FechaPorta(void) {
     });
 }
 
-int ORB_VENDOR_CALL Mp2032Sim_Control(const char* requestJson, char* reply, int replySize) {
+ORB_SIM_EXPORT int ORB_VENDOR_CALL Mp2032Sim_Control(const char* requestJson, char* reply, int replySize) {
     try {
         const Json request = Json::parse(InText(requestJson));
         std::string command;

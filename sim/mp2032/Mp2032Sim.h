@@ -15,6 +15,7 @@
 // Return codes: IniciaPorta 1 when a printer answers on the port, 0 otherwise; FormataTX and
 // ComandoTX 1 when printed, 0 with no port open (nothing printed); FechaPorta 1, or 0 when no
 // port was open.
+#include "common/SimExport.h"
 #include "orb00100/VendorApi.h"
 
 #ifdef __cplusplus
@@ -29,7 +30,7 @@ extern "C" {
 //   {"sim": "reset"}                   -> closes the port, clears roll and journal
 // The reply is cut to replySize - 1 bytes and terminated; the result is its full length, or -1
 // when the request was not understood (the reply then holds {"error": ...}).
-int ORB_VENDOR_CALL Mp2032Sim_Control(const char* requestJson, char* reply, int replySize);
+ORB_SIM_EXPORT int ORB_VENDOR_CALL Mp2032Sim_Control(const char* requestJson, char* reply, int replySize);
 typedef int(ORB_VENDOR_CALL* PFN_Mp2032Sim_Control)(const char* requestJson, char* reply, int replySize);
 
 #ifdef __cplusplus

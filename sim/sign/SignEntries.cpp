@@ -12,6 +12,7 @@
 // or a signature that does not match; -1 a key that is not usable; -2 the file cannot be read
 // or written; -3 a mode other than 0 or 1; -4 genkkey only: an area narrower than a key.
 #define ORB_VENDOR_PROTOTYPES
+#include "common/SimExport.h"
 #include "orb00100/VendorApi.h"
 
 #include <string>
@@ -60,12 +61,12 @@ bool SplitSigned(const std::string& contents, std::string& body, std::string& di
 
 extern "C" {
 
-int ORB_VENDOR_CALL setLibType(int type) {
+ORB_SIM_EXPORT int ORB_VENDOR_CALL setLibType(int type) {
     libType = type;
     return kDone;
 }
 
-int ORB_VENDOR_CALL genkkey(char* outModulus, char* outPrivateExponent) {
+ORB_SIM_EXPORT int ORB_VENDOR_CALL genkkey(char* outModulus, char* outPrivateExponent) {
     return Guarded([&] {
         std::string modulus, exponent;
         if (AreaWidth(outModulus) < 256 || AreaWidth(outPrivateExponent) < 256) return kAreaTooSmall;
@@ -76,7 +77,8 @@ int ORB_VENDOR_CALL genkkey(char* outModulus, char* outPrivateExponent) {
     });
 }
 
-int ORB_VENDOR_CALL generateEAD(char* fileName, char* modulus, char* privateExponent, char* outEad, int mode) {
+ORB_SIM_EXPORT int ORB_VENDOR_CALL generateEAD(char* fileName, char* modulus, char* privateExponent, char* outEad,
+                                               int mode) {
     return Guarded([&] {
         if (mode != 0 && mode != 1) return kBadMode;
         const std::string path = orb::platform::NativePath(InText(fileName));
@@ -92,7 +94,7 @@ int ORB_VENDOR_CALL generateEAD(char* fileName, char* modulus, char* privateExpo
     });
 }
 
-int ORB_VENDOR_CALL validateFile(char* fileName, char* modulus, char* privateExponent) {
+ORB_SIM_EXPORT int ORB_VENDOR_CALL validateFile(char* fileName, char* modulus, char* privateExponent) {
     return Guarded([&] {
         const std::string path = orb::platform::NativePath(InText(fileName));
         std::string contents;

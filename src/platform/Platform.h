@@ -16,8 +16,9 @@ using LibHandle = std::uintptr_t;  // 0: none
 
 // Loads a library by its Windows file name. On POSIX "X.dll" is looked up as "libX.so": first
 // in the folders of ORB_LIBRARY_PATH (separated by ':'), then beside liborb00100.so, then by the
-// system's own rule. Windows takes the same steps with "X.dll" itself (folders separated by ';'). In the two folder
-// steps the file name is matched without regard to case, as Windows does. A name with a folder in it is loaded from
+// system's own rule. Windows takes the folders of ORB_LIBRARY_PATH (separated by ';') first, then the plain name by
+// the system's rule (as the host itself would load it), then the folder beside Orb00100.dll. In the folder steps the
+// file name is matched without regard to case, as Windows does. A name with a folder in it is loaded from
 // that folder only. Loading a library that is already loaded answers the same handle (and counts one more reference).
 // Returns 0 when it cannot be loaded; LastErrorMessage() then says why.
 LibHandle LoadLibrary(std::string_view name);

@@ -37,15 +37,6 @@ bool FailWith(DWORD code) {
     return false;
 }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EndsWithNoCase(std::string_view s, std::string_view suffix) {
-    if (s.size() < suffix.size()) return false;
-    for (std::size_t i = 0; i < suffix.size(); ++i)
-        if (AsciiLower(s[s.size() - suffix.size() + i]) != AsciiLower(suffix[i])) return false;
-    return true;
-}
-
 std::string StripTrailingSeparators(std::string path) {
     // Keep "C:\" and "\" whole.
     while (path.size() > 1 && path.back() == '\\' && !(path.size() == 3 && path[1] == ':')) path.pop_back();
@@ -137,9 +128,21 @@ LibHandle LoadLibrary(std::string_view name) {
         FailWith(ERROR_MOD_NOT_FOUND);
         return 0;
     }
-    std::string file = FindLibraryFile(name);
-    if (file.empty()) file = NativePath(name);  // the system's own search order
-    HMODULE module = ::LoadLibraryA(file.c_str());
+    // A folder named by ORB_LIBRARY_PATH first (a test's or a developer's choice), then the name as
+    // the host gives it to Windows (the program's folder, the system folders, PATH), then the folder
+    // of this module.
+    const std::string native = NativePath(name);
+    const bool bare = native.find('\\') == std::string::npos && native.find(':') == std::string::npos;
+    HMODULE module = nullptr;
+    if (bare && !GetEnv("ORB_LIBRARY_PATH").empty()) {
+        const std::string file = FindLibraryFile(name);
+        if (!file.empty()) module = ::LoadLibraryA(file.c_str());
+    }
+    if (module == nullptr) module = ::LoadLibraryA(native.c_str());
+    if (module == nullptr && bare) {
+        const std::string beside = ModuleFolder();
+        if (!beside.empty()) module = ::LoadLibraryA(JoinPath(beside, native).c_str());
+    }
     if (module == nullptr) {
         Fail();
         return 0;

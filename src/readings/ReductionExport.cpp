@@ -119,7 +119,7 @@ Context ReadIdentity(TdtmBematech100& dm, const std::string& scheme, const std::
                    user};
 }
 
-std::string Answer(int width, int (*entry)(char*)) {
+std::string Answer(int width, int(ORB_VENDOR_CALL* entry)(char*)) {
     AnswerArea area(width);
     Invoke(entry, area.data());
     return area.Text();

@@ -70,6 +70,10 @@ TEST_F(Binding, APortThatDoesNotOpenFailsTheStartButKeepsTheLibraryBound) {
 }
 
 TEST_F(Binding, ALibraryLackingTheLastEntryPointLeavesNothingBound) {
+#ifdef _WIN32
+    GTEST_SKIP()
+        << "the stand-in without its last entry point is built for ELF only (its exports come from a version script)";
+#endif
     const std::string fixture = LibraryFolder() + "/fixtures/missing-last";
     ASSERT_TRUE(orb::platform::FileExists(fixture + "/libBemaFI32.so")) << fixture;
     const std::string saved = orb::platform::GetEnv("ORB_LIBRARY_PATH");

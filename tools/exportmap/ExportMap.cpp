@@ -5,7 +5,11 @@
 // from the module's static library (through nm), so the script names exactly what the compiler
 // made.
 //
-// Usage: orb_exportmap NM STATIC-LIBRARY OUTPUT
+// For the Windows DLL it writes a module-definition file instead (OUTPUT ending in ".def"); the
+// tool then runs under wine, where it cannot start the host's nm, so the caller pipes nm's output
+// in and passes "-" for NM.
+//
+// Usage: orb_exportmap NM|- STATIC-LIBRARY OUTPUT[.def]
 #include <cxxabi.h>
 
 #include <cstdio>
@@ -25,8 +29,9 @@ namespace {
 using orb::exports::ExportKind;
 
 struct Symbol {
-    std::string mangled;
-    std::string demangled;
+    std::string mangled;    // as the linker names it in the output (an i686 COFF name without its "_")
+    std::string demangled;  // for stdcall, without the "@bytes" suffix
+    std::string decorated;  // the COFF name the .def entry binds to, when it differs from mangled
 };
 
 std::string Demangle(const std::string& name) {
@@ -38,21 +43,43 @@ std::string Demangle(const std::string& name) {
 
 // The defined external symbols of the library. `nm -P` writes "name type value size" per symbol
 // and a one-field header per member.
-std::vector<Symbol> DefinedSymbols(const std::string& nm, const std::string& library) {
+std::string NmOutput(const std::string& nm, const std::string& library) {
+    std::string output;
+    char buffer[65536];
+    if (nm == "-") {
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0;) output.append(buffer, n);
+        return output;
+    }
     const std::string command = "'" + nm + "' -P --defined-only --extern-only '" + library + "'";
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) throw std::runtime_error("cannot run " + command);
-    std::string output;
-    char buffer[65536];
     for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
     if (pclose(pipe) != 0) throw std::runtime_error(command + " failed");
+    return output;
+}
+
+// A 32-bit Windows object names a C symbol "_name" and a stdcall one "_name@bytes".
+Symbol CoffSymbol(const std::string& name) {
+    std::string plain = name.size() > 1 && name[0] == '_' ? name.substr(1) : name;
+    const std::size_t at = plain.rfind('@');
+    if (at != std::string::npos && at > 0 && plain.find_first_not_of("0123456789", at + 1) == std::string::npos &&
+        at + 1 < plain.size()) {
+        const std::string bare = plain.substr(0, at);
+        return {bare, bare, plain};
+    }
+    return {plain, Demangle(plain), {}};
+}
+
+std::vector<Symbol> DefinedSymbols(const std::string& nm, const std::string& library, bool coff) {
+    const std::string output = NmOutput(nm, library);
 
     std::vector<Symbol> symbols;
     std::istringstream lines(output);
     for (std::string line; std::getline(lines, line);) {
         std::istringstream fields(line);
         std::string name, type;
-        if (fields >> name >> type && type.size() == 1) symbols.push_back({name, Demangle(name)});
+        if (!(fields >> name >> type) || type.size() != 1) continue;
+        symbols.push_back(coff ? CoffSymbol(name) : Symbol{name, Demangle(name), {}});
     }
     return symbols;
 }
@@ -87,11 +114,11 @@ bool IsQualifiedVariable(const std::string& demangled, const std::string& name) 
 
 class MapWriter {
 public:
-    explicit MapWriter(std::vector<Symbol> symbols) : symbols_(std::move(symbols)) {}
+    MapWriter(std::vector<Symbol> symbols, bool def) : symbols_(std::move(symbols)), def_(def) {}
 
     // Exactly one symbol must answer; anything else is an error in the table or the code.
     template <class Match>
-    void Export(const std::string& what, Match match) {
+    void Export(const std::string& what, Match match, bool data = false) {
         const Symbol* found = nullptr;
         for (const Symbol& s : symbols_) {
             if (!match(s)) continue;
@@ -101,12 +128,21 @@ public:
             found = &s;
         }
         if (found == nullptr) throw std::runtime_error(what + ": the module defines no such symbol");
+        if (def_) {
+            out_ << "    " << found->mangled;
+            if (!found->decorated.empty()) out_ << " = " << found->decorated;
+            if (data) out_ << " DATA";
+            out_ << "\n";
+            return;
+        }
         out_ << "    " << found->mangled << ";";
         if (found->demangled != found->mangled) out_ << "  /* " << Comment(found->demangled) << " */";
         out_ << "\n";
     }
 
     std::string Script() const {
+        if (def_)
+            return "; Written by orb_exportmap from the export table.\nLIBRARY Orb00100.dll\nEXPORTS\n" + out_.str();
         return "/* Written by orb_exportmap from the export table. */\n{\n  global:\n" + out_.str() +
                "  local:\n    *;\n};\n";
     }
@@ -118,11 +154,12 @@ private:
     }
 
     std::vector<Symbol> symbols_;
+    bool def_;
     std::ostringstream out_;
 };
 
-std::string Script(std::vector<Symbol> symbols) {
-    MapWriter map(std::move(symbols));
+std::string Script(std::vector<Symbol> symbols, bool def) {
+    MapWriter map(std::move(symbols), def);
     for (const orb::exports::Operation& op : orb::exports::Operations()) {
         const std::string& name = op.name;
         if (op.exportKind != ExportKind::Qualified)
@@ -131,8 +168,9 @@ std::string Script(std::vector<Symbol> symbols) {
             map.Export("Orb00100::" + name, [&](const Symbol& s) { return IsQualifiedFunction(s.demangled, name); });
     }
     for (const orb::exports::Global& global : orb::exports::Globals())
-        map.Export("Orb00100::" + global.name,
-                   [&](const Symbol& s) { return IsQualifiedVariable(s.demangled, global.name); });
+        map.Export(
+            "Orb00100::" + global.name, [&](const Symbol& s) { return IsQualifiedVariable(s.demangled, global.name); },
+            true);
     return map.Script();
 }
 
@@ -140,11 +178,13 @@ std::string Script(std::vector<Symbol> symbols) {
 
 int main(int argc, char** argv) {
     if (argc != 4) {
-        std::cerr << "usage: orb_exportmap NM STATIC-LIBRARY OUTPUT\n";
+        std::cerr << "usage: orb_exportmap NM|- STATIC-LIBRARY OUTPUT[.def]\n";
         return 2;
     }
     try {
-        const std::string script = Script(DefinedSymbols(argv[1], argv[2]));
+        const std::string output = argv[3];
+        const bool def = output.size() > 4 && output.compare(output.size() - 4, 4, ".def") == 0;
+        const std::string script = Script(DefinedSymbols(argv[1], argv[2], def), def);
         std::ofstream out(argv[3], std::ios::binary | std::ios::trunc);
         out << script;
         if (!out.flush()) throw std::runtime_error(std::string("cannot write ") + argv[3]);

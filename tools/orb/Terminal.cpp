@@ -1,12 +1,6 @@
 #include "Terminal.h"
 
-#include <langinfo.h>
-#include <locale.h>
-#include <unistd.h>
-
 #include <cctype>
-#include <fstream>
-#include <iostream>
 
 #include "framework/Cp1252.h"
 
@@ -44,16 +38,6 @@ TerminalCharset CharsetFromCodeset(std::string_view codeset) {
     if (name == "ISO885915" || name == "LATIN9") return TerminalCharset::Latin9;
     if (name == "CP1252" || name == "WINDOWS1252") return TerminalCharset::Cp1252;
     return TerminalCharset::Utf8;
-}
-
-TerminalCharset LocaleCharset() {
-    locale_t locale = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(0));
-    // A locale the system does not have is the "C" locale to every program: UTF-8, as above.
-    if (locale == static_cast<locale_t>(0)) return TerminalCharset::Utf8;
-    const char* codeset = nl_langinfo_l(CODESET, locale);
-    const TerminalCharset charset = CharsetFromCodeset(codeset ? codeset : "");
-    freelocale(locale);
-    return charset;
 }
 
 std::string Cp1252ForTerminal(std::string_view cp1252, TerminalCharset charset) {
@@ -98,20 +82,6 @@ std::string Cp1252ForTerminal(std::string_view cp1252, TerminalCharset charset) 
 std::string Utf8ForTerminal(std::string_view utf8, TerminalCharset charset) {
     if (charset == TerminalCharset::Utf8) return UnixLines(utf8);
     return Cp1252ForTerminal(fw::Utf8ToCp1252(utf8), charset);
-}
-
-std::optional<Terminal> ProcessTerminal() {
-    if (!isatty(STDIN_FILENO)) return std::nullopt;
-    Terminal terminal;
-    terminal.in = &std::cin;
-    terminal.out = &std::cerr;
-    terminal.charset = LocaleCharset();
-    if (!isatty(STDERR_FILENO)) {
-        // Kept open for the life of the process: the dialog hook holds on to it.
-        static std::ofstream controlling("/dev/tty");
-        if (controlling.is_open()) terminal.out = &controlling;
-    }
-    return terminal;
 }
 
 }  // namespace orb::cli

@@ -1,0 +1,22 @@
+# Cross-building for Windows with Debian's mingw-w64 (posix threads). ORB_MINGW_PREFIX chooses the
+# target: i686-w64-mingw32 (the module's real target, 32-bit) or x86_64-w64-mingw32.
+if(NOT ORB_MINGW_PREFIX)
+  set(ORB_MINGW_PREFIX i686-w64-mingw32)
+endif()
+set(ORB_MINGW_PREFIX ${ORB_MINGW_PREFIX} CACHE STRING "mingw-w64 target triplet")
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES ORB_MINGW_PREFIX ORB_WIN32_THIRD_PARTY)
+
+set(CMAKE_SYSTEM_NAME Windows)
+string(REGEX REPLACE "-.*" "" CMAKE_SYSTEM_PROCESSOR ${ORB_MINGW_PREFIX})
+set(CMAKE_C_COMPILER ${ORB_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${ORB_MINGW_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER ${ORB_MINGW_PREFIX}-windres)
+set(CMAKE_AR ${ORB_MINGW_PREFIX}-ar CACHE FILEPATH "")
+set(CMAKE_RANLIB ${ORB_MINGW_PREFIX}-ranlib CACHE FILEPATH "")
+
+# Libraries come from the mingw sysroot and the third-party tree built for it; programs from the host.
+set(CMAKE_FIND_ROOT_PATH /usr/${ORB_MINGW_PREFIX} ${ORB_WIN32_THIRD_PARTY})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
