@@ -54,7 +54,7 @@ int Serve(const char* requestUtf8, char* reply, int replySize) {
         // The area's size is an int: a reply past it could never be asked for.
         if (text.size() >= static_cast<std::size_t>(INT_MAX))
             text = JsonLine(Json{{"error", "the reply is longer than the largest answer area (" +
-                                                std::to_string(text.size()) + " bytes)"}});
+                                               std::to_string(text.size()) + " bytes)"}});
     }
     const bool fits = reply != nullptr && replySize > 0 && text.size() < static_cast<std::size_t>(replySize);
     if (!fits && requestUtf8 != nullptr) {
