@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "Cli.h"
-#include "JsonValues.h"
+#include "bridge/JsonValues.h"
 #include "exports/ExportTable.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <string_view>
 
-#include "JsonValues.h"
+#include "bridge/JsonValues.h"
 #include "driver/Params.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace orb::cli;
+    using namespace orb::bridge;
     const Json parsed = Json::parse(std::string_view(reinterpret_cast<const char*>(data), size), nullptr, false);
     if (parsed.is_discarded()) return 0;
     orb::fw::Variant params;

@@ -1,7 +1,7 @@
 // The bridge in front of the real module and the virtual printer.
 #include "CliTestSupport.h"
 
-#include "SimControl.h"
+#include "bridge/SimControl.h"
 
 namespace orb::cli::testing {
 namespace {

@@ -12,14 +12,16 @@
 
 #include <gtest/gtest.h>
 
-#include "Bridge.h"
 #include "HostFolders.h"
+#include "bridge/Bridge.h"
 #include "external/hostlib/HostLib.h"
 #include "framework/FormatSettings.h"
 #include "platform/Platform.h"
 #include "platform/PlatformTestSupport.h"
 
 namespace orb::cli::testing {
+
+using namespace orb::bridge;
 
 using orbtest::TextLines;
 inline std::string ReadAll(const std::string& path) { return orbtest::ReadBytes(path); }

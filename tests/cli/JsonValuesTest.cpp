@@ -4,10 +4,10 @@
 #include <tuple>
 #include <vector>
 
-#include "JsonValues.h"
+#include "bridge/JsonValues.h"
 #include "framework/Cp1252.h"
 
-namespace orb::cli {
+namespace orb::bridge {
 namespace {
 
 using exports::ParamKind;
@@ -176,4 +176,4 @@ TEST(JsonArguments, ScalarsListsAndArraysByParameterKind) {
 }
 
 }  // namespace
-}  // namespace orb::cli
+}  // namespace orb::bridge

@@ -1,6 +1,6 @@
 // The built liborb00100.so, as a host sees it: its defined dynamic symbols are exactly the
-// export table's names (plain, unit-qualified, globals), each answers dlsym, and the exported
-// operations and globals are the module's own.
+// export table's names (plain, unit-qualified, globals) and the bridge's C entry point, each
+// answers dlsym, and the exported operations and globals are the module's own.
 #include <gtest/gtest.h>
 
 #include <cxxabi.h>
@@ -93,6 +93,8 @@ TEST_F(ExportedSymbols, AreTheTablesNamesAndNothingElse) {
         EXPECT_EQ(symbols_.count(global.name), 0u) << "exported with C linkage";
         claim(variables, "Orb00100::" + global.name);
     }
+    EXPECT_EQ(symbols_.count("Orb00100_Request"), 1u) << "the bridge's C entry point";
+    claim({"Orb00100_Request"}, "Orb00100_Request");
 
     std::vector<std::string> others;
     for (const auto& [raw, demangled] : symbols_)

@@ -36,8 +36,9 @@ protected:
         Put("src/exports/table/Rows.inc", {"queries/Queries.h"});
         Put("sim/common/Store.h", {"platform/Platform.h"});
         Put("sim/fiscal/Entry.cpp", {"common/Store.h", "orb00100/Api.h"});
-        Put("tools/orb/Bridge.cpp", {"Bridge.h", "exports/ExportTable.h", "external/hostlib/HostLib.h"});
-        Put("tools/orb/Bridge.h", {});
+        Put("src/bridge/Bridge.h", {"exports/ExportTable.h", "coupon/Coupon.h"});
+        Put("tools/orb/Cli.cpp", {"Cli.h", "exports/ExportTable.h", "external/hostlib/HostLib.h", "bridge/Bridge.h"});
+        Put("tools/orb/Cli.h", {});
         Put("tests/AnyTest.cpp", {"driver/Call.h", "exports/table/Rows.inc"});
     }
     void TearDown() override { fs::remove_all(root_); }
@@ -77,7 +78,8 @@ TEST_F(IncludeRules, EachBrokenRuleIsReportedWithItsFileAndInclude) {
     Put("src/framework/Upward.h", {"driver/Call.h"});
     Put("src/driver/Reaches.cpp", {"exports/ExportTable.h", "driver/Missing.h", "../sim/common/Store.h"});
     Put("tools/orb/Log.cpp", {"driver/Call.h", "exports/table/Rows.inc"});
-    Put("sim/fiscal/Raw.cpp", {"external/vendor/Entry.h"});
+    Put("sim/fiscal/Raw.cpp", {"external/vendor/Entry.h", "bridge/Bridge.h"});
+    Put("src/exports/Request.cpp", {"bridge/Bridge.h"});
     Put("include/orb00100/Leaky.h", {"platform/Platform.h"});
     Put("src/queries/Totals.cpp", {"coupon/Coupon.h"});  // coupon already includes queries
     Put("src/newplace/Thing.cpp", {});
@@ -89,6 +91,8 @@ TEST_F(IncludeRules, EachBrokenRuleIsReportedWithItsFileAndInclude) {
         {"tools/orb/Log.cpp", "driver/Call.h", "may include only"},
         {"tools/orb/Log.cpp", "exports/table/Rows.inc", "may include only"},
         {"sim/fiscal/Raw.cpp", "external/vendor/Entry.h", "may include only"},
+        {"sim/fiscal/Raw.cpp", "bridge/Bridge.h", "may include only"},
+        {"src/exports/Request.cpp", "bridge/Bridge.h", "higher layer"},
         {"include/orb00100/Leaky.h", "platform/Platform.h", "public headers"},
         {"src/queries/Totals.cpp", "coupon/Coupon.h", "circle src/queries -> src/coupon -> src/queries"},
         {"src/coupon/Coupon.h", "queries/Queries.h", "circle src/coupon -> src/queries -> src/coupon"},

@@ -1,7 +1,8 @@
 // Writes the linker version script of liborb00100.so: the module exports what its export table
-// names and nothing else. For each row it takes the plain C name (rows exported plain) and the
-// unit-qualified C++ function Orb00100::Name (rows exported qualified), for each exported global
-// its unit-qualified variable, and makes every other symbol local. The mangled names are read
+// names and its C entry points, and nothing else. For each row it takes the plain C name (rows
+// exported plain) and the unit-qualified C++ function Orb00100::Name (rows exported qualified),
+// for each exported global its unit-qualified variable, then the C entry points of
+// orb00100/Request.h, and makes every other symbol local. The mangled names are read
 // from the module's static library (through nm), so the script names exactly what the compiler
 // made.
 //
@@ -27,6 +28,9 @@
 namespace {
 
 using orb::exports::ExportKind;
+
+// The module's own C entry points, declared in the public headers: the bridge's.
+const char* const kCEntryPoints[] = {"Orb00100_Request"};
 
 struct Symbol {
     std::string mangled;    // as the linker names it in the output (an i686 COFF name without its "_")
@@ -171,6 +175,8 @@ std::string Script(std::vector<Symbol> symbols, bool def) {
         map.Export(
             "Orb00100::" + global.name, [&](const Symbol& s) { return IsQualifiedVariable(s.demangled, global.name); },
             true);
+    for (const std::string name : kCEntryPoints)
+        map.Export(name + " (C entry point)", [&](const Symbol& s) { return s.mangled == name; });
     return map.Script();
 }
 

@@ -23,12 +23,14 @@ const Layer kLayers[] = {
     {"external/vendor", 2, "external"}, {"driver", 3, "driver core"},   {"queries", 4, "subsystems"},
     {"config", 4, "subsystems"},        {"nonfiscal", 4, "subsystems"}, {"connection", 4, "subsystems"},
     {"coupon", 4, "subsystems"},        {"readings", 4, "subsystems"},  {"fiscalfiles", 4, "subsystems"},
-    {"slips", 4, "subsystems"},         {"exports", 5, "exports"},
+    {"slips", 4, "subsystems"},         {"exports", 5, "exports"},      {"bridge", 6, "bridge"},
 };
 
-// What sim/ and tools/ may reach of src/: whole folders, and the export table's header.
+// What sim/ and tools/ may reach of src/: whole folders, and the export table's header. tools/
+// also reach the bridge, which the command-line host serves its requests with.
 const char* const kOpenToTools[] = {"src/platform/", "src/framework/", "src/external/hostlib/"};
 const char* const kExportTableHeader = "src/exports/ExportTable.h";
+const char* const kBridgeFolder = "src/bridge/";
 
 bool StartsWith(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
 
@@ -155,11 +157,12 @@ private:
         if (targetArea == area || targetArea == "include") return std::nullopt;
         if (area == "include") return "the public headers include only each other";
         if (area == "sim" || StartsWith(area, "tools/")) {
-            if (target == kExportTableHeader) return std::nullopt;
+            const bool tools = area != "sim";
+            if (target == kExportTableHeader || (tools && StartsWith(target, kBridgeFolder))) return std::nullopt;
             for (const char* open : kOpenToTools)
                 if (StartsWith(target, open)) return std::nullopt;
-            return area + " may include only include/, src/platform, src/framework, src/external/hostlib and " +
-                   kExportTableHeader;
+            return area + " may include only include/, src/platform, src/framework, src/external/hostlib, " +
+                   kExportTableHeader + (tools ? " and src/bridge" : "");
         }
         const Layer* from = LayerOf(area);
         const Layer* to = LayerOf(targetArea);

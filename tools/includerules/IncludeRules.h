@@ -1,9 +1,10 @@
 #pragma once
 // The include rules of the source tree. The module's folders form layers, bottom up: platform,
-// framework, external (hostlib, vendor), driver, the subsystems, exports. A folder includes its
-// own headers, lower layers and the public include/ folder; subsystems (and the two external
-// folders) may include each other as long as no circle forms. sim/ and tools/ include only
-// include/, src/platform, src/framework, src/external/hostlib and exports/ExportTable.h.
+// framework, external (hostlib, vendor), driver, the subsystems, exports, bridge. A folder
+// includes its own headers, lower layers and the public include/ folder; subsystems (and the two
+// external folders) may include each other as long as no circle forms. sim/ and tools/ include
+// only include/, src/platform, src/framework, src/external/hostlib and exports/ExportTable.h;
+// tools/ also src/bridge.
 // tests/ and bench/ are not held to any rule.
 #include <filesystem>
 #include <string>

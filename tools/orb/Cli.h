@@ -11,9 +11,12 @@
 #include <string_view>
 #include <vector>
 
-#include "JsonValues.h"
+#include "bridge/JsonValues.h"
 
 namespace orb::cli {
+
+// The command-line host speaks the module's bridge: its values and requests are the host's.
+using namespace orb::bridge;
 
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
 

@@ -8,11 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "JsonValues.h"
+#include "bridge/JsonValues.h"
 #include "framework/DateTime.h"
 #include "framework/Variant.h"
 
 namespace orb::cli {
+
+// The command-line host speaks the module's bridge: its values and requests are the host's.
+using namespace orb::bridge;
 
 // Where each value sits in the array. Positions not named here are not used by the closing.
 namespace closing {

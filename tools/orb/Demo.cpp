@@ -4,9 +4,10 @@
 #include <ostream>
 #include <string>
 
-#include "Bridge.h"
 #include "DemoReport.h"
 #include "DemoSale.h"
+#include "bridge/Bridge.h"
+#include "bridge/RequestText.h"
 #include "platform/Platform.h"
 
 namespace orb::cli {
@@ -78,12 +79,11 @@ int RunDemo(const HostFolders& folders, std::ostream& out, std::ostream& err, co
         err << "orb demo: unexpected reply: " << e.what() << "\n";
         status = 1;
     }
-    if (record.started) HandleRequest(Json{{"call", "StopImpFiscal"}, {"args", Json::array()}});
+    if (record.started) bridge::HandleRequest(bridge::Json{{"call", "StopImpFiscal"}, {"args", bridge::Json::array()}});
 
     const std::string requests = platform::JoinPath(place.home, "requests.jsonl");
     std::string lines;
-    for (const Json& request : session.Requests())
-        lines += request.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
+    for (const bridge::Json& request : session.Requests()) lines += bridge::JsonLine(request) + "\n";
     const bool saved = platform::WriteFile(requests, lines);
 
     if (status == 0) demo::ShowSale(record, out);

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <ostream>
 
-#include "Bridge.h"
 #include "ClosingValues.h"
 #include "DemoView.h"
+#include "bridge/Bridge.h"
 #include "framework/Cp1252.h"
 #include "framework/DateTime.h"
 #include "framework/NumberFormat.h"

@@ -10,9 +10,11 @@
 #include <utility>
 #include <vector>
 
-#include "JsonValues.h"
+#include "bridge/JsonValues.h"
 
 namespace orb::cli::demo {
+
+using namespace orb::bridge;
 
 // The fixed identity of the demonstration's printer.
 inline constexpr int kModel = 34;

@@ -8,9 +8,11 @@
 #include <utility>
 #include <vector>
 
-#include "JsonValues.h"
+#include "bridge/JsonValues.h"
 
 namespace orb::cli::demo {
+
+using namespace orb::bridge;
 
 inline constexpr std::size_t kPaperColumns = 48;
 

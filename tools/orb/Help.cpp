@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "JsonValues.h"
+#include "bridge/JsonValues.h"
 
 namespace orb::cli {
 
@@ -154,7 +154,7 @@ std::string OperationLine(const exports::Operation& operation) {
     std::string line = "  " + operation.name + "(";
     for (std::size_t i = 0; i < operation.params.size(); ++i) {
         if (i > 0) line += ", ";
-        line += ParamKindName(operation.params[i]);
+        line += bridge::ParamKindName(operation.params[i]);
     }
     line += ")";
     if (operation.result != exports::ResultKind::None) line += std::string(" -> ") + ResultKindName(operation.result);
@@ -174,7 +174,7 @@ std::string Signature(const exports::Operation& operation, const exports::Operat
     for (std::size_t i = 0; i < operation.params.size(); ++i) {
         if (i > 0) line += ", ";
         if (reference && i < reference->parameters.size()) line += reference->parameters[i] + ": ";
-        line += ParamKindName(operation.params[i]);
+        line += bridge::ParamKindName(operation.params[i]);
     }
     line += ")";
     if (operation.result != exports::ResultKind::None) line += std::string(" -> ") + ResultKindName(operation.result);

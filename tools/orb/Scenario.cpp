@@ -2,8 +2,9 @@
 #include <ostream>
 #include <string>
 
-#include "Bridge.h"
 #include "Cli.h"
+#include "bridge/Bridge.h"
+#include "bridge/RequestText.h"
 
 namespace orb::cli {
 
@@ -16,20 +17,6 @@ std::string Trimmed(std::string_view text) {
     while (b < e && IsBlank(text[b])) ++b;
     while (e > b && IsBlank(text[e - 1])) --e;
     return std::string(text.substr(b, e - b));
-}
-
-// Deeper than this, a request is refused: the conversions behind a call go one level down per
-// level of the request, and a request is no place for more than a handful.
-constexpr int kMaxDepth = 256;
-
-// The JSON of a request or a scenario; raises on invalid JSON, a NUL byte (the parser would take
-// it for the end of the text and quietly drop the rest) and nesting past kMaxDepth.
-Json ParseRequestText(const std::string& text) {
-    if (text.find('\0') != std::string::npos) throw JsonError("it holds a NUL byte");
-    return Json::parse(text, [](int depth, Json::parse_event_t, Json&) {
-        if (depth > kMaxDepth) throw JsonError("it nests deeper than " + std::to_string(kMaxDepth) + " levels");
-        return true;
-    });
 }
 
 }  // namespace
@@ -91,9 +78,7 @@ Json AnswerStep(const Step& step) {
 }
 
 void WriteReply(const Json& reply, std::ostream& out) {
-    // Texts in replies are UTF-8 already; a byte that is not would be a fault of ours, and the
-    // reply must still go out.
-    out << reply.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
+    out << JsonLine(reply) << '\n';
     out.flush();
 }
 

@@ -5,11 +5,14 @@
 #include <string>
 
 #include "DemoView.h"
-#include "SimControl.h"
+#include "bridge/SimControl.h"
 #include "exports/ExportTable.h"
 #include "platform/Platform.h"
 
 namespace orb::cli {
+
+using bridge::Json;
+using bridge::SimControl;
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include "framework/StringList.h"
 #include "framework/Variant.h"
 
-namespace orb::cli {
+namespace orb::bridge {
 
 // Object keys keep the order they were written in, so replies read as the bridge documents them.
 using Json = nlohmann::ordered_json;
@@ -64,4 +64,4 @@ exports::Argument ArgumentFromJson(exports::ParamKind kind, const Json& value);
 Json ArgumentToJson(exports::ParamKind kind, const exports::Argument& argument);
 const char* ParamKindName(exports::ParamKind kind);
 
-}  // namespace orb::cli
+}  // namespace orb::bridge

@@ -3,10 +3,10 @@
 // "call" (+ "args"), "sim", "answers", "settings", "file" / "system_file" (+ "text" or
 // "dataset") and "globals". A request that cannot be served gets a reply with "error" (UTF-8
 // text) and never an exception.
-#include "JsonValues.h"
+#include "bridge/JsonValues.h"
 #include "external/hostlib/HostLib.h"
 
-namespace orb::cli {
+namespace orb::bridge {
 
 Json HandleRequest(const Json& request);
 
@@ -23,4 +23,4 @@ Json SettingsToJson();
 // queued and the default "N" was taken.
 Json DialogToJson(const hostlib::Dialog& dialog);
 
-}  // namespace orb::cli
+}  // namespace orb::bridge

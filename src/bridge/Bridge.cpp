@@ -1,4 +1,4 @@
-#include "Bridge.h"
+#include "bridge/Bridge.h"
 
 #include <fstream>
 #include <functional>
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "SimControl.h"
+#include "bridge/SimControl.h"
 #include "exports/ExportTable.h"
 #include "external/hostlib/HostLib.h"
 #include "framework/ClientDataSet.h"
@@ -15,7 +15,7 @@
 #include "framework/FormatSettings.h"
 #include "platform/Platform.h"
 
-namespace orb::cli {
+namespace orb::bridge {
 
 namespace {
 
@@ -455,4 +455,4 @@ Json HandleRequest(const Json& request) {
     }
 }
 
-}  // namespace orb::cli
+}  // namespace orb::bridge

@@ -1,4 +1,4 @@
-#include "SimControl.h"
+#include "bridge/SimControl.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -8,7 +8,7 @@
 #include "orb00100/VendorApi.h"
 #include "platform/Platform.h"
 
-namespace orb::cli {
+namespace orb::bridge {
 
 namespace {
 
@@ -87,4 +87,4 @@ Json SimControl(const Json& command, std::size_t firstArea) {
     return Exchange(command, firstArea, name == "journal" || name == "roll" || name == "state");
 }
 
-}  // namespace orb::cli
+}  // namespace orb::bridge

@@ -1,4 +1,4 @@
-#include "JsonValues.h"
+#include "bridge/JsonValues.h"
 
 #include <cmath>
 #include <cstdint>
@@ -7,7 +7,7 @@
 #include "framework/Cp1252.h"
 #include "framework/NumberFormat.h"
 
-namespace orb::cli {
+namespace orb::bridge {
 
 using exports::Argument;
 using exports::ParamKind;
@@ -469,4 +469,4 @@ Json ArgumentToJson(ParamKind kind, const Argument& argument) {
     }
 }
 
-}  // namespace orb::cli
+}  // namespace orb::bridge
