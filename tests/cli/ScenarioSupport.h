@@ -2,7 +2,9 @@
 // What the scenario tests share: a scenario kept with the tests run through the orb program, the
 // replies looked up by what they answer, the documents on the paper roll and the debug log's
 // entries.
+#include <algorithm>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -82,6 +84,45 @@ inline Texts LogEntries(const std::string& home) {
     return texts;
 }
 
+// Holds the part of a reply that a scenario step expects. An object names the fields that matter
+// (an array's by index); arrays match item by item; a text expected as lines holds them one after
+// another; a text starting "re:" is a pattern for the whole value; under "journal", an entry
+// point's name lists the arguments of its calls in order.
+inline void ExpectPart(const Json& got, const Json& want, const std::string& where) {
+    if (want.is_string() && want.get<std::string>().starts_with("re:")) {
+        EXPECT_TRUE(got.is_string() &&
+                    std::regex_match(got.get<std::string>(), std::regex(want.get<std::string>().substr(3))))
+            << where << ": " << got.dump() << " against " << want.dump();
+    } else if (want.is_array() && got.is_string()) {
+        const Texts lines = TextLines(got.get<std::string>()), wanted = want.get<Texts>();
+        EXPECT_NE(std::search(lines.begin(), lines.end(), wanted.begin(), wanted.end()), lines.end())
+            << where << ": " << want.dump() << " not in\n"
+            << got.get<std::string>();
+    } else if (want.is_array() && got.is_array() && got.size() == want.size()) {
+        for (std::size_t i = 0; i < want.size(); ++i) ExpectPart(got[i], want[i], where + "/" + std::to_string(i));
+    } else if (want.is_object() && (got.is_object() || got.is_array())) {
+        for (const auto& [key, part] : want.items()) {
+            const std::string at = where + "/" + key;
+            if (key == "journal" && part.is_object() && got.contains("journal")) {
+                Json calls = Json::object();
+                for (const auto& [entry, ignored] : part.items()) calls[entry] = Json::array();
+                for (const Json& call : got["journal"])
+                    if (calls.contains(call["entry"])) calls[call["entry"].get<std::string>()].push_back(call["args"]);
+                ExpectPart(calls, part, at);
+            } else if (got.is_array()) {
+                const std::size_t index = std::stoul(key);
+                EXPECT_LT(index, got.size()) << at;
+                if (index < got.size()) ExpectPart(got[index], part, at);
+            } else {
+                EXPECT_TRUE(got.contains(key)) << at << " missing in " << got.dump();
+                if (got.contains(key)) ExpectPart(got[key], part, at);
+            }
+        }
+    } else {
+        EXPECT_EQ(got, want) << where;
+    }
+}
+
 // Runs scenarios/<name> in a fresh host folder: every step answers, none with an error.
 class ScenarioTest : public OrbProcessTest {
 protected:
@@ -92,6 +133,32 @@ protected:
         for (const Json& reply : run_.replies) {
             ASSERT_FALSE(reply.is_discarded()) << run_.out;
             ASSERT_FALSE(reply.contains("error")) << reply.dump();
+        }
+    }
+    // Runs scenarios/<name>, whose steps say what they answer: a step's "expect" (see ExpectPart)
+    // and its "why" stay here, the rest goes to the orb program. A step expects no error unless it
+    // says so.
+    void RunExpected(const std::string& name) {
+        std::istringstream file(ReadAll(std::string(ORB_SOURCE_DIR) + "/tests/cli/scenarios/" + name));
+        std::string steps;
+        std::vector<std::pair<std::size_t, Json>> wants;  // line, expectation
+        std::size_t lineNo = 0;
+        for (std::string line; std::getline(file, line);) {
+            ++lineNo;
+            if (line.find_first_not_of(" \r") == std::string::npos) continue;
+            Json step = Json::parse(line);
+            wants.emplace_back(lineNo, step.value("expect", Json::object()));
+            step.erase("expect");
+            step.erase("why");
+            steps += step.dump() + "\n";
+        }
+        run_ = Run(steps);
+        ASSERT_EQ(run_.replies.size(), wants.size()) << run_.out << run_.err;
+        for (std::size_t i = 0; i < wants.size(); ++i) {
+            const std::string where = name + ":" + std::to_string(wants[i].first);
+            EXPECT_TRUE(wants[i].second.contains("error") || !run_.replies[i].contains("error"))
+                << where << ": " << run_.replies[i].dump();
+            ExpectPart(run_.replies[i], wants[i].second, where);
         }
     }
     // The reply to the nth call of an operation (counting from 0).
