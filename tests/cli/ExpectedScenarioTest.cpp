@@ -10,7 +10,8 @@ class ExpectedScenario : public ScenarioTest, public ::testing::WithParamInterfa
 TEST_P(ExpectedScenario, EveryStepAnswersWhatTheFileSays) { RunExpected(GetParam()); }
 
 INSTANTIATE_TEST_SUITE_P(Files, ExpectedScenario,
-                         ::testing::Values("table-service.jsonl", "table-reports.jsonl", "cash-closing.jsonl"),
+                         ::testing::Values("table-service.jsonl", "table-reports.jsonl", "cash-closing.jsonl",
+                                           "tables.checks.jsonl"),
                          [](const auto& info) {
                              std::string name = info.param;
                              name = name.substr(0, name.find('.'));

@@ -86,16 +86,29 @@ inline Texts LogEntries(const std::string& home) {
 
 // Holds the part of a reply that a scenario step expects. An object names the fields that matter
 // (an array's by index); arrays match item by item; a text expected as lines holds them one after
-// another; a text starting "re:" is a pattern for the whole value; under "journal", an entry
+// another (each line a pattern where it starts "re:"); a text starting "re:" is a pattern for the
+// whole value, one starting "without:" a text the value does not hold; under "journal", an entry
 // point's name lists the arguments of its calls in order.
 inline void ExpectPart(const Json& got, const Json& want, const std::string& where) {
     if (want.is_string() && want.get<std::string>().starts_with("re:")) {
         EXPECT_TRUE(got.is_string() &&
                     std::regex_match(got.get<std::string>(), std::regex(want.get<std::string>().substr(3))))
             << where << ": " << got.dump() << " against " << want.dump();
+    } else if (want.is_string() && want.get<std::string>().starts_with("without:")) {
+        EXPECT_TRUE(got.is_string() &&
+                    got.get<std::string>().find(want.get<std::string>().substr(8)) == std::string::npos)
+            << where << ": " << want.dump();
     } else if (want.is_array() && got.is_string()) {
         const Texts lines = TextLines(got.get<std::string>()), wanted = want.get<Texts>();
-        EXPECT_NE(std::search(lines.begin(), lines.end(), wanted.begin(), wanted.end()), lines.end())
+        std::vector<std::regex> patterns;  // compiled once, in the order of the lines that are patterns
+        for (const std::string& w : wanted)
+            if (w.starts_with("re:")) patterns.emplace_back(w.substr(3));
+        const auto same = [&](const std::string& line, const std::string& w) {
+            if (!w.starts_with("re:")) return line == w;
+            const auto n = std::count_if(wanted.data(), &w, [](const std::string& p) { return p.starts_with("re:"); });
+            return std::regex_match(line, patterns[static_cast<std::size_t>(n)]);
+        };
+        EXPECT_NE(std::search(lines.begin(), lines.end(), wanted.begin(), wanted.end(), same), lines.end())
             << where << ": " << want.dump() << " not in\n"
             << got.get<std::string>();
     } else if (want.is_array() && got.is_array() && got.size() == want.size()) {
@@ -136,30 +149,58 @@ protected:
         }
     }
     // Runs scenarios/<name>, whose steps say what they answer: a step's "expect" (see ExpectPart)
-    // and its "why" stay here, the rest goes to the orb program. A step expects no error unless it
-    // says so.
+    // and its "why" stay here, the rest goes to the orb program. A line {"run": file} runs the steps
+    // of a scenario kept runnable as it is (one step a line), and a line {"reply": name, "nth": n,
+    // "expect": …} holds a reply found by what it answers (see Found) to its expectation. A step
+    // expects no error unless it says so.
     void RunExpected(const std::string& name) {
-        std::istringstream file(ReadAll(std::string(ORB_SOURCE_DIR) + "/tests/cli/scenarios/" + name));
+        const std::string folder = std::string(ORB_SOURCE_DIR) + "/tests/cli/scenarios/";
+        std::istringstream file(ReadAll(folder + name));
         std::string steps;
-        std::vector<std::pair<std::size_t, Json>> wants;  // line, expectation
+        std::vector<std::pair<std::string, Json>> wants, lookups;  // where, expectation or lookup
         std::size_t lineNo = 0;
         for (std::string line; std::getline(file, line);) {
-            ++lineNo;
+            const std::string where = name + ":" + std::to_string(++lineNo);
             if (line.find_first_not_of(" \r") == std::string::npos) continue;
             Json step = Json::parse(line);
-            wants.emplace_back(lineNo, step.value("expect", Json::object()));
-            step.erase("expect");
-            step.erase("why");
-            steps += step.dump() + "\n";
+            if (step.contains("reply")) {
+                lookups.emplace_back(where, step);
+            } else if (step.contains("run")) {
+                for (const std::string& included : TextLines(ReadAll(folder + step["run"].get<std::string>())))
+                    if (included.find_first_not_of(" \r") != std::string::npos) {
+                        steps += included + "\n";
+                        wants.emplace_back(step["run"].get<std::string>(), Json::object());
+                    }
+            } else {
+                wants.emplace_back(where, step.value("expect", Json::object()));
+                step.erase("expect");
+                step.erase("why");
+                steps += step.dump() + "\n";
+            }
         }
         run_ = Run(steps);
         ASSERT_EQ(run_.replies.size(), wants.size()) << run_.out << run_.err;
         for (std::size_t i = 0; i < wants.size(); ++i) {
-            const std::string where = name + ":" + std::to_string(wants[i].first);
             EXPECT_TRUE(wants[i].second.contains("error") || !run_.replies[i].contains("error"))
-                << where << ": " << run_.replies[i].dump();
-            ExpectPart(run_.replies[i], wants[i].second, where);
+                << wants[i].first << ": " << run_.replies[i].dump();
+            ExpectPart(run_.replies[i], wants[i].second, wants[i].first);
         }
+        for (const auto& [where, lookup] : lookups)
+            ExpectPart(Found(lookup["reply"], lookup.value("nth", 0)), lookup["expect"], where);
+    }
+    // The nth reply (from the end when negative) to a call of that name, else of the virtual
+    // printer's replies that carry that field.
+    Json Found(const std::string& what, int nth) const {
+        std::vector<Json> found;
+        for (const Json& reply : run_.replies)
+            if (reply.value("call", "") == what) found.push_back(reply);
+        if (found.empty())
+            for (const Json& reply : run_.replies)
+                if (reply.contains("sim") && reply.contains(what)) found.push_back(reply);
+        const auto at = nth < 0 ? static_cast<int>(found.size()) + nth : nth;
+        if (at >= 0 && at < static_cast<int>(found.size())) return found[static_cast<std::size_t>(at)];
+        ADD_FAILURE() << "no reply " << nth << " to " << what;
+        return Json::object();
     }
     // The reply to the nth call of an operation (counting from 0).
     Json Reply(const std::string& call, std::size_t nth = 0) const {

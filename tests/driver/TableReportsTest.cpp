@@ -1,9 +1,8 @@
 // The floor's management reports against the virtual printer: which report the product report
-// closes, the open accounts' report that fails, and the blocked products under the heading of the
-// table's current row (the other printed reports are in the table-reports scenario).
+// closes, and the open accounts' report that fails (the printed reports are in the table-reports
+// scenario).
 #include "driver/TestSupport.h"
 #include "external/vendor/EntryPoints.h"
-#include "framework/DateTime.h"
 #include "nonfiscal/ManagementReports.h"
 #include "slips/ProductReport.h"
 #include "slips/TableReports.h"
@@ -12,10 +11,7 @@ namespace {
 
 using namespace Orb00100;
 using orb::fw::FieldType;
-using orb::test::Left;
 using orb::test::Texts;
-
-constexpr const char* kUsa = "Bematech_FI_UsaComprovanteNaoFiscalVinculado";
 
 constexpr const char* kClose = "Bematech_FI_FechaRelatorioGerencial";
 const std::string kSerial = "BE0001";
@@ -25,7 +21,6 @@ protected:
     void SetUp() override {
         DriverTest::SetUp();
         Start({{"reports", {"Mesas Abertas"}}});
-        PinClock(orb::fw::EncodeDateTime(2026, 12, 6, 22, 10, 0));
     }
     void FillProducts(const std::vector<std::vector<orb::fw::Variant>>& rows) {
         products_.Close();
@@ -87,33 +82,6 @@ TEST_F(TableReports, OpenAccountsFailureAnswersFalseLogsWhyAndClosesTheReport) {
               (Texts{"Bematech_FI_AbreRelatorioGerencialMFD", "Bematech_FI_RelatorioGerencial", kClose}));
     EXPECT_EQ(Docs()["open"], "");
     EXPECT_TRUE(Recorded().ledger.empty());
-}
-
-TEST_F(TableReports, BlockedProductsAndAnEmptyList) {
-    orb::fw::ClientDataSet blocked;
-    orb::test::FillTable(blocked,
-                         {{"NMFILIAL", FieldType::String, 40},
-                          {"CDLOJA"},
-                          {"CDPRODUTO"},
-                          {"CDPROTECLADO"},
-                          {"NMPRODUTO", FieldType::String, 40}},
-                         {{"RESTAURANTE CENTRO", "01", "000777", "77", "PEIXE DO DIA COM LEGUMES NO VAPOR"}});
-    EXPECT_TRUE(ImprimeProdBloq("0001", "001", "001", &blocked));
-    const std::string dashes(48, '-');
-    EXPECT_EQ(SentTexts(kUsa), (Texts{std::string(47, '-') + "\n" + std::string(15, ' ') + "RESTAURANTE CENTRO" +
-                                          std::string(15, ' ') + "\n" + dashes + "\n",
-                                      "Loja:" + Left("01", 20) + "06/12/2026 22:10:00\n" + dashes + "\n" +
-                                          std::string(10, ' ') + ">>> Produtos Bloqueados <<<" + std::string(11, ' ') +
-                                          "\n" + dashes + "\n" + "CODIGO     COD. TECLADO NOME\n",
-                                      Left("000777", 11) + Left("77", 13) + "PEIXE DO DIA COM LEGUMES\n",
-                                      "Suporte do ECF: consulte o fabricante "}));
-    EXPECT_TRUE(Recorded().ledger.empty());
-
-    ClearJournal();
-    blocked.EmptyDataSet();
-    EXPECT_TRUE(ImprimeProdBloq("0001", "001", "001", &blocked));
-    EXPECT_EQ(Sent(kUsa).size(), 3u);
-    EXPECT_EQ(Docs()["open"], "");
 }
 
 }  // namespace
