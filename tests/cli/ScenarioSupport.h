@@ -87,12 +87,19 @@ inline Texts LogEntries(const std::string& home) {
 // Holds the part of a reply that a scenario step expects. An object names the fields that matter
 // (an array's by index); arrays match item by item; a text expected as lines holds them one after
 // another (each line a pattern where it starts "re:"); a text starting "re:" is a pattern for the
-// whole value, one starting "without:" a text the value does not hold; under "journal", an entry
-// point's name lists the arguments of its calls in order.
+// whole value, one starting "without:" a text the value does not hold, one starting "logged:" a
+// debug-log line's text after its time stamp; "*" applies to every item of an array; under
+// "journal", an entry point's name lists the arguments of its calls in order.
 inline void ExpectPart(const Json& got, const Json& want, const std::string& where) {
     if (want.is_string() && want.get<std::string>().starts_with("re:")) {
         EXPECT_TRUE(got.is_string() &&
                     std::regex_match(got.get<std::string>(), std::regex(want.get<std::string>().substr(3))))
+            << where << ": " << got.dump() << " against " << want.dump();
+    } else if (want.is_string() && want.get<std::string>().starts_with("logged:")) {
+        static const std::regex stamp(R"(\d\d/\d\d/\d{4} \d\d:\d\d:\d\d - )");
+        const std::string text = got.is_string() ? got.get<std::string>() : "";
+        EXPECT_TRUE(text.size() >= 22 && std::regex_match(text.substr(0, 22), stamp) &&
+                    text.substr(22) == want.get<std::string>().substr(7))
             << where << ": " << got.dump() << " against " << want.dump();
     } else if (want.is_string() && want.get<std::string>().starts_with("without:")) {
         EXPECT_TRUE(got.is_string() &&
@@ -122,6 +129,8 @@ inline void ExpectPart(const Json& got, const Json& want, const std::string& whe
                 for (const Json& call : got["journal"])
                     if (calls.contains(call["entry"])) calls[call["entry"].get<std::string>()].push_back(call["args"]);
                 ExpectPart(calls, part, at);
+            } else if (got.is_array() && key == "*") {
+                for (std::size_t i = 0; i < got.size(); ++i) ExpectPart(got[i], part, at + "/" + std::to_string(i));
             } else if (got.is_array()) {
                 const std::size_t index = std::stoul(key);
                 EXPECT_LT(index, got.size()) << at;
@@ -151,8 +160,8 @@ protected:
     // Runs scenarios/<name>, whose steps say what they answer: a step's "expect" (see ExpectPart)
     // and its "why" stay here, the rest goes to the orb program. A line {"run": file} runs the steps
     // of a scenario kept runnable as it is (one step a line), and a line {"reply": name, "nth": n,
-    // "expect": …} holds a reply found by what it answers (see Found) to its expectation. A step
-    // expects no error unless it says so.
+    // "expect": …} holds a reply found by what it answers (see Matching; the nth from the end when
+    // negative, or "all") to its expectation. A step expects no error unless it says so.
     void RunExpected(const std::string& name) {
         const std::string folder = std::string(ORB_SOURCE_DIR) + "/tests/cli/scenarios/";
         std::istringstream file(ReadAll(folder + name));
@@ -185,22 +194,31 @@ protected:
                 << wants[i].first << ": " << run_.replies[i].dump();
             ExpectPart(run_.replies[i], wants[i].second, wants[i].first);
         }
-        for (const auto& [where, lookup] : lookups)
-            ExpectPart(Found(lookup["reply"], lookup.value("nth", 0)), lookup["expect"], where);
+        for (const auto& [where, lookup] : lookups) {
+            const std::vector<Json> found = Matching(lookup["reply"]);
+            const Json nth = lookup.value("nth", Json(0));
+            if (nth == "all") {
+                EXPECT_FALSE(found.empty()) << where;
+                for (std::size_t i = 0; i < found.size(); ++i)
+                    ExpectPart(found[i], lookup["expect"], where + "#" + std::to_string(i));
+                continue;
+            }
+            const int at = nth.get<int>() < 0 ? static_cast<int>(found.size()) + nth.get<int>() : nth.get<int>();
+            EXPECT_TRUE(at >= 0 && at < static_cast<int>(found.size())) << where << ": no such reply";
+            if (at >= 0 && at < static_cast<int>(found.size()))
+                ExpectPart(found[static_cast<std::size_t>(at)], lookup["expect"], where);
+        }
     }
-    // The nth reply (from the end when negative) to a call of that name, else of the virtual
-    // printer's replies that carry that field.
-    Json Found(const std::string& what, int nth) const {
+    // The replies to the calls of that name, else every reply that carries that field (a virtual
+    // printer's "roll", or "call" for every call).
+    std::vector<Json> Matching(const std::string& what) const {
         std::vector<Json> found;
         for (const Json& reply : run_.replies)
             if (reply.value("call", "") == what) found.push_back(reply);
         if (found.empty())
             for (const Json& reply : run_.replies)
-                if (reply.contains("sim") && reply.contains(what)) found.push_back(reply);
-        const auto at = nth < 0 ? static_cast<int>(found.size()) + nth : nth;
-        if (at >= 0 && at < static_cast<int>(found.size())) return found[static_cast<std::size_t>(at)];
-        ADD_FAILURE() << "no reply " << nth << " to " << what;
-        return Json::object();
+                if (reply.contains(what)) found.push_back(reply);
+        return found;
     }
     // The reply to the nth call of an operation (counting from 0).
     Json Reply(const std::string& call, std::size_t nth = 0) const {
