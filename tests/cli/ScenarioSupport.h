@@ -85,11 +85,11 @@ inline Texts LogEntries(const std::string& home) {
 }
 
 // Holds the part of a reply that a scenario step expects. An object names the fields that matter
-// (an array's by index); arrays match item by item; a text expected as lines holds them one after
-// another (each line a pattern where it starts "re:"); a text starting "re:" is a pattern for the
-// whole value, one starting "without:" a text the value does not hold, one starting "logged:" a
-// debug-log line's text after its time stamp; "*" applies to every item of an array; under
-// "journal", an entry point's name lists the arguments of its calls in order.
+// (an array's by index, from the end when negative); arrays match item by item; a text expected as lines holds them one
+// after another (each line a pattern where it starts "re:"); a text starting "re:" is a pattern for the whole value,
+// one starting "without:" a text the value does not hold, one starting "logged:" a debug-log line's text after its time
+// stamp; "*" applies to every item of an array; under "journal", an entry point's name lists the arguments of its calls
+// in order.
 inline void ExpectPart(const Json& got, const Json& want, const std::string& where) {
     if (want.is_string() && want.get<std::string>().starts_with("re:")) {
         EXPECT_TRUE(got.is_string() &&
@@ -131,8 +131,9 @@ inline void ExpectPart(const Json& got, const Json& want, const std::string& whe
                 ExpectPart(calls, part, at);
             } else if (got.is_array() && key == "*") {
                 for (std::size_t i = 0; i < got.size(); ++i) ExpectPart(got[i], part, at + "/" + std::to_string(i));
-            } else if (got.is_array()) {
-                const std::size_t index = std::stoul(key);
+            } else if (got.is_array()) {  // from the end when negative
+                const std::size_t index = static_cast<std::size_t>(
+                    key.starts_with("-") ? static_cast<long>(got.size()) + std::stol(key) : std::stol(key));
                 EXPECT_LT(index, got.size()) << at;
                 if (index < got.size()) ExpectPart(got[index], part, at);
             } else {
