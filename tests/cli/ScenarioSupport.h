@@ -22,21 +22,12 @@ inline std::string Columns(const std::string& left, const std::string& right) {
     return left + std::string(48 - left.size() - right.size(), ' ') + right;
 }
 
-// A query's log entry: the entry point, then the printer's answer on a line of its own.
-inline std::string Answer(const std::string& entry, const std::string& answer) {
-    return entry + "\r\nRetorno da Impressora : " + answer;
-}
-
 // One printed document of the roll: the counter line above its title, and what it printed between
 // the title and the closing dashes of its footer.
 struct Document {
     std::string coo;
     Texts body;
-    bool operator==(const Document&) const = default;
 };
-inline void PrintTo(const Document& d, std::ostream* os) {
-    *os << "COO " << d.coo << ": " << ::testing::PrintToString(d.body);
-}
 inline std::vector<Document> Documents(const std::string& roll, const std::string& title) {
     std::vector<Document> found;
     const Texts lines = TextLines(roll);
