@@ -13,7 +13,8 @@ INSTANTIATE_TEST_SUITE_P(Files, ExpectedScenario,
                          ::testing::Values("table-service.jsonl", "table-reports.jsonl", "cash-closing.jsonl",
                                            "tables.checks.jsonl", "sale.checks.jsonl", "transfer-receipt.checks.jsonl",
                                            "management-report.checks.jsonl", "cancelled-coupon.checks.jsonl",
-                                           "cash-day.checks.jsonl", "statements.checks.jsonl", "memory-readings.jsonl"),
+                                           "cash-day.checks.jsonl", "statements.checks.jsonl", "memory-readings.jsonl",
+                                           "consumer-coupon.jsonl"),
                          [](const auto& info) {
                              std::string name = info.param;
                              name = name.substr(0, name.find('.'));

@@ -1,10 +1,9 @@
-// Opening a coupon and registering its items against the virtual printer: the consumer's
-// identification as cut and as logged, the item fields in their pictures, the retry question on
-// an attended till and the collected messages on a self-service one, the cancellations and the
+// Opening a coupon and registering its items against the virtual printer (the identified consumer
+// is in the consumer-coupon scenario): the item fields in their pictures, the retry question on an
+// attended till and the collected messages on a self-service one, the cancellations and the
 // surcharge total.
 
 #include <cmath>
-#include <cstdio>
 
 #include "coupon/CouponOpening.h"
 #include "coupon/ItemFields.h"
@@ -93,38 +92,6 @@ protected:
     json Items() { return Docs()["coupon"]["items"]; }
     static constexpr const char* kRounding = "Bematech_FI_VendeItemArredondamentoMFD";
 };
-
-TEST_F(Coupon, IdentifiedConsumerIsCutForThePrinterLoggedWholeAndAnswered) {
-    StartSale(34, false);
-    const std::string taxNumber = "123.456.789-09 / 0000-000000000";  // 31 characters
-    const std::string name = CP("João da Silva Sauro Albuquerque Neto"), address(100, 'R');
-    Variant params = Opening().Set("INCLUICPF", taxNumber).Set("INCLUINOME", name).Set("INCLUIENDERECO", address);
-    EXPECT_TRUE(AbreCupom(params));
-    EXPECT_EQ(Sent("Bematech_FI_AbreCupomMFD"),
-              (std::vector<json>{
-                  {taxNumber.substr(0, 29), orb::fw::Cp1252ToUtf8(name.substr(0, 30)), address.substr(0, 80)}}));
-    EXPECT_EQ(NewLogTexts().at(0), "Bematech_FI_AbreCupomMFD :" + taxNumber + " - " + name + " - " + address);
-
-    // The texts as received, the printer's own numbers, the messages collected.
-    const json coupon = Docs()["coupon"];
-    char coo[8], ccf[8];
-    std::snprintf(coo, sizeof coo, "%06d", coupon["coo"].get<int>());
-    std::snprintf(ccf, sizeof ccf, "%06d", coupon["ccf"].get<int>());
-    EXPECT_EQ(orb::test::Names(params),
-              (Texts{"INTTEFERRO", "INCLUICPF", "INCLUINOME", "INCLUIENDERECO", "CUPNR", "CONTCUPOM", "MENSAGEMTAA"}));
-    EXPECT_EQ((Texts{NamedValue(params, "CUPNR").ToString(), NamedValue(params, "CONTCUPOM").ToString()}),
-              (Texts{coo, ccf}));
-    EXPECT_TRUE(CouponOpen()) << "the counter read must leave the new coupon open";
-    EXPECT_FALSE(boClieUtil);
-
-    // An anonymous sale sends nothing about the consumer and answers it empty.
-    StartSale(34, false);
-    params = Opening().Set("INCLUINOME", "Maria").Set("INCLUIENDERECO", "Rua A, 1");
-    EXPECT_TRUE(AbreCupom(params));
-    EXPECT_EQ(Sent("Bematech_FI_AbreCupomMFD"), (std::vector<json>{{"", "", ""}}));
-    EXPECT_EQ(NewLogTexts().at(0), "Bematech_FI_AbreCupomMFD : -  - ");
-    EXPECT_EQ(NamedValue(params, "INCLUINOME").ToString(), "");
-}
 
 TEST_F(Coupon, TransferSaleRetriesTheOpeningWhileTheOperatorSaysYes) {
     StartSale(34, false);
