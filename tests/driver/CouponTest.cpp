@@ -1,7 +1,7 @@
 // Opening a coupon and registering its items against the virtual printer (the identified consumer
-// is in the consumer-coupon scenario): the item fields in their pictures, the retry question on an
-// attended till and the collected messages on a self-service one, the cancellations and the
-// surcharge total.
+// and the department form are in the coupon-fields scenario): the item fields in their pictures,
+// the retry question on an attended till and the collected messages on a self-service one, the
+// cancellations and the surcharge total.
 
 #include <cmath>
 
@@ -143,27 +143,6 @@ TEST_F(Coupon, RefusedOpeningIsShownWithoutQuestionOrCollectedOnASelfServiceTill
     EXPECT_TRUE(Dialogs().empty());
     EXPECT_EQ(NamedValue(params, "MENSAGEMTAA").ToString(), CP(" Impressora desligada ou desconectada."));
     EXPECT_EQ(NamedValue(params, "INTTEFERRO").ToInt(), 0);
-    EXPECT_FALSE(boClieUtil);
-}
-
-TEST_F(Coupon, DepartmentFormSendsEveryFieldInItsPicture) {
-    StartSale(27);
-    Variant params = Item()
-                         .Set("NMPROD", CP("Feijoada completa com arroz, couve, farofa e laranja da casa"))
-                         .Set("DESCONT", 1.259)
-                         .Set("ACRESCIMO", 0.5)
-                         .Set("UNIDADE", "KGS");
-    EXPECT_TRUE(VendaItem(params));
-    const std::string description = CP("Feijoada completa com arroz, couve, farofa e laran");
-    EXPECT_EQ(Sent("Bematech_FI_VendeItemDepartamento"),
-              (std::vector<json>{{"7891", orb::fw::Cp1252ToUtf8(description), "1800", "000010990", "0001500",
-                                  "00000050", "00000125", "01", "KG"}}));
-    EXPECT_EQ(CallCount(kRounding), 0);
-    EXPECT_EQ(NewLogTexts().at(0), "Bematech_FI_VendeItemDepartamento : 7891 - " + description.substr(0, 29) +
-                                       " - 1800 - 000010990 - 0001500 - 00000050 - 00000125 - 01 - KG");
-    // Under the 18 % slot: 1,5 x 10,99 = 16,48, less 1,25, plus 0,50.
-    EXPECT_EQ((json{Items().at(0)["slot"], Items().at(0)["total"]}), (json{1, 1648 - 125 + 50}));
-    EXPECT_EQ(NamedValue(params, "INTTEFERRO").ToInt(), 3);
     EXPECT_FALSE(boClieUtil);
 }
 
