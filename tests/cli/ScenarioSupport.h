@@ -76,11 +76,11 @@ inline Texts LogEntries(const std::string& home) {
 }
 
 // Holds the part of a reply that a scenario step expects. An object names the fields that matter
-// (an array's by index, from the end when negative); arrays match item by item; a text expected as lines holds them one
-// after another (each line a pattern where it starts "re:"); a text starting "re:" is a pattern for the whole value,
-// one starting "without:" a text the value does not hold, one starting "logged:" a debug-log line's text after its time
-// stamp; "*" applies to every item of an array; under "journal", an entry point's name lists the arguments of its calls
-// in order.
+// (an array's by index, from the end when negative, or "*" for every item); arrays match item by
+// item; a text expected as lines holds them one after another (each line a pattern where it starts
+// "re:"). A text starting "re:" is a pattern for the whole value, "without:" a text the value does
+// not hold, "logged:" a debug-log line's text after its time stamp. Under "journal", an entry
+// point's name lists the arguments of its calls in order.
 inline void ExpectPart(const Json& got, const Json& want, const std::string& where) {
     if (want.is_string() && want.get<std::string>().starts_with("re:")) {
         EXPECT_TRUE(got.is_string() &&
@@ -101,7 +101,7 @@ inline void ExpectPart(const Json& got, const Json& want, const std::string& whe
         std::vector<std::regex> patterns;  // compiled once, in the order of the lines that are patterns
         for (const std::string& w : wanted)
             if (w.starts_with("re:")) patterns.emplace_back(w.substr(3));
-        const auto same = [&](const std::string& line, const std::string& w) {
+        const auto same = [&](const std::string& line, const std::string& w) {  // w: an item of wanted
             if (!w.starts_with("re:")) return line == w;
             const auto n = std::count_if(wanted.data(), &w, [](const std::string& p) { return p.starts_with("re:"); });
             return std::regex_match(line, patterns[static_cast<std::size_t>(n)]);
