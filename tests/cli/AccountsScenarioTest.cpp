@@ -1,5 +1,6 @@
-// Consumer accounts, statements, Spanish receipts and the software identification through the
-// orb program: each document's exact lines on the roll, port or serial file it belongs to.
+// Consumer accounts, Spanish receipts and the software identification through the orb program:
+// each document's exact lines on the roll, port or serial file it belongs to (the statements are
+// held by their scenario's checks file).
 #include <filesystem>
 #include <regex>
 
@@ -127,30 +128,6 @@ TEST_F(AccountsScenario, SalesPurchasesAndCancellationOnEveryPrinter) {
     EXPECT_NE(serial.find("\nNr.Serie     MP4000-001\nData/Hora    <now>\nNr.Cupom     000046\nNr.Deposito  000123\n"),
               std::string::npos);
     EXPECT_TRUE(serial.ends_with(" Suporte do ECF: consulte o fabricante  \n" + std::string(10, '\n')));
-}
-
-TEST_F(AccountsScenario, StatementsPrintEveryRowAndTotal) {
-    Run("statements.jsonl");
-    const auto reports = Documents(Rolls().at(1), "RELATÓRIO GERENCIAL");
-    ASSERT_EQ(reports.size(), 5u);
-    // Forty families do not fit one block: all of them and the total still print.
-    const Texts& balance = reports[0].body;
-    ASSERT_EQ(balance.size(), 54u);
-    EXPECT_EQ(balance[12], Columns("FAMILIA 01", "1,25"));
-    EXPECT_EQ(balance[51], Columns("FAMILIA 40", "50,00"));
-    EXPECT_EQ(balance[53], Columns("Saldo Total", "1025,00"));
-    // The empty type is skipped; a quote in a type's code or name is text, not expression.
-    EXPECT_EQ(From(reports[1].body, 10),
-              (Texts{"FUNCIONARIOS", Row("  ANA LIMA", 37, "-12,50", 10), Row("  CARLOS SOUZA", 37, "-7,00", 10),
-                     std::string(37, ' ') + Dash(11), Columns("Saldo Total", "-19,50"), Dash(), "SOCIOS O'BRIEN",
-                     Row("  JOAO PEREIRA", 37, "-3,20", 10), std::string(37, ' ') + Dash(11),
-                     Columns("Saldo Total", "-3,20")}));
-    EXPECT_EQ(From(reports[2].body, 1),
-              (Texts{"", "               SALDO POR FAMILIA                ", Blank(),
-                     "REFEICOES                          40,00", "BEBIDAS                            -2,50", Dash(),
-                     "Saldo Total                        37,50"}));
-    EXPECT_EQ(reports[3].body.back(), Columns("Saldo Total", "-15,75"));
-    EXPECT_EQ(From(reports[4].body, 8), (Texts{"01/12 ALMOCO            -12,50", "02/12 RECARGA           +50,00"}));
 }
 
 TEST_F(AccountsScenario, SpanishReceiptsAndTheSerialPort) {

@@ -2,7 +2,9 @@
 // What the scenario tests share: a scenario kept with the tests run through the orb program, the
 // replies looked up by what they answer, the documents on the paper roll and the debug log's
 // entries.
+#include <algorithm>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,21 +22,12 @@ inline std::string Columns(const std::string& left, const std::string& right) {
     return left + std::string(48 - left.size() - right.size(), ' ') + right;
 }
 
-// A query's log entry: the entry point, then the printer's answer on a line of its own.
-inline std::string Answer(const std::string& entry, const std::string& answer) {
-    return entry + "\r\nRetorno da Impressora : " + answer;
-}
-
 // One printed document of the roll: the counter line above its title, and what it printed between
 // the title and the closing dashes of its footer.
 struct Document {
     std::string coo;
     Texts body;
-    bool operator==(const Document&) const = default;
 };
-inline void PrintTo(const Document& d, std::ostream* os) {
-    *os << "COO " << d.coo << ": " << ::testing::PrintToString(d.body);
-}
 inline std::vector<Document> Documents(const std::string& roll, const std::string& title) {
     std::vector<Document> found;
     const Texts lines = TextLines(roll);
@@ -82,6 +75,68 @@ inline Texts LogEntries(const std::string& home) {
     return texts;
 }
 
+// Holds the part of a reply that a scenario step expects. An object names the fields that matter
+// (an array's by index, from the end when negative, or "*" for every item); arrays match item by
+// item; a text expected as lines holds them one after another (each line a pattern where it starts
+// "re:"). A text starting "re:" is a pattern for the whole value, "without:" a text the value does
+// not hold, "logged:" a debug-log line's text after its time stamp. Under "journal", an entry
+// point's name lists the arguments of its calls in order.
+inline void ExpectPart(const Json& got, const Json& want, const std::string& where) {
+    if (want.is_string() && want.get<std::string>().starts_with("re:")) {
+        EXPECT_TRUE(got.is_string() &&
+                    std::regex_match(got.get<std::string>(), std::regex(want.get<std::string>().substr(3))))
+            << where << ": " << got.dump() << " against " << want.dump();
+    } else if (want.is_string() && want.get<std::string>().starts_with("logged:")) {
+        static const std::regex stamp(R"(\d\d/\d\d/\d{4} \d\d:\d\d:\d\d - )");
+        const std::string text = got.is_string() ? got.get<std::string>() : "";
+        EXPECT_TRUE(text.size() >= 22 && std::regex_match(text.substr(0, 22), stamp) &&
+                    text.substr(22) == want.get<std::string>().substr(7))
+            << where << ": " << got.dump() << " against " << want.dump();
+    } else if (want.is_string() && want.get<std::string>().starts_with("without:")) {
+        EXPECT_TRUE(got.is_string() &&
+                    got.get<std::string>().find(want.get<std::string>().substr(8)) == std::string::npos)
+            << where << ": " << want.dump();
+    } else if (want.is_array() && got.is_string()) {
+        const Texts lines = TextLines(got.get<std::string>()), wanted = want.get<Texts>();
+        std::vector<std::regex> patterns;  // compiled once, in the order of the lines that are patterns
+        for (const std::string& w : wanted)
+            if (w.starts_with("re:")) patterns.emplace_back(w.substr(3));
+        const auto same = [&](const std::string& line, const std::string& w) {  // w: an item of wanted
+            if (!w.starts_with("re:")) return line == w;
+            const auto n = std::count_if(wanted.data(), &w, [](const std::string& p) { return p.starts_with("re:"); });
+            return std::regex_match(line, patterns[static_cast<std::size_t>(n)]);
+        };
+        EXPECT_NE(std::search(lines.begin(), lines.end(), wanted.begin(), wanted.end(), same), lines.end())
+            << where << ": " << want.dump() << " not in\n"
+            << got.get<std::string>();
+    } else if (want.is_array() && got.is_array() && got.size() == want.size()) {
+        for (std::size_t i = 0; i < want.size(); ++i) ExpectPart(got[i], want[i], where + "/" + std::to_string(i));
+    } else if (want.is_object() && (got.is_object() || got.is_array())) {
+        for (const auto& [key, part] : want.items()) {
+            const std::string at = where + "/" + key;
+            if (key == "journal" && part.is_object() && got.contains("journal")) {
+                Json calls = Json::object();
+                for (const auto& [entry, ignored] : part.items()) calls[entry] = Json::array();
+                for (const Json& call : got["journal"])
+                    if (calls.contains(call["entry"])) calls[call["entry"].get<std::string>()].push_back(call["args"]);
+                ExpectPart(calls, part, at);
+            } else if (got.is_array() && key == "*") {
+                for (std::size_t i = 0; i < got.size(); ++i) ExpectPart(got[i], part, at + "/" + std::to_string(i));
+            } else if (got.is_array()) {  // from the end when negative
+                const std::size_t index = static_cast<std::size_t>(
+                    key.starts_with("-") ? static_cast<long>(got.size()) + std::stol(key) : std::stol(key));
+                EXPECT_LT(index, got.size()) << at;
+                if (index < got.size()) ExpectPart(got[index], part, at);
+            } else {
+                EXPECT_TRUE(got.contains(key)) << at << " missing in " << got.dump();
+                if (got.contains(key)) ExpectPart(got[key], part, at);
+            }
+        }
+    } else {
+        EXPECT_EQ(got, want) << where;
+    }
+}
+
 // Runs scenarios/<name> in a fresh host folder: every step answers, none with an error.
 class ScenarioTest : public OrbProcessTest {
 protected:
@@ -93,6 +148,69 @@ protected:
             ASSERT_FALSE(reply.is_discarded()) << run_.out;
             ASSERT_FALSE(reply.contains("error")) << reply.dump();
         }
+    }
+    // Runs scenarios/<name>, whose steps say what they answer: a step's "expect" (see ExpectPart)
+    // and its "why" stay here, the rest goes to the orb program. A line {"run": file} runs the steps
+    // of a scenario kept runnable as it is (one step a line), and a line {"reply": name, "nth": n,
+    // "expect": …} holds a reply found by what it answers (see Matching; the nth from the end when
+    // negative, or "all") to its expectation. A step expects no error unless it says so.
+    void RunExpected(const std::string& name) {
+        const std::string folder = std::string(ORB_SOURCE_DIR) + "/tests/cli/scenarios/";
+        std::istringstream file(ReadAll(folder + name));
+        std::string steps;
+        std::vector<std::pair<std::string, Json>> wants, lookups;  // where, expectation or lookup
+        std::size_t lineNo = 0;
+        for (std::string line; std::getline(file, line);) {
+            const std::string where = name + ":" + std::to_string(++lineNo);
+            if (line.find_first_not_of(" \r") == std::string::npos) continue;
+            Json step = Json::parse(line);
+            if (step.contains("reply")) {
+                lookups.emplace_back(where, step);
+            } else if (step.contains("run")) {
+                for (const std::string& included : TextLines(ReadAll(folder + step["run"].get<std::string>())))
+                    if (included.find_first_not_of(" \r") != std::string::npos) {
+                        steps += included + "\n";
+                        wants.emplace_back(step["run"].get<std::string>(), Json::object());
+                    }
+            } else {
+                wants.emplace_back(where, step.value("expect", Json::object()));
+                step.erase("expect");
+                step.erase("why");
+                steps += step.dump() + "\n";
+            }
+        }
+        run_ = Run(steps);
+        ASSERT_EQ(run_.replies.size(), wants.size()) << run_.out << run_.err;
+        for (std::size_t i = 0; i < wants.size(); ++i) {
+            EXPECT_TRUE(wants[i].second.contains("error") || !run_.replies[i].contains("error"))
+                << wants[i].first << ": " << run_.replies[i].dump();
+            ExpectPart(run_.replies[i], wants[i].second, wants[i].first);
+        }
+        for (const auto& [where, lookup] : lookups) {
+            const std::vector<Json> found = Matching(lookup["reply"]);
+            const Json nth = lookup.value("nth", Json(0));
+            if (nth == "all") {
+                EXPECT_FALSE(found.empty()) << where;
+                for (std::size_t i = 0; i < found.size(); ++i)
+                    ExpectPart(found[i], lookup["expect"], where + "#" + std::to_string(i));
+                continue;
+            }
+            const int at = nth.get<int>() < 0 ? static_cast<int>(found.size()) + nth.get<int>() : nth.get<int>();
+            EXPECT_TRUE(at >= 0 && at < static_cast<int>(found.size())) << where << ": no such reply";
+            if (at >= 0 && at < static_cast<int>(found.size()))
+                ExpectPart(found[static_cast<std::size_t>(at)], lookup["expect"], where);
+        }
+    }
+    // The replies to the calls of that name, else every reply that carries that field (a virtual
+    // printer's "roll", or "call" for every call).
+    std::vector<Json> Matching(const std::string& what) const {
+        std::vector<Json> found;
+        for (const Json& reply : run_.replies)
+            if (reply.value("call", "") == what) found.push_back(reply);
+        if (found.empty())
+            for (const Json& reply : run_.replies)
+                if (reply.contains(what)) found.push_back(reply);
+        return found;
     }
     // The reply to the nth call of an operation (counting from 0).
     Json Reply(const std::string& call, std::size_t nth = 0) const {

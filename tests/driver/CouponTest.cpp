@@ -1,10 +1,9 @@
-// Opening a coupon and registering its items against the virtual printer: the consumer's
-// identification as cut and as logged, the item fields in their pictures, the retry question on
-// an attended till and the collected messages on a self-service one, the cancellations and the
-// surcharge total.
+// Opening a coupon and registering its items against the virtual printer (the identified consumer
+// and the department form are in the coupon-fields scenario): the item fields in their pictures,
+// the retry question on an attended till and the collected messages on a self-service one, the
+// cancellations and the surcharge total.
 
 #include <cmath>
-#include <cstdio>
 
 #include "coupon/CouponOpening.h"
 #include "coupon/ItemFields.h"
@@ -94,38 +93,6 @@ protected:
     static constexpr const char* kRounding = "Bematech_FI_VendeItemArredondamentoMFD";
 };
 
-TEST_F(Coupon, IdentifiedConsumerIsCutForThePrinterLoggedWholeAndAnswered) {
-    StartSale(34, false);
-    const std::string taxNumber = "123.456.789-09 / 0000-000000000";  // 31 characters
-    const std::string name = CP("João da Silva Sauro Albuquerque Neto"), address(100, 'R');
-    Variant params = Opening().Set("INCLUICPF", taxNumber).Set("INCLUINOME", name).Set("INCLUIENDERECO", address);
-    EXPECT_TRUE(AbreCupom(params));
-    EXPECT_EQ(Sent("Bematech_FI_AbreCupomMFD"),
-              (std::vector<json>{
-                  {taxNumber.substr(0, 29), orb::fw::Cp1252ToUtf8(name.substr(0, 30)), address.substr(0, 80)}}));
-    EXPECT_EQ(NewLogTexts().at(0), "Bematech_FI_AbreCupomMFD :" + taxNumber + " - " + name + " - " + address);
-
-    // The texts as received, the printer's own numbers, the messages collected.
-    const json coupon = Docs()["coupon"];
-    char coo[8], ccf[8];
-    std::snprintf(coo, sizeof coo, "%06d", coupon["coo"].get<int>());
-    std::snprintf(ccf, sizeof ccf, "%06d", coupon["ccf"].get<int>());
-    EXPECT_EQ(orb::test::Names(params),
-              (Texts{"INTTEFERRO", "INCLUICPF", "INCLUINOME", "INCLUIENDERECO", "CUPNR", "CONTCUPOM", "MENSAGEMTAA"}));
-    EXPECT_EQ((Texts{NamedValue(params, "CUPNR").ToString(), NamedValue(params, "CONTCUPOM").ToString()}),
-              (Texts{coo, ccf}));
-    EXPECT_TRUE(CouponOpen()) << "the counter read must leave the new coupon open";
-    EXPECT_FALSE(boClieUtil);
-
-    // An anonymous sale sends nothing about the consumer and answers it empty.
-    StartSale(34, false);
-    params = Opening().Set("INCLUINOME", "Maria").Set("INCLUIENDERECO", "Rua A, 1");
-    EXPECT_TRUE(AbreCupom(params));
-    EXPECT_EQ(Sent("Bematech_FI_AbreCupomMFD"), (std::vector<json>{{"", "", ""}}));
-    EXPECT_EQ(NewLogTexts().at(0), "Bematech_FI_AbreCupomMFD : -  - ");
-    EXPECT_EQ(NamedValue(params, "INCLUINOME").ToString(), "");
-}
-
 TEST_F(Coupon, TransferSaleRetriesTheOpeningWhileTheOperatorSaysYes) {
     StartSale(34, false);
     FailNext("Bematech_FI_AbreCupomMFD", 0, 2);
@@ -176,27 +143,6 @@ TEST_F(Coupon, RefusedOpeningIsShownWithoutQuestionOrCollectedOnASelfServiceTill
     EXPECT_TRUE(Dialogs().empty());
     EXPECT_EQ(NamedValue(params, "MENSAGEMTAA").ToString(), CP(" Impressora desligada ou desconectada."));
     EXPECT_EQ(NamedValue(params, "INTTEFERRO").ToInt(), 0);
-    EXPECT_FALSE(boClieUtil);
-}
-
-TEST_F(Coupon, DepartmentFormSendsEveryFieldInItsPicture) {
-    StartSale(27);
-    Variant params = Item()
-                         .Set("NMPROD", CP("Feijoada completa com arroz, couve, farofa e laranja da casa"))
-                         .Set("DESCONT", 1.259)
-                         .Set("ACRESCIMO", 0.5)
-                         .Set("UNIDADE", "KGS");
-    EXPECT_TRUE(VendaItem(params));
-    const std::string description = CP("Feijoada completa com arroz, couve, farofa e laran");
-    EXPECT_EQ(Sent("Bematech_FI_VendeItemDepartamento"),
-              (std::vector<json>{{"7891", orb::fw::Cp1252ToUtf8(description), "1800", "000010990", "0001500",
-                                  "00000050", "00000125", "01", "KG"}}));
-    EXPECT_EQ(CallCount(kRounding), 0);
-    EXPECT_EQ(NewLogTexts().at(0), "Bematech_FI_VendeItemDepartamento : 7891 - " + description.substr(0, 29) +
-                                       " - 1800 - 000010990 - 0001500 - 00000050 - 00000125 - 01 - KG");
-    // Under the 18 % slot: 1,5 x 10,99 = 16,48, less 1,25, plus 0,50.
-    EXPECT_EQ((json{Items().at(0)["slot"], Items().at(0)["total"]}), (json{1, 1648 - 125 + 50}));
-    EXPECT_EQ(NamedValue(params, "INTTEFERRO").ToInt(), 3);
     EXPECT_FALSE(boClieUtil);
 }
 

@@ -1,5 +1,6 @@
-// The fiscal-memory readings (printed and to a signed file), the memory download, the library's
-// output folder and the signature gateway, against the virtual printer.
+// The fiscal-memory readings to a signed file, the memory download, the library's output folder
+// and the signature gateway, against the virtual printer (the printed readings are in the
+// memory-readings scenario).
 #include <filesystem>
 #include <functional>
 
@@ -60,37 +61,6 @@ TEST_F(FiscalMemoryReadings, OutputFolderIsThePathOfTheIniWithItsSeparator) {
     }
     fs::remove(SystemPath("Bemafi32.ini"));
     EXPECT_EQ(retornaPathBematech(), "ARQ_N_ENC");
-}
-
-TEST_F(FiscalMemoryReadings, PrintedReadingsSendTheRangeAsGivenAndTheDetailOnesAreRecorded) {
-    for (const auto& [kind, entry] : {std::pair<std::string, std::string>{"D", "Bematech_FI_LeituraMemoriaFiscalData"},
-                                      {"R", "Bematech_FI_LeituraMemoriaFiscalReducao"},
-                                      {"d", ""},
-                                      {"", ""}}) {
-        SCOPED_TRACE(kind);  // an unknown kind sends nothing
-        ForgetSoFar();
-        const std::string start = kind == "D" ? "01122026" : "0001", end = kind == "D" ? "31122026" : "0002";
-        EXPECT_EQ(Memoria_Fiscal_Imp("001", kind, start, end, "x"), !entry.empty());
-        EXPECT_EQ(JournalEntries({"Bematech_FI_LeituraMemoriaFiscalData", "Bematech_FI_LeituraMemoriaFiscalReducao"}),
-                  entry.empty() ? Texts{} : Texts{entry});
-        EXPECT_EQ(NewLogTexts(), entry.empty() ? Texts{} : Texts{entry + " : " + start + " - " + end});
-    }
-    EXPECT_TRUE(Recorded().ledger.empty());
-
-    ForgetSoFar();
-    EXPECT_TRUE(EmiteLeituraMemoriaFiscal("001", "01122026", "31122026", "C", "DATA", "BE0001"));
-    EXPECT_TRUE(EmiteLeituraMemoriaFiscal("001", "0001", "0002", "S", "", "BE0001"));
-    EXPECT_EQ(SentTexts("Bematech_FI_LeituraMemoriaFiscalDataMFD"), Texts{"01122026 31122026 C"});
-    EXPECT_EQ(SentTexts("Bematech_FI_LeituraMemoriaFiscalReducaoMFD"), Texts{"0001 0002 S"});
-    EXPECT_EQ(NewLogTexts().at(0),
-              "Bematech_FI_LeituraMemoriaFiscalDataMFD :  - 01122026 - 31122026 - C\r\nRetorno da Impressora : 1");
-    EXPECT_EQ(LedgerTypes(), (Texts{"MF", "MF"}));
-
-    // A range the printer cannot read is refused, shown and not recorded.
-    orb::hostlib::ClearRecorded();
-    EXPECT_FALSE(EmiteLeituraMemoriaFiscal("004", "0009", "0001", "C", "", "BE0001"));
-    EXPECT_TRUE(Recorded().ledger.empty());
-    EXPECT_EQ(Dialogs().at(0).scheme, "004");
 }
 
 TEST_F(FiscalMemoryReadings, ReadingToFileIsCopiedUnderTheMomentsStampAndRecorded) {
