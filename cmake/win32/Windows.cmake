@@ -6,6 +6,13 @@ endif()
 
 # Programs of this build (tests, the export-list writer) run under wine, in a prefix of the build's own.
 set(ORB_WINEPREFIX ${CMAKE_BINARY_DIR}/wine)
+# Debian keeps the 64-bit loader out of PATH.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  find_program(ORB_WINE NAMES wine64 PATHS /usr/lib/wine /usr/lib64/wine NO_CACHE)
+endif()
+if(NOT ORB_WINE)
+  find_program(ORB_WINE NAMES wine NO_CACHE)
+endif()
 configure_file(${CMAKE_SOURCE_DIR}/cmake/win32/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
                FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)

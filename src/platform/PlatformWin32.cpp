@@ -100,26 +100,39 @@ bool IsCommDevice(HANDLE port) { return ::GetFileType(port) == FILE_TYPE_CHAR; }
 
 // ---- Dynamic libraries -------------------------------------------------------------------
 
-std::string FindLibraryFile(std::string_view name) {
-    std::string native = NativePath(name);
-    auto exists = [](const std::string& path) {
-        DWORD a = Attributes(path);
-        return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-    };
-    if (native.find('\\') != std::string::npos || native.find(':') != std::string::npos)
-        return exists(native) ? native : std::string();
-    // Windows separates the folders of a search path with ';'.
-    std::string paths = GetEnv("ORB_LIBRARY_PATH");
-    std::size_t start = 0;
-    while (start <= paths.size()) {
+namespace {
+
+bool IsFile(const std::string& path) {
+    const DWORD a = Attributes(path);
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsBareName(const std::string& native) {
+    return native.find('\\') == std::string::npos && native.find(':') == std::string::npos;
+}
+
+// The file of that name in the first folder of ORB_LIBRARY_PATH (folders separated by ';') that
+// holds one; "" when none does.
+std::string InSearchPath(const std::string& native) {
+    const std::string paths = GetEnv("ORB_LIBRARY_PATH");
+    for (std::size_t start = 0; start <= paths.size();) {
         std::size_t end = paths.find(';', start);
         if (end == std::string::npos) end = paths.size();
-        std::string folder = paths.substr(start, end - start);
-        if (!folder.empty() && exists(JoinPath(folder, native))) return JoinPath(folder, native);
+        const std::string folder = paths.substr(start, end - start);
+        if (!folder.empty() && IsFile(JoinPath(folder, native))) return JoinPath(folder, native);
         start = end + 1;
     }
-    std::string beside = ModuleFolder();
-    if (!beside.empty() && exists(JoinPath(beside, native))) return JoinPath(beside, native);
+    return {};
+}
+
+}  // namespace
+
+std::string FindLibraryFile(std::string_view name) {
+    const std::string native = NativePath(name);
+    if (!IsBareName(native)) return IsFile(native) ? native : std::string();
+    if (std::string found = InSearchPath(native); !found.empty()) return found;
+    const std::string beside = ModuleFolder();
+    if (!beside.empty() && IsFile(JoinPath(beside, native))) return JoinPath(beside, native);
     return {};
 }
 
@@ -128,20 +141,19 @@ LibHandle LoadLibrary(std::string_view name) {
         FailWith(ERROR_MOD_NOT_FOUND);
         return 0;
     }
-    // A folder named by ORB_LIBRARY_PATH first (a test's or a developer's choice), then the name as
-    // the host gives it to Windows (the program's folder, the system folders, PATH), then the folder
-    // of this module.
+    // A folder named by ORB_LIBRARY_PATH first (a test's or a developer's choice: what is found
+    // there is taken or the load fails), then the name as the host would give it to Windows (the
+    // program's folder, the system folders, PATH), then the folder of this module.
     const std::string native = NativePath(name);
-    const bool bare = native.find('\\') == std::string::npos && native.find(':') == std::string::npos;
     HMODULE module = nullptr;
-    if (bare && !GetEnv("ORB_LIBRARY_PATH").empty()) {
-        const std::string file = FindLibraryFile(name);
-        if (!file.empty()) module = ::LoadLibraryA(file.c_str());
-    }
-    if (module == nullptr) module = ::LoadLibraryA(native.c_str());
-    if (module == nullptr && bare) {
-        const std::string beside = ModuleFolder();
-        if (!beside.empty()) module = ::LoadLibraryA(JoinPath(beside, native).c_str());
+    const std::string chosen = IsBareName(native) ? InSearchPath(native) : std::string();
+    if (!chosen.empty()) {
+        module = ::LoadLibraryA(chosen.c_str());
+    } else {
+        module = ::LoadLibraryA(native.c_str());
+        const std::string beside = IsBareName(native) && module == nullptr ? ModuleFolder() : std::string();
+        if (!beside.empty() && IsFile(JoinPath(beside, native)))
+            module = ::LoadLibraryA(JoinPath(beside, native).c_str());
     }
     if (module == nullptr) {
         Fail();
@@ -345,7 +357,11 @@ bool WriteFile(std::string_view path, std::string_view contents) {
 
 bool WriteFileAtomic(std::string_view path, std::string_view contents) {
     std::string target = NativePath(path);
-    if (DirectoryExists(target)) return FailWith(ERROR_ACCESS_DENIED);
+    const DWORD attributes = Attributes(target);
+    // A folder, or a file marked read-only, is not replaced (a rename would go over the mark).
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0)
+        return FailWith(ERROR_ACCESS_DENIED);
     for (int attempt = 0; attempt < 16; ++attempt) {
         std::string temp = TempNameBeside(target);
         HANDLE file =

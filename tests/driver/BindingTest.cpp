@@ -77,7 +77,7 @@ TEST_F(Binding, ALibraryLackingTheLastEntryPointLeavesNothingBound) {
     const std::string fixture = LibraryFolder() + "/fixtures/missing-last";
     ASSERT_TRUE(orb::platform::FileExists(fixture + "/libBemaFI32.so")) << fixture;
     const std::string saved = orb::platform::GetEnv("ORB_LIBRARY_PATH");
-    setenv("ORB_LIBRARY_PATH", fixture.c_str(), 1);
+    orb::platform::SetEnv("ORB_LIBRARY_PATH", fixture);
 
     // Every entry point before the missing one is found first.
     const auto library = orb::platform::LoadLibrary("BemaFI32.dll");
@@ -88,7 +88,7 @@ TEST_F(Binding, ALibraryLackingTheLastEntryPointLeavesNothingBound) {
     orb::platform::FreeLibrary(library);
 
     const bool started = StartModule();
-    setenv("ORB_LIBRARY_PATH", saved.c_str(), 1);
+    orb::platform::SetEnv("ORB_LIBRARY_PATH", saved);
     EXPECT_FALSE(started);
     EXPECT_EQ(ImpFisDLLHandle, 0u);
     EXPECT_EQ(BoundCount(), 0u);

@@ -229,12 +229,12 @@ TEST_F(Coupon, ValuesThePrinterCannotHoldAreRefusedBeforeAnythingIsSent) {
 
 TEST_F(Coupon, AnItemThePrinterTookIsTrueEvenWhenItsLogLineCannotBeWritten) {
     StartSale();
-    ::setenv("ORB_HOME", HomePath("gone").c_str(), 1);
+    orb::platform::SetEnv("ORB_HOME", HomePath("gone"));
     for (const char* code : {"A1", "B2"}) {
         Variant params = Item().Set("CDARVPROD", code);
         EXPECT_TRUE(VendaItem(params)) << code;
     }
-    ::setenv("ORB_HOME", Home().c_str(), 1);
+    orb::platform::SetEnv("ORB_HOME", Home());
     EXPECT_EQ(Items().size(), 2u);  // a host told the truth has nothing to retry
     EXPECT_EQ(DialogTexts().size(), 1u);
 }

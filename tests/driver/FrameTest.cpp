@@ -74,13 +74,13 @@ TEST_F(Frame, DebugLogHasOneFilePerMonthAndOneCrLfEntryPerCallInCodePage1252) {
     EXPECT_EQ(orb::test::ReadLines(LogPath()), Texts{"01/01/2027 00:00:00 - texto"});
 
     // A log that cannot be written is told once, never raised: the operation goes on.
-    setenv("ORB_HOME", HomePath("no-such-folder").c_str(), 1);
+    orb::platform::SetEnv("ORB_HOME", HomePath("no-such-folder"));
     for (int i = 0; i < 2; ++i) ImpFisDebug("Bematech_FI_LeituraX");
     ASSERT_EQ(Dialogs().size(), 1u);
     EXPECT_TRUE(Dialogs()[0].text.starts_with(CP("Não foi possível gravar o log de depuração ") + LogPath()));
-    setenv("ORB_HOME", Home().c_str(), 1);
+    orb::platform::SetEnv("ORB_HOME", Home());
     ImpFisDebug("texto");
-    setenv("ORB_HOME", HomePath("no-such-folder").c_str(), 1);
+    orb::platform::SetEnv("ORB_HOME", HomePath("no-such-folder"));
     ImpFisDebug("Bematech_FI_LeituraX");
     EXPECT_EQ(Dialogs().size(), 2u);  // told again once it had been written in between
 }

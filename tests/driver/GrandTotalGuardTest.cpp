@@ -1,7 +1,7 @@
 // The grand-total guard against the virtual printer: the host's enciphered copy in Tambora.cds
 // compared with the printer's grand total, repaired where allowed and refused where not.
 
-#include <sys/stat.h>
+#include <filesystem>
 
 #include "TestSupport.h"
 #include "connection/GrandTotalGuard.h"
@@ -143,12 +143,14 @@ TEST_F(GrandTotalGuard, FileErrorsAreShownAndLowerTheCustomerFlag) {
     // A read-only file is refused, never replaced.
     orb::hostlib::ClearRecorded();
     WriteOurCopy("");
-    ASSERT_EQ(::chmod(TamboraPath().c_str(), 0444), 0);
+    namespace fs = std::filesystem;
+    fs::permissions(TamboraPath(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
     const std::string readOnly = FileBytes();
     EXPECT_FALSE(Guard("S", true));
     EXPECT_EQ(FileBytes(), readOnly);
     EXPECT_NE(Dialogs().back().text.find("Cannot create file"), std::string::npos) << Dialogs().back().text;
-    ::chmod(TamboraPath().c_str(), 0644);
+    fs::permissions(TamboraPath(), fs::perms::owner_write, fs::perm_options::add);
 
     // Another program's copy longer than the column the file declares is kept whole when ours is
     // repaired.

@@ -265,11 +265,11 @@ TEST_F(Queries, EstadoImpSetsTheCustomerFlagFromItsVerdictAndNeverRaises) {
     EXPECT_EQ(stMensagemTaa, " " + CatalogText("ErroRelogio"));
     EXPECT_TRUE(Dialogs().empty());
     // A debug log that cannot be written changes no verdict, and never raises.
-    ::setenv("ORB_HOME", (Home() + "/no/such/folder").c_str(), 1);
+    orb::platform::SetEnv("ORB_HOME", (Home() + "/no/such/folder"));
     EXPECT_FALSE(Estado_Imp("001") || boClieUtil);
     ScriptedStatus::st1 = 0;
     EXPECT_TRUE(Estado_Imp("001") && boClieUtil);
-    ::setenv("ORB_HOME", Home().c_str(), 1);
+    orb::platform::SetEnv("ORB_HOME", Home());
 }
 
 TEST_F(Queries, UnboundEntryPointsFailWithoutCrashing) {

@@ -170,7 +170,13 @@ protected:
     std::string ExportFile() {
         std::string date = "00000000";
         Bematech_FI_DataMovimento(date.data());
-        return Home() + "/Dados/Reduções/BemaMP2000 - " + date.substr(0, 4) + "20" + date.substr(4, 2) + ".txt";
+        const std::string file =
+            Home() + "/Dados/Reduções/BemaMP2000 - " + date.substr(0, 4) + "20" + date.substr(4, 2) + ".txt";
+#ifdef _WIN32
+        return orb::fw::Utf8ToCp1252(file);  // the folder's name is in the ANSI code page there
+#else
+        return file;
+#endif
     }
     ClientDataSet types_{"types"}, reduction_{"reduction"}, held_{"held"}, nonFiscal_{"nonFiscal"};
 };

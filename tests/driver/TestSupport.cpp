@@ -17,6 +17,7 @@
 #include "framework/DateFormat.h"
 #include "framework/FormatSettings.h"
 #include "platform/Platform.h"
+#include "platform/PlatformTestSupport.h"
 
 namespace orb::test {
 
@@ -136,15 +137,13 @@ void ScriptedStatus::Install() {
 }
 
 void DriverTest::SetUp() {
-    std::string pattern = (fs::temp_directory_path() / "orb-driver-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    root_ = pattern;
+    root_ = orbtest::FreshFolder("orb-driver-").string();
     home_ = (fs::path(root_) / "home").string();
     system_ = (fs::path(root_) / "system").string();
     fs::create_directories(home_);
     fs::create_directories(system_);
-    setenv("ORB_HOME", home_.c_str(), 1);
-    setenv("ORB_SYSTEM_DIR", system_.c_str(), 1);
+    orb::platform::SetEnv("ORB_HOME", home_);
+    orb::platform::SetEnv("ORB_SYSTEM_DIR", system_);
     WriteBemafiIni(DefaultBemafiIni());
 
     // The module as a freshly loaded one would be (the data module stays: it is never destroyed).

@@ -16,6 +16,7 @@
 #include "framework/ClientDataSet.h"
 #include "framework/DateTime.h"
 #include "framework/Variant.h"
+#include "platform/Platform.h"
 
 namespace orb::test {
 
@@ -88,8 +89,8 @@ protected:
     virtual bool UsesPrinter() const { return true; }  // false: SetUp leaves the printer alone
 
     const std::string& Home() const { return home_; }
-    std::string HomePath(std::string_view name) const { return home_ + "/" + std::string(name); }
-    std::string SystemPath(std::string_view name) const { return system_ + "/" + std::string(name); }
+    std::string HomePath(std::string_view name) const { return orb::platform::JoinPath(home_, name); }
+    std::string SystemPath(std::string_view name) const { return orb::platform::JoinPath(system_, name); }
     void WriteBemafiIni(const Texts& lines);
     Texts DefaultBemafiIni() const { return {"[Sistema]", "Porta=COM1", "Path=" + system_ + "/", "Impressora=1"}; }
 

@@ -1,3 +1,9 @@
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#undef LoadLibrary  // the platform layer's own, not the macro for LoadLibraryA
+#endif
+
 #include "PlatformTestSupport.h"
 #include "platform/Platform.h"
 
@@ -9,7 +15,11 @@ namespace {
 // The build's library folder, where the module and the virtual printer's libraries are.
 std::string BuildLibFolder() {
     std::string paths = pf::GetEnv("ORB_LIBRARY_PATH");
+#ifdef _WIN32
+    return paths.substr(0, paths.find(';'));
+#else
     return paths.substr(0, paths.find(':'));
+#endif
 }
 
 }  // namespace
@@ -33,6 +43,7 @@ TEST_F(PlatformLibraries, LoadsStandInsAndTheModuleByTheirWindowsNames) {
     if (byPath != 0) pf::FreeLibrary(byPath);
 }
 
+#ifndef _WIN32
 TEST_F(PlatformLibraries, FindsTheModuleAndLooksBesideTheBinaryHoldingIt) {
     const std::string lib = BuildLibFolder();
     ASSERT_FALSE(lib.empty());
@@ -75,3 +86,55 @@ TEST_F(PlatformLibraries, SearchOrderAndFailures) {
     }
     EXPECT_TRUE(pf::GetProcAddress(0, "x") == nullptr && !pf::FreeLibrary(0));
 }
+
+#else
+
+TEST_F(PlatformLibraries, FindsTheModuleAndLooksBesideTheProgramHoldingIt) {
+    const std::string lib = BuildLibFolder();
+    ASSERT_FALSE(lib.empty());
+    EXPECT_EQ(pf::FindLibraryFile("orb00100.dll"), pf::JoinPath(lib, "orb00100.dll"));
+    pf::LibHandle module = pf::LoadLibrary("orb00100.dll");
+    ASSERT_NE(module, 0u) << pf::LastErrorMessage();
+    // Its operations by name, the C entry point too; its insides not at all.
+    EXPECT_NE(pf::GetProcAddress(module, "StartImpFiscal"), nullptr);
+    EXPECT_NE(pf::GetProcAddress(module, "Orb00100_Request"), nullptr);
+    EXPECT_EQ(pf::GetProcAddress(module, "_ZN3orb8platform6GetEnvB5cxx11EPKc"), nullptr);
+    EXPECT_TRUE(pf::FreeLibrary(module));
+
+    // Without a search path: beside the binary that holds the module's code, here this program.
+    orbtest::ScopedEnv path("ORB_LIBRARY_PATH", std::nullopt);
+    char self[MAX_PATH] = {};
+    ASSERT_GT(GetModuleFileNameA(nullptr, self, sizeof self), 0u);
+    const std::string found = pf::FindLibraryFile(orbtest::fs::path(self).filename().string());
+    ASSERT_FALSE(found.empty());
+    EXPECT_TRUE(orbtest::fs::equivalent(found, self)) << found;
+}
+
+TEST_F(PlatformLibraries, SearchOrderAndFailures) {
+    const std::string lib = BuildLibFolder();
+    orbtest::fs::create_directory(dir_ / "first");
+    Put(Path("first/BEMAFI32.DLL"), "not a library");
+    {
+        orbtest::ScopedEnv path("ORB_LIBRARY_PATH", Path("nowhere") + ";;" + Path("first") + ";" + lib);
+        // The first folder that holds the name wins, and what it holds is taken or nothing is.
+        EXPECT_TRUE(orbtest::fs::equivalent(pf::FindLibraryFile("BemaFI32.dll"), Path("first/BEMAFI32.DLL")));
+        EXPECT_EQ(pf::LoadLibrary("BemaFI32.dll"), 0u);
+        EXPECT_FALSE(pf::LastErrorMessage().empty());
+    }
+    {
+        orbtest::ScopedEnv path("ORB_LIBRARY_PATH", Path("nowhere"));
+        // Not in the search path: the plain name by the system's rule finds the stand-in in this
+        // program's folder, as the host's own load would.
+        pf::LibHandle plain = pf::LoadLibrary("Mp2032.dll");
+        EXPECT_NE(plain, 0u) << pf::LastErrorMessage();
+        if (plain != 0) pf::FreeLibrary(plain);
+        EXPECT_EQ(pf::FindLibraryFile("NoSuchVendor.dll"), "");
+        EXPECT_EQ(pf::LoadLibrary("NoSuchVendor.dll"), 0u);
+        EXPECT_FALSE(pf::LastErrorMessage().empty());
+        EXPECT_EQ(pf::LoadLibrary(Path("first\\NoSuchVendor.dll")), 0u);
+        EXPECT_EQ(pf::LoadLibrary(""), 0u);
+    }
+    EXPECT_TRUE(pf::GetProcAddress(0, "x") == nullptr && !pf::FreeLibrary(0));
+}
+
+#endif

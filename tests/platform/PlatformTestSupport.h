@@ -2,7 +2,6 @@
 // What every test folder shares: scratch folders, whole files as bytes and their lines, and
 // environment variables set for one test only.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -41,8 +40,7 @@ inline std::vector<std::string> TextLines(const std::string& text) {
 inline fs::path FreshFolder(const std::string& prefix) {
     static int counter = 0;
     const fs::path folder =
-        fs::temp_directory_path() / (prefix + std::to_string(::getpid()) + "-" +
-                                     std::to_string(std::random_device{}()) + "-" + std::to_string(++counter));
+        fs::temp_directory_path() / (prefix + std::to_string(std::random_device{}()) + "-" + std::to_string(++counter));
     fs::remove_all(folder);
     fs::create_directories(folder);
     return folder;
@@ -60,10 +58,14 @@ public:
 
 private:
     static void Set(const char* name, const std::optional<std::string>& value) {
+#ifdef _WIN32
+        _putenv_s(name, value ? value->c_str() : "");  // an empty value removes it
+#else
         if (value)
             ::setenv(name, value->c_str(), 1);
         else
             ::unsetenv(name);
+#endif
     }
     std::string name_;
     std::optional<std::string> saved_;

@@ -175,6 +175,7 @@ TEST_F(FiscalSim, ABrokenOrDeletedStateFileNeverCrashes) {
     Reset(34);
     EXPECT_EQ(Answer(Bematech_FI_NumeroCupom, 6), "000000");
 
+#ifndef _WIN32  // Windows does not delete a file that is open
     // A deleted one starts a fresh printer.
     UseFolder(folder_);
     Sale();
@@ -184,4 +185,5 @@ TEST_F(FiscalSim, ABrokenOrDeletedStateFileNeverCrashes) {
     Blanks user(20), software(20), letter(5);
     ASSERT_EQ(Bematech_FI_DataHoraGravacaoUsuarioSWBasicoMFAdicional(user, software, letter), 1);
     EXPECT_EQ(user.s.substr(2, 1) + user.s.substr(5, 1), "//");
+#endif
 }

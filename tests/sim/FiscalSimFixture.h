@@ -10,6 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/Platform.h"
 #include "platform/PlatformTestSupport.h"
 
 #define ORB_VENDOR_PROTOTYPES
@@ -77,7 +78,7 @@ protected:
 
     void UseFolder(const std::filesystem::path& folder, const char* stateName = "printer.db") {
         std::ofstream(folder / "Bemafi32.ini") << "[Sistema]\nPorta=COM1\nSimState=" << stateName << "\n";
-        ::setenv("ORB_SYSTEM_DIR", folder.c_str(), 1);
+        orb::platform::SetEnv("ORB_SYSTEM_DIR", folder.string());
     }
 
     void Reset(int model, nlohmann::json extra = nlohmann::json::object()) {

@@ -74,7 +74,7 @@ TEST_F(Mp2032Test, OnlyConfiguredPortsOpen) {
     EXPECT_EQ((std::vector{Open("COM1"), Open("com2"), Open(" LPT1 ")}), (std::vector{0, 1, 1}));
     EXPECT_EQ(Control(R"({"sim": "state"})")["port"], "LPT1");
 
-    ::setenv("ORB_MP2032_PORTS", "COM1", 1);  // the environment overrides the file
+    orb::platform::SetEnv("ORB_MP2032_PORTS", "COM1");  // the environment overrides the file
     EXPECT_EQ((std::vector{Open("COM1"), Open("COM2")}), (std::vector{1, 0}));
     EXPECT_EQ(Control(R"({"sim": "state"})")["ports"], "COM1");
 }

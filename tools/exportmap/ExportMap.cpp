@@ -62,9 +62,10 @@ std::string NmOutput(const std::string& nm, const std::string& library) {
     return output;
 }
 
-// A 32-bit Windows object names a C symbol "_name" and a stdcall one "_name@bytes".
-Symbol CoffSymbol(const std::string& name) {
-    std::string plain = name.size() > 1 && name[0] == '_' ? name.substr(1) : name;
+// A 32-bit Windows object names a C symbol "_name" and a stdcall one "_name@bytes"; a 64-bit one
+// has neither. The C++ names tell which: "__Z..." where every name carries the "_".
+Symbol CoffSymbol(const std::string& name, bool underscored) {
+    std::string plain = underscored && name.size() > 1 && name[0] == '_' ? name.substr(1) : name;
     const std::size_t at = plain.rfind('@');
     if (at != std::string::npos && at > 0 && plain.find_first_not_of("0123456789", at + 1) == std::string::npos &&
         at + 1 < plain.size()) {
@@ -76,6 +77,7 @@ Symbol CoffSymbol(const std::string& name) {
 
 std::vector<Symbol> DefinedSymbols(const std::string& nm, const std::string& library, bool coff) {
     const std::string output = NmOutput(nm, library);
+    const bool underscored = coff && (output.rfind("__Z", 0) == 0 || output.find("\n__Z") != std::string::npos);
 
     std::vector<Symbol> symbols;
     std::istringstream lines(output);
@@ -83,7 +85,7 @@ std::vector<Symbol> DefinedSymbols(const std::string& nm, const std::string& lib
         std::istringstream fields(line);
         std::string name, type;
         if (!(fields >> name >> type) || type.size() != 1) continue;
-        symbols.push_back(coff ? CoffSymbol(name) : Symbol{name, Demangle(name), {}});
+        symbols.push_back(coff ? CoffSymbol(name, underscored) : Symbol{name, Demangle(name), {}});
     }
     return symbols;
 }
