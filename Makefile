@@ -6,6 +6,7 @@ BENCH_BUILD ?= build-bench
 INSTALL_BUILD ?= build-install
 FUZZ_BUILD ?= build-fuzz
 WIN32_BUILD ?= build-win32
+WIN64_BUILD ?= build-win64
 FUZZ_SECONDS ?= 180
 FUZZ_TARGETS := Bridge DataPacket Filter Params Numbers
 PREFIX     ?= /usr/local
@@ -17,12 +18,12 @@ PACKAGES := g++ binutils cmake ninja-build pkg-config libgtest-dev libgmock-dev 
             libsqlite3-dev libssl-dev libpugixml-dev nlohmann-json3-dev libcli11-dev \
             ccache clang
 
-.PHONY: all deps build test check asan fuzz fuzz-quick bench demo install clean windows-deps windows windows-check
+.PHONY: all deps build test check asan fuzz fuzz-quick bench demo install clean windows-deps windows-native-tools windows windows-check
 
-# What the Windows build needs besides: the 32-bit mingw-w64 compiler, wine with its 32-bit half
-# (which needs the i386 architecture), and Debian's source packages of the third-party libraries
-# (which need a deb-src entry and dpkg-source; SQLite's one-file source is generated with tclsh).
-WIN32_PACKAGES := g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine32 wine64 dpkg-dev tcl googletest
+# What the Windows builds need besides: the mingw-w64 compilers (32-bit for the module, 64-bit for
+# the test run), 64-bit wine, and Debian's source packages of the third-party libraries (which need
+# a deb-src entry and dpkg-source; SQLite's one-file source is generated with tclsh).
+WIN32_PACKAGES := g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev tcl googletest
 DEB_SRC_LIST := /etc/apt/sources.list.d/orb00100-deb-src.sources
 
 all: build
@@ -77,7 +78,6 @@ fuzz-quick:
 
 windows-deps: deps
 	@SUDO=""; [ "$$(id -u)" = 0 ] || SUDO=sudo; update=""; \
-	if ! dpkg --print-foreign-architectures | grep -qx i386; then $$SUDO dpkg --add-architecture i386; update=1; fi; \
 	if ! grep -rqs '^Types:.*deb-src\|^deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then \
 	  printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: %s %s-updates\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
 	    "$$(. /etc/os-release; echo $$VERSION_CODENAME)" "$$(. /etc/os-release; echo $$VERSION_CODENAME)" | $$SUDO tee $(DEB_SRC_LIST) >/dev/null; \
@@ -92,17 +92,33 @@ windows-deps: deps
 	  DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq --no-install-recommends $$missing >/dev/null; \
 	fi
 
-# The 32-bit Windows DLL, its virtual printer, orb.exe and the test programs, cross-built into
-# $(WIN32_BUILD)/bin; the third-party libraries first, from Debian's sources, into $(WIN32_BUILD)/third-party.
-windows: windows-deps
-	cmake/win32/third-party.sh $(WIN32_BUILD)/third-party
-	cmake -S . -B $(WIN32_BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
-	  -DORB_WIN32_THIRD_PARTY=$(abspath $(WIN32_BUILD))/third-party
-	cmake --build $(WIN32_BUILD) -j $(JOBS)
+# The Windows builds need the native build's orb_exportmap (it writes the DLL's export list from
+# the export table) and orb (the same-coupon check compares the two).
+WIN_NATIVE_TOOLS := $(abspath $(BUILD))/bin
+windows-native-tools: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target orb_exportmap orb
 
-# The test suite under wine (headless, in a wine prefix inside $(WIN32_BUILD)).
+# The module's real target: the 32-bit Orb00100.dll, the stand-in DLLs of the virtual printer and
+# orb.exe, cross-built into $(WIN32_BUILD)/bin; the third-party libraries first, from Debian's
+# sources, into $(WIN32_BUILD)/third-party. Then what each DLL exports is checked.
+windows: windows-deps windows-native-tools
+	cmake/win32/third-party.sh i686-w64-mingw32 $(WIN32_BUILD)/third-party
+	cmake -S . -B $(WIN32_BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw.cmake -DORB_MINGW_PREFIX=i686-w64-mingw32 \
+	  -DCMAKE_BUILD_TYPE=Release -DORB_TESTS=OFF -DORB_WIN32_THIRD_PARTY=$(abspath $(WIN32_BUILD))/third-party \
+	  -DORB_HOST_EXPORTMAP=$(WIN_NATIVE_TOOLS)/orb_exportmap
+	cmake --build $(WIN32_BUILD) -j $(JOBS)
+	cmake/win32/check-exports.sh $(WIN32_BUILD) i686-w64-mingw32 .
+
+# The test suite on Windows, under wine (headless, in a wine prefix inside the build folder). The
+# same sources built for 64-bit Windows into $(WIN64_BUILD): the machines this project builds on
+# run no 32-bit programs, so 32-bit wine cannot start there (see README).
 windows-check: windows
-	ctest --test-dir $(WIN32_BUILD) --output-on-failure -j $(JOBS)
+	cmake/win32/third-party.sh x86_64-w64-mingw32 $(WIN64_BUILD)/third-party
+	cmake -S . -B $(WIN64_BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw.cmake -DORB_MINGW_PREFIX=x86_64-w64-mingw32 \
+	  -DCMAKE_BUILD_TYPE=Release -DORB_WIN32_THIRD_PARTY=$(abspath $(WIN64_BUILD))/third-party \
+	  -DORB_HOST_EXPORTMAP=$(WIN_NATIVE_TOOLS)/orb_exportmap
+	cmake --build $(WIN64_BUILD) -j $(JOBS)
+	ctest --test-dir $(WIN64_BUILD) --output-on-failure -j $(JOBS)
 
 # Only the benchmarks, their checks and what they load.
 bench: deps
@@ -125,4 +141,4 @@ install: deps
 	  DESTDIR="$(DESTDIR)" $$SUDO cmake --install $(INSTALL_BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(INSTALL_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(INSTALL_BUILD) $(FUZZ_BUILD) $(WIN32_BUILD) $(WIN64_BUILD)
