@@ -18,7 +18,7 @@ configure_file(${CMAKE_SOURCE_DIR}/cmake/win32/wine-run.in ${CMAKE_BINARY_DIR}/w
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
 
 # Every file runs on a bare Windows: the compiler's runtime (libgcc, libstdc++, winpthread) is linked in.
-add_link_options(-static -static-libgcc -static-libstdc++)
+add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
 
 # Windows names its libraries as they are: BemaFI32.dll, Orb00100.dll.
 set(CMAKE_SHARED_LIBRARY_PREFIX "")
