@@ -14,7 +14,8 @@ INSTANTIATE_TEST_SUITE_P(Files, ExpectedScenario,
                                            "tables.checks.jsonl", "sale.checks.jsonl", "transfer-receipt.checks.jsonl",
                                            "management-report.checks.jsonl", "cancelled-coupon.checks.jsonl",
                                            "cash-day.checks.jsonl", "statements.checks.jsonl", "memory-readings.jsonl",
-                                           "coupon-fields.jsonl"),
+                                           "coupon-fields.jsonl", "coupon-items.jsonl", "report-records.jsonl",
+                                           "cash-movements.jsonl"),
                          [](const auto& info) {
                              std::string name = info.param;
                              name = name.substr(0, name.find('.'));

@@ -1,5 +1,6 @@
-// Cash supply, withdrawal and totalizer receipts, the X reading and the Z reduction, and the
-// ledger record each non-fiscal document hands the host, against the virtual printer.
+// Totalizer receipts, the X reading and the Z reduction, and the ledger record each non-fiscal
+// document hands the host, against the virtual printer (cash supply and withdrawal are in the
+// cash-movements scenario).
 
 #include <stdexcept>
 
@@ -30,34 +31,6 @@ protected:
         return area;
     }
 };
-
-TEST_F(CashReadingsLedger, SupplyAndWithdrawalGoInCashRoundedToTheCent) {
-    EXPECT_TRUE(Suprimento("", "001", 1234.567));
-    for (double nothing : {0.0, -5.0}) EXPECT_TRUE(Suprimento("", "001", nothing)) << nothing;  // not sent
-    EXPECT_TRUE(Sangria("", "001", 0));  // a withdrawal of nothing is one cent
-    EXPECT_TRUE(Sangria("", "001", 12.5));
-    EXPECT_EQ(Sent("Bematech_FI_Suprimento"), (std::vector<json>{{"1234,57", "Dinheiro"}}));
-    EXPECT_EQ(Sent("Bematech_FI_Sangria"), (std::vector<json>{{"0,01"}, {"12,50"}}));
-    EXPECT_EQ(NewLogTexts(), (Texts{"Bematech_FI_Suprimento : 1234,57 - Dinheiro", "Bematech_FI_Sangria : 0,01",
-                                    "Bematech_FI_Sangria : 12,50"}));
-    EXPECT_EQ((json{State()["day"]["supply"], State()["day"]["withdrawal"]}), (json{123457, 1251}));
-    EXPECT_TRUE(Dialogs().empty());
-}
-
-TEST_F(CashReadingsLedger, RefusedCashMovementShowsTheStatusMessageThenErroComandoEvenOnASelfServiceTill) {
-    // A negative withdrawal goes out as formatted; the printer refuses it.
-    EXPECT_FALSE(Sangria("", "007", -3));
-    EXPECT_EQ(Sent("Bematech_FI_Sangria"), (std::vector<json>{{"-3,00"}}));
-    ASSERT_GE(Dialogs().size(), 2u);
-    EXPECT_TRUE(LastDialogIs(kErroComando, 0, "007"));
-    boNUtilTaa = false;
-    FailNext("Bematech_FI_Suprimento", 0);
-    orb::hostlib::ClearRecorded();
-    EXPECT_FALSE(Suprimento("", "007", 50));
-    EXPECT_EQ(Dialogs().size(), 2u);
-    EXPECT_EQ(Dialogs().back().text, kErroComando);
-    EXPECT_EQ(State()["day"]["supply"], 0);
-}
 
 TEST_F(CashReadingsLedger, ReceiptGoesUnderTheLoadedSlotAndARefusalIsShownOnAStaffedTillOnly) {
     Texts slots(5);

@@ -1,16 +1,15 @@
 // Management reports against the virtual printer: opening, the report left open, the close
-// decided by the extended status, the report-counter and ledger records, and the whole-report
-// operations with their pieces, fallbacks and exceptions.
+// decided by the extended status, the ledger records, and the whole-report operations with their
+// pieces, fallbacks and exceptions (the report-counter records, the numbered reports and the table
+// check are in the report-records scenario).
 
 #include <filesystem>
 #include <functional>
 
-#include "driver/Globals.h"
 #include "driver/TestSupport.h"
 #include "framework/Exceptions.h"
 #include "nonfiscal/ManagementReports.h"
 #include "nonfiscal/ReportDocuments.h"
-#include "queries/Queries.h"
 
 namespace {
 
@@ -83,77 +82,11 @@ TEST_F(Reports, CloseIsSentOnlyWhenTheLowBitsShowADocument) {
     EXPECT_FALSE(Dialogs().empty());
 }
 
-TEST_F(Reports, CounterRecordFollowsOnlyASuccessfulFlaggedOpening) {
+TEST_F(Reports, NumberedReportTextIsLoggedWithItsLineFeedsAsCrLf) {
     Start({{"reports", {"Relatorios", "Conf. Mesa"}}});
-    ASSERT_TRUE(Relatorio_Gerencial_Imp("001", "CX01", "0001", "", "incCer"));
-    ASSERT_EQ(Recorded().cer.size(), 1u);
-    EXPECT_EQ((Texts{Recorded().cer[0].a, Recorded().cer[0].b}), (Texts{"CX01", "0001"}));
-    EXPECT_EQ(Recorded().cer[0].when, DataMoviFiscal("001"));
-    ASSERT_TRUE(Relatorio_Gerencial_Imp("001", "CX01", "0001", "", ""));
-    EXPECT_EQ(Recorded().cer.size(), 1u);
-
-    // A refused opening records nothing; its message is shown on a staffed till only.
-    FailNext(kOpen, 0);
-    EXPECT_FALSE(Relatorio_Gerencial_Imp("001", "CX01", "0001", "", "incCer"));
-    EXPECT_EQ(Recorded().cer.size(), 1u);
-    EXPECT_FALSE(Dialogs().empty());
-    orb::hostlib::ClearRecorded();
-    boNUtilTaa = false;
-    FailNext(kOpen, 0);
-    EXPECT_FALSE(Relatorio_Gerencial_Imp("001", "CX01", "0001", "", "incCer"));
-    EXPECT_TRUE(Dialogs().empty());
-    EXPECT_NE(stMensagemTaa.find("Erro de Comunica"), std::string::npos);
-
-    // A numbered report prints under its title; an untitled slot fails without a word.
-    boNUtilTaa = true;
-    EXPECT_TRUE(Abre_RelGerencial_MFD("001", "A", "B", "02", "incCer"));
-    EXPECT_EQ(Recorded().cer.size(), 1u);
+    ASSERT_TRUE(Abre_RelGerencial_MFD("001", "A", "B", "02", ""));
     EXPECT_TRUE(Imprime_RelGerencial_MFD("001", "MESA 12\n"));
-    EXPECT_TRUE(FechRelatGerenc("001", true, false));
-    EXPECT_TRUE(WasLogged("Bematech_FI_AbreRelatorioGerencialMFD"));
     EXPECT_TRUE(WasLogged("Bematech_FI_UsaRelatorioGerencialMFD: MESA 12\r\n"));
-    EXPECT_NE(Roll().find("Conf. Mesa"), std::string::npos);
-    EXPECT_FALSE(Abre_RelGerencial_MFD("001", "A", "B", "07", "incCer"));
-    EXPECT_TRUE(Dialogs().empty());
-    EXPECT_EQ(Recorded().cer.size(), 1u);
-    // Text with no report open is refused and shown.
-    EXPECT_FALSE(Imprime_RelGerencial_MFD("001", "solto\n"));
-    EXPECT_FALSE(Dialogs().empty());
-}
-
-TEST_F(Reports, TableCheckRecordsItsMarkAndTheCouponNumberEvenWhenRefused) {
-    Start({{"reports", {"Relatorios", "Conf. Mesa"}}});
-    std::string coupon = "unchanged";
-    EXPECT_TRUE(Conferencia_Formatada("001", "A", "B", "BE000001", "02", "MESA 7", coupon, "ITEM 1\nITEM 2\n"));
-    EXPECT_EQ(coupon, Nr_Cupom("", "001"));
-    EXPECT_EQ(SentTexts(kOpenNumbered), Texts{"02"});
-    EXPECT_TRUE(SentTexts(kOpen).empty());
-    EXPECT_EQ(Recorded().cer.size(), 1u);
-    ASSERT_EQ(LedgerTypes(), Texts{"CM"});
-    EXPECT_EQ(Recorded().ledger[0].f7, "MESA 7");
-    EXPECT_NE(Roll().find("ITEM 2"), std::string::npos);
-
-    // An untitled slot falls back to the plain report, still counted; no mark records "RG".
-    ForgetSoFar();
-    EXPECT_TRUE(Conferencia_Formatada("001", "A", "B", "BE000001", "09", "", coupon, "ITEM 3\n"));
-    EXPECT_EQ(SentTexts(kOpen), Texts{" "});
-    EXPECT_EQ(Recorded().cer.size(), 1u);
-    EXPECT_TRUE(Dialogs().empty());
-    EXPECT_EQ(LedgerTypes(), Texts{"RG"});
-
-    // A refused close is the verdict, yet the table check is recorded; so it is when both
-    // openings are refused, without claiming the paper.
-    orb::hostlib::ClearRecorded();
-    FailNext(kClose, 0);
-    EXPECT_FALSE(Conferencia_Formatada("001", "A", "B", "BE000001", "02", "MESA 7", coupon, "ITEM 4\n"));
-    EXPECT_EQ(LedgerTypes(), Texts{"CM"});
-    ASSERT_TRUE(FechRelatGerenc("001", true, false));
-    ForgetSoFar();
-    FailNext(kOpenNumbered, 0);
-    FailNext(kOpen, 0);
-    EXPECT_FALSE(Conferencia_Formatada("001", "A", "B", "BE000001", "02", "MESA 7", coupon, "x\n"));
-    EXPECT_EQ(LedgerTypes(), Texts{"CM"});
-    EXPECT_EQ(Roll().find("x\n"), std::string::npos);
 }
 
 TEST_F(Reports, OnlyAReportThePrinterOpenedAndClosedIsASuccessAndIsRecorded) {
