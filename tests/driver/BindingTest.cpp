@@ -27,7 +27,7 @@ std::string LibraryFolder() {
     return paths.substr(0, paths.find(':'));
 }
 
-int DummyFormataTX(char*) { return 0; }
+int ORB_VENDOR_CALL DummyFormataTX(char*) { return 0; }
 
 class Binding : public orb::test::DriverTest {};
 

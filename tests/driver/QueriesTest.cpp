@@ -32,11 +32,11 @@ struct ScriptedPrinter {
         std::memcpy(area, answers.front().data(), answers.front().size());
         answers.pop_front();
     }
-    static int One(char* a) { return Fill(a), result; }
-    static int Two(char* a, char* b) { return Fill(a), Fill(b), result; }
-    static int Three(char* a, char* b, char* c) { return Fill(a), Fill(b), Fill(c), result; }
-    static int Flags(int* f) { return *f = flags, result; }
-    static int NoArguments() { return result; }
+    static int ORB_VENDOR_CALL One(char* a) { return Fill(a), result; }
+    static int ORB_VENDOR_CALL Two(char* a, char* b) { return Fill(a), Fill(b), result; }
+    static int ORB_VENDOR_CALL Three(char* a, char* b, char* c) { return Fill(a), Fill(b), Fill(c), result; }
+    static int ORB_VENDOR_CALL Flags(int* f) { return *f = flags, result; }
+    static int ORB_VENDOR_CALL NoArguments() { return result; }
 };
 
 class Queries : public orb::test::DriverTest {
@@ -57,7 +57,7 @@ using CounterQuery = bool (*)(const std::string&, std::string&);
 TEST_F(Queries, CountersAnswerAsWrittenInTheirWidthAndCancelAnOpenCoupon) {
     struct Case {
         CounterQuery query;
-        int (**entry)(char*);
+        int(ORB_VENDOR_CALL** entry)(char*);
         int width;
         std::string label;
     };

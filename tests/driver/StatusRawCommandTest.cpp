@@ -29,15 +29,15 @@ struct RawPrinter {
     static inline std::size_t statusReads = 0;
     static inline std::string answer;
 
-    static int FormataTX(char* command) { return sent.emplace_back(command), sendResult; }
-    static int Status(int* ack, int* st1, int* st2, int* busy) {
+    static int ORB_VENDOR_CALL FormataTX(char* command) { return sent.emplace_back(command), sendResult; }
+    static int ORB_VENDOR_CALL Status(int* ack, int* st1, int* st2, int* busy) {
         const auto& s =
             statuses.empty() ? std::vector<int>{0, 0, 0, 0} : statuses[std::min(statusReads, statuses.size() - 1)];
         ++statusReads;
         *ack = s[0], *st1 = s[1], *st2 = s[2], *busy = s[3];
         return 1;
     }
-    static int LeVariaveis(char* area) { return std::memcpy(area, answer.data(), answer.size()), 1; }
+    static int ORB_VENDOR_CALL LeVariaveis(char* area) { return std::memcpy(area, answer.data(), answer.size()), 1; }
 };
 
 class RawCommand : public orb::test::DriverTest {

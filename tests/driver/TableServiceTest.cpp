@@ -6,6 +6,7 @@
 #include "driver/Globals.h"
 #include "driver/TestSupport.h"
 #include "framework/Exceptions.h"
+#include "orb00100/VendorApi.h"
 #include "platform/Platform.h"
 #include "slips/TableCheck.h"
 #include "slips/TableOpening.h"
@@ -57,7 +58,7 @@ protected:
     }
 
 private:
-    using Control = int (*)(const char*, char*, int);
+    using Control = int(ORB_VENDOR_CALL*)(const char*, char*, int);
     orb::platform::LibHandle mp2032_ = 0;
     Control control_ = nullptr;
 };

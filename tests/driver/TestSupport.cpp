@@ -69,7 +69,7 @@ fw::Variant TableData(const std::vector<Column>& columns, const std::vector<std:
 }
 
 json DriverTest::Sim(const json& request) {
-    using Control = int (*)(const char*, char*, int);
+    using Control = PFN_BemaSim_Control;
     static Control control = [] {
         const platform::LibHandle lib = platform::LoadLibrary("BemaFI32.dll");
         if (lib == 0) throw std::runtime_error("the virtual printer (BemaFI32.dll) cannot be loaded");
@@ -117,12 +117,12 @@ void WriteTambora(const std::vector<TamboraRow>& rows, int copySize) {
 std::string Enciphered(const std::string& text) { return hostlib::Cripto(text, Orb00100::kSeletorCripto); }
 
 namespace {
-int ScriptedRetornoImpressora(int* ack, int* st1, int* st2) {
+int ORB_VENDOR_CALL ScriptedRetornoImpressora(int* ack, int* st1, int* st2) {
     ++ScriptedStatus::reads;
     if (ScriptedStatus::read == 1) *ack = ScriptedStatus::ack, *st1 = ScriptedStatus::st1, *st2 = ScriptedStatus::st2;
     return ScriptedStatus::read;
 }
-int ScriptedCancelaCupom() {
+int ORB_VENDOR_CALL ScriptedCancelaCupom() {
     ++ScriptedStatus::cancellations;
     ScriptedStatus::st1 &= ~2;  // the coupon is gone
     return 1;

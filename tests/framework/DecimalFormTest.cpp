@@ -79,6 +79,7 @@ TEST(DecimalForm, ReadsBackAsTheNearestDouble) {
     }
 }
 
+#ifdef __SIZEOF_INT128__  // 64-bit compilers only
 // The exact sum and product as whole numbers of 128 bits, to hold the digit arithmetic against.
 __extension__ typedef __int128 Int128;
 
@@ -129,5 +130,6 @@ TEST(DecimalForm, SumsAndProductsAreExact) {
         ASSERT_EQ(Parts(orb::fw::detail::Multiply(a, b)), Parts(Exact(false, x * y, px + py)));
     }
 }
+#endif
 
 }  // namespace

@@ -91,13 +91,13 @@ protected:
     void SetClock(const char* datetime) { Control({{"sim", "clock"}, {"datetime", datetime}}); }
 
     // The answer area after the query, which must return `expected`.
-    static std::string Answer(int (*entry)(char*), std::size_t width, int expected = 1) {
+    static std::string Answer(int(ORB_VENDOR_CALL* entry)(char*), std::size_t width, int expected = 1) {
         Blanks area(width);
         EXPECT_EQ(entry(area), expected);
         return area.s;
     }
     // A query of two areas: both, one after the other.
-    static std::string Answer(int (*entry)(char*, char*), std::size_t first, std::size_t second) {
+    static std::string Answer(int(ORB_VENDOR_CALL* entry)(char*, char*), std::size_t first, std::size_t second) {
         Blanks a(first), b(second);
         EXPECT_EQ(entry(a, b), 1);
         return a.s + b.s;
@@ -105,7 +105,7 @@ protected:
 
     static std::string Roll() { return Control({{"sim", "roll"}})["roll"]; }
     // A number the printer answers through its one out parameter.
-    static int Number(int (*entry)(int*)) {
+    static int Number(int(ORB_VENDOR_CALL* entry)(int*)) {
         int value = -1;
         EXPECT_EQ(entry(&value), 1);
         return value;
