@@ -1,10 +1,10 @@
-# The 32-bit Windows build (cross-built with mingw-w64, tested under wine). The third-party
+# The Windows builds (cross-built with mingw-w64; the 64-bit one is tested under wine). The third-party
 # libraries come from ORB_WIN32_THIRD_PARTY, which cmake/win32/third-party.sh fills.
 if(NOT ORB_WIN32_THIRD_PARTY OR NOT EXISTS ${ORB_WIN32_THIRD_PARTY}/lib/libcrypto.a)
   message(FATAL_ERROR "ORB_WIN32_THIRD_PARTY must name the folder cmake/win32/third-party.sh built (use `make windows`)")
 endif()
 
-# Programs of this build (tests, the export-list writer) run under wine, in a prefix of the build's own.
+# The test programs of this build run under wine, in a prefix of the build's own.
 set(ORB_WINEPREFIX ${CMAKE_BINARY_DIR}/wine)
 # Debian keeps the 64-bit loader out of PATH.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
@@ -48,10 +48,10 @@ endif()
 function(orb_windows_module)
   set(def ${CMAKE_BINARY_DIR}/Orb00100.def)
   add_custom_command(OUTPUT ${def}
-    COMMAND ${CMAKE_NM} -P --defined-only --extern-only $<TARGET_FILE:orb00100_static>
-            | ${ORB_HOST_EXPORTMAP} - - ${def}
+    COMMAND ${ORB_HOST_EXPORTMAP} ${CMAKE_NM} $<TARGET_FILE:orb00100_static> ${def}
     DEPENDS orb00100_static ${ORB_HOST_EXPORTMAP}
-    COMMENT "Writing the export list of Orb00100.dll from the export table")
+    COMMENT "Writing the export list of Orb00100.dll from the export table"
+    VERBATIM)
   add_custom_target(orb00100_export_map DEPENDS ${def})
   add_library(orb00100 SHARED ${ORB_MODULE_OBJECTS} ${def})
   target_link_libraries(orb00100 PRIVATE ${ORB_MODULE_LIBRARIES})

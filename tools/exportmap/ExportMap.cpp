@@ -6,11 +6,10 @@
 // from the module's static library (through nm), so the script names exactly what the compiler
 // made.
 //
-// For the Windows DLL it writes a module-definition file instead (OUTPUT ending in ".def"); the
-// tool then runs under wine, where it cannot start the host's nm, so the caller pipes nm's output
-// in and passes "-" for NM.
+// For the Windows DLL it writes a module-definition file instead (OUTPUT ending in ".def"), from
+// the Windows static library read with mingw's nm: the export table is the same on every platform.
 //
-// Usage: orb_exportmap NM|- STATIC-LIBRARY OUTPUT[.def]
+// Usage: orb_exportmap NM STATIC-LIBRARY OUTPUT[.def]
 #include <cxxabi.h>
 
 #include <cstdio>
@@ -48,15 +47,11 @@ std::string Demangle(const std::string& name) {
 // The defined external symbols of the library. `nm -P` writes "name type value size" per symbol
 // and a one-field header per member.
 std::string NmOutput(const std::string& nm, const std::string& library) {
-    std::string output;
-    char buffer[65536];
-    if (nm == "-") {
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0;) output.append(buffer, n);
-        return output;
-    }
     const std::string command = "'" + nm + "' -P --defined-only --extern-only '" + library + "'";
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) throw std::runtime_error("cannot run " + command);
+    std::string output;
+    char buffer[65536];
     for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
     if (pclose(pipe) != 0) throw std::runtime_error(command + " failed");
     return output;
@@ -186,7 +181,7 @@ std::string Script(std::vector<Symbol> symbols, bool def) {
 
 int main(int argc, char** argv) {
     if (argc != 4) {
-        std::cerr << "usage: orb_exportmap NM|- STATIC-LIBRARY OUTPUT[.def]\n";
+        std::cerr << "usage: orb_exportmap NM STATIC-LIBRARY OUTPUT[.def]\n";
         return 2;
     }
     try {
