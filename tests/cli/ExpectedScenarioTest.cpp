@@ -15,7 +15,8 @@ INSTANTIATE_TEST_SUITE_P(Files, ExpectedScenario,
                                            "management-report.checks.jsonl", "cancelled-coupon.checks.jsonl",
                                            "cash-day.checks.jsonl", "statements.checks.jsonl", "memory-readings.jsonl",
                                            "coupon-fields.jsonl", "coupon-items.jsonl", "report-records.jsonl",
-                                           "cash-movements.jsonl"),
+                                           "cash-movements.jsonl", "printer-data.jsonl", "printer-config.jsonl",
+                                           "non-fiscal-records.jsonl", "reduction-data.jsonl", "card-slip.jsonl"),
                          [](const auto& info) {
                              std::string name = info.param;
                              name = name.substr(0, name.find('.'));

@@ -1,5 +1,6 @@
 // The last reduction read back (result array and tax tables) and the reduction export's
-// failures and odd texts, against the virtual printer.
+// failures and odd texts, against the virtual printer (a record's tax rows and figures are in the
+// reduction-data scenario).
 #include <deque>
 #include <filesystem>
 
@@ -66,38 +67,7 @@ protected:
     ClientDataSet taxes_{"taxes"};
 };
 
-TEST_F(ReductionData, TaxRowsFollowThePrintersSlotsAcrossAnEmptySlotAndAServiceRate) {
-    // Slot 1 18 %, slot 2 empty, slot 3 the service rate, slot 4 12 % without sales.
-    SimAnswer("Bematech_FI_RetornoAliquotas",
-              {"1800,0000,0500,1200,0000,0000,0000,0000,0000,0000,0000,0000,0000,0000,0000,0000"});
-    std::string record(1278, ' ');
-    Bematech_FI_DadosUltimaReducaoMFD(record.data());
-    for (const auto& [start, text] : {std::pair<std::size_t, std::string>{4, "0003"},
-                                      {9, "0041"},
-                                      {54, "0007"},
-                                      {335, Digits(123456, 14) + Digits(0, 14) + Digits(1000, 14)},
-                                      {560, Digits(700, 14)},
-                                      {650, Digits(250, 14)},
-                                      {710, Digits(1000, 14)},
-                                      {1273, "000000"}})
-        record.replace(start - 1, text.size(), text);
-    Sim({{"sim", "answer"}, {"entry", "Bematech_FI_DadosUltimaReducaoMFD"}, {"values", {record}}, {"times", 2}});
-    Variant result = Variant::MakeArray(49);
-    ASSERT_TRUE(LastReduction("19", result));
-    EXPECT_EQ(Rows(taxes_),
-              (Table{{"01", "18,00", "222,22", "1234,56", "00"}, {"03", "05,00", "00,50", "10,00", "00"}}));
-    // Gross: the partial totals and the other amounts (1234,56 + 10 + 7 + 2,50 + 10); net: less
-    // the discounts and the cancellations.
-    EXPECT_EQ((json{result[47].ToString(), result[48].ToString(), result[2].ToDouble()}),
-              (json{"1264,06", "1251,56", 126406.0}));
-    EXPECT_EQ((json{result[0].ToString(), result[1].ToString(), result[4].ToString(), result[46].ToString(),
-                    result[33].ToString(), result[27].ToString(), result[11].ToString()}),
-              (json{"0000000041", "0000000003", "0007", "00/00/00", "02,50", "07,00", "0003"}));
-    // No movement date: yesterday.
-    EXPECT_EQ(result[3].ToDateTime().value, orb::fw::Date().value - 1);
-    EXPECT_EQ(NewLogTexts().back().rfind("Bematech_FI_DadosUltimaReducaoMFD00,0003,0041", 0), 0u);
-}
-
+// The tax rows and figures of a record the printer answers: reduction-data.jsonl.
 TEST_F(ReductionData, FailedCapturesLeaveWhatTheyMustAndFallBack) {
     // The first capture fails, the second answers: the head of the array only.
     FailNext("Bematech_FI_DadosUltimaReducaoMFD", 0);
@@ -119,6 +89,10 @@ TEST_F(ReductionData, FailedCapturesLeaveWhatTheyMustAndFallBack) {
     EXPECT_FALSE(LastReduction("34", result));
     for (std::size_t i = 0; i < 49; ++i) EXPECT_EQ(result[i].ToString(), "0") << i;
     EXPECT_THROW(LastReduction("x", result), orb::fw::EConvertError);
+    // A fresh printer's record has no movement date: yesterday.
+    Variant fresh = Variant::MakeArray(49);
+    ASSERT_TRUE(LastReduction("19", fresh));
+    EXPECT_EQ(fresh[3].ToDateTime().value, orb::fw::Date().value - 1);
 }
 
 TEST_F(ReductionData, TaxedTotalsComeFromTheWholeCommaRecordOnce) {

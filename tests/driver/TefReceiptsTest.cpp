@@ -1,11 +1,10 @@
-// Linked slips and transfer receipts against the virtual printer: a card payment's slip opened,
-// printed into and closed; the order of the receipts' copies and cuts, the document they go into
-// and its ledger record, an unresponsive printer, and a printer that stops mid-receipt.
+// Transfer receipts against the virtual printer: the order of the receipts' copies and cuts, the
+// document they go into and its ledger record, an unresponsive printer, and a printer that stops
+// mid-receipt (a card payment's slip opened, printed into and closed is the card-slip scenario).
 
 #include "driver/Globals.h"
 #include "driver/TestSupport.h"
 #include "framework/StringList.h"
-#include "nonfiscal/LinkedSlips.h"
 #include "nonfiscal/ManagementReports.h"
 #include "nonfiscal/TransferReceipts.h"
 
@@ -53,36 +52,6 @@ protected:
         return steps;
     }
 };
-
-TEST_F(TefReceipts, CardSlipIsOpenedPrintedAndClosedAndARefusalToldAsTheTillAllows) {
-    CardSale();
-    EXPECT_TRUE(Abre_Comp_NFiscalVinc("001", kCard, "10,00", ""));
-    EXPECT_EQ(Docs()["open"], "slip");
-    EXPECT_TRUE(Usa_CompNFis("001", "VIA DO CLIENTE\nAUT 123456\n"));
-    EXPECT_TRUE(FechRelatGerenc("001", true, false));
-    EXPECT_EQ(Docs()["open"], "");
-    // A logged text's line feeds read back as CR LF.
-    EXPECT_EQ(NewLogTexts(),
-              (Texts{"Bematech_FI_AbreComprovanteNaoFiscalVinculado : " + std::string(kCard) + " - 10,00 - ",
-                     "Bematech_FI_UsaComprovanteNaoFiscalVinculado: VIA DO CLIENTE\r\nAUT 123456\r\n",
-                     "Bematech_FI_FechaRelatorioGerencial"}));
-    EXPECT_EQ(Sent("Bematech_FI_AbreComprovanteNaoFiscalVinculado"), (std::vector<json>{{kCard, "10,00", ""}}));
-    EXPECT_NE(Roll().find("VIA DO CLIENTE\nAUT 123456"), std::string::npos);
-    EXPECT_TRUE(Dialogs().empty());
-
-    // Text with nothing open is refused: shown on a staffed till, collected on a self-service one.
-    EXPECT_FALSE(Usa_CompNFis("004", "perdido\n"));
-    EXPECT_EQ(Dialogs().back().scheme, "004");
-    orb::hostlib::ClearRecorded();
-    boNUtilTaa = false;
-    EXPECT_FALSE(Usa_CompNFis("004", "perdido\n"));
-    EXPECT_TRUE(Dialogs().empty());
-    EXPECT_FALSE(stMensagemTaa.empty());
-    EXPECT_EQ(Roll().find("perdido"), std::string::npos);
-    // A refused opening (paid by card, not in cash) is shown even there.
-    EXPECT_FALSE(Abre_Comp_NFiscalVinc("001", "Dinheiro", "", ""));
-    EXPECT_FALSE(Dialogs().empty());
-}
 
 TEST_F(TefReceipts, CopiesAndCutsFollowTheModeTheFlagAndTheHost) {
     struct Case {
